@@ -1,0 +1,63 @@
+# Helpers shared by the project's CMake files.
+
+set(PELVORO_CORE_LIBRARIES "")
+
+# pelvoro_core_library(name deps...): a static library from src/<name>/*.cpp that
+# links only the standard library and the other core libraries named.
+function(pelvoro_core_library name)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${name}/*.cpp)
+  set(target pelvoro_${name})
+  if(sources)
+    add_library(${target} STATIC ${sources})
+    target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+    foreach(dep IN LISTS ARGN)
+      target_link_libraries(${target} PUBLIC pelvoro_${dep})
+    endforeach()
+  else()
+    add_library(${target} INTERFACE)
+    target_include_directories(${target} INTERFACE ${CMAKE_SOURCE_DIR}/src)
+    foreach(dep IN LISTS ARGN)
+      target_link_libraries(${target} INTERFACE pelvoro_${dep})
+    endforeach()
+  endif()
+  set(PELVORO_CORE_LIBRARIES ${PELVORO_CORE_LIBRARIES} ${target} PARENT_SCOPE)
+endfunction()
+
+# Copies data/ (language list, language files, structure names, demo document...)
+# next to the executables.
+function(pelvoro_copy_data_files)
+  file(GLOB_RECURSE data_files CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/*)
+  set(outputs "")
+  foreach(f IN LISTS data_files)
+    file(RELATIVE_PATH rel ${CMAKE_SOURCE_DIR}/data ${f})
+    if(rel MATCHES "^icons/")
+      continue()
+    endif()
+    set(out ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${rel})
+    add_custom_command(OUTPUT ${out} COMMAND ${CMAKE_COMMAND} -E copy_if_different ${f} ${out}
+                       DEPENDS ${f} VERBATIM)
+    list(APPEND outputs ${out})
+  endforeach()
+  add_custom_target(pelvoro_data ALL DEPENDS ${outputs})
+endfunction()
+
+# pelvoro_add_gtest(name SOURCES... LIBS...): a GoogleTest program registered with CTest.
+# Every test runs with the offscreen platform, an isolated settings folder and the
+# source data folder.
+function(pelvoro_add_gtest name)
+  cmake_parse_arguments(T "GUI" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} pelvoro_testsupport GTest::gtest)
+  if(T_GUI)
+    set_target_properties(${name} PROPERTIES AUTOMOC ON)
+    target_link_libraries(${name} PRIVATE Qt6::Test)
+  else()
+    target_link_libraries(${name} PRIVATE GTest::gtest_main)
+  endif()
+  target_compile_definitions(${name} PRIVATE PELVORO_SOURCE_DATA_DIR="${CMAKE_SOURCE_DIR}/data"
+                                             PELVORO_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
+  gtest_discover_tests(${name}
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-config;PELVORO_TEST=1"
+    TIMEOUT 300)
+endfunction()

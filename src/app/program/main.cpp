@@ -1,0 +1,66 @@
+// pelvoro: the desktop program.
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QTimer>
+
+#include "app/adapters/qt_settings_store.h"
+#include "app/identity.h"
+#include "app/widgets/extensions.h"
+#include "app/widgets/main_window.h"
+#include "common/adapters/qt_text.h"
+#include "common/widgets/qt_prompts.h"
+
+using namespace pelvoro;
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(identity::kBrandTitle);
+    QApplication::setApplicationVersion(identity::kVersion);
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Companion program for electrical safety testers");
+    parser.addHelpOption();
+    parser.addVersionOption();
+    QCommandLineOption dataDirOption("data-dir", "Folder of the language and data files.", "DIR");
+    parser.addOption(dataDirOption);
+    QCommandLineOption screenshotOption("screenshot", "Save a picture of the main window once it is up, then end.", "PNG");
+    parser.addOption(screenshotOption);
+    parser.addPositionalArgument("document", "A document to open at start.");
+    parser.process(app);
+
+    QString dataDir = parser.isSet(dataDirOption) ? parser.value(dataDirOption)
+                                                  : QCoreApplication::applicationDirPath();
+    dataDir = QDir(dataDir).absolutePath();
+
+    QtSettingsStore settings;
+    QtPrompts prompts;
+    TfrmMainForm::Services services;
+    services.settings = &settings;
+    services.prompts = &prompts;
+    TfrmMainForm window(services);
+    prompts.setParent(&window);
+    QObject::connect(&window, &TfrmMainForm::terminatedSignal, &app, [] { QCoreApplication::exit(0); },
+                     Qt::QueuedConnection);
+
+    if (!window.start(pathFromQt(dataDir))) return 0;
+    installExtensions(window);
+    window.RefreshCommandState();
+    window.showMaximized();
+
+    // A document named on the command line is opened like File > Open once the window
+    // is up; until the open command exists there is nothing to open it with.
+    const QStringList args = parser.positionalArguments();
+    if (!args.isEmpty()) window.setProperty("startDocument", args.first());
+
+    if (parser.isSet(screenshotOption)) {
+        QString file = parser.value(screenshotOption);
+        QTimer::singleShot(1500, &window, [&window, file] {
+            window.grab().save(file);
+            QCoreApplication::exit(0);
+        });
+    }
+    return app.exec();
+}

@@ -1,0 +1,199 @@
+#include "app/widgets/icon_library.h"
+
+#include <QApplication>
+#include <QHash>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+#include <QStyle>
+
+#include "document/item_types.h"
+
+namespace pelvoro {
+
+namespace {
+
+constexpr int kSize = 32;
+
+struct Badge {
+    QColor color;
+    QString text;
+};
+
+// Item pictures: a coloured tile with a short mark, one colour per item family.
+Badge badgeFor(int index) {
+    const QColor installation(0x2e, 0x6d, 0xb4), general(0x3a, 0x8f, 0x5c), second(0x8a, 0x5a, 0xb0),
+        result(0xc0, 0x7a, 0x12);
+    switch (index) {
+        case 70: return {QColor(0x55, 0x55, 0x55), "OB"};
+        case 10: return {installation, "DB"};
+        case 11: return {installation, "LR"};
+        case 12: return {installation, "PE"};
+        case 13: return {installation, "F"};
+        case 14: return {installation, "RCD"};
+        case 15: return {installation, "E"};
+        case 16: return {installation, "CE"};
+        case 17: return {installation, "CM"};
+        case 18: return {installation, "EA"};
+        case 19: return {general, "FL"};
+        case 20: return {general, "RM"};
+        case 21: return {general, "TB"};
+        case 71: return {installation, "CN"};
+        case 22: return {QColor(0x90, 0x90, 0x90), "?"};
+        case 23: return {result, "M"};
+        case 62: return {result, "MG"};
+        case 55: return {second, "SB"};
+        case 42: return {second, "C"};
+        case 43: return {second, "M"};
+        case 44: return {second, "W"};
+        case 45: return {second, "O"};
+        case 46: return {second, "L"};
+        case 47: return {second, "G"};
+        case 48: return {second, "S"};
+        case 49: return {second, "I"};
+        case 50: return {second, "EE"};
+        default: return {};
+    }
+}
+
+QPixmap tile(const Badge& b) {
+    QPixmap pm(kSize, kSize);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(b.color.darker(140), 1.5));
+    p.setBrush(b.color);
+    p.drawRoundedRect(QRectF(2, 2, kSize - 4, kSize - 4), 6, 6);
+    QFont f = QApplication::font();
+    f.setBold(true);
+    f.setPixelSize(b.text.size() >= 3 ? 10 : b.text.size() == 2 ? 13 : 17);
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(QRectF(0, 0, kSize, kSize), Qt::AlignCenter, b.text);
+    return pm;
+}
+
+// An arrow into (down) or out of (up) a tester: the download and send pictures.
+QPixmap transferPicture(bool down) {
+    QPixmap pm(kSize, kSize);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0x33, 0x33, 0x33), 1.5));
+    p.setBrush(QColor(0xf2, 0xc1, 0x1d));
+    p.drawRoundedRect(QRectF(5, 17, 22, 12), 3, 3);  // the tester
+    p.setBrush(QColor(0x2e, 0x6d, 0xb4));
+    QPainterPath arrow;
+    if (down) {
+        arrow.moveTo(13, 2); arrow.lineTo(19, 2); arrow.lineTo(19, 9); arrow.lineTo(24, 9);
+        arrow.lineTo(16, 17); arrow.lineTo(8, 9); arrow.lineTo(13, 9);
+    } else {
+        arrow.moveTo(13, 16); arrow.lineTo(19, 16); arrow.lineTo(19, 9); arrow.lineTo(24, 9);
+        arrow.lineTo(16, 1); arrow.lineTo(8, 9); arrow.lineTo(13, 9);
+    }
+    arrow.closeSubpath();
+    p.drawPath(arrow);
+    return pm;
+}
+
+QPixmap deletePicture() {
+    QPixmap pm(kSize, kSize);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0xc6, 0x28, 0x28), 5, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(8, 8, 24, 24);
+    p.drawLine(24, 8, 8, 24);
+    return pm;
+}
+
+QPixmap moveModePicture() {
+    QPixmap pm(kSize, kSize);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0x33, 0x33, 0x33), 2.5, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(16, 4, 16, 28);
+    p.drawLine(16, 4, 10, 10);
+    p.drawLine(16, 4, 22, 10);
+    p.drawLine(16, 28, 10, 22);
+    p.drawLine(16, 28, 22, 22);
+    return pm;
+}
+
+QPixmap chartPicture(bool table) {
+    QPixmap pm(kSize, kSize);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0x33, 0x33, 0x33), 1.5));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(4, 4, 24, 24));
+    if (table) {
+        for (int y = 10; y < 28; y += 6) p.drawLine(4, y, 28, y);
+        p.drawLine(14, 4, 14, 28);
+    } else {
+        p.setPen(QPen(QColor(0x2e, 0x6d, 0xb4), 2));
+        p.drawPolyline(QPolygonF({QPointF(6, 24), QPointF(12, 14), QPointF(18, 18), QPointF(26, 7)}));
+    }
+    return pm;
+}
+
+QPixmap reportPicture(QColor mark) {
+    QPixmap pm(kSize, kSize);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0x33, 0x33, 0x33), 1.5));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(7, 3, 18, 26));
+    p.setPen(QPen(QColor(0x88, 0x88, 0x88), 1.5));
+    for (int y = 9; y < 26; y += 4) p.drawLine(10, y, 22, y);
+    p.setPen(Qt::NoPen);
+    p.setBrush(mark);
+    p.drawEllipse(QPointF(23, 24), 6, 6);
+    return pm;
+}
+
+}  // namespace
+
+QIcon imageListIcon(int index) {
+    static QHash<int, QIcon> cache;
+    auto it = cache.find(index);
+    if (it != cache.end()) return *it;
+    QIcon icon;
+    if (index == 63) icon = QIcon(transferPicture(true));
+    else {
+        Badge b = badgeFor(index);
+        if (!b.text.isEmpty()) icon = QIcon(tile(b));
+    }
+    cache.insert(index, icon);
+    return icon;
+}
+
+QIcon itemTypeQIcon(int typeCode) {
+    int index = itemTypeIcon(typeCode);
+    return index < 0 ? QIcon() : imageListIcon(index);
+}
+
+QIcon toolbarIcon(const QString& name) {
+    QStyle* style = QApplication::style();
+    if (name == "tbnNew") return style->standardIcon(QStyle::SP_FileIcon);
+    if (name == "tbnOpen") return style->standardIcon(QStyle::SP_DialogOpenButton);
+    if (name == "tbnSave") return style->standardIcon(QStyle::SP_DialogSaveButton);
+    if (name == "tbnExit") return style->standardIcon(QStyle::SP_DialogCloseButton);
+    if (name == "tbnDownLoad") return imageListIcon(63);
+    if (name == "tbnSend") return QIcon(transferPicture(false));
+    if (name == "tbnSettings") return style->standardIcon(QStyle::SP_FileDialogDetailedView);
+    if (name == "tbnTableGr") return QIcon(chartPicture(true));
+    if (name == "tbnGraph") return QIcon(chartPicture(false));
+    if (name == "tbnMoveUpDn") return QIcon(moveModePicture());
+    if (name.startsWith("tbnDelete")) return QIcon(deletePicture());
+    if (name == "tbnCreateRep") return QIcon(reportPicture(QColor(0x3a, 0x8f, 0x5c)));
+    if (name == "tbnPreviewRep") return QIcon(reportPicture(QColor(0x2e, 0x6d, 0xb4)));
+    if (name == "tbnViewLightRep") return QIcon(reportPicture(QColor(0xf2, 0xc1, 0x1d)));
+    if (name == "tbnViewStructure") return QIcon(reportPicture(QColor(0x8a, 0x5a, 0xb0)));
+    return {};
+}
+
+}  // namespace pelvoro

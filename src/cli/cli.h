@@ -1,0 +1,42 @@
+#pragma once
+// pelvoro-cli: the program's core commands without windows, for support staff, scripts
+// and tests. Each command lives in its own file and registers itself here.
+
+#include <functional>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "common/prompts.h"
+#include "common/settings_store.h"
+
+namespace pelvoro::cli {
+
+struct Context {
+    std::string dataDir;
+    SettingsStore& settings;  // read-only view of the user's settings
+    Prompts& prompts;         // messages go to stderr; questions answer No
+    std::ostream& out;
+    std::ostream& err;
+    std::vector<std::string> args;  // the command's own arguments
+
+    // "--name value" among args; removed from args when found.
+    std::string takeOption(const std::string& name, const std::string& fallback = {});
+    bool takeFlag(const std::string& name);
+};
+
+struct Command {
+    std::string name;
+    std::string usage;  // "lang KEY"
+    std::string summary;
+    std::function<int(Context&)> run;  // exit status
+};
+
+// Registers a command at static initialisation (files of the command-line program).
+struct Registration {
+    explicit Registration(Command command);
+};
+
+const std::vector<Command>& commands();
+
+}  // namespace pelvoro::cli

@@ -1,0 +1,20 @@
+#pragma once
+// The transfer progress window: a step text, a gauge, a second gauge and Cancel.
+
+#include <string>
+
+namespace pelvoro {
+
+class ProgressWindow {
+public:
+    virtual ~ProgressWindow() = default;
+    virtual void show(const std::string& caption) = 0;
+    virtual void hide() = 0;
+    virtual void setStep(const std::string& text) = 0;
+    virtual void setGauge(int position, int maximum) = 0;
+    virtual void setSecondGauge(int position, int maximum) = 0;
+    // True once the user has pressed Cancel since the window was shown.
+    virtual bool cancelPressed() = 0;
+};
+
+}  // namespace pelvoro

@@ -1,0 +1,48 @@
+#pragma once
+// Everything the program asks or tells the user goes through this interface, so that
+// commands run the same under the desktop program, the command-line program and tests.
+// Texts are bytes in the documents' single-byte code page.
+
+#include <optional>
+#include <string>
+
+namespace pelvoro {
+
+enum class Answer { Ok, Yes, No, Cancel };
+
+struct FileDialogRequest {
+    std::string title;
+    std::string directory;
+    std::string filter;            // "Caption (*.EXT)|*.EXT"
+    std::string fileName;          // preset name
+    std::string defaultExtension;  // without the dot
+};
+
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+    // Information box with an OK button.
+    virtual void information(const std::string& text) = 0;
+    // Plain box with an OK button and a caption of its own.
+    virtual void plainBox(const std::string& title, const std::string& text) = 0;
+    virtual Answer askYesNo(const std::string& title, const std::string& text) = 0;
+    virtual Answer askYesNoCancel(const std::string& title, const std::string& text) = 0;
+    virtual void beep() = 0;
+    virtual void setBusy(bool busy) = 0;
+    virtual std::optional<std::string> chooseOpenFile(const FileDialogRequest& request) = 0;
+    virtual std::optional<std::string> chooseSaveFile(const FileDialogRequest& request) = 0;
+};
+
+// Shows the busy cursor for as long as it lives, so that every exit path removes it.
+class BusyCursor {
+public:
+    explicit BusyCursor(Prompts& p) : prompts_(p) { prompts_.setBusy(true); }
+    ~BusyCursor() { prompts_.setBusy(false); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+private:
+    Prompts& prompts_;
+};
+
+}  // namespace pelvoro
