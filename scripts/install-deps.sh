@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev qt6-charts-dev libgl1-mesa-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth socat poppler-utils
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()
