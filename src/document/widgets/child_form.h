@@ -1,0 +1,242 @@
+#pragma once
+// The document window: the structure tree with its settings panel on the left, the
+// detail-level choice and the result area on the right. Each window owns one document
+// for its whole life.
+
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "document/structure_document.h"
+#include "document/widgets/document_view.h"
+
+class QAbstractItemModel;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QRadioButton;
+class QSpinBox;
+class QSplitter;
+class QToolButton;
+class QTreeView;
+class QVBoxLayout;
+
+namespace pelvoro {
+
+class DocumentSubWindow;
+class StructureTreeModel;
+class TfrmMainForm;
+struct SettingsPanelValues;
+
+class TfrmChildForm : public QWidget, public DocumentView {
+    Q_OBJECT
+  public:
+    // Tags of the settings panel's controls.
+    enum PanelTag {
+        kTagName = 101,
+        kTagPhase = 102,
+        kTagNumber = 103,
+        kTagCrossSect = 104,
+        kTagWiring = 105,
+        kTagInsulation = 106,
+        kTagCircBreak = 107,
+        kTagTime = 108,
+        kTagType = 109,
+        kTagNomCurr = 110,
+        kTagDiffCurr = 111,
+        kTagComment = 112,
+    };
+    static constexpr int kRecentNames = 10;
+
+    // The main window may be null (tests of the window alone).
+    TfrmChildForm(TfrmMainForm* mainWindow, std::unique_ptr<StructureDocument> document,
+                  QWidget* parent = nullptr);
+    ~TfrmChildForm() override;
+
+    // DocumentView
+    StructureDocument& document() override { return *document_; }
+    StructureItem* selectedItem() override;
+    bool resultTableShown() const override;
+    bool focusInResultArea() const override;
+
+    TfrmMainForm* mainWindow() const { return main_; }
+    DocumentSubWindow* subWindow() const;
+
+    // Rebuilds the whole tree after the document was changed behind the window's back
+    // (a reader filled it, a download replaced it).
+    void reloadTree();
+    // The tree model over the document (items are addressed by their StructureItem*).
+    QAbstractItemModel* treeModel() const;
+    QTreeView* tree() const { return tree_; }
+
+    // Selection handling: panel, measures, name box, add-item commands, result rows.
+    void SelectItem(StructureItem* item);
+    // Fills the settings panel from the item.
+    void ShowItem(StructureItem* item);
+    // Makes `item` the current item of the tree (and runs SelectItem).
+    void setCurrentItem(StructureItem* item);
+    void expandItem(StructureItem* item, bool expanded = true);
+    bool isExpanded(StructureItem* item) const;
+    // The name box's change handling for the selected item.
+    void RenameSelected(const std::string& text);
+    // What leaving the name box does: the name goes to the front of the recent names.
+    void rememberRecentName(const std::string& name);
+    const std::vector<std::string>& recentNames() const { return recentNames_; }
+
+    // Structure commands on this window.
+    void AddItem(int type);
+    void DeleteItem();
+    void ChangeType(int newType);
+    void RedefineAll();
+    void AddAllMainProtCond();
+    // Show properties: settings panel shown, result area hidden.
+    void showProperties();
+    // Drag and drop, also used by tests: whether `dragged` (of `source`) may be dropped
+    // onto `target` of this window, and the drop itself.
+    bool CanDrop(TfrmChildForm& source, StructureItem* dragged, StructureItem* target) const;
+    bool DropItem(TfrmChildForm& source, StructureItem* dragged, StructureItem* target);
+
+    // The settings panel as the add command reads it.
+    SettingsPanelValues panelValues() const;
+    // Parameter choice lists (from the structure names file) into the nine boxes.
+    void LoadParameterLists(const std::string& structureNamesPath);
+
+    // View state: detail level 0..2 (Full/Medium/Low) and "SUB Items".
+    int viewMode() const;
+    void setViewMode(int mode);
+    bool showSub() const;
+    void setShowSub(bool on);
+
+    // The result area: an empty placeholder until the results table is put in.
+    QWidget* resultsArea() const { return resultsArea_; }
+    // Puts `table` in place of the current result area (the window takes ownership).
+    void setResultsArea(QWidget* table);
+
+    // Called after every selection change and view change, with the selected item; the
+    // results table hooks in here to assign its rows.
+    void setSelectionHook(std::function<void(TfrmChildForm&, StructureItem*)> hook);
+    // Asked when the window is about to close: true lets it close. The file commands
+    // put the save question here.
+    void setCloseQuestion(std::function<bool(TfrmChildForm&)> question);
+
+    // Controls, for the main window's commands and for tests.
+    QLineEdit* nameBox() const { return edName_; }
+    QComboBox* parameterBox(int tag) const;
+    QSpinBox* numberBox() const { return seNumber_; }
+    QLineEdit* commentBox() const { return edComment_; }
+    QListWidget* measuresList() const { return clbMeasure_; }
+    QMenu* typePopup() const { return typePopup_; }
+    QMenu* popupMenu() const { return popup_; }
+    QWidget* settingsPanel() const { return settingsPane_; }
+
+    // The window's tag in the main window's list (0 outside a main window).
+    int tag() const;
+
+  signals:
+    void selectionChangedTo(pelvoro::StructureItem* item);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    friend class StructureTreeView;
+    class Listener;
+
+    void buildControls();
+    void translateCaptions();
+    void loadViewState();
+    void storeViewState();
+    void refreshAfterEdit(StructureItem* select);
+    void refreshAddItemCommands(StructureItem* item);
+    void refreshCommandState();
+    void onCurrentChanged();
+    void onPanelEdited(int tag);
+    void onMeasureClicked(int index);
+    void onSubItemsToggled(bool on);
+    void onViewModeClicked(int mode);
+    void onActivated();
+    void showPopup(const QPoint& pos);
+    void updatePopupForFocus(bool treeFocus);
+    void fillTypePopup(StructureItem* item);
+    void keepTreeColumnWidth();
+    StructureItem* itemOf(const QModelIndex& index) const;
+    QModelIndex indexOf(const StructureItem* item) const;
+    bool panelHasFocus(QWidget* control) const;
+
+    TfrmMainForm* main_ = nullptr;
+    std::unique_ptr<StructureDocument> document_;
+    std::unique_ptr<Listener> listener_;
+    StructureTreeModel* model_ = nullptr;
+    QTreeView* tree_ = nullptr;
+    QSplitter* splitter_ = nullptr;
+    QWidget* leftPane_ = nullptr;
+    QWidget* rightPane_ = nullptr;
+    QWidget* settingsPane_ = nullptr;
+    QGroupBox* gbSettings_ = nullptr;
+    QLabel* lbObjectName_ = nullptr;
+    QLineEdit* edName_ = nullptr;
+    std::vector<QComboBox*> paramBoxes_;  // tags 102, 104 .. 111 in tag order
+    std::vector<QLabel*> paramLabels_;
+    QLabel* lbNumber_ = nullptr;
+    QSpinBox* seNumber_ = nullptr;
+    QLabel* lbComment_ = nullptr;
+    QLineEdit* edComment_ = nullptr;
+    QLabel* lbItemType_ = nullptr;
+    QToolButton* tbnType_ = nullptr;
+    QMenu* typePopup_ = nullptr;
+    QGroupBox* gbMeasure_ = nullptr;
+    QListWidget* clbMeasure_ = nullptr;
+    QWidget* viewPanel_ = nullptr;
+    QButtonGroup* rgShowFML_ = nullptr;
+    std::vector<QRadioButton*> fmlButtons_;
+    QGroupBox* gbShowSUB_ = nullptr;
+    QCheckBox* cbShowSUB_ = nullptr;
+    QVBoxLayout* rightLayout_ = nullptr;
+    QWidget* resultsArea_ = nullptr;
+    QMenu* popup_ = nullptr;
+    QAction* popCopy_ = nullptr;
+    QAction* popSelAll_ = nullptr;
+    QAction* popDelete_ = nullptr;
+
+    std::vector<std::string> recentNames_;
+    std::vector<std::string> nameAlternatives_;
+    std::function<void(TfrmChildForm&, StructureItem*)> selectionHook_;
+    std::function<bool(TfrmChildForm&)> closeQuestion_;
+    StructureItem* shownItem_ = nullptr;
+    bool dragAllowed_ = true;
+    bool filling_ = false;
+    bool closing_ = false;
+    bool shiftDown_ = false;
+    int treeColumnMinWidth_ = 0;
+    // Items of a drag source's subtree that were expanded, for the copies of a drop.
+    std::set<const StructureItem*> expandedSources_;
+    std::vector<StructureItem*> expandAfterDrop_;
+};
+
+// Creates a document window for `document` in the main window's area (caption from the
+// file name and optional prefix, placement, counters), loads the parameter choice lists
+// and the view state, selects the root and shows the window.
+TfrmChildForm* openDocumentWindow(TfrmMainForm& mainWindow,
+                                  std::unique_ptr<StructureDocument> document,
+                                  const std::string& fileName, const std::string& prefix = {});
+
+// The document window shown by a main-window document view (null for another kind).
+TfrmChildForm* childFormOf(DocumentView* view);
+
+// Attaches the structure commands (New structure, add, delete, Redefine All, names
+// dialogs, Show properties) to the main window.
+void installDocumentCommands(TfrmMainForm& mainWindow);
+
+}  // namespace pelvoro
