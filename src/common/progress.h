@@ -6,7 +6,7 @@
 namespace pelvoro {
 
 class ProgressWindow {
-public:
+  public:
     virtual ~ProgressWindow() = default;
     virtual void show(const std::string& caption) = 0;
     virtual void hide() = 0;
@@ -15,6 +15,11 @@ public:
     virtual void setSecondGauge(int position, int maximum) = 0;
     // True once the user has pressed Cancel since the window was shown.
     virtual bool cancelPressed() = 0;
+    // Parts of the window that some steps hide; all are visible after show() except the
+    // second gauge, which only counted text blocks use.
+    virtual void setGaugeVisible(bool visible) { (void)visible; }
+    virtual void setSecondGaugeVisible(bool visible) { (void)visible; }
+    virtual void setCancelVisible(bool visible) { (void)visible; }
 };
 
 }  // namespace pelvoro

@@ -1,0 +1,190 @@
+#pragma once
+// The link to a tester: the blocking building blocks every instrument operation is made
+// of, over one serial port, the link clock, the progress window and the prompts.
+//
+//   ensurePortOpen      open the port if it is closed ("msgNotAvailPort_35" when not)
+//   connectInstrument   the ready handshake of a protocol family (opens the port)
+//   readReplyLine       one CR-terminated reply line of a text-protocol (A) tester
+//   sendAwaitEcho       send a family B or C command and wait for its echo
+//   readBlock           take exactly n bytes into the transfer buffer
+//   readUntilEof        a counted text block ending with "\n\r#EOF;"
+//   endConnection       "MEX" (A, B), close the progress window and the port
+//
+// Every wait polls the input queue and lets user-interface events run between polls, so
+// that the progress window's Cancel is seen. Cancel never produces a message. Operations
+// always end with endConnection (or closePort) so the port is never open between
+// commands.
+//
+// Family A (text): three capital letters and CR; arguments on their own CR-ended lines
+// (model family 1 and 2) or after ";" in the command line (model family 3); replies are
+// CR-ended lines, "%" lines mean busy, a "SER" line carries the status. Family B (binary):
+// three letters, the reply echoes them with "S" for "M", then a length and a block.
+// Family C (single letters): "P" is acknowledged by "E", data come in fixed blocks.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "common/link_clock.h"
+#include "common/progress.h"
+#include "common/prompts.h"
+#include "instrument/models.h"
+#include "instrument/serial_port.h"
+
+namespace pelvoro {
+
+// Time limits of the link, in seconds of wall-clock time.
+namespace link_limits {
+inline constexpr double kReplyWindow = 0.864;    // one probe's wait for its reply
+inline constexpr double kLineLimit = 1.296;      // one reply line, from the call
+inline constexpr double kEchoLimit = 2.592;      // sendAwaitEcho overall
+inline constexpr double kBlockFloor = 2.592;     // readBlock never gives up sooner
+inline constexpr double kSilenceLimit = 1.296;   // readUntilEof between two bytes
+inline constexpr double kHandshakeLimit = 8.64;  // connectInstrument overall
+inline constexpr double kIdentifyLimit = 4.32;   // identification overall
+// The wait for the "SER" line after "MNN" and "MPR": each line must come within
+// kLineLimit, and the whole wait ends after this long even if lines keep coming.
+inline constexpr double kStatusWaitLimit = 8.64;
+inline constexpr double kPollInterval = 0.002;  // pause between two empty polls
+}  // namespace link_limits
+
+// Time allowed for a block of n bytes at a baud rate: 34.56 * n / baud seconds (about
+// three and a half times its transmission time), never less than 2.592 s.
+double blockAllowance(std::size_t n, int baud);
+
+struct ReplyLine {
+    bool ok = false;   // the CR came in time
+    std::string text;  // the line without its CR; on a time-out, what came so far
+};
+
+struct EchoReply {
+    bool ok = false;
+    int length = 0;  // the length field of the reply (0 where the command has none)
+};
+
+struct CountReply {
+    bool ok = false;
+    long count = 0;
+};
+
+class Link {
+  public:
+    Link(SerialPort& port, LinkClock& clock, ProgressWindow& progress, Prompts& prompts);
+
+    SerialPort& port() { return port_; }
+    LinkClock& clock() { return clock_; }
+    ProgressWindow& progress() { return progress_; }
+    Prompts& prompts() { return prompts_; }
+
+    // Port number 1 .. 16 and baud rate (300, 600, ...), as the port settings apply them.
+    void setPortNumber(int number) { port_.setPortNumber(number); }
+    int portNumber() const { return port_.portNumber(); }
+    void setBaudRate(int baud) { port_.setBaudRate(baud); }
+    int baudRate() const { return port_.baudRate(); }
+
+    // --- connection ---------------------------------------------------------------
+    // Opens the port when it is closed. On failure: closes it, shows
+    // "msgNotAvailPort_35" (with the system's reason as a second paragraph) and
+    // returns false; the caller ends without a further message.
+    bool ensurePortOpen();
+    // The ready handshake; opens the port itself. On failure the port is closed, the
+    // progress window closed, "msgConnectError_35" shown unless cancelled.
+    bool connectInstrument(ProtocolFamily family);
+    // A: "MEX\r", B: "MEX", C: nothing; then closes the progress window and the port and
+    // clears cancelRequested.
+    void endConnection(ProtocolFamily family);
+    // Closes the port (errors ignored); for the operations' own clean-up.
+    void closePort();
+    bool isPortOpen() const { return port_.isOpen(); }
+
+    // --- building blocks --------------------------------------------------------------
+    // Writes the bytes as they are and lets events run; does not wait for a reply.
+    void send(std::string_view bytes);
+    // One family A reply line; fails after kLineLimit from the call, or at once when
+    // cancelled (the text then holds what came so far).
+    ReplyLine readReplyLine();
+    // Sends a family B or C command and waits for its echo ("P" awaits "E", "R\xFF"
+    // awaits 0x02 and a two-byte count low byte first, family B "MXX" awaits "SXX" and
+    // its length field). The taken bytes stay in the transfer buffer. No reply within
+    // kEchoLimit shows "msgCommunFail_35" + "   Error #2C" unless cancelled.
+    EchoReply sendAwaitEcho(std::string_view command, std::string_view expectedEcho,
+                            ProtocolFamily family);
+    // Takes exactly n bytes into the transfer buffer within blockAllowance(n, baud).
+    // Failure shows "msgCommunFail_35" + "   Error #3"; Cancel sets interrupted().
+    bool readBlock(std::size_t n);
+    // A counted text block: "#count;" LF CR header, lines ending LF CR, the marker
+    // "\n\r#EOF;" (kept in the text). Moves the second gauge by the count. Silence of
+    // kSilenceLimit shows "msgCommunFail_35" + "   Error #4".
+    ReplyLine readUntilEof();
+
+    // --- family A requests --------------------------------------------------------
+    // "XXX\r" + argument + "\r" for model family 1 and 2, "XXX;" + argument + "\r" for 3.
+    static std::string commandWithArgument(std::string_view command, std::string_view argument,
+                                           int modelFamily);
+    CountReply entryCount();       // "MNS\r": count line, one more line ignored
+    CountReply resultCount();      // "MNU\r": count line, one more line ignored
+    CountReply namedEntryCount();  // "MNN\r": count line, then lines up to "SER"
+    // "MN1" with n: the entry line; a time-out fails.
+    ReplyLine namedEntry(long n, int modelFamily);
+    // "MPR" with n: lines up to "SER" (status not examined); false when no "SER" line
+    // came within the bounds of readUntilStatus.
+    bool resultPointer(long n, int modelFamily);
+    // Reads lines until one begins with "SER"; stops at a line time-out, at Cancel or
+    // after kStatusWaitLimit. The "SER" line when it came.
+    ReplyLine readUntilStatus();
+
+    // "SER" lines: the status code is the text after "SER"; "" and "0" mean success.
+    static bool isStatusLine(std::string_view line);
+    static std::string statusCode(std::string_view line);
+    static bool statusSuccess(std::string_view line);
+    // True for a successful status line; for a failing one shows "Error: #" + code in a
+    // plain box and returns false; any other line returns false without a message.
+    bool checkStatus(std::string_view line);
+
+    // --- cancel -------------------------------------------------------------------
+    // Set by the progress window's Cancel (or requestCancel), cleared by endConnection,
+    // the handshake's failure path and clearCancel.
+    bool cancelRequested();
+    void requestCancel() { cancel_ = true; }
+    void clearCancel();
+    // Set when readBlock ended through Cancel.
+    bool interrupted() const { return interrupted_; }
+    void clearInterrupted() { interrupted_ = false; }
+
+    // --- state shared by the blocks -------------------------------------------------
+    // The bytes taken by the last sendAwaitEcho or readBlock.
+    const std::string& transferBuffer() const { return buffer_; }
+    std::string& transferBuffer() { return buffer_; }
+    // The last line or echo received.
+    const std::string& lastReply() const { return lastReply_; }
+    bool received() const { return received_; }
+
+    // --- progress window and waiting ------------------------------------------------
+    // Shows the progress window (caption "frmTransfering_35") with a step text.
+    void showProgress(const std::string& step, bool gaugeVisible = true, bool cancelVisible = true);
+    void setStep(const std::string& step) { progress_.setStep(step); }
+    void hideProgress() { progress_.hide(); }
+    void pause(double seconds) { clock_.pause(seconds); }
+    void processEvents() { clock_.processEvents(); }
+    // "msgCommunFail_35" + suffix ("   Error #3"), unless cancelled; hides the progress
+    // window.
+    void reportCommunicationFailure(std::string_view suffix);
+
+  private:
+    void pollPause();
+    bool handshakeReply(ProtocolFamily family, double& windowStart);
+    CountReply countRequest(std::string_view command, bool pauseFirst, int followUp);
+
+    SerialPort& port_;
+    LinkClock& clock_;
+    ProgressWindow& progress_;
+    Prompts& prompts_;
+    std::string buffer_;
+    std::string lastReply_;
+    bool received_ = false;
+    bool cancel_ = false;
+    bool pressConsumed_ = false;
+    bool interrupted_ = false;
+};
+
+}  // namespace pelvoro
