@@ -1,0 +1,102 @@
+#include "common/lang_text.h"
+
+#include <gtest/gtest.h>
+
+#include "support/language_fixture.h"
+
+namespace pelvoro {
+namespace {
+
+using testing::TempDir;
+
+TEST(LanguageFile, ValuesFollowTheIniRules) {
+    TempDir dir;
+    dir.write("L.ini",
+              "; comment\r\n[Other]\r\nbtnOK_8=Wrong\r\n[Language]\r\n"
+              "btnOK_8 =   OK  \r\n"
+              "quoted_10=\"  spaced  \"\r\n"
+              "single_10='x'\r\n"
+              "half_10=\"open\r\n"
+              "twoLines_30=first\xA7second\r\n"
+              "tail_10=end\xA7\r\n"
+              "only_5=\xA7\r\n"
+              "empty_5=\r\n"
+              "btnOK_8=Duplicate\r\n");
+    auto f = LanguageFile::load(dir.file("L.ini"));
+    ASSERT_TRUE(f->exists());
+    struct Case {
+        const char* key;
+        std::string expected;
+    } cases[] = {
+        {"btnOK_8", "OK"},                 // trimmed; the first of two wins; other sections ignored
+        {"BTNOK_8", "OK"},                 // keys compare without case
+        {"quoted_10", "  spaced  "},       // a quote pair goes, what it held stays
+        {"single_10", "x"},
+        {"half_10", "\"open"},             // a lone quote stays
+        {"twoLines_30", "first\nsecond"},  // 0xA7 is a line break
+        {"tail_10", "end\xA7"},            // except in last position
+        {"only_5", "\xA7"},                // a one-character value is left alone
+        {"empty_5", ""},
+        {"missing_15", "**"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(f->text(c.key), c.expected) << c.key;
+}
+
+TEST(LanguageFile, MissingFileGivesStarsForEveryKey) {
+    auto f = LanguageFile::load("/nonexistent/folder/English.ini");
+    EXPECT_FALSE(f->exists());
+    EXPECT_EQ(f->text("btnOK_8"), "**");
+}
+
+TEST(LangText, UsesTheCurrentLanguage) {
+    {
+        testing::ScopedLanguage lang("[Language]\r\nmsgTerminate_35=Exit?\r\n");
+        EXPECT_EQ(LangText("msgTerminate_35"), "Exit?");
+        EXPECT_EQ(LangText("msgOther_35"), "**");
+    }
+}
+
+TEST(TextCodeTable, HoldsText0ToText600) {
+    std::string ini = "[Language]\r\ntext0=zero\r\ntext7=seven\r\ntext600=last\r\ntext601=beyond\r\n";
+    auto f = LanguageFile::fromText(ini);
+    TextCodeTable table;
+    table.fill(*f);
+    EXPECT_EQ(table.at(0), "zero");
+    EXPECT_EQ(table.at(7), "seven");
+    EXPECT_EQ(table.at(600), "last");
+    EXPECT_EQ(table.at(601), "");  // beyond the table: empty, not the file's text601
+    EXPECT_EQ(table.at(-1), "");
+    EXPECT_EQ(table.at(5), "**");  // a missing code reads like any missing key
+}
+
+TEST(InstrVariant, TailsDecideTheVariantWord) {
+    struct Case {
+        const char* name;
+        const char* before;
+        const char* expected;
+    } cases[] = {
+        {"TQ 42-E", "", "EU"},
+        {"TQ 42-ESP", "", "ESP"},  // "-ESP" is not mistaken for "-E"
+        {"X-K", "", "KORVEN"},
+        {"X-AUS", "", "AUS"},
+        {"X-OST", "", "AVSTRIJA"},
+        {"X-CH", "", "SVICA"},
+        {"X-IT", "", "MARUT"},
+        {"X-DE", "", "DE"},
+        {"TQ 41 UK  ", "", "KORVEN"},
+        {"TQ 41 UK", "old", "old"},  // without the two blanks nothing changes
+        {"X-SO", "", "SOLVIK"},
+        {"X-VARN", "", "VARN"},
+        {"X-DOSK", "", "DOSK"},
+        {"X-e", "kept", "kept"},     // case-sensitive
+        {"", "kept", "kept"},
+    };
+    for (const auto& c : cases) {
+        std::string variant = c.before;
+        deriveInstrVariant(c.name, variant);
+        EXPECT_EQ(variant, c.expected) << '"' << c.name << '"';
+    }
+}
+
+}  // namespace
+}  // namespace pelvoro
