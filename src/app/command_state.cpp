@@ -19,9 +19,9 @@ ToolbarEnabling computeToolbarEnabling(const CommandContext& ctx) {
     e.drawGraphMenu = e.showTableMenu = docs;
     // Rule S2.
     e.send = docs && !ctx.portOpen &&
-             !among(ctx.selectedModel, {"TQ42", "TQ42H", "TQ22", "TQ71", "TQ71H", "TQ95M", "TQ52",
-                                        "TQ72", "TQ73", "SF12", "SF32", "SF42", "LP40000112",
-                                        "AutoFind"});
+             !among(ctx.selectedModel,
+                    {"TQ42", "TQ42H", "TQ22", "TQ71", "TQ71H", "TQ95M", "TQ52", "TQ72", "TQ73",
+                     "SF12", "SF32", "SF42", "LP40000112", "AutoFind"});
     e.download = !ctx.portOpen;
     e.releaseMoveMode = !docs;
     if (ctx.hasActiveDocument && docs && ctx.hasSelectedItem) {
@@ -67,6 +67,8 @@ std::vector<std::string> recentFileCaptions(const std::vector<std::string>& olde
     return captions;
 }
 
-std::string newStructureTitle(int counter) { return LangText("NewStructure_25") + std::to_string(counter); }
+std::string newStructureTitle(int counter) {
+    return LangText("NewStructure_25") + std::to_string(counter);
+}
 
 }  // namespace pelvoro

@@ -10,14 +10,14 @@ namespace pelvoro {
 struct CommandContext {
     int documentCount = 0;
     bool hasActiveDocument = false;
-    bool portOpen = false;             // a transfer is running
+    bool portOpen = false;  // a transfer is running
     std::string selectedModel = "AutoFind";
     bool hasSelectedItem = false;
     bool selectedItemOnTopLevel = false;  // the selected item is the root
-    bool selectedHasSeries = false;    // the selected item holds a measurement series
+    bool selectedHasSeries = false;       // the selected item holds a measurement series
     int seriesKind = 0;
     bool resultTableShown = false;
-    bool focusInResultArea = false;    // table, "SUB Items" box or detail-level choice
+    bool focusInResultArea = false;  // table, "SUB Items" box or detail-level choice
 };
 
 // What RefreshCommandState sets on the toolbar (and the two graph/table menu entries).
@@ -38,11 +38,13 @@ struct ToolbarEnabling {
 ToolbarEnabling computeToolbarEnabling(const CommandContext& ctx);
 
 // Menu rules.
-bool sendMenuEnabled(const CommandContext& ctx);          // rule S1
-bool editCommandsEnabled(const CommandContext& ctx);      // rule E
+bool sendMenuEnabled(const CommandContext& ctx);      // rule S1
+bool editCommandsEnabled(const CommandContext& ctx);  // rule E
 bool deleteItemEnabled(const CommandContext& ctx);
 bool exportEnabled(const CommandContext& ctx);
-inline bool documentCommandsEnabled(const CommandContext& ctx) { return ctx.documentCount > 0; }
+inline bool documentCommandsEnabled(const CommandContext& ctx) {
+    return ctx.documentCount > 0;
+}
 
 // The tail of a path, cut after a folder separator once it is longer than 15
 // characters: "C:\Data\Results\abc.TMV" -> "...\Results\abc.TMV".

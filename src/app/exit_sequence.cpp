@@ -4,8 +4,10 @@
 
 namespace pelvoro {
 
-bool requestExit(ExitHost& host, Prompts& prompts, SettingsStore& settings, MainWindowState& state) {
-    if (prompts.askYesNo(LangText("mbcConfirmation_20"), LangText("msgTerminate_35")) != Answer::Yes)
+bool requestExit(ExitHost& host, Prompts& prompts, SettingsStore& settings,
+                 MainWindowState& state) {
+    if (prompts.askYesNo(LangText("mbcConfirmation_20"), LangText("msgTerminate_35")) !=
+        Answer::Yes)
         return false;
     int rounds = host.documentWindowCount();
     for (int i = 0; i < rounds; ++i) {

@@ -9,7 +9,7 @@
 namespace pelvoro {
 
 class ExitHost {
-public:
+  public:
     virtual ~ExitHost() = default;
     virtual int documentWindowCount() = 0;
     // Asks the active document window to close; false when there is none.

@@ -24,10 +24,10 @@ inline constexpr const char* kDefaultLanguageFile = "English.ini";
 
 // Set once at start, read-only afterwards.
 struct AppEnvironment {
-    std::string dataDir;       // folder of the data files (the executable's folder by default)
+    std::string dataDir;  // folder of the data files (the executable's folder by default)
     std::string language = identity::kDefaultLanguage;
     std::string languageFile = identity::kDefaultLanguageFile;
-    std::string helpFile;      // full path
+    std::string helpFile;  // full path
     std::string logoImage;
     CodePage codePage = CodePage::Windows1252;
 

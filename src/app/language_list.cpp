@@ -29,7 +29,8 @@ StartupLanguage chooseStartupLanguage(SettingsStore& settings, const IniFile& ma
             settings.writeInt("LangIndex", 0);
             r.wroteDefaults = true;
         }
-        r.languageFile = mainIni.value(identity::kDefaultLanguage, "file", identity::kDefaultLanguageFile);
+        r.languageFile =
+            mainIni.value(identity::kDefaultLanguage, "file", identity::kDefaultLanguageFile);
         r.helpFile = joinPath(dataDir, identity::kDefaultHelpFile);
     }
     r.codepage = mainIni.value(r.language, "codepage", "");

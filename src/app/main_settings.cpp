@@ -29,7 +29,8 @@ void saveSetting(SettingsStore& settings, const MainWindowState& state, std::str
         int n = rf.size();
         if (n == 0) return;
         for (int i = 1; i <= 4; ++i)
-            settings.writeString("File_" + std::to_string(i), i <= n ? rf.newest(i) : std::string());
+            settings.writeString("File_" + std::to_string(i),
+                                 i <= n ? rf.newest(i) : std::string());
     } else if (name == "TollBar") {
         settings.writeBool("mmStandard", state.toolbars.standard);
         settings.writeBool("mmStructInst_AN", state.toolbars.structInst);
@@ -45,8 +46,10 @@ void loadSetting(const SettingsStore& settings, MainWindowState& state, std::str
         if (!v) return;
         if (const InstrumentModel* m = modelBySettingsValue(*v)) {
             state.checkedModel = m->key;
-            if (std::string(m->key) != kAutoFindKey) state.modelFamily = m->modelFamily;
-            else state.modelFamily = 0;
+            if (std::string(m->key) != kAutoFindKey)
+                state.modelFamily = m->modelFamily;
+            else
+                state.modelFamily = 0;
         } else {
             state.checkedModel = kAutoFindKey;
         }

@@ -11,7 +11,7 @@
 namespace pelvoro {
 
 class RecentFiles {
-public:
+  public:
     // Oldest first, newest last.
     const std::vector<std::string>& entries() const { return entries_; }
     int size() const { return int(entries_.size()); }
@@ -23,14 +23,14 @@ public:
     void touch(const std::string& path);
     void clear() { entries_.clear(); }
 
-private:
+  private:
     std::vector<std::string> entries_;
 };
 
 struct ToolbarChecks {
-    bool standard = true;   // "mmStandard"
-    bool structInst = true; // "mmStructInst_AN"
-    bool report = true;     // "mmReport"
+    bool standard = true;    // "mmStandard"
+    bool structInst = true;  // "mmStructInst_AN"
+    bool report = true;      // "mmReport"
 };
 
 struct MainWindowState {

@@ -12,7 +12,7 @@
 namespace pelvoro {
 
 class StartupHost {
-public:
+  public:
     virtual ~StartupHost() = default;
     virtual SettingsStore& settings() = 0;
     virtual Prompts& prompts() = 0;

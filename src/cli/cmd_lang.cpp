@@ -2,10 +2,10 @@
 
 #include <ostream>
 
+#include "app/identity.h"
 #include "cli/cli.h"
 #include "common/codepage.h"
 #include "common/lang_text.h"
-#include "app/identity.h"
 
 namespace pelvoro::cli {
 namespace {
@@ -22,9 +22,9 @@ int runLang(Context& ctx) {
     return 0;
 }
 
-Registration reg({"lang", "lang KEY [--raw]",
-                  "prints the text of a translation key in the current language (--raw: file bytes)",
-                  runLang});
+Registration reg(
+    {"lang", "lang KEY [--raw]",
+     "prints the text of a translation key in the current language (--raw: file bytes)", runLang});
 
 }  // namespace
 }  // namespace pelvoro::cli

@@ -24,7 +24,7 @@ std::vector<Command>& registry() {
 
 // Reads the user's settings but never writes them.
 class ReadOnlySettings : public SettingsStore {
-public:
+  public:
     explicit ReadOnlySettings(SettingsStore& inner) : inner_(inner) {}
     bool available() const override { return inner_.available(); }
     bool keyExists() const override { return inner_.keyExists(); }
@@ -36,14 +36,14 @@ public:
     void setValue(const std::string& name, const SettingValue& v) override { overlay_[name] = v; }
     void remove(const std::string& name) override { overlay_.erase(name); }
 
-private:
+  private:
     SettingsStore& inner_;
     std::map<std::string, SettingValue> overlay_;
 };
 
 // Messages of the core go to stderr; a question gets No, so nothing happens unasked.
 class StreamPrompts : public Prompts {
-public:
+  public:
     void information(const std::string& text) override { std::cerr << text << "\n"; }
     void plainBox(const std::string& title, const std::string& text) override {
         std::cerr << title << ": " << text << "\n";
@@ -58,8 +58,12 @@ public:
     }
     void beep() override {}
     void setBusy(bool) override {}
-    std::optional<std::string> chooseOpenFile(const FileDialogRequest&) override { return std::nullopt; }
-    std::optional<std::string> chooseSaveFile(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<std::string> chooseOpenFile(const FileDialogRequest&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> chooseSaveFile(const FileDialogRequest&) override {
+        return std::nullopt;
+    }
 };
 
 void usage(std::ostream& os) {
@@ -70,8 +74,12 @@ void usage(std::ostream& os) {
 
 }  // namespace
 
-Registration::Registration(Command command) { registry().push_back(std::move(command)); }
-const std::vector<Command>& commands() { return registry(); }
+Registration::Registration(Command command) {
+    registry().push_back(std::move(command));
+}
+const std::vector<Command>& commands() {
+    return registry();
+}
 
 std::string Context::takeOption(const std::string& name, const std::string& fallback) {
     for (size_t i = 0; i + 1 < args.size(); ++i) {
@@ -133,7 +141,8 @@ int main(int argc, char** argv) {
     // The same language choice as the desktop program, without writing anything.
     AppEnvironment& env = appEnvironment();
     env.dataDir = dataDir;
-    StartupLanguage lang = chooseStartupLanguage(settings, IniFile::load(env.mainIniPath()), dataDir);
+    StartupLanguage lang =
+        chooseStartupLanguage(settings, IniFile::load(env.mainIniPath()), dataDir);
     env.language = lang.language;
     env.languageFile = lang.languageFile;
     env.helpFile = lang.helpFile;
@@ -143,7 +152,8 @@ int main(int argc, char** argv) {
 
     for (const cli::Command& c : cli::commands()) {
         if (c.name != rest[0]) continue;
-        cli::Context ctx{dataDir, settings, prompts, std::cout, std::cerr, {rest.begin() + 1, rest.end()}};
+        cli::Context ctx{dataDir,   settings,  prompts,
+                         std::cout, std::cerr, {rest.begin() + 1, rest.end()}};
         return c.run(ctx);
     }
     std::cerr << "pelvoro-cli: unknown command '" << rest[0] << "'\n";

@@ -32,8 +32,8 @@ IniFile IniFile::parse(const std::string& text) {
         if (line.empty() || line[0] == ';') continue;
         if (line[0] == '[') {
             size_t close = line.find(']');
-            std::string name = trimmed(line.substr(1, close == std::string::npos ? std::string::npos
-                                                                                  : close - 1));
+            std::string name =
+                trimmed(line.substr(1, close == std::string::npos ? std::string::npos : close - 1));
             f.sections_.push_back(Section{name, {}});
             current = &f.sections_.back();
             continue;
@@ -59,7 +59,9 @@ const IniFile::Section* IniFile::section(const std::string& name) const {
     return nullptr;
 }
 
-bool IniFile::hasSection(const std::string& name) const { return section(name) != nullptr; }
+bool IniFile::hasSection(const std::string& name) const {
+    return section(name) != nullptr;
+}
 
 std::optional<std::string> IniFile::value(const std::string& sectionName,
                                           const std::string& key) const {

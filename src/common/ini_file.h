@@ -11,7 +11,7 @@
 namespace pelvoro {
 
 class IniFile {
-public:
+  public:
     struct Entry {
         std::string key;
         std::string value;
@@ -34,7 +34,7 @@ public:
                       const std::string& fallback) const;
     const Section* section(const std::string& name) const;
 
-private:
+  private:
     std::vector<Section> sections_;
     bool exists_ = false;
 };

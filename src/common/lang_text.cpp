@@ -56,9 +56,13 @@ void setCurrentLanguageFile(std::shared_ptr<LanguageFile> file) {
     currentFile() = file ? std::move(file) : std::make_shared<LanguageFile>();
 }
 
-std::shared_ptr<LanguageFile> currentLanguageFile() { return currentFile(); }
+std::shared_ptr<LanguageFile> currentLanguageFile() {
+    return currentFile();
+}
 
-std::string LangText(std::string_view key) { return currentFile()->text(key); }
+std::string LangText(std::string_view key) {
+    return currentFile()->text(key);
+}
 
 void TextCodeTable::fill(const LanguageFile& file) {
     for (int i = 0; i < kSize; ++i) texts_[i] = file.text("text" + std::to_string(i));
@@ -77,9 +81,9 @@ TextCodeTable& currentTextCodes() {
 
 bool deriveInstrVariant(const std::string& name, std::string& variant) {
     static const std::pair<const char*, const char*> kTails[] = {
-        {"-E", "EU"},          {"-ESP", "ESP"},   {"-K", "KORVEN"},  {"-AUS", "AUS"},
-        {"-OST", "AVSTRIJA"},  {"-CH", "SVICA"},  {"-IT", "MARUT"},  {"-DE", "DE"},
-        {"UK  ", "KORVEN"},    {"-SO", "SOLVIK"}, {"-VARN", "VARN"}, {"-DOSK", "DOSK"},
+        {"-E", "EU"},         {"-ESP", "ESP"},   {"-K", "KORVEN"},  {"-AUS", "AUS"},
+        {"-OST", "AVSTRIJA"}, {"-CH", "SVICA"},  {"-IT", "MARUT"},  {"-DE", "DE"},
+        {"UK  ", "KORVEN"},   {"-SO", "SOLVIK"}, {"-VARN", "VARN"}, {"-DOSK", "DOSK"},
     };
     for (const auto& [tail, word] : kTails) {
         if (endsWith(name, tail)) {

@@ -16,7 +16,7 @@ class IniFile;
 // One language file, read once: section "Language", values trimmed, quote pairs
 // removed, byte 0xA7 turned into a line feed except in last position.
 class LanguageFile {
-public:
+  public:
     static std::shared_ptr<LanguageFile> load(const std::string& path);
     static std::shared_ptr<LanguageFile> fromText(const std::string& iniText);
 
@@ -25,7 +25,7 @@ public:
     std::string text(std::string_view key) const;
     bool hasKey(std::string_view key) const;
 
-private:
+  private:
     static std::shared_ptr<LanguageFile> fromIni(const IniFile& ini);
     std::map<std::string, std::string> values_;  // upper-case key -> text
     bool exists_ = false;
@@ -40,13 +40,13 @@ std::string LangText(std::string_view key);
 
 // The 601 texts "text0" .. "text600" of a language, read once.
 class TextCodeTable {
-public:
+  public:
     static constexpr int kSize = 601;
     void fill(const LanguageFile& file);
     // Index outside 0 .. 600: the empty text.
     const std::string& at(int index) const;
 
-private:
+  private:
     std::array<std::string, kSize> texts_;
 };
 

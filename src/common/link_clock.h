@@ -5,7 +5,7 @@
 namespace pelvoro {
 
 class LinkClock {
-public:
+  public:
     virtual ~LinkClock() = default;
     // Seconds since an arbitrary fixed point.
     virtual double elapsedSeconds() = 0;

@@ -19,7 +19,7 @@ struct FileDialogRequest {
 };
 
 class Prompts {
-public:
+  public:
     virtual ~Prompts() = default;
     // Information box with an OK button.
     virtual void information(const std::string& text) = 0;
@@ -35,13 +35,13 @@ public:
 
 // Shows the busy cursor for as long as it lives, so that every exit path removes it.
 class BusyCursor {
-public:
+  public:
     explicit BusyCursor(Prompts& p) : prompts_(p) { prompts_.setBusy(true); }
     ~BusyCursor() { prompts_.setBusy(false); }
     BusyCursor(const BusyCursor&) = delete;
     BusyCursor& operator=(const BusyCursor&) = delete;
 
-private:
+  private:
     Prompts& prompts_;
 };
 

@@ -12,7 +12,7 @@ namespace pelvoro {
 using SettingValue = std::variant<std::string, int, bool>;
 
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
 
     // False when the key could not be opened (readers then skip every value).
@@ -40,7 +40,7 @@ public:
 // In-memory store: used by tests and by the command-line program when asked not to
 // touch the user's settings.
 class MemorySettingsStore : public SettingsStore {
-public:
+  public:
     bool available() const override { return available_; }
     bool keyExists() const override { return !values_.empty(); }
     std::optional<SettingValue> value(const std::string& name) const override;
@@ -51,7 +51,7 @@ public:
     const std::map<std::string, SettingValue>& values() const { return values_; }
     int writeCount() const { return writes_; }
 
-private:
+  private:
     std::map<std::string, SettingValue> values_;
     bool available_ = true;
     int writes_ = 0;

@@ -28,7 +28,8 @@ std::vector<std::string> wrapWords(TextMeasure& measure, const std::string& text
             // A word wider than the whole line is cut where it no longer fits.
             while (!word.empty() && measure.width(word, font) > maxWidth) {
                 size_t n = 1;
-                while (n < word.size() && measure.width(word.substr(0, n + 1), font) <= maxWidth) ++n;
+                while (n < word.size() && measure.width(word.substr(0, n + 1), font) <= maxWidth)
+                    ++n;
                 lines.push_back(word.substr(0, n));
                 word.erase(0, n);
             }

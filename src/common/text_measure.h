@@ -15,7 +15,7 @@ struct FontSpec {
 };
 
 class TextMeasure {
-public:
+  public:
     virtual ~TextMeasure() = default;
     // Width in pixels of a single-line text.
     virtual int width(const std::string& text, const FontSpec& font) = 0;

@@ -41,11 +41,18 @@ enum : int {
 };
 }  // namespace ItemType
 
-enum class ItemFamily { Structure, Installation, InstallationGeneral, General, Result, SecondInstallation };
+enum class ItemFamily {
+    Structure,
+    Installation,
+    InstallationGeneral,
+    General,
+    Result,
+    SecondInstallation
+};
 
 struct ItemTypeInfo {
     int code;
-    const char* name;            // "Fuse"
+    const char* name;  // "Fuse"
     ItemFamily family;
     const char* englishCaption;  // "Fuse"
     const char* addCaptionKey;   // "mmStrAddFuse_15", empty when there is no add command
@@ -62,6 +69,8 @@ int itemTypeIcon(int code);
 inline bool isResultType(int code) {
     return code == ItemType::Measurement || code == ItemType::GraphMeasurement;
 }
-inline bool isObjectType(int code) { return code == ItemType::Object || code == ItemType::Object_AN; }
+inline bool isObjectType(int code) {
+    return code == ItemType::Object || code == ItemType::Object_AN;
+}
 
 }  // namespace pelvoro

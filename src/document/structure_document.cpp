@@ -13,7 +13,9 @@ void TInstrumentData::deriveVariant() {
     deriveInstrVariant(familyB ? line(4) : line(5), InstrVariant);
 }
 
-bool StructureItem::isResult() const { return isResultType(data.Type); }
+bool StructureItem::isResult() const {
+    return isResultType(data.Type);
+}
 
 StructureItem* StructureItem::previousSibling() const {
     if (!parent_ || indexInParent_ == 0) return nullptr;
@@ -56,10 +58,12 @@ StructureDocument::StructureDocument() : root_(std::make_unique<StructureItem>()
 }
 
 void StructureDocument::renumberChildren(StructureItem& parent, int from) {
-    for (int i = from; i < int(parent.children_.size()); ++i) parent.children_[i]->indexInParent_ = i;
+    for (int i = from; i < int(parent.children_.size()); ++i)
+        parent.children_[i]->indexInParent_ = i;
 }
 
-StructureItem* StructureDocument::addItem(StructureItem& parent, int type, const std::string& name) {
+StructureItem* StructureDocument::addItem(StructureItem& parent, int type,
+                                          const std::string& name) {
     if (!canAddChild(parent)) return nullptr;
     auto item = std::make_unique<StructureItem>();
     item->data.Type = type;
@@ -147,7 +151,9 @@ StructureItem* StructureDocument::itemAt(int index) const {
     return all[index];
 }
 
-bool StructureDocument::contains(const StructureItem& item) const { return absoluteIndex(item) >= 0; }
+bool StructureDocument::contains(const StructureItem& item) const {
+    return absoluteIndex(item) >= 0;
+}
 
 std::vector<StructureItem*> StructureDocument::subtree(const StructureItem& item) const {
     int start = absoluteIndex(item);

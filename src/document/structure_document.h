@@ -55,8 +55,10 @@ struct TStructItemData {
 
     bool measureBit(int i) const { return (Measures[i / 8] >> (i % 8)) & 1; }
     void setMeasureBit(int i, bool on) {
-        if (on) Measures[i / 8] |= uint8_t(1u << (i % 8));
-        else Measures[i / 8] &= uint8_t(~(1u << (i % 8)));
+        if (on)
+            Measures[i / 8] |= uint8_t(1u << (i % 8));
+        else
+            Measures[i / 8] &= uint8_t(~(1u << (i % 8)));
     }
 };
 
@@ -94,7 +96,7 @@ struct TOperatorData {
 class StructureDocument;
 
 class StructureItem {
-public:
+  public:
     StructureItem() = default;
     StructureItem(const StructureItem&) = delete;
     StructureItem& operator=(const StructureItem&) = delete;
@@ -119,7 +121,7 @@ public:
     // Number of items in this subtree, this one included.
     int subtreeSize() const;
 
-private:
+  private:
     friend class StructureDocument;
     StructureItem* parent_ = nullptr;
     std::vector<std::unique_ptr<StructureItem>> children_;
@@ -128,7 +130,7 @@ private:
 };
 
 class StructureDocument {
-public:
+  public:
     static constexpr int kMaxLevel = 10;
 
     // A document with only the root, named after the "AllItems_15" text.
@@ -143,7 +145,8 @@ public:
     StructureItem* addItem(StructureItem& parent, int type, const std::string& name);
     // Inserts an existing item (and its subtree) at a position among the parent's
     // children (-1 appends). No level check: files and moves keep what they hold.
-    StructureItem* attach(StructureItem& parent, std::unique_ptr<StructureItem> item, int index = -1);
+    StructureItem* attach(StructureItem& parent, std::unique_ptr<StructureItem> item,
+                          int index = -1);
     // Takes an item and its subtree out of the tree.
     std::unique_ptr<StructureItem> detach(StructureItem& item);
     // Removes an item and its subtree. The root cannot be deleted.
@@ -181,7 +184,7 @@ public:
     std::vector<std::string> ReportComments;
     int ViewMode = 0;
 
-private:
+  private:
     void structureChanged() { preorderValid_ = false; }
     static void renumberChildren(StructureItem& parent, int from);
 

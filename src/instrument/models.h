@@ -10,10 +10,10 @@ namespace pelvoro {
 enum class ProtocolFamily { None, A, B, C };
 
 struct InstrumentModel {
-    const char* key;         // "TQ41", ..., "AutoFind"
-    const char* caption;     // menu caption (never translated; Auto Find is)
+    const char* key;      // "TQ41", ..., "AutoFind"
+    const char* caption;  // menu caption (never translated; Auto Find is)
     std::vector<const char*> identificationTexts;
-    int modelFamily;         // ModelFamily: 0 none, 1 family B/C, 2 A own lines, 3 A after ";"
+    int modelFamily;  // ModelFamily: 0 none, 1 family B/C, 2 A own lines, 3 A after ";"
     ProtocolFamily protocol;
     const char* settingsValue;
     const char* portDialogText;  // the model as the port dialog shows it

@@ -19,8 +19,12 @@ TEST(QtSettingsStore, TypesAndBytesSurviveANewInstance) {
         store.writeInt("LangIndex", 1);
         store.writeInt("Negative", -5);
         store.writeBool("mmReport", false);
-        store.writeString("Footer", "Line one\nM\xFC" "ller\\ = 100%");  // code-page bytes
-        store.writeString("File_1", "/home/u/Pr\xC3\xBC" "fung.TMV");        // a UTF-8 path
+        store.writeString("Footer",
+                          "Line one\nM\xFC"
+                          "ller\\ = 100%");  // code-page bytes
+        store.writeString("File_1",
+                          "/home/u/Pr\xC3\xBC"
+                          "fung.TMV");  // a UTF-8 path
         store.writeString("Empty", "");
         store.flush();
     }
@@ -30,8 +34,12 @@ TEST(QtSettingsStore, TypesAndBytesSurviveANewInstance) {
     EXPECT_EQ(store.readInt("LangIndex"), 1);
     EXPECT_EQ(store.readInt("Negative"), -5);
     EXPECT_EQ(store.readBool("mmReport"), false);
-    EXPECT_EQ(store.readString("Footer"), "Line one\nM\xFC" "ller\\ = 100%");
-    EXPECT_EQ(store.readString("File_1"), "/home/u/Pr\xC3\xBC" "fung.TMV");
+    EXPECT_EQ(store.readString("Footer"),
+              "Line one\nM\xFC"
+              "ller\\ = 100%");
+    EXPECT_EQ(store.readString("File_1"),
+              "/home/u/Pr\xC3\xBC"
+              "fung.TMV");
     EXPECT_EQ(store.readString("Empty"), "");
     // The type is kept: an integer is not a string.
     EXPECT_FALSE(store.readString("LangIndex"));
@@ -60,7 +68,8 @@ TEST(QtSettingsStore, TheFileShowsEachValueWithItsType) {
 TEST(QtSettingsStore, TheUserStoreLivesUnderTheBrandKey) {
     // The tests point XDG_CONFIG_HOME at the build folder.
     QtSettingsStore store;
-    EXPECT_TRUE(store.location().endsWith("Software/Tamvisto.conf")) << store.location().toStdString();
+    EXPECT_TRUE(store.location().endsWith("Software/Tamvisto.conf"))
+        << store.location().toStdString();
 }
 
 }  // namespace

@@ -16,7 +16,8 @@ TEST(ShortenPath, CutsAfterTheLastSeparatorBeyondFifteenCharacters) {
         {"C:\\Data\\Results\\abc.TMV", "...\\Results\\abc.TMV"},
         {"C:\\a\\abc.TMV", "C:\\a\\abc.TMV"},
         {"C:\\averyveryverylongfolder\\x.TMV", "...\\averyveryverylongfolder\\x.TMV"},
-        {"\\abcdefghijklmno.TMV", "...\\abcdefghijklmno.TMV"},  // even when the cut is the first character
+        {"\\abcdefghijklmno.TMV",
+         "...\\abcdefghijklmno.TMV"},  // even when the cut is the first character
         {"/home/user/Results/abc.TMV", ".../Results/abc.TMV"},
         {"", ""},
     };
@@ -24,7 +25,8 @@ TEST(ShortenPath, CutsAfterTheLastSeparatorBeyondFifteenCharacters) {
 }
 
 TEST(RecentFileCaptions, NewestFirstAtMostFour) {
-    EXPECT_EQ(recentFileCaptions({"a", "b", "c"}), (std::vector<std::string>{"1: c", "2: b", "3: a"}));
+    EXPECT_EQ(recentFileCaptions({"a", "b", "c"}),
+              (std::vector<std::string>{"1: c", "2: b", "3: a"}));
     EXPECT_EQ(recentFileCaptions({"1", "2", "3", "4", "5"}).size(), 4u);
     EXPECT_TRUE(recentFileCaptions({}).empty());
 }
@@ -33,8 +35,8 @@ TEST(CommandState, NothingNeedingADocumentIsEnabledWithoutOne) {
     CommandContext ctx;
     ctx.selectedModel = "CV61";
     ToolbarEnabling e = computeToolbarEnabling(ctx);
-    EXPECT_FALSE(e.save || e.viewStructure || e.viewLightRep || e.tableGr || e.graph || e.moveUpDn ||
-                 e.drawGraphMenu || e.showTableMenu || e.send);
+    EXPECT_FALSE(e.save || e.viewStructure || e.viewLightRep || e.tableGr || e.graph ||
+                 e.moveUpDn || e.drawGraphMenu || e.showTableMenu || e.send);
     EXPECT_TRUE(e.download);
     EXPECT_TRUE(e.releaseMoveMode);
     EXPECT_FALSE(sendMenuEnabled(ctx));
@@ -52,8 +54,8 @@ TEST(CommandState, SendRulesDifferBetweenMenuAndButton) {
         bool menu;
         bool button;
     } cases[] = {
-        {"CV61", true, true},      {"TQ41", true, true},      {"AutoFind", true, false},
-        {"TQ95M", true, false},    {"TQ52", true, false},     {"TQ42", false, false},
+        {"CV61", true, true},         {"TQ41", true, true},  {"AutoFind", true, false},
+        {"TQ95M", true, false},       {"TQ52", true, false}, {"TQ42", false, false},
         {"LP40000112", false, false}, {"TQ75", true, true},
     };
     for (const auto& c : cases) {
@@ -120,15 +122,17 @@ TEST(NewStructureTitle, PrefixAndCounterWithoutBlank) {
 }
 
 TEST(BrandProfile, HidesWhatTheBrandDoesNotOffer) {
-    for (const char* hidden : {"tbnSend", "mmInstrSendStruct", "mmEdit", "mmStructure", "mmInstrModel",
-                               "tbnNew", "mmFileImport", "mmHelpIndex", "tbToolBar_AN", "tbnGraph",
-                               "TQ60", "LS40000118", "mmStrAddCont_E_AN", "sepFileExport"})
+    for (const char* hidden :
+         {"tbnSend", "mmInstrSendStruct", "mmEdit", "mmStructure", "mmInstrModel", "tbnNew",
+          "mmFileImport", "mmHelpIndex", "tbToolBar_AN", "tbnGraph", "TQ60", "LS40000118",
+          "mmStrAddCont_E_AN", "sepFileExport"})
         EXPECT_TRUE(isHiddenByBrand(hidden)) << hidden;
-    for (const char* shown : {"mmFileOpen", "mmFileClose", "mmFileSave", "mmFileSaveAs", "mmFileHeadSetUp",
-                              "mmFilePreview", "mmFileExport", "mmFileExit", "mmInstrDownLoad",
-                              "mmInstrInstrData", "mmConfigPort", "mmConfigLanguage", "mmHelpContents",
-                              "mmHelpAbout", "tbToolBarBasic", "tbToolBarRep", "tbnViewLightRep",
-                              "tbnDownLoad", "CV61", "TQ41"})
+    for (const char* shown :
+         {"mmFileOpen",      "mmFileClose",      "mmFileSave",     "mmFileSaveAs",
+          "mmFileHeadSetUp", "mmFilePreview",    "mmFileExport",   "mmFileExit",
+          "mmInstrDownLoad", "mmInstrInstrData", "mmConfigPort",   "mmConfigLanguage",
+          "mmHelpContents",  "mmHelpAbout",      "tbToolBarBasic", "tbToolBarRep",
+          "tbnViewLightRep", "tbnDownLoad",      "CV61",           "TQ41"})
         EXPECT_FALSE(isHiddenByBrand(shown)) << shown;
 }
 

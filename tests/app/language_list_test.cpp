@@ -40,7 +40,8 @@ TEST(LanguageList, UnknownCurrentLanguageOffersOnlyEnglish) {
 TEST(LanguageChoice, StoresANewChoiceAndSaysWhenItApplies) {
     testing::ScopedLanguage lang("[Language]\r\nmsgChangeLanguage_70=Next start.\r\n");
     LanguageList list;
-    list.entries = {{"ENGLISH", "English.ini", "English", "", ""}, {"DEUTSCH", "Deutsch.ini", "Deutsch", "", ""}};
+    list.entries = {{"ENGLISH", "English.ini", "English", "", ""},
+                    {"DEUTSCH", "Deutsch.ini", "Deutsch", "", ""}};
     MemorySettingsStore store;
     store.writeInt("LangIndex", 0);
     store.writeString("Language", "ENGLISH");

@@ -77,8 +77,8 @@ TEST(ModelSetting, LoadChecksTheMatchingEntryOrAutoFind) {
         const char* checked;
         int family;
     } cases[] = {
-        {"RB-7", "RB7", 1},      {"TQ41", "TQ41", 2},     {"TQ75", "TQ75", 3},
-        {"RB7", "AutoFind", 9},  // the key is not the settings value: family unchanged
+        {"RB-7", "RB7", 1},      {"TQ41", "TQ41", 2}, {"TQ75", "TQ75", 3},
+        {"RB7", "AutoFind", 9},   // the key is not the settings value: family unchanged
         {"cv61", "AutoFind", 9},  // case matters
     };
     for (const auto& c : cases) {

@@ -15,7 +15,7 @@ using testing::TempDir;
 
 // Records the order in which the start sequence uses the window.
 class RecordingHost : public StartupHost {
-public:
+  public:
     SettingsStore& settings() override { return store; }
     Prompts& prompts() override { return promptsDouble; }
     MainWindowState& mainState() override { return state; }
@@ -45,7 +45,7 @@ public:
 };
 
 class StartupTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir.write("Tamvisto_Main.ini",
                   "[Tamvisto]\r\n[ENGLISH]\r\nfile=English.ini\r\nhelpfile=Help EN.chm\r\n"
@@ -105,7 +105,7 @@ TEST_F(StartupTest, UnavailableStoreRunsInEnglishWithoutWriting) {
 
 // Document windows that close unless their save question is cancelled.
 class FakeWindows : public ExitHost {
-public:
+  public:
     int documentWindowCount() override { return int(windows.size()); }
     bool closeActiveDocumentWindow() override {
         if (windows.empty()) return false;
@@ -123,8 +123,9 @@ public:
 };
 
 class ExitTest : public ::testing::Test {
-protected:
-    testing::ScopedLanguage lang{"[Language]\r\nmsgTerminate_35=Quit?\r\nmbcConfirmation_20=Confirm\r\n"};
+  protected:
+    testing::ScopedLanguage lang{
+        "[Language]\r\nmsgTerminate_35=Quit?\r\nmbcConfirmation_20=Confirm\r\n"};
     ScriptedPrompts prompts;
     MemorySettingsStore store;
     MainWindowState state;

@@ -28,9 +28,9 @@ TEST(LanguageFile, ValuesFollowTheIniRules) {
         const char* key;
         std::string expected;
     } cases[] = {
-        {"btnOK_8", "OK"},                 // trimmed; the first of two wins; other sections ignored
-        {"BTNOK_8", "OK"},                 // keys compare without case
-        {"quoted_10", "  spaced  "},       // a quote pair goes, what it held stays
+        {"btnOK_8", "OK"},            // trimmed; the first of two wins; other sections ignored
+        {"BTNOK_8", "OK"},            // keys compare without case
+        {"quoted_10", "  spaced  "},  // a quote pair goes, what it held stays
         {"single_10", "x"},
         {"half_10", "\"open"},             // a lone quote stays
         {"twoLines_30", "first\nsecond"},  // 0xA7 is a line break
@@ -57,7 +57,8 @@ TEST(LangText, UsesTheCurrentLanguage) {
 }
 
 TEST(TextCodeTable, HoldsText0ToText600) {
-    std::string ini = "[Language]\r\ntext0=zero\r\ntext7=seven\r\ntext600=last\r\ntext601=beyond\r\n";
+    std::string ini =
+        "[Language]\r\ntext0=zero\r\ntext7=seven\r\ntext600=last\r\ntext601=beyond\r\n";
     auto f = LanguageFile::fromText(ini);
     TextCodeTable table;
     table.fill(*f);
@@ -75,20 +76,13 @@ TEST(InstrVariant, TailsDecideTheVariantWord) {
         const char* before;
         const char* expected;
     } cases[] = {
-        {"TQ 42-E", "", "EU"},
-        {"TQ 42-ESP", "", "ESP"},  // "-ESP" is not mistaken for "-E"
-        {"X-K", "", "KORVEN"},
-        {"X-AUS", "", "AUS"},
-        {"X-OST", "", "AVSTRIJA"},
-        {"X-CH", "", "SVICA"},
-        {"X-IT", "", "MARUT"},
-        {"X-DE", "", "DE"},
-        {"TQ 41 UK  ", "", "KORVEN"},
-        {"TQ 41 UK", "old", "old"},  // without the two blanks nothing changes
-        {"X-SO", "", "SOLVIK"},
-        {"X-VARN", "", "VARN"},
-        {"X-DOSK", "", "DOSK"},
-        {"X-e", "kept", "kept"},     // case-sensitive
+        {"TQ 42-E", "", "EU"},        {"TQ 42-ESP", "", "ESP"},  // "-ESP" is not mistaken for "-E"
+        {"X-K", "", "KORVEN"},        {"X-AUS", "", "AUS"},       {"X-OST", "", "AVSTRIJA"},
+        {"X-CH", "", "SVICA"},        {"X-IT", "", "MARUT"},      {"X-DE", "", "DE"},
+        {"TQ 41 UK  ", "", "KORVEN"}, {"TQ 41 UK", "old", "old"},  // without the two blanks nothing
+                                                                   // changes
+        {"X-SO", "", "SOLVIK"},       {"X-VARN", "", "VARN"},     {"X-DOSK", "", "DOSK"},
+        {"X-e", "kept", "kept"},  // case-sensitive
         {"", "kept", "kept"},
     };
     for (const auto& c : cases) {

@@ -1,8 +1,9 @@
+#include "common/text.h"
+
 #include <gtest/gtest.h>
 
 #include "common/codepage.h"
 #include "common/ini_file.h"
-#include "common/text.h"
 #include "common/text_measure.h"
 #include "support/test_doubles.h"
 
@@ -14,10 +15,21 @@ TEST(ParseInt, AcceptsWholeNumbersOnly) {
         const char* text;
         std::optional<int> expected;
     } cases[] = {
-        {"0", 0},          {"42", 42},       {" 7 ", 7},     {"-1", -1},       {"+3", 3},
-        {"$1F", 31},       {"0x10", 16},     {"", {}},       {"-", {}},        {"12a", {}},
-        {"1.5", {}},       {"2147483647", 2147483647},       {"2147483648", {}},
-        {"-2147483648", -2147483647 - 1},   {"99999999999999999999", {}},
+        {"0", 0},
+        {"42", 42},
+        {" 7 ", 7},
+        {"-1", -1},
+        {"+3", 3},
+        {"$1F", 31},
+        {"0x10", 16},
+        {"", {}},
+        {"-", {}},
+        {"12a", {}},
+        {"1.5", {}},
+        {"2147483647", 2147483647},
+        {"2147483648", {}},
+        {"-2147483648", -2147483647 - 1},
+        {"99999999999999999999", {}},
     };
     for (const auto& c : cases) EXPECT_EQ(parseInt(c.text), c.expected) << '"' << c.text << '"';
 }
@@ -37,18 +49,19 @@ TEST(CodePage, EveryByteSurvivesARoundTrip) {
 }
 
 TEST(CodePage, KnownCharacters) {
-    EXPECT_EQ(toUtf8("\xA7", CodePage::Windows1252), "\xC2\xA7");         // section sign
-    EXPECT_EQ(toUtf8("\x80", CodePage::Windows1252), "\xE2\x82\xAC");     // euro
+    EXPECT_EQ(toUtf8("\xA7", CodePage::Windows1252), "\xC2\xA7");              // section sign
+    EXPECT_EQ(toUtf8("\x80", CodePage::Windows1252), "\xE2\x82\xAC");          // euro
     EXPECT_EQ(toUtf8("\xC4\xC0", CodePage::Windows1251), "\xD0\x94\xD0\x90");  // Cyrillic DA
-    EXPECT_EQ(fromUtf8("\xC3\xB6", CodePage::Windows1252), "\xF6");       // o umlaut
-    EXPECT_EQ(fromUtf8("\xE2\x84\xA6", CodePage::Windows1252), "?");      // ohm sign: not in 1252
+    EXPECT_EQ(fromUtf8("\xC3\xB6", CodePage::Windows1252), "\xF6");            // o umlaut
+    EXPECT_EQ(fromUtf8("\xE2\x84\xA6", CodePage::Windows1252), "?");  // ohm sign: not in 1252
     EXPECT_EQ(codePageByName("windows-1251"), CodePage::Windows1251);
     EXPECT_EQ(codePageByName(""), CodePage::Windows1252);
     EXPECT_FALSE(codePageByName("ebcdic"));
 }
 
 TEST(IniFile, SectionsInFileOrderAndMissingValues) {
-    IniFile ini = IniFile::parse("[First]\r\na=1\r\n[ENGLISH]\r\nfile=English.ini\r\n[Deutsch]\r\n");
+    IniFile ini =
+        IniFile::parse("[First]\r\na=1\r\n[ENGLISH]\r\nfile=English.ini\r\n[Deutsch]\r\n");
     EXPECT_EQ(ini.sectionNames(), (std::vector<std::string>{"First", "ENGLISH", "Deutsch"}));
     EXPECT_EQ(ini.value("english", "FILE"), "English.ini");
     EXPECT_FALSE(ini.value("Deutsch", "file"));

@@ -9,7 +9,7 @@ namespace pelvoro {
 namespace {
 
 class DocumentTest : public ::testing::Test {
-protected:
+  protected:
     testing::ScopedLanguage lang{"[Language]\r\nAllItems_15=All items\r\n"};
 };
 
@@ -36,7 +36,8 @@ TEST_F(DocumentTest, PreorderParentsSiblingsAndLevels) {
     auto* b2 = doc.addItem(*o1, ItemType::Block, "B2");
     auto* o2 = doc.addItem(doc.root(), ItemType::Object, "O2");
     EXPECT_TRUE(doc.Modified);
-    EXPECT_EQ(names(doc.preorder()), (std::vector<std::string>{"All items", "O1", "B1", "F1", "B2", "O2"}));
+    EXPECT_EQ(names(doc.preorder()),
+              (std::vector<std::string>{"All items", "O1", "B1", "F1", "B2", "O2"}));
     EXPECT_EQ(doc.absoluteIndex(*b2), 4);
     EXPECT_EQ(doc.itemAt(3), f1);
     EXPECT_EQ(f1->level(), 3);
@@ -116,8 +117,9 @@ TEST_F(DocumentTest, IconsByType) {
     struct Case {
         int type;
         int icon;
-    } cases[] = {{0, -1}, {1, 70}, {30, 70}, {2, 10}, {31, 10}, {5, 13}, {33, 13}, {7, 15}, {13, 21},
-                 {14, 71}, {22, 22}, {23, 23}, {24, 62}, {32, 55}, {34, 42}, {42, 50}, {15, -1}, {99, -1}};
+    } cases[] = {{0, -1},  {1, 70},  {30, 70}, {2, 10},  {31, 10}, {5, 13},
+                 {33, 13}, {7, 15},  {13, 21}, {14, 71}, {22, 22}, {23, 23},
+                 {24, 62}, {32, 55}, {34, 42}, {42, 50}, {15, -1}, {99, -1}};
     for (const auto& c : cases) EXPECT_EQ(itemTypeIcon(c.type), c.icon) << c.type;
 }
 

@@ -9,27 +9,27 @@
 namespace pelvoro::testing {
 
 class ScopedLanguage {
-public:
+  public:
     // `iniText` holds a "[Language]" section.
     explicit ScopedLanguage(const std::string& iniText) : previous_(currentLanguageFile()) {
         setCurrentLanguageFile(LanguageFile::fromText(iniText));
     }
     ~ScopedLanguage() { setCurrentLanguageFile(previous_); }
 
-private:
+  private:
     std::shared_ptr<LanguageFile> previous_;
 };
 
 // A temporary folder removed at the end of the test.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     const std::string& path() const { return path_; }
     std::string file(const std::string& name) const { return path_ + "/" + name; }
     void write(const std::string& name, const std::string& bytes) const;
 
-private:
+  private:
     std::string path_;
 };
 

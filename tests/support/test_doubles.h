@@ -15,14 +15,16 @@ namespace pelvoro::testing {
 
 // Answers questions from a script and records everything shown.
 class ScriptedPrompts : public Prompts {
-public:
+  public:
     struct Shown {
         std::string kind;  // "information", "plain", "yesno", "yesnocancel", "open", "save"
         std::string title;
         std::string text;
     };
 
-    void information(const std::string& text) override { shown.push_back({"information", "", text}); }
+    void information(const std::string& text) override {
+        shown.push_back({"information", "", text});
+    }
     void plainBox(const std::string& title, const std::string& text) override {
         shown.push_back({"plain", title, text});
     }
@@ -43,13 +45,13 @@ public:
     std::vector<std::string> texts() const;
     bool showed(const std::string& text) const;
 
-private:
+  private:
     Answer next(Answer fallback);
 };
 
 // Time passes only when someone waits.
 class VirtualClock : public LinkClock {
-public:
+  public:
     double elapsedSeconds() override { return now; }
     void pause(double seconds) override {
         if (seconds > 0) now += seconds;
@@ -66,7 +68,7 @@ public:
 
 // Records the progress window; presses Cancel at a chosen step text or gauge position.
 class ProgressRecorder : public ProgressWindow {
-public:
+  public:
     void show(const std::string& caption) override {
         visible = true;
         captions.push_back(caption);
@@ -97,12 +99,15 @@ public:
 
 // Every character is `charWidth` pixels wide; lines are `height` high.
 class FixedWidthMeasure : public TextMeasure {
-public:
-    explicit FixedWidthMeasure(int charWidth = 7, int height = 14) : charWidth_(charWidth), height_(height) {}
-    int width(const std::string& text, const FontSpec&) override { return int(text.size()) * charWidth_; }
+  public:
+    explicit FixedWidthMeasure(int charWidth = 7, int height = 14)
+        : charWidth_(charWidth), height_(height) {}
+    int width(const std::string& text, const FontSpec&) override {
+        return int(text.size()) * charWidth_;
+    }
     int lineHeight(const FontSpec&) override { return height_; }
 
-private:
+  private:
     int charWidth_, height_;
 };
 

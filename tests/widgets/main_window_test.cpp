@@ -18,18 +18,20 @@ using testing::ScriptedPrompts;
 
 // A document window content that may refuse to close (its save question cancelled).
 class FakeDocument : public QWidget {
-public:
+  public:
     bool refuse = false;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* e) override {
-        if (refuse) e->ignore();
-        else e->accept();
+        if (refuse)
+            e->ignore();
+        else
+            e->accept();
     }
 };
 
 class MainWindowTest : public ::testing::Test {
-protected:
+  protected:
     std::unique_ptr<TfrmMainForm> make(int printers = 1) {
         TfrmMainForm::Services s;
         s.settings = &store;
@@ -65,20 +67,24 @@ TEST_F(MainWindowTest, BrandProfileLeavesExactlyItsMenusAndToolbars) {
     EXPECT_EQ(menus, (QStringList{"&File", "&Instrument", "&Config", "Window", "&Help"}));
 
     EXPECT_EQ(visibleEntries(w->menu("mmFile")),
-              (QStringList{"mmFileOpen", "mmFileClose", "mmFileSave", "mmFileSaveAs", "mmFileHeadSetUp",
-                           "mmFilePreview", "mmFileExport", "mmFileExit"}));
-    EXPECT_EQ(visibleEntries(w->menu("mmInstrument")), (QStringList{"mmInstrDownLoad", "mmInstrInstrData"}));
-    EXPECT_EQ(visibleEntries(w->menu("mmConfig")), (QStringList{"mmConfigPort", "mmConfigLanguage"}));
+              (QStringList{"mmFileOpen", "mmFileClose", "mmFileSave", "mmFileSaveAs",
+                           "mmFileHeadSetUp", "mmFilePreview", "mmFileExport", "mmFileExit"}));
+    EXPECT_EQ(visibleEntries(w->menu("mmInstrument")),
+              (QStringList{"mmInstrDownLoad", "mmInstrInstrData"}));
+    EXPECT_EQ(visibleEntries(w->menu("mmConfig")),
+              (QStringList{"mmConfigPort", "mmConfigLanguage"}));
     EXPECT_EQ(visibleEntries(w->menu("mmHelp")), (QStringList{"mmHelpContents", "mmHelpAbout"}));
 
     QStringList bars;
-    for (const char* name : {"tbToolBarBasic", "tbToolBarInstal", "tbToolBarGen", "tbToolBar_AN", "tbToolBarRep"})
+    for (const char* name :
+         {"tbToolBarBasic", "tbToolBarInstal", "tbToolBarGen", "tbToolBar_AN", "tbToolBarRep"})
         if (!w->toolbar(name)->isHidden()) bars << name;
     EXPECT_EQ(bars, (QStringList{"tbToolBarBasic", "tbToolBarRep"}));
     QStringList buttons;
     for (QAction* a : w->toolbar("tbToolBarBasic")->actions())
         if (a->isVisible()) buttons << a->objectName();
-    EXPECT_EQ(buttons, (QStringList{"tbnOpen", "tbnSave", "tbnExit", "tbnDownLoad", "tbnMoveUpDn"}));
+    EXPECT_EQ(buttons,
+              (QStringList{"tbnOpen", "tbnSave", "tbnExit", "tbnDownLoad", "tbnMoveUpDn"}));
     QStringList report;
     for (QAction* a : w->toolbar("tbToolBarRep")->actions())
         if (a->isVisible()) report << a->objectName();
@@ -167,7 +173,8 @@ TEST_F(MainWindowTest, RecentFilesInTheFileMenu) {
 
 TEST_F(MainWindowTest, WindowMenuListsAtMostTwelveDocuments) {
     auto w = started();
-    for (int i = 0; i < 13; ++i) w->createDocumentWindow(new FakeDocument, "/x/doc" + std::to_string(i) + ".TMV");
+    for (int i = 0; i < 13; ++i)
+        w->createDocumentWindow(new FakeDocument, "/x/doc" + std::to_string(i) + ".TMV");
     EXPECT_EQ(w->openDocumentCount(), 13);
     w->rebuildWindowList();
     int shown = 0, checked = 0;

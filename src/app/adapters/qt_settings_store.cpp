@@ -11,18 +11,31 @@ namespace {
 
 // Strings are kept byte for byte: the store does not know whether a value is a path
 // (native bytes) or a text (code-page bytes), so it never converts.
-QString bytesToQ(const std::string& s) { return QString::fromLatin1(s.data(), qsizetype(s.size())); }
-std::string qToBytes(const QString& s) { return s.toLatin1().toStdString(); }
+QString bytesToQ(const std::string& s) {
+    return QString::fromLatin1(s.data(), qsizetype(s.size()));
+}
+std::string qToBytes(const QString& s) {
+    return s.toLatin1().toStdString();
+}
 
 QByteArray escape(const QByteArray& in) {
     QByteArray out;
     for (char c : in) {
         switch (c) {
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\0': out += "\\0"; break;
-            default: out += c;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\0':
+                out += "\\0";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -54,15 +67,20 @@ bool readTyped(QIODevice& device, QSettings::SettingsMap& map) {
         if (rest.size() < 2 || rest[1] != ':') continue;
         QByteArray body = unescape(rest.mid(2));
         switch (rest[0]) {
-            case 's': map.insert(name, QString::fromLatin1(body)); break;
+            case 's':
+                map.insert(name, QString::fromLatin1(body));
+                break;
             case 'i': {
                 bool ok = false;
                 int v = body.toInt(&ok);
                 if (ok) map.insert(name, v);
                 break;
             }
-            case 'b': map.insert(name, body == "true"); break;
-            default: break;
+            case 'b':
+                map.insert(name, body == "true");
+                break;
+            default:
+                break;
         }
     }
     return true;
@@ -74,9 +92,12 @@ bool writeTyped(QIODevice& device, const QSettings::SettingsMap& map) {
         QByteArray line = escape(it.key().toLatin1());
         line += '=';
         const QVariant& v = it.value();
-        if (v.typeId() == QMetaType::Bool) line += QByteArray("b:") + (v.toBool() ? "true" : "false");
-        else if (v.typeId() == QMetaType::Int) line += "i:" + QByteArray::number(v.toInt());
-        else line += "s:" + escape(v.toString().toLatin1());
+        if (v.typeId() == QMetaType::Bool)
+            line += QByteArray("b:") + (v.toBool() ? "true" : "false");
+        else if (v.typeId() == QMetaType::Int)
+            line += "i:" + QByteArray::number(v.toInt());
+        else
+            line += "s:" + escape(v.toString().toLatin1());
         line += '\n';
         device.write(line);
     }
@@ -94,7 +115,8 @@ QSettings::Format typedSettingsFormat() {
 QtSettingsStore::QtSettingsStore() {
 #ifdef Q_OS_WIN
     settings_ = std::make_unique<QSettings>(
-        QString("HKEY_CURRENT_USER\\Software\\%1").arg(identity::kBrandTitle), QSettings::NativeFormat);
+        QString("HKEY_CURRENT_USER\\Software\\%1").arg(identity::kBrandTitle),
+        QSettings::NativeFormat);
     existedAtStart_ = !settings_->allKeys().isEmpty();
 #else
     settings_ = std::make_unique<QSettings>(typedSettingsFormat(), QSettings::UserScope, "Software",
@@ -108,31 +130,41 @@ QtSettingsStore::QtSettingsStore(const QString& filePath) {
     settings_ = std::make_unique<QSettings>(filePath, typedSettingsFormat());
 }
 
-bool QtSettingsStore::available() const { return settings_->status() != QSettings::AccessError; }
+bool QtSettingsStore::available() const {
+    return settings_->status() != QSettings::AccessError;
+}
 
 std::optional<SettingValue> QtSettingsStore::value(const std::string& name) const {
     QVariant v = settings_->value(QString::fromLatin1(name.c_str()));
     if (!v.isValid()) return std::nullopt;
     switch (v.typeId()) {
-        case QMetaType::Bool: return SettingValue(v.toBool());
+        case QMetaType::Bool:
+            return SettingValue(v.toBool());
         case QMetaType::Int:
         case QMetaType::UInt:
-        case QMetaType::LongLong: return SettingValue(v.toInt());
-        default: return SettingValue(qToBytes(v.toString()));
+        case QMetaType::LongLong:
+            return SettingValue(v.toInt());
+        default:
+            return SettingValue(qToBytes(v.toString()));
     }
 }
 
 void QtSettingsStore::setValue(const std::string& name, const SettingValue& value) {
     QString key = QString::fromLatin1(name.c_str());
-    if (auto s = std::get_if<std::string>(&value)) settings_->setValue(key, bytesToQ(*s));
-    else if (auto i = std::get_if<int>(&value)) settings_->setValue(key, *i);
-    else settings_->setValue(key, std::get<bool>(value));
+    if (auto s = std::get_if<std::string>(&value))
+        settings_->setValue(key, bytesToQ(*s));
+    else if (auto i = std::get_if<int>(&value))
+        settings_->setValue(key, *i);
+    else
+        settings_->setValue(key, std::get<bool>(value));
 }
 
 void QtSettingsStore::remove(const std::string& name) {
     settings_->remove(QString::fromLatin1(name.c_str()));
 }
 
-void QtSettingsStore::flush() { settings_->sync(); }
+void QtSettingsStore::flush() {
+    settings_->sync();
+}
 
 }  // namespace pelvoro

@@ -12,7 +12,7 @@
 namespace pelvoro {
 
 class QtSettingsStore : public SettingsStore {
-public:
+  public:
     // The brand's per-user store.
     QtSettingsStore();
     // A store in an explicit file (tests, portable use).
@@ -27,7 +27,7 @@ public:
 
     QString location() const { return settings_->fileName(); }
 
-private:
+  private:
     std::unique_ptr<QSettings> settings_;
     bool existedAtStart_ = false;
 };

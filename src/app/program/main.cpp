@@ -26,7 +26,8 @@ int main(int argc, char** argv) {
     parser.addVersionOption();
     QCommandLineOption dataDirOption("data-dir", "Folder of the language and data files.", "DIR");
     parser.addOption(dataDirOption);
-    QCommandLineOption screenshotOption("screenshot", "Save a picture of the main window once it is up, then end.", "PNG");
+    QCommandLineOption screenshotOption(
+        "screenshot", "Save a picture of the main window once it is up, then end.", "PNG");
     parser.addOption(screenshotOption);
     parser.addPositionalArgument("document", "A document to open at start.");
     parser.process(app);
@@ -42,8 +43,9 @@ int main(int argc, char** argv) {
     services.prompts = &prompts;
     TfrmMainForm window(services);
     prompts.setParent(&window);
-    QObject::connect(&window, &TfrmMainForm::terminatedSignal, &app, [] { QCoreApplication::exit(0); },
-                     Qt::QueuedConnection);
+    QObject::connect(
+        &window, &TfrmMainForm::terminatedSignal, &app, [] { QCoreApplication::exit(0); },
+        Qt::QueuedConnection);
 
     if (!window.start(pathFromQt(dataDir))) return 0;
     installExtensions(window);

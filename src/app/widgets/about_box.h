@@ -6,7 +6,7 @@ namespace pelvoro {
 // The brand's about box: product label, version and what the program is.
 class AboutBox : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit AboutBox(QWidget* parent = nullptr);
 };
 

@@ -22,37 +22,65 @@ struct Badge {
 
 // Item pictures: a coloured tile with a short mark, one colour per item family.
 Badge badgeFor(int index) {
-    const QColor installation(0x2e, 0x6d, 0xb4), general(0x3a, 0x8f, 0x5c), second(0x8a, 0x5a, 0xb0),
-        result(0xc0, 0x7a, 0x12);
+    const QColor installation(0x2e, 0x6d, 0xb4), general(0x3a, 0x8f, 0x5c),
+        second(0x8a, 0x5a, 0xb0), result(0xc0, 0x7a, 0x12);
     switch (index) {
-        case 70: return {QColor(0x55, 0x55, 0x55), "OB"};
-        case 10: return {installation, "DB"};
-        case 11: return {installation, "LR"};
-        case 12: return {installation, "PE"};
-        case 13: return {installation, "F"};
-        case 14: return {installation, "RCD"};
-        case 15: return {installation, "E"};
-        case 16: return {installation, "CE"};
-        case 17: return {installation, "CM"};
-        case 18: return {installation, "EA"};
-        case 19: return {general, "FL"};
-        case 20: return {general, "RM"};
-        case 21: return {general, "TB"};
-        case 71: return {installation, "CN"};
-        case 22: return {QColor(0x90, 0x90, 0x90), "?"};
-        case 23: return {result, "M"};
-        case 62: return {result, "MG"};
-        case 55: return {second, "SB"};
-        case 42: return {second, "C"};
-        case 43: return {second, "M"};
-        case 44: return {second, "W"};
-        case 45: return {second, "O"};
-        case 46: return {second, "L"};
-        case 47: return {second, "G"};
-        case 48: return {second, "S"};
-        case 49: return {second, "I"};
-        case 50: return {second, "EE"};
-        default: return {};
+        case 70:
+            return {QColor(0x55, 0x55, 0x55), "OB"};
+        case 10:
+            return {installation, "DB"};
+        case 11:
+            return {installation, "LR"};
+        case 12:
+            return {installation, "PE"};
+        case 13:
+            return {installation, "F"};
+        case 14:
+            return {installation, "RCD"};
+        case 15:
+            return {installation, "E"};
+        case 16:
+            return {installation, "CE"};
+        case 17:
+            return {installation, "CM"};
+        case 18:
+            return {installation, "EA"};
+        case 19:
+            return {general, "FL"};
+        case 20:
+            return {general, "RM"};
+        case 21:
+            return {general, "TB"};
+        case 71:
+            return {installation, "CN"};
+        case 22:
+            return {QColor(0x90, 0x90, 0x90), "?"};
+        case 23:
+            return {result, "M"};
+        case 62:
+            return {result, "MG"};
+        case 55:
+            return {second, "SB"};
+        case 42:
+            return {second, "C"};
+        case 43:
+            return {second, "M"};
+        case 44:
+            return {second, "W"};
+        case 45:
+            return {second, "O"};
+        case 46:
+            return {second, "L"};
+        case 47:
+            return {second, "G"};
+        case 48:
+            return {second, "S"};
+        case 49:
+            return {second, "I"};
+        case 50:
+            return {second, "EE"};
+        default:
+            return {};
     }
 }
 
@@ -85,11 +113,21 @@ QPixmap transferPicture(bool down) {
     p.setBrush(QColor(0x2e, 0x6d, 0xb4));
     QPainterPath arrow;
     if (down) {
-        arrow.moveTo(13, 2); arrow.lineTo(19, 2); arrow.lineTo(19, 9); arrow.lineTo(24, 9);
-        arrow.lineTo(16, 17); arrow.lineTo(8, 9); arrow.lineTo(13, 9);
+        arrow.moveTo(13, 2);
+        arrow.lineTo(19, 2);
+        arrow.lineTo(19, 9);
+        arrow.lineTo(24, 9);
+        arrow.lineTo(16, 17);
+        arrow.lineTo(8, 9);
+        arrow.lineTo(13, 9);
     } else {
-        arrow.moveTo(13, 16); arrow.lineTo(19, 16); arrow.lineTo(19, 9); arrow.lineTo(24, 9);
-        arrow.lineTo(16, 1); arrow.lineTo(8, 9); arrow.lineTo(13, 9);
+        arrow.moveTo(13, 16);
+        arrow.lineTo(19, 16);
+        arrow.lineTo(19, 9);
+        arrow.lineTo(24, 9);
+        arrow.lineTo(16, 1);
+        arrow.lineTo(8, 9);
+        arrow.lineTo(13, 9);
     }
     arrow.closeSubpath();
     p.drawPath(arrow);
@@ -134,7 +172,8 @@ QPixmap chartPicture(bool table) {
         p.drawLine(14, 4, 14, 28);
     } else {
         p.setPen(QPen(QColor(0x2e, 0x6d, 0xb4), 2));
-        p.drawPolyline(QPolygonF({QPointF(6, 24), QPointF(12, 14), QPointF(18, 18), QPointF(26, 7)}));
+        p.drawPolyline(
+            QPolygonF({QPointF(6, 24), QPointF(12, 14), QPointF(18, 18), QPointF(26, 7)}));
     }
     return pm;
 }
@@ -162,7 +201,8 @@ QIcon imageListIcon(int index) {
     auto it = cache.find(index);
     if (it != cache.end()) return *it;
     QIcon icon;
-    if (index == 63) icon = QIcon(transferPicture(true));
+    if (index == 63)
+        icon = QIcon(transferPicture(true));
     else {
         Badge b = badgeFor(index);
         if (!b.text.isEmpty()) icon = QIcon(tile(b));

@@ -44,13 +44,16 @@ TfrmLanguage::TfrmLanguage(SettingsStore& settings, Prompts& prompts, QWidget* p
     QPushButton* ok = box->addButton(toQt(LangText("btnOK_8")), QDialogButtonBox::AcceptRole);
     ok->setObjectName("btnOK");
     ok->setDefault(true);
-    box->addButton(toQt(LangText("btnCancel_8")), QDialogButtonBox::RejectRole)->setObjectName("btnCancel");
+    box->addButton(toQt(LangText("btnCancel_8")), QDialogButtonBox::RejectRole)
+        ->setObjectName("btnCancel");
     connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(box);
 }
 
-int TfrmLanguage::selectedIndex() const { return buttons_ ? buttons_->checkedId() : -1; }
+int TfrmLanguage::selectedIndex() const {
+    return buttons_ ? buttons_->checkedId() : -1;
+}
 
 void TfrmLanguage::setSelectedIndex(int index) {
     if (!buttons_) return;
@@ -64,6 +67,8 @@ void TfrmLanguage::choose() {
     if (exec() == QDialog::Accepted) accept(selectedIndex());
 }
 
-bool TfrmLanguage::accept(int index) { return applyLanguageChoice(settings_, list_, index, prompts_); }
+bool TfrmLanguage::accept(int index) {
+    return applyLanguageChoice(settings_, list_, index, prompts_);
+}
 
 }  // namespace pelvoro

@@ -14,7 +14,7 @@ namespace pelvoro {
 // takes effect at the next start.
 class TfrmLanguage : public QDialog {
     Q_OBJECT
-public:
+  public:
     // Built once at start. Tells the user and reports languageFileFound() false when
     // the current language file is missing.
     TfrmLanguage(SettingsStore& settings, Prompts& prompts, QWidget* parent = nullptr);
@@ -28,7 +28,7 @@ public:
     // What OK does (also used by tests).
     bool accept(int index);
 
-private:
+  private:
     SettingsStore& settings_;
     Prompts& prompts_;
     LanguageList list_;

@@ -34,7 +34,9 @@
 
 namespace pelvoro {
 
-DocumentView* DocumentSubWindow::view() const { return dynamic_cast<DocumentView*>(widget()); }
+DocumentView* DocumentSubWindow::view() const {
+    return dynamic_cast<DocumentView*>(widget());
+}
 
 void DocumentSubWindow::closeEvent(QCloseEvent* event) {
     QMdiSubWindow::closeEvent(event);
@@ -123,22 +125,28 @@ QAction* TfrmMainForm::addButton(QToolBar* bar, const QString& name, int tag, co
 void TfrmMainForm::bindCommand(QAction* a, const QString& command, int argument) {
     a->setProperty("command", command);
     a->setProperty("argument", argument);
-    connect(a, &QAction::triggered, this, [this, command, argument] { runCommand(command, argument); });
+    connect(a, &QAction::triggered, this,
+            [this, command, argument] { runCommand(command, argument); });
 }
 
 void TfrmMainForm::buildMenus() {
     // File
     QMenu* file = addMenu(nullptr, "mmFile", "mmFile_15", "&File");
-    addEntry(file, "mmFileOpen", "mmFileOpen_15", "&Open...", "FileOpen")->setShortcut(QKeySequence::Open);
+    addEntry(file, "mmFileOpen", "mmFileOpen_15", "&Open...", "FileOpen")
+        ->setShortcut(QKeySequence::Open);
     addEntry(file, "mmFileClose", "mmFileClose_15", "Close", "FileClose");
-    addEntry(file, "mmFileSave", "mmFileSave_15", "Save", "FileSave")->setShortcut(QKeySequence::Save);
+    addEntry(file, "mmFileSave", "mmFileSave_15", "Save", "FileSave")
+        ->setShortcut(QKeySequence::Save);
     addEntry(file, "mmFileSaveAs", "mmFileSaveAs_15", "Save &As...", "FileSaveAs");
     addSeparator(file, "sepFileHeadSetUp");
     addEntry(file, "mmFileHeadSetUp", "mmFileHeadSetUp_15", "&Header Setup ...", "HeadSetUp");
-    addEntry(file, "mmFilePreview", "mmFilePreview_15", "Light report Print Pre&view", "LightReportPreview");
+    addEntry(file, "mmFilePreview", "mmFilePreview_15", "Light report Print Pre&view",
+             "LightReportPreview");
     // The protocol reports belong to forms this program does not have: inert.
-    addEntry(file, "mmFileCreatPROrep", "mmFilePROCreate_15", "Create PRO report")->setEnabled(false);
-    addEntry(file, "mmFilePrevPROrep", "mmFilePROPreview_15", "Preview PRO report")->setEnabled(false);
+    addEntry(file, "mmFileCreatPROrep", "mmFilePROCreate_15", "Create PRO report")
+        ->setEnabled(false);
+    addEntry(file, "mmFilePrevPROrep", "mmFilePROPreview_15", "Preview PRO report")
+        ->setEnabled(false);
     addEntry(file, "mmFilePrintStructure", "mmFilePrintStructure_15", "Strucrure Print Previev",
              "PrintStrucrure");
     addSeparator(file, "sepFileDrawGraph");
@@ -200,13 +208,20 @@ void TfrmMainForm::buildMenus() {
         int tag;
     };
     const AddEntry first[] = {
-        {"mmStrAddObject", "mmStrAddObject_15", 1},     {"mmStrAddBlock", "mmStrAddBlock_15", 2},
-        {"mmStrAddLightRod", "mmStrAddLightRod_15", 3}, {"mmStrAddMPE", "mmStrAddMPE_15", 4},
-        {"mmStrAddFuse", "mmStrAddFuse_15", 5},         {"mmStrAddRCD", "mmStrAddRCD_15", 6},
-        {"mmStrAddConnection", "mmStrAddConnect_15", 14}, {"mmStrAddElectr", "mmStrAddElectr_15", 7},
-        {"mmStrAddConnectEl", "mmStrAddConnectEl_15", 8}, {"mmStrAddConnectMPE", "mmStrAddConnectMPE_15", 9},
-        {"mmStrAddEarthing", "mmStrAddEarthing_15", 10}, {"mmStrAddFloor", "mmStrAddFloor_15", 11},
-        {"mmStrAddRoom", "mmStrAddRoom_15", 12},        {"mmStrAddTable", "mmStrAddTable_15", 13},
+        {"mmStrAddObject", "mmStrAddObject_15", 1},
+        {"mmStrAddBlock", "mmStrAddBlock_15", 2},
+        {"mmStrAddLightRod", "mmStrAddLightRod_15", 3},
+        {"mmStrAddMPE", "mmStrAddMPE_15", 4},
+        {"mmStrAddFuse", "mmStrAddFuse_15", 5},
+        {"mmStrAddRCD", "mmStrAddRCD_15", 6},
+        {"mmStrAddConnection", "mmStrAddConnect_15", 14},
+        {"mmStrAddElectr", "mmStrAddElectr_15", 7},
+        {"mmStrAddConnectEl", "mmStrAddConnectEl_15", 8},
+        {"mmStrAddConnectMPE", "mmStrAddConnectMPE_15", 9},
+        {"mmStrAddEarthing", "mmStrAddEarthing_15", 10},
+        {"mmStrAddFloor", "mmStrAddFloor_15", 11},
+        {"mmStrAddRoom", "mmStrAddRoom_15", 12},
+        {"mmStrAddTable", "mmStrAddTable_15", 13},
     };
     const AddEntry second[] = {
         {"mmStrAddObject_AN", "mmStrAddObject_15", 30},
@@ -225,7 +240,8 @@ void TfrmMainForm::buildMenus() {
     };
     auto addItemEntry = [&](const AddEntry& e) {
         const ItemTypeInfo* info = itemTypeInfo(e.tag);
-        QAction* a = addEntry(add, e.name, e.key, info ? info->englishCaption : e.name, "AddItem", e.tag);
+        QAction* a =
+            addEntry(add, e.name, e.key, info ? info->englishCaption : e.name, "AddItem", e.tag);
         a->setIcon(itemTypeQIcon(e.tag));
         a->setData(e.tag);
         addItemActions_.push_back(a);
@@ -240,7 +256,8 @@ void TfrmMainForm::buildMenus() {
     addEntry(structure, "mmStructDelIitem", "mmStructDelIitem_15", "&Delete item", "DeleteItem");
     addEntry(structure, "mmStructRedefAll", "mmStructRedefAll_15", "&Redefine All", "RedefineAll");
     addEntry(structure, "mmStructName", "mmStructName_15", "&Structure Names...", "StructureNames");
-    addEntry(structure, "mmStructInstall", "Installation1_20", "Installation ...", "InstallationNames");
+    addEntry(structure, "mmStructInstall", "Installation1_20", "Installation ...",
+             "InstallationNames");
     connect(structure, &QMenu::aboutToShow, this, &TfrmMainForm::updateMenuEnabling);
 
     // Config
@@ -270,8 +287,8 @@ void TfrmMainForm::buildMenus() {
     QMenu* window = addMenu(nullptr, "mmWindow", "mmWindow_15", "Window");
     connect(addEntry(window, "mmWinCascade", "mmWinCascade_15", "&Cascade"), &QAction::triggered,
             mdi_, &QMdiArea::cascadeSubWindows);
-    connect(addEntry(window, "mmWinVertic", "mmWinVertic_15", "&Tile Vertically"), &QAction::triggered,
-            this, [this] {
+    connect(addEntry(window, "mmWinVertic", "mmWinVertic_15", "&Tile Vertically"),
+            &QAction::triggered, this, [this] {
                 // Side by side: equal widths, full height.
                 auto wins = documentWindows();
                 if (wins.empty()) return;
@@ -282,8 +299,8 @@ void TfrmMainForm::buildMenus() {
                     wins[i]->setGeometry(int(i) * w, 0, w, area.height());
                 }
             });
-    connect(addEntry(window, "mmWinHoriz", "mmWinHoriz_15", "Tile &Horizontally"), &QAction::triggered,
-            this, [this] {
+    connect(addEntry(window, "mmWinHoriz", "mmWinHoriz_15", "Tile &Horizontally"),
+            &QAction::triggered, this, [this] {
                 auto wins = documentWindows();
                 if (wins.empty()) return;
                 QSize area = mdi_->viewport()->size();
@@ -293,8 +310,8 @@ void TfrmMainForm::buildMenus() {
                     wins[i]->setGeometry(0, int(i) * h, area.width(), h);
                 }
             });
-    connect(addEntry(window, "mmWinMinimize", "mmWinMinimize_15", "&Minimize All"), &QAction::triggered,
-            this, [this] {
+    connect(addEntry(window, "mmWinMinimize", "mmWinMinimize_15", "&Minimize All"),
+            &QAction::triggered, this, [this] {
                 for (auto* w : documentWindows()) w->showMinimized();
             });
     addSeparator(window, "sepWinList");
@@ -346,7 +363,8 @@ void TfrmMainForm::buildToolbars() {
     connect(exitButton, &QAction::triggered, this, [this] { requestExit(); });
     addButton(basic, "tbnDownLoad", 204, "DownLoadHint_30", "DownLoadNewINSTR");
     addButton(basic, "tbnSend", 205, "SendStructHint_30", "SendStructure");
-    QAction* settingsButton = addButton(basic, "tbnSettings", 207, "ViewSettingsHint_30", "ShowProperties");
+    QAction* settingsButton =
+        addButton(basic, "tbnSettings", 207, "ViewSettingsHint_30", "ShowProperties");
     settingsButton->setCheckable(true);
     settingsButton->setVisible(false);
     addButton(basic, "tbnTableGr", 208, "ShowTableHint_30", "ShowTable")->setVisible(false);
@@ -359,8 +377,8 @@ void TfrmMainForm::buildToolbars() {
         int tag;
         const char* hint;
     };
-    auto addItemButtons = [&](QToolBar* bar, std::initializer_list<Button> buttons, const char* delName,
-                              const char* delHint) {
+    auto addItemButtons = [&](QToolBar* bar, std::initializer_list<Button> buttons,
+                              const char* delName, const char* delHint) {
         for (const auto& b : buttons) {
             QAction* a = addButton(bar, b.name, b.tag, b.hint, "AddItem", b.tag);
             a->setIcon(itemTypeQIcon(b.tag));
@@ -369,26 +387,38 @@ void TfrmMainForm::buildToolbars() {
         addButton(bar, delName, 0, delHint, "DeleteItem");
     };
     addItemButtons(makeBar("tbToolBarInstal", "Instalation"),
-                   {{"tbnObjectInst", 1, "AddObjectHint_30"}, {"tbnBlock", 2, "AddBlockHint_30"},
-                    {"tbnLightnRod", 3, "AddLightRodHint_30"}, {"tbnMPE", 4, "AddMPEHint_30"},
-                    {"tbnFuse", 5, "AddFuseHint_30"}, {"tbnRCD", 6, "AddRCDHint_30"},
-                    {"tbnConnection", 14, "AddConnHint_30"}, {"tbnElectrode", 7, "AddElectrHint_30"},
+                   {{"tbnObjectInst", 1, "AddObjectHint_30"},
+                    {"tbnBlock", 2, "AddBlockHint_30"},
+                    {"tbnLightnRod", 3, "AddLightRodHint_30"},
+                    {"tbnMPE", 4, "AddMPEHint_30"},
+                    {"tbnFuse", 5, "AddFuseHint_30"},
+                    {"tbnRCD", 6, "AddRCDHint_30"},
+                    {"tbnConnection", 14, "AddConnHint_30"},
+                    {"tbnElectrode", 7, "AddElectrHint_30"},
                     {"tbnConnectionEl", 8, "AddConnElHint_30"},
-                    {"tbnConnectionMPE", 9, "AddConnMPEHint_30"}, {"tbnEarthing", 10, "AddEartHint_30"}},
+                    {"tbnConnectionMPE", 9, "AddConnMPEHint_30"},
+                    {"tbnEarthing", 10, "AddEartHint_30"}},
                    "tbnDeleteInst", "DelItemHint_30");
     addItemButtons(makeBar("tbToolBarGen", "General"),
-                   {{"tbnObjectGen", 1, "AddObjectHint_30"}, {"tbnFloor", 11, "AddFloorHint_30"},
-                    {"tbnRoom", 12, "AddRoomHint_30"}, {"tbnTable", 13, "AddTableHint_30"}},
+                   {{"tbnObjectGen", 1, "AddObjectHint_30"},
+                    {"tbnFloor", 11, "AddFloorHint_30"},
+                    {"tbnRoom", 12, "AddRoomHint_30"},
+                    {"tbnTable", 13, "AddTableHint_30"}},
                    "tbnDeleteGen", "DelItemHint_30");
     addItemButtons(makeBar("tbToolBar_AN", "Instalation"),
                    {{"tbnObject_AN", 30, "AddObject_ANHint_30"},
                     {"tbnDistBoard_AN", 31, "AddDistBoard_ANHint_30"},
                     {"tbnSubDistBoard_AN", 32, "AddSubDistBoard_ANHint_30"},
-                    {"tbnCirciut_AN", 33, "AddCirc_ANHint_30"}, {"tbnCont_C_AN", 34, "AddCont_C_ANHint_30"},
-                    {"tbnCont_M_AN", 35, "AddCont_M_ANHint_30"}, {"tbnCont_W_AN", 36, "AddCont_W_ANHint_30"},
-                    {"tbnCont_O_AN", 37, "AddCont_O_ANHint_30"}, {"tbnCont_L_AN", 38, "AddCont_L_ANHint_30"},
-                    {"tbnCont_G_AN", 39, "AddCont_G_ANHint_30"}, {"tbnCont_S_AN", 40, "AddCont_S_ANHint_30"},
-                    {"tbnCont_I_AN", 41, "AddCont_I_ANHint_30"}, {"tbnCont_E_AN", 42, "AddCont_E_ANHint_30"}},
+                    {"tbnCirciut_AN", 33, "AddCirc_ANHint_30"},
+                    {"tbnCont_C_AN", 34, "AddCont_C_ANHint_30"},
+                    {"tbnCont_M_AN", 35, "AddCont_M_ANHint_30"},
+                    {"tbnCont_W_AN", 36, "AddCont_W_ANHint_30"},
+                    {"tbnCont_O_AN", 37, "AddCont_O_ANHint_30"},
+                    {"tbnCont_L_AN", 38, "AddCont_L_ANHint_30"},
+                    {"tbnCont_G_AN", 39, "AddCont_G_ANHint_30"},
+                    {"tbnCont_S_AN", 40, "AddCont_S_ANHint_30"},
+                    {"tbnCont_I_AN", 41, "AddCont_I_ANHint_30"},
+                    {"tbnCont_E_AN", 42, "AddCont_E_ANHint_30"}},
                    "tbnDelete_AN", "DelItem_ANHint_30");
     QToolBar* rep = makeBar("tbToolBarRep", "Report");
     addButton(rep, "tbnCreateRep", 220, "CreateReportHint_30", {})->setEnabled(false);
@@ -400,9 +430,15 @@ void TfrmMainForm::buildToolbars() {
 // ---------------------------------------------------------------------------------------
 // Lookup and commands
 
-QAction* TfrmMainForm::action(const QString& name) const { return actions_.value(name, nullptr); }
-QMenu* TfrmMainForm::menu(const QString& name) const { return menus_.value(name, nullptr); }
-QToolBar* TfrmMainForm::toolbar(const QString& name) const { return toolbars_.value(name, nullptr); }
+QAction* TfrmMainForm::action(const QString& name) const {
+    return actions_.value(name, nullptr);
+}
+QMenu* TfrmMainForm::menu(const QString& name) const {
+    return menus_.value(name, nullptr);
+}
+QToolBar* TfrmMainForm::toolbar(const QString& name) const {
+    return toolbars_.value(name, nullptr);
+}
 
 void TfrmMainForm::setCommandHandler(const QString& command, CommandHandler handler) {
     handlers_.insert(command, std::move(handler));
@@ -517,7 +553,8 @@ void TfrmMainForm::RefreshCommandState() {
     setRuleEnabled(action("tbnDownLoad"), e.download);
     if (e.releaseMoveMode) action("tbnMoveUpDn")->setChecked(false);
     // Buttons outside the rules: enabled when their command exists.
-    for (const char* name : {"tbnNew", "tbnOpen", "tbnSettings"}) setRuleEnabled(action(name), true);
+    for (const char* name : {"tbnNew", "tbnOpen", "tbnSettings"})
+        setRuleEnabled(action(name), true);
     updateMenuEnabling();
 }
 
@@ -528,9 +565,9 @@ void TfrmMainForm::updateMenuEnabling() {
                              "mmFilePrintStructure", "mmStructRedefAll"})
         setRuleEnabled(action(name), docs);
     menu("mmStructAddIitem")->menuAction()->setEnabled(docs);
-    for (const char* name : {"mmFileOpen", "mmFileHeadSetUp", "mmFileImport", "mmInstrDownLoad",
-                             "mmInstrInstrData", "mmStructNew", "mmStructName", "mmStructInstall",
-                             "mmConfigPort"})
+    for (const char* name :
+         {"mmFileOpen", "mmFileHeadSetUp", "mmFileImport", "mmInstrDownLoad", "mmInstrInstrData",
+          "mmStructNew", "mmStructName", "mmStructInstall", "mmConfigPort"})
         setRuleEnabled(action(name), true);
     setRuleEnabled(action("mmFileExport"), exportEnabled(ctx));
     bool edit = editCommandsEnabled(ctx);
@@ -553,7 +590,9 @@ void TfrmMainForm::enableAddItemCommand(int tag, bool enabled) {
             setRuleEnabled(a, enabled);
 }
 
-bool TfrmMainForm::moveMode() const { return action("tbnMoveUpDn")->isChecked(); }
+bool TfrmMainForm::moveMode() const {
+    return action("tbnMoveUpDn")->isChecked();
+}
 
 // ---------------------------------------------------------------------------------------
 // Menus that change with the state
@@ -623,7 +662,9 @@ bool TfrmMainForm::start(const std::string& dataDir) {
     return true;
 }
 
-int TfrmMainForm::printerCount() { return services_.printerCount(); }
+int TfrmMainForm::printerCount() {
+    return services_.printerCount();
+}
 
 void TfrmMainForm::setMainCaption(const std::string& caption) {
     setWindowTitle(QString::fromStdString(caption));
@@ -643,11 +684,14 @@ void TfrmMainForm::applyBrandProfile() {
 }
 
 void TfrmMainForm::showCheckedModel() {
-    QString key = state_.checkedModel.empty() ? kAutoFindKey : QString::fromStdString(state_.checkedModel);
+    QString key =
+        state_.checkedModel.empty() ? kAutoFindKey : QString::fromStdString(state_.checkedModel);
     if (QAction* a = action(key)) a->setChecked(true);
 }
 
-void TfrmMainForm::setDocumentFilters(const std::string& filter) { documentFilter_ = filter; }
+void TfrmMainForm::setDocumentFilters(const std::string& filter) {
+    documentFilter_ = filter;
+}
 
 void TfrmMainForm::resetDocumentCounters() {
     openDocumentCount_ = 0;
@@ -656,7 +700,9 @@ void TfrmMainForm::resetDocumentCounters() {
     importCounter = 0;
 }
 
-void TfrmMainForm::configurePortBuffers() { portBuffers_ = PortBufferSettings{}; }
+void TfrmMainForm::configurePortBuffers() {
+    portBuffers_ = PortBufferSettings{};
+}
 
 void TfrmMainForm::setInitialDirectories(const std::string& folder) {
     openDirectory_ = folder;

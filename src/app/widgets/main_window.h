@@ -32,27 +32,27 @@ class TfrmLanguage;
 // A document window inside the main window's area.
 class DocumentSubWindow : public QMdiSubWindow {
     Q_OBJECT
-public:
+  public:
     explicit DocumentSubWindow(QWidget* parent = nullptr) : QMdiSubWindow(parent) {}
     int tag() const { return tag_; }
     void setTag(int t) { tag_ = t; }
     bool isClosed() const { return closed_; }
     DocumentView* view() const;
 
-signals:
+  signals:
     void closed(pelvoro::DocumentSubWindow* window);
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     int tag_ = 0;
     bool closed_ = false;
 };
 
 class TfrmMainForm : public QMainWindow, public StartupHost, public ExitHost {
     Q_OBJECT
-public:
+  public:
     struct Services {
         SettingsStore* settings = nullptr;
         Prompts* prompts = nullptr;
@@ -124,16 +124,16 @@ public:
     void rebuildWindowList();
     void updateMenuEnabling();
 
-signals:
+  signals:
     void terminatedSignal();
     void modelChanged(const QString& key);
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     // StartupHost
     int printerCount() override;
     void setMainCaption(const std::string& caption) override;
@@ -154,8 +154,8 @@ private:
 
     struct Element {
         QPointer<QObject> object;
-        std::string key;   // translation key, empty when the caption is fixed
-        bool hint = false; // the key gives a toolbar hint, not a caption
+        std::string key;    // translation key, empty when the caption is fixed
+        bool hint = false;  // the key gives a toolbar hint, not a caption
     };
 
     void buildMenus();

@@ -35,10 +35,12 @@ TfrmOptions::TfrmOptions(QWidget* parent) : QDialog(parent) {
     auto* tabs = new QTabWidget(this);
     QString page = toQt(LangText("tsGenREBT_25"));
     QString group = toQt(LangText("rgCertType_REBT_25"));
-    tabs->addTab(choicePage(tabs, group,
-                            {toQt(LangText("CertType_REBT_25")), toQt(LangText("CertType_GENERAL_25"))}),
-                 page);
-    tabs->addTab(choicePage(tabs, group, {"gem. ZVEH    (Deutschland)", "gem. SiNa      (Schweiz)"}), page);
+    tabs->addTab(
+        choicePage(tabs, group,
+                   {toQt(LangText("CertType_REBT_25")), toQt(LangText("CertType_GENERAL_25"))}),
+        page);
+    tabs->addTab(
+        choicePage(tabs, group, {"gem. ZVEH    (Deutschland)", "gem. SiNa      (Schweiz)"}), page);
     auto* third = new QWidget(tabs);
     auto* thirdLayout = new QVBoxLayout(third);
     auto* cert = choicePage(third, group, {toQt(LangText("CertType_GENERAL_25"))});

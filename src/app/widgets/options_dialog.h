@@ -7,7 +7,7 @@ namespace pelvoro {
 // not print; the choices are kept for them).
 class TfrmOptions : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TfrmOptions(QWidget* parent = nullptr);
 };
 

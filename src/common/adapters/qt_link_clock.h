@@ -7,13 +7,13 @@ namespace pelvoro {
 
 // Wall-clock time; waiting lets the user-interface events run (repaints, Cancel).
 class QtLinkClock : public LinkClock {
-public:
+  public:
     QtLinkClock() { timer_.start(); }
     double elapsedSeconds() override { return timer_.nsecsElapsed() / 1e9; }
     void pause(double seconds) override;
     void processEvents() override;
 
-private:
+  private:
     QElapsedTimer timer_;
 };
 

@@ -15,8 +15,12 @@ std::string fromQt(const QString& text) {
     return fromUtf8(text.toStdString(), appEnvironment().codePage);
 }
 
-QString pathToQt(const std::string& path) { return QString::fromStdString(path); }
-std::string pathFromQt(const QString& path) { return path.toStdString(); }
+QString pathToQt(const std::string& path) {
+    return QString::fromStdString(path);
+}
+std::string pathFromQt(const QString& path) {
+    return path.toStdString();
+}
 
 QString qtFileFilter(const std::string& filter) {
     QString f = QString::fromStdString(filter);

@@ -12,8 +12,8 @@
 namespace pelvoro {
 
 void QtPrompts::information(const std::string& text) {
-    QMessageBox box(QMessageBox::Information, QString::fromLatin1(identity::kBrandTitle), toQt(text),
-                    QMessageBox::Ok, parent_);
+    QMessageBox box(QMessageBox::Information, QString::fromLatin1(identity::kBrandTitle),
+                    toQt(text), QMessageBox::Ok, parent_);
     box.exec();
 }
 
@@ -39,7 +39,9 @@ Answer QtPrompts::askYesNoCancel(const std::string& title, const std::string& te
     return Answer::Cancel;
 }
 
-void QtPrompts::beep() { QApplication::beep(); }
+void QtPrompts::beep() {
+    QApplication::beep();
+}
 
 void QtPrompts::setBusy(bool busy) {
     if (busy) {
@@ -52,7 +54,8 @@ void QtPrompts::setBusy(bool busy) {
 std::optional<std::string> QtPrompts::chooseOpenFile(const FileDialogRequest& r) {
     QString start = pathToQt(r.directory);
     if (!r.fileName.empty()) start = QFileInfo(QDir(start), pathToQt(r.fileName)).filePath();
-    QString chosen = QFileDialog::getOpenFileName(parent_, toQt(r.title), start, qtFileFilter(r.filter));
+    QString chosen =
+        QFileDialog::getOpenFileName(parent_, toQt(r.title), start, qtFileFilter(r.filter));
     if (chosen.isEmpty()) return std::nullopt;
     return pathFromQt(chosen);
 }
@@ -61,7 +64,8 @@ std::optional<std::string> QtPrompts::chooseSaveFile(const FileDialogRequest& r)
     QFileDialog dialog(parent_, toQt(r.title), pathToQt(r.directory), qtFileFilter(r.filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    if (!r.defaultExtension.empty()) dialog.setDefaultSuffix(QString::fromStdString(r.defaultExtension));
+    if (!r.defaultExtension.empty())
+        dialog.setDefaultSuffix(QString::fromStdString(r.defaultExtension));
     if (!r.fileName.empty()) dialog.selectFile(pathToQt(r.fileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return pathFromQt(dialog.selectedFiles().first());

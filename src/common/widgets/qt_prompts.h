@@ -8,7 +8,7 @@ namespace pelvoro {
 
 // Prompts as Qt message boxes and file dialogs, owned by a parent window.
 class QtPrompts : public Prompts {
-public:
+  public:
     explicit QtPrompts(QWidget* parent = nullptr) : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
 
@@ -21,7 +21,7 @@ public:
     std::optional<std::string> chooseOpenFile(const FileDialogRequest& request) override;
     std::optional<std::string> chooseSaveFile(const FileDialogRequest& request) override;
 
-private:
+  private:
     QPointer<QWidget> parent_;
     int busyDepth_ = 0;
 };

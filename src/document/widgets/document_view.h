@@ -7,7 +7,7 @@ class StructureDocument;
 class StructureItem;
 
 class DocumentView {
-public:
+  public:
     virtual ~DocumentView() = default;
     virtual StructureDocument& document() = 0;
     // The item selected in the tree, or null.
