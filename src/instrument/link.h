@@ -45,6 +45,9 @@ inline constexpr double kIdentifyLimit = 4.32;   // identification overall
 // The wait for the "SER" line after "MNN" and "MPR": each line must come within
 // kLineLimit, and the whole wait ends after this long even if lines keep coming.
 inline constexpr double kStatusWaitLimit = 8.64;
+// A counted text block longer than this is not a tester's answer: the read fails as on
+// silence, so that a line that never stops cannot hold the program.
+inline constexpr std::size_t kMaxCountedBlock = 1000000;
 inline constexpr double kPollInterval = 0.002;  // pause between two empty polls
 }  // namespace link_limits
 
@@ -130,8 +133,8 @@ class Link {
     // came within the bounds of readUntilStatus.
     bool resultPointer(long n, int modelFamily);
     // Reads lines until one begins with "SER"; stops at a line time-out, at Cancel or
-    // after kStatusWaitLimit. The "SER" line when it came.
-    ReplyLine readUntilStatus();
+    // after `limit` seconds. The "SER" line when it came (also one cut off by a time-out).
+    ReplyLine readUntilStatus(double limit = link_limits::kStatusWaitLimit);
 
     // "SER" lines: the status code is the text after "SER"; "" and "0" mean success.
     static bool isStatusLine(std::string_view line);

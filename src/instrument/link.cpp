@@ -1,0 +1,505 @@
+#include "instrument/link.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "common/lang_text.h"
+#include "common/text.h"
+
+namespace pelvoro {
+
+namespace {
+
+constexpr char kCR = '\r';
+
+// A count line as a whole decimal number: blanks and line feeds around are allowed,
+// anything else is not.
+std::optional<long> wholeNumber(std::string_view text) {
+    std::string t = trimmed(text);
+    while (!t.empty() && (t.front() == '\n' || t.front() == '\t')) t.erase(t.begin());
+    while (!t.empty() && (t.back() == '\n' || t.back() == '\t')) t.pop_back();
+    t = trimmed(t);
+    if (t.empty()) return std::nullopt;
+    std::size_t i = 0;
+    bool negative = false;
+    if (t[0] == '+' || t[0] == '-') {
+        negative = t[0] == '-';
+        i = 1;
+    }
+    if (i == t.size()) return std::nullopt;
+    long value = 0;
+    for (; i < t.size(); ++i) {
+        if (t[i] < '0' || t[i] > '9') return std::nullopt;
+        if (value > 100000000L) return std::nullopt;  // no tester holds that many
+        value = value * 10 + (t[i] - '0');
+    }
+    return negative ? -value : value;
+}
+
+// How a family B or C command's echo is recognised.
+struct EchoRule {
+    std::size_t bytes;     // wait until this many wait, then take them
+    int lengthKind;        // 0 none, 1 byte 3, 2 bytes 3-4 high first, 3 bytes 4-5 high first,
+                           // 4 bytes 2-3 low first
+    std::size_t compared;  // leading bytes compared with the expected echo
+};
+
+EchoRule echoRule(std::string_view command, ProtocolFamily family) {
+    if (family == ProtocolFamily::C) {
+        // "R" 0xFF: 0x02 and the record count, low byte first, in bytes 2 and 3.
+        if (command.size() == 2 && command[0] == 'R' &&
+            static_cast<unsigned char>(command[1]) == 0xFF)
+            return {4, 4, 1};
+        return {1, 0, 1};
+    }
+    if (command == "MNU") return {6, 3, 3};
+    if (command == "MRE" || command == "MRG") return {4, 1, 3};
+    return {5, 2, 3};
+}
+
+int echoLength(const std::string& b, int kind) {
+    auto at = [&](std::size_t i) { return i < b.size() ? static_cast<unsigned char>(b[i]) : 0; };
+    switch (kind) {
+        case 1:
+            return at(3);
+        case 2:
+            return at(3) * 256 + at(4);
+        case 3:
+            return at(4) * 256 + at(5);
+        case 4:
+            return at(3) * 256 + at(2);
+        default:
+            return 0;
+    }
+}
+
+}  // namespace
+
+double blockAllowance(std::size_t n, int baud) {
+    double allowance = baud > 0 ? 34.56 * static_cast<double>(n) / baud : 0.0;
+    return std::max(allowance, link_limits::kBlockFloor);
+}
+
+Link::Link(SerialPort& port, LinkClock& clock, ProgressWindow& progress, Prompts& prompts)
+    : port_(port), clock_(clock), progress_(progress), prompts_(prompts) {}
+
+// --- connection ---------------------------------------------------------------------
+
+bool Link::ensurePortOpen() {
+    if (port_.isOpen()) return true;
+    if (port_.open()) return true;
+    std::string why = port_.openFailure();
+    port_.close();
+    std::string message = LangText("msgNotAvailPort_35");
+    if (!why.empty()) message += "\n\n" + why;
+    prompts_.information(message);
+    return false;
+}
+
+bool Link::connectInstrument(ProtocolFamily family) {
+    if (!ensurePortOpen()) return false;
+
+    progress_.show(LangText("frmTransfering_35"));
+    progress_.setGauge(0, 100);
+    progress_.setGaugeVisible(false);
+    progress_.setSecondGaugeVisible(false);
+    progress_.setCancelVisible(true);
+    progress_.setStep(LangText("ConnectInstr_35"));
+    clock_.processEvents();
+    clock_.pause(0.2);
+
+    const double start = clock_.elapsedSeconds();
+    if (port_.bytesWaiting() > 0) port_.purgeInput();
+
+    bool ready = false;
+    bool cancelled = false;
+    received_ = false;
+    while (!ready && clock_.elapsedSeconds() - start < link_limits::kHandshakeLimit) {
+        switch (family) {
+            case ProtocolFamily::A:
+                send("MRD\r");
+                break;
+            case ProtocolFamily::B:
+                send("MRD");
+                break;
+            case ProtocolFamily::C:
+                send("P");
+                break;
+            case ProtocolFamily::None:
+                break;
+        }
+        if (cancelRequested()) {
+            progress_.hide();
+            cancelled = true;
+            break;
+        }
+        double windowStart = clock_.elapsedSeconds();
+        ready = handshakeReply(family, windowStart);
+        if (!ready && cancelRequested()) {
+            progress_.hide();
+            cancelled = true;
+            break;
+        }
+        if (family == ProtocolFamily::None) break;
+    }
+    received_ = ready;
+
+    clock_.processEvents();
+    // The settle pause only matters when the exchange goes on; Cancel ends at once.
+    if (!cancelled) clock_.pause(1.0);
+    if (port_.isOpen()) port_.purgeAll();
+    progress_.hide();
+    progress_.setGaugeVisible(true);
+
+    if (ready) return true;
+    closePort();
+    progress_.hide();
+    if (!cancelRequested()) prompts_.information(LangText("msgConnectError_35"));
+    clearCancel();
+    return false;
+}
+
+// Waits out one reply window of the handshake; true on the ready reply. A "%" line of a
+// family A tester restarts the window.
+bool Link::handshakeReply(ProtocolFamily family, double& windowStart) {
+    while (clock_.elapsedSeconds() - windowStart < link_limits::kReplyWindow) {
+        if (family == ProtocolFamily::A) {
+            ReplyLine line = readReplyLine();
+            if (!line.ok) return false;
+            if (startsWith(line.text, "%")) {
+                windowStart = clock_.elapsedSeconds();
+                if (cancelRequested()) return false;
+                continue;
+            }
+            if (line.text.size() >= 3 && startsWith(line.text, "SER")) return true;
+            continue;
+        }
+        if (cancelRequested()) return false;
+        std::size_t need = family == ProtocolFamily::B ? 5 : 1;
+        if (port_.bytesWaiting() >= need) {
+            lastReply_ = port_.readAll();
+            if (family == ProtocolFamily::B && startsWith(lastReply_, "SER")) return true;
+            if (family == ProtocolFamily::C && !lastReply_.empty() && lastReply_[0] == 'E')
+                return true;
+            continue;
+        }
+        pollPause();
+    }
+    return false;
+}
+
+void Link::endConnection(ProtocolFamily family) {
+    if (port_.isOpen()) {
+        if (family == ProtocolFamily::A) send("MEX\r");
+        if (family == ProtocolFamily::B) send("MEX");
+    }
+    progress_.hide();
+    progress_.setGaugeVisible(true);
+    progress_.setSecondGaugeVisible(false);
+    closePort();
+    clearCancel();
+}
+
+void Link::closePort() {
+    if (port_.isOpen()) port_.close();
+}
+
+// --- building blocks ----------------------------------------------------------------
+
+void Link::send(std::string_view bytes) {
+    if (port_.isOpen()) port_.write(bytes);
+    clock_.processEvents();
+}
+
+void Link::pollPause() {
+    clock_.pause(link_limits::kPollInterval);
+}
+
+ReplyLine Link::readReplyLine() {
+    ReplyLine line;
+    received_ = false;
+    if (!port_.isOpen()) return line;
+    const double start = clock_.elapsedSeconds();
+    for (;;) {
+        if (port_.bytesWaiting() > 0) {
+            std::string b = port_.read(1);
+            if (!b.empty()) {
+                if (b[0] == kCR) {
+                    line.ok = true;
+                    received_ = true;
+                    lastReply_ = line.text;
+                    return line;
+                }
+                line.text += b[0];
+            }
+        } else {
+            pollPause();
+        }
+        // The limit counts from the call, so a line that keeps growing still ends.
+        if (clock_.elapsedSeconds() - start >= link_limits::kLineLimit) break;
+        if (cancelRequested()) break;
+    }
+    lastReply_ = line.text;
+    return line;
+}
+
+EchoReply Link::sendAwaitEcho(std::string_view command, std::string_view expectedEcho,
+                              ProtocolFamily family) {
+    EchoReply reply;
+    received_ = false;
+    const EchoRule rule = echoRule(command, family);
+    if (port_.isOpen()) {
+        const double start = clock_.elapsedSeconds();
+        port_.purgeAll();
+        while (!received_ && clock_.elapsedSeconds() - start < link_limits::kEchoLimit) {
+            lastReply_.clear();
+            send(command);
+            if (cancelRequested()) {
+                progress_.hide();
+                return reply;
+            }
+            const double windowStart = clock_.elapsedSeconds();
+            while (clock_.elapsedSeconds() - windowStart < link_limits::kReplyWindow) {
+                if (cancelRequested()) {
+                    progress_.hide();
+                    return reply;
+                }
+                if (port_.isOpen() && port_.bytesWaiting() >= rule.bytes) {
+                    buffer_ = port_.read(rule.bytes);
+                    std::string echo = buffer_.substr(0, std::min(rule.compared, buffer_.size()));
+                    if (buffer_.size() == rule.bytes &&
+                        echo ==
+                            expectedEcho.substr(0, std::min(rule.compared, expectedEcho.size()))) {
+                        lastReply_ = echo;
+                        received_ = true;
+                        break;
+                    }
+                    continue;  // not the echo: dropped, keep polling
+                }
+                pollPause();
+            }
+        }
+    }
+    if (received_) {
+        reply.ok = lastReply_ == expectedEcho.substr(0, rule.compared);
+        reply.length = echoLength(buffer_, rule.lengthKind);
+        return reply;
+    }
+    reportCommunicationFailure("   Error #2C");
+    return reply;
+}
+
+bool Link::readBlock(std::size_t n) {
+    received_ = false;
+    const double start = clock_.elapsedSeconds();
+    const double allowance = blockAllowance(n, port_.baudRate());
+    while (port_.isOpen()) {
+        if (cancelRequested()) {
+            progress_.hide();
+            interrupted_ = true;
+            return false;
+        }
+        if (port_.bytesWaiting() >= n) {
+            buffer_ = port_.read(n);
+            clock_.processEvents();
+            if (buffer_.size() == n) {
+                received_ = true;
+                return true;
+            }
+            break;
+        }
+        if (clock_.elapsedSeconds() - start > allowance) break;
+        pollPause();
+    }
+    reportCommunicationFailure("   Error #3");
+    return false;
+}
+
+ReplyLine Link::readUntilEof() {
+    static constexpr std::string_view kEof = "\n\r#EOF;";
+    ReplyLine block;
+    received_ = false;
+    long countedLines = 0;
+    long announced = 0;
+    double lastByte = clock_.elapsedSeconds();
+    bool quiet = false;  // ended by Cancel
+    while (port_.isOpen()) {
+        if (port_.bytesWaiting() == 0) {
+            if (clock_.elapsedSeconds() - lastByte >= link_limits::kSilenceLimit) break;
+            if (cancelRequested()) {
+                quiet = true;
+                break;
+            }
+            pollPause();
+            continue;
+        }
+        std::string got = port_.read(1);
+        if (got.empty()) continue;
+        const char b = got[0];
+        std::string& text = block.text;
+        if (b == kCR && startsWith(text, "#") && text.size() >= 2 && text[text.size() - 2] == ';') {
+            // The count header "#<count>;" LF.
+            if (auto n = wholeNumber(std::string_view(text).substr(1, text.size() - 3));
+                n && *n >= 0 && text.size() > 3)
+                announced = *n;
+            text.clear();
+            countedLines = 0;
+            lastByte = clock_.elapsedSeconds();
+            continue;
+        }
+        if (b == kCR) {
+            ++countedLines;
+            if (countedLines > 1 && announced != 0) {
+                double share = 100.0 * static_cast<double>(countedLines - 1) / announced;
+                int position = static_cast<int>(std::lround(std::clamp(share, 0.0, 100.0)));
+                progress_.setSecondGauge(position, 100);
+                clock_.processEvents();
+            }
+        }
+        text += b;
+        lastByte = clock_.elapsedSeconds();
+        if (endsWith(text, kEof)) {
+            block.ok = true;
+            received_ = true;
+            lastReply_ = text;
+            return block;
+        }
+        if (text.size() > link_limits::kMaxCountedBlock) break;
+        clock_.processEvents();
+        if (cancelRequested()) {
+            quiet = true;
+            break;
+        }
+    }
+    lastReply_ = block.text;
+    if (!quiet) reportCommunicationFailure("   Error #4");
+    return block;
+}
+
+// --- family A requests --------------------------------------------------------------
+
+std::string Link::commandWithArgument(std::string_view command, std::string_view argument,
+                                      int modelFamily) {
+    std::string text(command);
+    text += modelFamily == 3 ? ';' : kCR;
+    text += argument;
+    text += kCR;
+    return text;
+}
+
+CountReply Link::countRequest(std::string_view command, bool pauseFirst, int followUp) {
+    CountReply reply;
+    send(command);
+    clock_.processEvents();
+    if (pauseFirst) clock_.pause(0.2);
+    ReplyLine line = readReplyLine();
+    auto number = wholeNumber(line.text);
+    if (number) {
+        reply.ok = true;
+        reply.count = *number;
+    }
+    if (!cancelRequested()) {
+        // The lines after the count are read whether it was good or not.
+        if (followUp == 1) readReplyLine();
+        if (followUp == 2) readUntilStatus();
+    }
+    if (!reply.ok && !cancelRequested()) prompts_.information(LangText("msgDataCorrupt_35"));
+    return reply;
+}
+
+CountReply Link::entryCount() {
+    return countRequest("MNS\r", true, 1);
+}
+CountReply Link::resultCount() {
+    return countRequest("MNU\r", false, 1);
+}
+CountReply Link::namedEntryCount() {
+    return countRequest("MNN\r", false, 2);
+}
+
+ReplyLine Link::namedEntry(long n, int modelFamily) {
+    send(commandWithArgument("MN1", std::to_string(n), modelFamily));
+    return readReplyLine();
+}
+
+bool Link::resultPointer(long n, int modelFamily) {
+    send(commandWithArgument("MPR", std::to_string(n), modelFamily));
+    return readUntilStatus().ok;
+}
+
+ReplyLine Link::readUntilStatus(double limit) {
+    const double start = clock_.elapsedSeconds();
+    for (;;) {
+        ReplyLine line = readReplyLine();
+        if (isStatusLine(line.text)) {
+            line.ok = true;
+            return line;
+        }
+        if (!line.ok || cancelRequested() || clock_.elapsedSeconds() - start >= limit) {
+            line.ok = false;
+            return line;
+        }
+    }
+}
+
+bool Link::isStatusLine(std::string_view line) {
+    return startsWith(line, "SER");
+}
+
+std::string Link::statusCode(std::string_view line) {
+    if (!isStatusLine(line)) return {};
+    std::string code(line.substr(3));
+    while (!code.empty() && (code.back() == '\n' || code.back() == ' ')) code.pop_back();
+    return code;
+}
+
+bool Link::statusSuccess(std::string_view line) {
+    if (!isStatusLine(line)) return false;
+    std::string code = statusCode(line);
+    return code.empty() || code == "0";
+}
+
+bool Link::checkStatus(std::string_view line) {
+    if (!isStatusLine(line)) return false;
+    if (statusSuccess(line)) return true;
+    prompts_.plainBox("", "Error: #" + statusCode(line));
+    return false;
+}
+
+// --- cancel -------------------------------------------------------------------------
+
+bool Link::cancelRequested() {
+    // A press of the window's Cancel counts once: after clearCancel the same press is
+    // not seen again until the window reports a fresh one.
+    const bool pressed = progress_.cancelPressed();
+    if (!pressed)
+        pressConsumed_ = false;
+    else if (!pressConsumed_)
+        cancel_ = true;
+    return cancel_;
+}
+
+void Link::clearCancel() {
+    cancel_ = false;
+    pressConsumed_ = progress_.cancelPressed();
+}
+
+// --- progress window ----------------------------------------------------------------
+
+void Link::showProgress(const std::string& step, bool gaugeVisible, bool cancelVisible) {
+    progress_.show(LangText("frmTransfering_35"));
+    progress_.setSecondGaugeVisible(false);
+    progress_.setGaugeVisible(gaugeVisible);
+    progress_.setCancelVisible(cancelVisible);
+    progress_.setStep(step);
+    clock_.processEvents();
+}
+
+void Link::reportCommunicationFailure(std::string_view suffix) {
+    if (!cancelRequested())
+        prompts_.information(LangText("msgCommunFail_35") + std::string(suffix));
+    progress_.hide();
+}
+
+}  // namespace pelvoro
