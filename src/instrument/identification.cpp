@@ -1,0 +1,489 @@
+#include "instrument/identification.h"
+
+#include "common/lang_text.h"
+#include "common/text.h"
+#include "instrument/instrument_requests.h"
+
+namespace pelvoro {
+
+// ---- Port settings -----------------------------------------------------------------------
+
+PortSelection loadPortSelection(const SettingsStore& settings, PortSelection current) {
+    if (auto p = settings.readInt("COMPort")) current.portIndex = *p;
+    if (auto b = settings.readInt("BaudRate")) current.baudIndex = *b;
+    return current;
+}
+
+void storePortSelection(SettingsStore& settings, const PortSelection& s) {
+    settings.writeInt("COMPort", s.portIndex);
+    settings.writeInt("BaudRate", s.baudIndex);
+    settings.flush();
+}
+
+void applyPortSettings(Link& link, const PortSelection& s) {
+    if (s.portIndex >= 0 && s.portIndex < kPortCount) link.setPortNumber(s.portIndex + 1);
+    if (s.baudIndex >= 0 && s.baudIndex < int(kBaudRates.size()))
+        link.setBaudRate(kBaudRates[size_t(s.baudIndex)]);
+}
+
+std::string portText(int portIndex) {
+    return "COM" + std::to_string(portIndex + 1);
+}
+
+std::string baudText(int baudIndex) {
+    if (baudIndex < 0 || baudIndex >= int(kBaudRates.size())) return {};
+    return std::to_string(kBaudRates[size_t(baudIndex)]);
+}
+
+std::optional<int> baudIndexOf(int baud) {
+    for (size_t i = 0; i < kBaudRates.size(); ++i)
+        if (kBaudRates[i] == baud) return int(i);
+    return std::nullopt;
+}
+
+// ---- Identification lists ---------------------------------------------------------------
+
+namespace {
+
+struct ListEntry {
+    const char* text;
+    const char* key;
+    int modelFamily;
+    const char* label;  // null: the model's caption
+};
+
+constexpr ListEntry kFamilyAList[] = {
+    {"TQ 41", "TQ41", 2, nullptr},
+    {"TQ 45", "TQ45", 2, nullptr},
+    {"TQ 71H", "TQ71H", 2, nullptr},
+    {"TQ 71", "TQ71", 2, nullptr},
+    {"TQ 72", "TQ72", 2, nullptr},
+    {"TQ 73", "TQ73", 2, nullptr},
+    {"NORDA SF12", "SF12", 2, nullptr},
+    {"NORDA SF32", "SF32", 2, nullptr},
+    {"NORDA SF42", "SF42", 2, nullptr},
+    {"TQ 75", "TQ75", 3, nullptr},
+    {"TQ 75B", "TQ75", 3, nullptr},
+    {"LR 40000115", "LR40000115", 2, nullptr},
+    {"LS 40000118", "LS40000118", 2, nullptr},
+    {"TQ 95M", "TQ95M", 3, nullptr},
+    {"TQ 52", "TQ52", 3, nullptr},
+};
+
+// Only the port dialog's search knows this one.
+constexpr ListEntry kPortDialogExtra = {"GN 45", "TQ75", 3, "Grannet GN 45"};
+
+constexpr ListEntry kFamilyBList[] = {
+    {"TQ 60", "TQ60", 1, nullptr},
+    {"TQ 61", "TQ61", 1, nullptr},
+    {"RB-7", "RB7", 1, nullptr},
+    {"RB-5", "RB5", 1, nullptr},
+    {"GS880", "GS880", 1, nullptr},
+    {"TQ 42", "TQ42", 1, nullptr},
+    {"ULVANOR UT 12", "TQ42", 1, "ULVANOR UT 12 / 12 B"},
+    {"ULVANOR UT 12 B", "TQ42", 1, "ULVANOR UT 12 / 12 B"},
+    {"UT 12", "TQ42", 1, "ULVANOR UT 12 / 12 B"},
+    {"TQ 42H", "TQ42H", 1, nullptr},
+    {"TQ 22", "TQ22", 1, nullptr},
+    {"LP 40000112", "LP40000112", 1, nullptr},
+};
+
+IdentifiedModel toIdentified(const ListEntry& e) {
+    IdentifiedModel m{e.key, e.modelFamily, {}};
+    if (e.label)
+        m.label = e.label;
+    else if (const InstrumentModel* model = modelByKey(e.key))
+        m.label = model->caption;
+    return m;
+}
+
+}  // namespace
+
+std::optional<IdentifiedModel> identifyFamilyA(const std::string& modelText, bool portDialog) {
+    for (const ListEntry& e : kFamilyAList)
+        if (modelText == e.text) return toIdentified(e);
+    if (portDialog && modelText == kPortDialogExtra.text) return toIdentified(kPortDialogExtra);
+    return std::nullopt;
+}
+
+std::optional<IdentifiedModel> identifyFamilyB(const std::string& modelText) {
+    for (const ListEntry& e : kFamilyBList)
+        if (modelText == e.text) return toIdentified(e);
+    return std::nullopt;
+}
+
+ProtocolFamily protocolOfKey(const std::string& key) {
+    const InstrumentModel* m = modelByKey(key);
+    return m ? m->protocol : ProtocolFamily::None;
+}
+
+// ---- Identification ------------------------------------------------------------------------
+
+namespace {
+
+constexpr double kIdentifySettle = 0.3;
+constexpr double kAfterIdentification = 1.0;
+constexpr int kFamilyBReadyBytes = 5;
+
+enum class ProbeOutcome { Silent, Ready, Cancelled };
+
+// Family A ready probe: reply lines for up to `window` seconds; "%" lines restart the
+// window; a line of three characters or more beginning "SER" is the ready reply.
+// `onLine` sees every complete line.
+template <class OnLine>
+ProbeOutcome waitFamilyAReady(Link& link, double window, const std::function<bool()>& cancelled,
+                              OnLine onLine) {
+    LinkClock& clock = link.clock();
+    double start = clock.elapsedSeconds();
+    while (clock.elapsedSeconds() - start < window) {
+        if (cancelled()) return ProbeOutcome::Cancelled;
+        if (link.port().bytesWaiting() == 0) {
+            clock.pause(link_limits::kPollInterval);
+            continue;
+        }
+        ReplyLine line = link.readReplyLine();
+        if (!line.ok) return cancelled() ? ProbeOutcome::Cancelled : ProbeOutcome::Silent;
+        onLine(line.text);
+        if (startsWith(line.text, "%")) {
+            if (cancelled()) return ProbeOutcome::Cancelled;
+            start = clock.elapsedSeconds();
+        } else if (line.text.size() >= 3 && startsWith(line.text, "SER")) {
+            return ProbeOutcome::Ready;
+        }
+    }
+    return ProbeOutcome::Silent;
+}
+
+// Waits up to `window` seconds for at least `minBytes` bytes and takes all that wait.
+template <class Accept>
+ProbeOutcome waitBytesReady(Link& link, double window, std::size_t minBytes,
+                            const std::function<bool()>& cancelled, Accept accept) {
+    LinkClock& clock = link.clock();
+    double start = clock.elapsedSeconds();
+    while (clock.elapsedSeconds() - start < window) {
+        if (cancelled()) return ProbeOutcome::Cancelled;
+        if (link.port().bytesWaiting() >= minBytes) {
+            std::string bytes = link.port().readAll();
+            return accept(bytes) ? ProbeOutcome::Ready : ProbeOutcome::Silent;
+        }
+        clock.pause(link_limits::kPollInterval);
+    }
+    return ProbeOutcome::Silent;
+}
+
+}  // namespace
+
+IdentifyResult autoIdentify(InstrumentContext& ctx) {
+    Link& link = ctx.link;
+    IdentifyResult result;
+    if (!link.ensurePortOpen()) return result;
+
+    bool ready = false;
+    bool cancelled = false;
+    {
+        BusyCursor busy(link.prompts());
+        link.showProgress(LangText("AutoIdentify_50"), false, true);
+        link.processEvents();
+        link.pause(kIdentifySettle);
+        std::function<bool()> isCancelled = [&link] { return link.cancelRequested(); };
+        double start = link.clock().elapsedSeconds();
+        while (!ready && !cancelled &&
+               link.clock().elapsedSeconds() - start < link_limits::kIdentifyLimit) {
+            // Family A first.
+            link.port().purgeAll();
+            link.send("MRD\r");
+            ProbeOutcome a = waitFamilyAReady(link, link_limits::kReplyWindow, isCancelled,
+                                              [](const std::string&) {});
+            if (a == ProbeOutcome::Ready) {
+                ready = true;
+                result.ok = true;
+                if (requestFamilyAData(link, ctx.data)) {
+                    if (auto m = identifyFamilyA(ctx.data.line(3))) {
+                        ctx.models.checkIdentifiedModel(m->key, m->modelFamily);
+                        result.key = m->key;
+                    }
+                }
+                link.endConnection(ProtocolFamily::A);
+                break;
+            }
+            if (a == ProbeOutcome::Cancelled) {
+                cancelled = true;
+                break;
+            }
+            // Then family B.
+            link.port().purgeAll();
+            link.send("MRD");
+            ProbeOutcome b =
+                waitBytesReady(link, link_limits::kReplyWindow, kFamilyBReadyBytes, isCancelled,
+                               [](const std::string& bytes) { return startsWith(bytes, "SER"); });
+            if (b == ProbeOutcome::Ready) {
+                ready = true;
+                result.ok = true;
+                if (requestFamilyBData(link, ctx.data, firmwareFieldRuleForBrand(ctx.brandTitle))) {
+                    if (auto m = identifyFamilyB(ctx.data.line(3))) {
+                        ctx.models.checkIdentifiedModel(m->key, m->modelFamily);
+                        result.key = m->key;
+                    }
+                }
+                link.endConnection(ProtocolFamily::B);
+                break;
+            }
+            if (b == ProbeOutcome::Cancelled || link.cancelRequested()) cancelled = true;
+        }
+        link.closePort();
+        link.hideProgress();
+        link.progress().setGaugeVisible(true);
+    }
+    if (!ready) {
+        if (!cancelled && !link.cancelRequested())
+            link.prompts().information(LangText("msgConnectError_35"));
+    }
+    link.clearCancel();
+    return result;
+}
+
+std::string selectedModelKey(InstrumentContext& ctx) {
+    std::string key = ctx.models.checkedModelKey();
+    if (key.empty()) key = kAutoFindKey;
+    if (key != kAutoFindKey) return key;
+    IdentifyResult r = autoIdentify(ctx);
+    if (r.ok) ctx.link.pause(kAfterIdentification);
+    return r.key;
+}
+
+// ---- The port dialog's search ---------------------------------------------------------------
+
+std::vector<SearchStage> searchStagesForKey(const std::string& key) {
+    std::vector<SearchStage> stages;
+    bool any = key == kAutoFindKey;
+    ProtocolFamily p = protocolOfKey(key);
+    if (any || p == ProtocolFamily::A) stages.push_back(SearchStage::A);
+    if (any || p == ProtocolFamily::B) stages.push_back(SearchStage::B);
+    if (any || p == ProtocolFamily::C) stages.push_back(SearchStage::C);
+    return stages;
+}
+
+std::vector<PortAttempt> fullPassOrder() {
+    std::vector<PortAttempt> order;
+    for (int p = 0; p < kPortCount; ++p)
+        for (int b = int(kBaudRates.size()) - 1; b >= 0; --b) order.push_back({p, b});
+    return order;
+}
+
+namespace {
+
+constexpr double kAttemptLimit = 2.16;
+constexpr double kProbeWindow = 0.6048;
+constexpr double kPortSettle = 0.2;
+constexpr double kFamilyCSettle = 0.4;
+constexpr double kFamilyBFoundPause = 0.2;
+
+class PortSearch {
+  public:
+    PortSearch(InstrumentContext& ctx, PortSelection& sel, const std::function<bool()>& cancelled,
+               AutoFindResult& r)
+        : link_(ctx.link), sel_(sel), cancelled_(cancelled), r_(r) {}
+
+    enum class Flow { Continue, EndStage, EndSearch, Found };
+
+    // Runs one pass of every stage; true when the search ends (found or cancelled).
+    bool runPass(bool fullPass, const std::vector<SearchStage>& stages) {
+        full_ = fullPass;
+        for (SearchStage s : stages) {
+            Flow f = runStage(s);
+            if (f == Flow::Found || f == Flow::EndSearch) return true;
+        }
+        return false;
+    }
+
+  private:
+    void log(const std::string& s) { r_.log.push_back(s); }
+
+    // Opens the port when it is closed and logs the outcome with its tag ("_1" ...).
+    bool openLogged(const char* tag, int portIndex) {
+        SerialPort& port = link_.port();
+        bool ok = port.isOpen() || port.open();
+        if (ok)
+            log("COM:" + std::to_string(link_.portNumber()) +
+                " / BR:" + std::to_string(link_.baudRate()) + "   SUCCESS" + tag);
+        else
+            log("COM:" + std::to_string(portIndex + 1) +
+                " / BR:" + std::to_string(link_.baudRate()) + "   EXCEPT" + tag);
+        return ok;
+    }
+
+    void select(int p, int b) {
+        link_.closePort();
+        link_.processEvents();
+        sel_ = {p, b};
+        applyPortSettings(link_, sel_);
+        link_.processEvents();
+    }
+
+    Flow runStage(SearchStage stage) {
+        std::vector<int> ports;
+        if (full_)
+            for (int p = 0; p < kPortCount; ++p) ports.push_back(p);
+        else
+            ports.push_back(sel_.portIndex);
+        for (int p : ports) {
+            if (full_) select(p, 0);
+            link_.pause(kPortSettle);
+            bool opened = openLogged("_1", p);
+            if (cancelled_()) return Flow::EndSearch;
+            if (!opened) {
+                if (!full_) return Flow::EndStage;
+                continue;
+            }
+            std::vector<int> bauds;
+            if (full_)
+                for (int b = int(kBaudRates.size()) - 1; b >= 0; --b) bauds.push_back(b);
+            else
+                bauds.push_back(sel_.baudIndex);
+            for (int b : bauds) {
+                Flow f = attempt(stage, p, b);
+                if (f != Flow::Continue) return f;
+                if (!full_) return Flow::EndStage;
+            }
+        }
+        return Flow::Continue;
+    }
+
+    Flow attempt(SearchStage stage, int p, int b) {
+        link_.processEvents();
+        if (full_) select(p, b);
+        link_.pause(stage == SearchStage::C ? kFamilyCSettle : kPortSettle);
+        bool opened = openLogged("_2", p);
+        if (cancelled_()) return Flow::EndSearch;
+        if (!opened) return full_ ? Flow::Continue : Flow::EndStage;
+        LinkClock& clock = link_.clock();
+        double start = clock.elapsedSeconds();
+        link_.port().purgeAll();
+        opened = openLogged("_3", p);
+        if (cancelled_()) return Flow::EndSearch;
+        if (!opened) return full_ ? Flow::Continue : Flow::EndStage;
+
+        while (clock.elapsedSeconds() - start < kAttemptLimit) {
+            link_.port().purgeAll();
+            ProbeOutcome o = probe(stage);
+            if (o == ProbeOutcome::Ready) {
+                r_.family = stage == SearchStage::A   ? "Instr_A"
+                            : stage == SearchStage::B ? "Instr_B"
+                                                      : "Instr_C";
+                if (stage == SearchStage::B) link_.pause(kFamilyBFoundPause);
+                return Flow::Found;
+            }
+            if (o == ProbeOutcome::Cancelled || cancelled_()) return Flow::EndSearch;
+        }
+        link_.closePort();
+        return Flow::Continue;
+    }
+
+    ProbeOutcome probe(SearchStage stage) {
+        switch (stage) {
+            case SearchStage::A:
+                link_.send("MRD\r");
+                log("MRD #13");
+                return waitFamilyAReady(link_, kProbeWindow, cancelled_,
+                                        [this](const std::string& line) {
+                                            if (line.size() >= 3) log("   " + line.substr(0, 3));
+                                        });
+            case SearchStage::B:
+                link_.send("MRD");
+                log("  MRD");
+                return waitBytesReady(link_, kProbeWindow, kFamilyBReadyBytes, cancelled_,
+                                      [this](const std::string& bytes) {
+                                          log("   " + bytes.substr(0, 3));
+                                          return startsWith(bytes, "SER");
+                                      });
+            case SearchStage::C:
+                link_.send("P");
+                log("  P");
+                return waitBytesReady(link_, kProbeWindow, 1, cancelled_,
+                                      [this](const std::string& bytes) {
+                                          log("   " + bytes.substr(0, 1));
+                                          return bytes[0] == 'E';
+                                      });
+        }
+        return ProbeOutcome::Silent;
+    }
+
+    Link& link_;
+    PortSelection& sel_;
+    const std::function<bool()>& cancelled_;
+    AutoFindResult& r_;
+    bool full_ = false;
+};
+
+// Brand titles that sell one family B tester above the others preselect it.
+std::optional<std::string> preselectedFamilyBModel(const std::string& brandTitle) {
+    if (startsWith(brandTitle, "Quorrel")) return std::string("TQ60");
+    if (startsWith(brandTitle, "Pelvoro") || startsWith(brandTitle, "ULVANOR"))
+        return std::string("TQ42");
+    return std::nullopt;
+}
+
+}  // namespace
+
+AutoFindResult autoFind(InstrumentContext& ctx, PortSelection& selection,
+                        const std::function<bool()>& cancelled) {
+    Link& link = ctx.link;
+    AutoFindResult r;
+    const PortSelection remembered = selection;
+    std::string key = ctx.models.checkedModelKey();
+    if (key.empty()) key = kAutoFindKey;
+    std::vector<SearchStage> stages = searchStagesForKey(key);
+
+    {
+        BusyCursor busy(link.prompts());
+        PortSearch search(ctx, selection, cancelled, r);
+        if (!search.runPass(false, stages)) search.runPass(true, stages);
+        r.cancelled = cancelled();
+        r.found = !r.family.empty();
+
+        if (r.family == "Instr_A") {
+            if (requestFamilyAData(link, ctx.data)) {
+                if (auto m = identifyFamilyA(ctx.data.line(3), true)) {
+                    ctx.models.checkIdentifiedModel(m->key, m->modelFamily);
+                    r.modelKey = m->key;
+                    r.modelLabel = m->label;
+                }
+            }
+            link.endConnection(ProtocolFamily::A);
+        } else if (r.family == "Instr_B") {
+            if (auto pre = preselectedFamilyBModel(ctx.brandTitle)) {
+                ctx.models.checkIdentifiedModel(*pre, 1);
+                r.modelKey = *pre;
+            }
+            if (requestFamilyBData(link, ctx.data, firmwareFieldRuleForBrand(ctx.brandTitle))) {
+                if (auto m = identifyFamilyB(ctx.data.line(3))) {
+                    ctx.models.checkIdentifiedModel(m->key, m->modelFamily);
+                    r.modelKey = m->key;
+                    r.modelLabel = m->label;
+                }
+            }
+            link.endConnection(ProtocolFamily::B);
+        } else if (r.family == "Instr_C") {
+            link.send("u");
+            link.processEvents();
+            link.endConnection(ProtocolFamily::C);
+        } else {
+            link.closePort();
+        }
+    }
+
+    if (r.found) {
+        link.prompts().information(
+            LangText("rgComPort_10") + ":  " + portText(selection.portIndex) + "\n\r\n\r" +
+            LangText("rgBaudRate_15") + ":  " + baudText(selection.baudIndex) + "\n\r");
+    } else {
+        selection = remembered;
+        applyPortSettings(link, selection);
+        if (!r.cancelled) link.prompts().information(LangText("msgConnectError_35"));
+    }
+    applyPortSettings(link, selection);
+    link.clearCancel();
+    return r;
+}
+
+}  // namespace pelvoro

@@ -1,0 +1,167 @@
+#include "instrument/instrument_requests.h"
+
+#include "common/lang_text.h"
+#include "common/text.h"
+#include "instrument/identification.h"
+
+namespace pelvoro {
+
+namespace {
+
+// A tester sends eleven item lines, perhaps after a few busy lines; a line stream that
+// goes on beyond this is not an instrument data reply and must not keep us waiting.
+constexpr int kMaxInstrumentDataLines = 100;
+
+// Some testers need a moment before they report the status of a write.
+constexpr double kSlowStatusPause = 0.5;
+
+void deriveVariant(const std::string& from, TInstrumentData& data) {
+    deriveInstrVariant(from, data.InstrVariant);
+}
+
+}  // namespace
+
+bool requestFamilyAData(Link& link, TInstrumentData& data) {
+    link.send("MWH\r");
+    bool ok = false;
+    for (int n = 0; n < kMaxInstrumentDataLines; ++n) {
+        ReplyLine line = link.readReplyLine();
+        if (startsWith(line.text, "SER")) {
+            ok = true;
+            break;
+        }
+        if (line.text.empty()) break;
+        applyFamilyALine(data, line.text);
+        if (link.cancelRequested()) break;
+    }
+    deriveVariant(data.line(5), data);
+    return ok;
+}
+
+bool requestFamilyBData(Link& link, TInstrumentData& data, FirmwareFieldRule rule,
+                        const std::string& hardwareStepKey) {
+    bool ok = false;
+    EchoReply echo = link.sendAwaitEcho("MWH", "SWH", ProtocolFamily::B);
+    if (echo.ok) {
+        if (link.readBlock(std::size_t(echo.length))) {
+            applyFamilyBBlock(data, link.transferBuffer().substr(0, std::size_t(echo.length)),
+                              rule);
+            ok = true;
+        }
+        deriveVariant(data.line(4), data);
+    }
+    if (hardwareStepKey.empty() || !wantsHardwareVersion(hardwareStepKey, data.line(4)) ||
+        link.cancelRequested())
+        return ok;
+    EchoReply hw = link.sendAwaitEcho("MHW", "SHW", ProtocolFamily::B);
+    if (!hw.ok || !link.readBlock(std::size_t(hw.length))) return false;
+    data.line(5) =
+        hardwareVersionFromBlock(link.transferBuffer().substr(0, std::size_t(hw.length)));
+    return true;
+}
+
+bool requestFamilyCData(Link& link, TInstrumentData& data) {
+    if (!link.ensurePortOpen()) return false;
+    if (!link.connectInstrument(ProtocolFamily::C)) return false;
+    // Without the acknowledgement the block would only fail a second time.
+    if (!link.sendAwaitEcho("P", "E", ProtocolFamily::C).ok) return false;
+    link.showProgress(LangText("DLoadData_35"), false, false);
+    link.send("t");
+    bool ok = link.readBlock(kFamilyCIdentificationSize);
+    if (ok) applyFamilyCBlock(data, link.transferBuffer().substr(0, kFamilyCIdentificationSize));
+    link.hideProgress();
+    link.progress().setGaugeVisible(true);
+    link.progress().setCancelVisible(true);
+    return ok;
+}
+
+namespace {
+
+void endConnectionByKey(Link& link, const std::string& key) {
+    ProtocolFamily family = protocolOfKey(key);
+    if (family == ProtocolFamily::A || family == ProtocolFamily::B) {
+        link.endConnection(family);
+    } else {
+        link.closePort();
+        link.hideProgress();
+        link.clearCancel();
+    }
+}
+
+}  // namespace
+
+bool receiveInstrumentData(InstrumentContext& ctx) {
+    Link& link = ctx.link;
+    std::string key = selectedModelKey(ctx);
+    switch (protocolOfKey(key)) {
+        case ProtocolFamily::A:
+            if (link.connectInstrument(ProtocolFamily::A) && !requestFamilyAData(link, ctx.data)) {
+                if (!link.cancelRequested())
+                    link.prompts().information(LangText("msgConnectError_35"));
+                link.endConnection(ProtocolFamily::A);
+                return false;
+            }
+            break;
+        case ProtocolFamily::B:
+            if (link.connectInstrument(ProtocolFamily::B)) {
+                link.processEvents();
+                if (!requestFamilyBData(link, ctx.data, firmwareFieldRuleForBrand(ctx.brandTitle),
+                                        key)) {
+                    link.endConnection(ProtocolFamily::B);
+                    return false;
+                }
+            }
+            break;
+        case ProtocolFamily::C:
+            requestFamilyCData(link, ctx.data);
+            break;
+        case ProtocolFamily::None:
+            break;
+    }
+    endConnectionByKey(link, key);
+    return true;
+}
+
+bool writeInstrumentData(Link& link, const TInstrumentData& current, const InstrumentWrites& w) {
+    auto write = [&](const std::string& command) {
+        link.send(command);
+        if (current.line(3) == "TQ 95S") link.pause(kSlowStatusPause);
+        ReplyLine line = link.readReplyLine();
+        if (!line.ok) return false;
+        if (Link::isStatusLine(line.text) && !Link::statusSuccess(line.text)) {
+            link.checkStatus(line.text);  // shows "Error: #" and the code
+            return false;
+        }
+        return true;
+    };
+    if (!write(clockWriteCommand("MDT", w.now))) return false;
+    if (w.switches.factory) {
+        if (!write(serialNumberWriteCommand(w.serialNumber))) return false;
+        if (!write(boxTextWriteCommand("MWF", w.firmData))) return false;
+    }
+    if (!write(boxTextWriteCommand("MWU", w.userData))) return false;
+    if (w.switches.calibration && !write(clockWriteCommand("MCD", w.now))) return false;
+    return true;
+}
+
+bool sendInstrumentData(InstrumentContext& ctx, const InstrumentWrites& writes) {
+    Link& link = ctx.link;
+    std::string key = selectedModelKey(ctx);
+    bool ok = false;
+    ProtocolFamily family = protocolOfKey(key);
+    if (family == ProtocolFamily::B) {
+        link.prompts().information(LangText("msgConnectError_35"));
+    } else if (family == ProtocolFamily::A && link.connectInstrument(ProtocolFamily::A)) {
+        ok = writeInstrumentData(link, ctx.data, writes);
+        if (!ok && !link.cancelRequested()) link.prompts().information(LangText("msgSendError_35"));
+    }
+    if (link.isPortOpen()) {
+        link.endConnection(ProtocolFamily::A);
+    } else {
+        link.hideProgress();
+        link.clearCancel();
+    }
+    return ok;
+}
+
+}  // namespace pelvoro

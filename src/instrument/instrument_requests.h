@@ -1,0 +1,51 @@
+#pragma once
+// Reading the tester's instrument data (one request per protocol family) and writing
+// its clock, user text and service data, over the link.
+
+#include <string>
+
+#include "instrument/instrument_context.h"
+#include "instrument/instrument_data.h"
+
+namespace pelvoro {
+
+// Family A: "MWH\r", item lines up to the "SER" line. Runs inside a connection made by
+// the caller. Fails on an empty line or a line time-out before any character. The
+// variant word is derived from item 5 either way.
+bool requestFamilyAData(Link& link, TInstrumentData& data);
+
+// Family B: "MWH" and its block; with `hardwareStepKey` naming one of the models that
+// have it, the hardware version is read with "MHW" when the firmware is 1.1 or newer.
+// Runs inside a connection made by the caller.
+bool requestFamilyBData(Link& link, TInstrumentData& data, FirmwareFieldRule rule,
+                        const std::string& hardwareStepKey = {});
+
+// Family C: makes its own handshake, then "P" and "t" and the 362-byte block. The caller
+// closes the port.
+bool requestFamilyCData(Link& link, TInstrumentData& data);
+
+// The Instrument data dialog's Receive: identifies the tester when Auto Find is
+// selected, reads its data into ctx.data and ends the connection. False when the data
+// must not be shown (the request failed after the handshake succeeded).
+bool receiveInstrumentData(InstrumentContext& ctx);
+
+// What Send writes.
+struct InstrumentWrites {
+    ServiceSwitches switches;
+    std::string serialNumber;  // written with the factory switch
+    std::string firmData;      // box text, lines separated by CR LF; factory switch
+    std::string userData;      // box text, lines separated by CR LF
+    ClockValue now;            // the clock, and the calibration date with that switch
+};
+
+// The writes after the connection is made, each followed by its status read; stops at
+// the first failure. True when every write was accepted.
+bool writeInstrumentData(Link& link, const TInstrumentData& current,
+                         const InstrumentWrites& writes);
+
+// The Instrument data dialog's Send (family A testers only): connects, writes, shows
+// "msgSendError_35" on a failure and ends the connection. True when every write was
+// accepted.
+bool sendInstrumentData(InstrumentContext& ctx, const InstrumentWrites& writes);
+
+}  // namespace pelvoro
