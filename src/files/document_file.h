@@ -1,0 +1,65 @@
+#pragma once
+// The document file: the one text format in which documents are saved and from which
+// every document that is not new is built (opened files, imports and downloads alike).
+//
+// Version 20 is written; versions 1 to 25 are read. Lines end with CR LF; the text is in
+// the single-byte code page and is neither transcoded nor escaped. A value never holds a
+// line break: the writer replaces every CR LF, CR or LF inside a value by one blank.
+
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <string>
+
+namespace pelvoro {
+
+class ResultsHook;
+class StructureDocument;
+struct TInstrumentData;
+
+inline constexpr int kDocumentFileVersion = 20;
+
+// Writes the whole document. Afterwards every item's ID, PID and BID hold the numbers
+// written and the document is no longer modified.
+void writeDocument(StructureDocument& document, std::ostream& out);
+std::string writeDocumentToString(StructureDocument& document);
+
+struct DocumentReadOptions {
+    // Hook for the coded results of the loaded items; null: the process-wide hook
+    // (resultsHook()), which may itself be null.
+    std::shared_ptr<ResultsHook> hook;
+    bool useInstalledHook = true;
+    // Called once the instrument data section has been read (the instrument data
+    // window shows it).
+    std::function<void(const TInstrumentData&)> instrumentDataRead;
+};
+
+struct DocumentReadResult {
+    bool ok = true;
+    int version = 0;
+    // Set when the load ended with an error: the message names the line.
+    std::string error;
+    int errorLine = 0;  // 1-based line number of the file
+    // The file had an item list (the root was built).
+    bool hasItemList = false;
+    int itemsLoaded = 0;
+    // Items whose parent was missing and which were placed under the "UnKnown" container.
+    int orphans = 0;
+};
+
+// Fills a fresh document (only its root) from a whole file's bytes or a stream. A
+// malformed number ends the load with an error; what was read before it stays in the
+// document. The document is not modified afterwards.
+DocumentReadResult readDocument(StructureDocument& document, std::istream& in,
+                                const DocumentReadOptions& options = {});
+DocumentReadResult readDocumentFromBytes(StructureDocument& document, const std::string& bytes,
+                                         const DocumentReadOptions& options = {});
+
+// The text of a value as written: line breaks replaced by blanks.
+std::string flattenValue(const std::string& value);
+
+// A result text beginning with "D" is a date record "D;dd;mm;yyyy;hh;mm;"; it is stored
+// as "X#PD" followed by "dd.mm.yyyy  hh:mm". Returns the text to store (possibly empty).
+std::string rewriteDateRecord(const std::string& value);
+
+}  // namespace pelvoro
