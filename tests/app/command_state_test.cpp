@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "app/brand_profile.h"
 #include "support/language_fixture.h"
 
@@ -134,6 +136,26 @@ TEST(BrandProfile, HidesWhatTheBrandDoesNotOffer) {
           "mmHelpContents",  "mmHelpAbout",      "tbToolBarBasic", "tbToolBarRep",
           "tbnViewLightRep", "tbnDownLoad",      "CV61",           "TQ41"})
         EXPECT_FALSE(isHiddenByBrand(shown)) << shown;
+}
+
+}  // namespace
+}  // namespace pelvoro
+
+#include "app/help_file.h"
+
+namespace pelvoro {
+namespace {
+
+TEST(HelpFile, FallsBackToTheHtmlHelpOfTheSameName) {
+    std::set<std::string> files = {"/d/Tamvisto HELP.chm", "/d/Tamvisto HELP.html", "/d/Only.chm",
+                                   "/d/Manual.pdf"};
+    auto exists = [&](const std::string& f) { return files.count(f) > 0; };
+    EXPECT_EQ(resolveHelpFile("/d/Tamvisto HELP.chm", true, exists), "/d/Tamvisto HELP.chm");
+    EXPECT_EQ(resolveHelpFile("/d/Tamvisto HELP.chm", false, exists), "/d/Tamvisto HELP.html");
+    EXPECT_EQ(resolveHelpFile("/d/Missing.chm", true, exists), "");
+    EXPECT_EQ(resolveHelpFile("/d/Only.chm", false, exists), "");
+    EXPECT_EQ(resolveHelpFile("/d/Manual.pdf", false, exists), "/d/Manual.pdf");
+    EXPECT_EQ(resolveHelpFile("", false, exists), "");
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 
 #include "app/brand_profile.h"
 #include "app/command_state.h"
+#include "app/help_file.h"
 #include "app/identity.h"
 #include "app/widgets/about_box.h"
 #include "app/widgets/icon_library.h"
@@ -68,8 +69,15 @@ TfrmMainForm::TfrmMainForm(Services services, QWidget* parent)
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdi_);
-    background_ = new QLabel(mdi_->viewport());
-    background_->setObjectName("pnlBackground");
+    auto* background = new QLabel(QString::fromLatin1(identity::kBrandTitle), mdi_->viewport());
+    background->setObjectName("pnlBackground");
+    background->setAlignment(Qt::AlignCenter);
+    QFont brandFont = background->font();
+    brandFont.setPointSize(48);
+    brandFont.setBold(true);
+    background->setFont(brandFont);
+    background->setStyleSheet("color: rgba(255, 255, 255, 90);");
+    background_ = background;
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { RefreshCommandState(); });
 
     buildMenus();
@@ -773,6 +781,7 @@ bool TfrmMainForm::event(QEvent* e) {
 
 void TfrmMainForm::resizeEvent(QResizeEvent* e) {
     QMainWindow::resizeEvent(e);
+    background_->setGeometry(mdi_->viewport()->rect());
     layoutToolbars();
 }
 
@@ -812,14 +821,21 @@ void TfrmMainForm::showAbout() {
 }
 
 void TfrmMainForm::openHelp(bool index) {
-    QString path = pathToQt(appEnvironment().helpFile);
-    if (!QFileInfo(path).isFile()) {
+#ifdef Q_OS_WIN
+    const bool compiledHelpViewer = true;
+#else
+    const bool compiledHelpViewer = false;
+#endif
+    std::string file =
+        resolveHelpFile(appEnvironment().helpFile, compiledHelpViewer,
+                        [](const std::string& f) { return QFileInfo(pathToQt(f)).isFile(); });
+    if (file.empty()) {
         prompts().information(LangText("msgHelpNotFound_50") + "\n" + appEnvironment().helpFile);
         return;
     }
-    // The platform's viewer opens the file; it decides whether it can start at the index.
-    Q_UNUSED(index);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    QUrl url = QUrl::fromLocalFile(pathToQt(file));
+    if (!file.ends_with(".chm")) url.setFragment(index ? "index" : "contents");
+    QDesktopServices::openUrl(url);
 }
 
 }  // namespace pelvoro
