@@ -1,0 +1,335 @@
+#include "files/file_commands.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+#include "common/lang_text.h"
+#include "files/document_file.h"
+#include "files/transcript_import.h"
+
+namespace pelvoro {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool readWholeFile(const std::string& path, std::string& bytes) {
+    std::ifstream in(fs::path(path), std::ios::binary);
+    if (!in) return false;
+    std::ostringstream s;
+    s << in.rdbuf();
+    bytes = s.str();
+    return !in.bad();
+}
+
+bool fileExists(const std::string& path) {
+    std::error_code ec;
+    return fs::is_regular_file(fs::path(path), ec);
+}
+
+std::string joinPath(const std::string& folder, const std::string& name) {
+    return (fs::path(folder) / name).string();
+}
+
+std::string closeQuestionText(const char* key, const StructureDocument& doc) {
+    return LangText(key) + "      ''" + fileStemOf(doc.FilePath) + "''";
+}
+
+}  // namespace
+
+void noteRecentFile(RecentFiles& recent, const std::string& path) {
+    if (recent.empty() || recent.newest(1) != path) recent.append(path);
+}
+
+std::string fileNameOf(const std::string& path) {
+    size_t cut = path.find_last_of("/\\");
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+std::string fileStemOf(const std::string& path) {
+    std::string name = fileNameOf(path);
+    size_t dot = name.rfind('.');
+    return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+std::string replaceExtension(const std::string& path, const std::string& extension) {
+    size_t cut = path.find_last_of("/\\");
+    size_t dot = path.rfind('.');
+    if (dot == std::string::npos || (cut != std::string::npos && dot < cut))
+        return path + extension;
+    return path.substr(0, dot) + extension;
+}
+
+bool confirmCloseDocument(StructureDocument& doc, Prompts& prompts,
+                          const std::function<bool(StructureDocument&)>& save,
+                          const std::string& transferFolder) {
+    if (doc.Loading) return false;
+    const std::string title = LangText("mbcConfirmation_20");
+    if (!doc.HasFile) {
+        switch (prompts.askYesNoCancel(title, closeQuestionText("msgWantSaveFile_50", doc))) {
+            case Answer::Yes:
+                // A cancelled dialog or a failed write keeps the window and its data.
+                if (!save(doc)) {
+                    doc.SaveCancelled = false;
+                    return false;
+                }
+                break;
+            case Answer::No: {
+                doc.setModified(false);
+                // The document is discarded: so are its temporary transfer files.
+                std::error_code ec;
+                if (!transferFolder.empty()) {
+                    if (!doc.DownloadTag.empty())
+                        fs::remove(fs::path(transferFolder) / doc.DownloadTag, ec);
+                    if (doc.HasImportTemp && !doc.ImportTag.empty()) {
+                        fs::remove(fs::path(transferFolder) / doc.ImportTag, ec);
+                        doc.HasImportTemp = false;
+                    }
+                }
+                break;
+            }
+            default:
+                return false;
+        }
+    }
+    if (doc.Modified) {
+        switch (prompts.askYesNoCancel(title, closeQuestionText("msgWantSaveChanges_50", doc))) {
+            case Answer::Yes:
+                if (!save(doc)) {
+                    doc.SaveCancelled = false;
+                    return false;
+                }
+                doc.setModified(false);
+                break;
+            case Answer::No:
+                break;
+            default:
+                return false;
+        }
+    }
+    return true;
+}
+
+FileCommands::FileCommands(DocumentHost& host, Prompts& prompts, RecentFiles& recent,
+                           FileEnvironment env)
+    : host_(host), prompts_(prompts), recent_(recent), env_(std::move(env)) {}
+
+void FileCommands::openCommand() {
+    FileDialogRequest request;
+    request.directory = env_.openDirectory;
+    request.filter = env_.documentFilter;
+    request.defaultExtension = env_.defaultExtension;
+    if (auto path = prompts_.chooseOpenFile(request)) open(*path);
+}
+
+StructureDocument* FileCommands::openRecent(int k) {
+    if (k < 1 || k > recent_.size()) return nullptr;
+    std::string path = recent_.newest(k);
+    return open(path);
+}
+
+StructureDocument* FileCommands::open(const std::string& path) {
+    if (isTranscriptPath(path)) return importTranscript(path, true);
+    if (!fileExists(path)) {
+        prompts_.information(LangText("msgFileNotExist_35"));
+        return nullptr;
+    }
+    auto owned = std::make_unique<StructureDocument>();
+    owned->Caption = fileNameOf(path);
+    owned->FilePath = fileNameOf(path);
+    StructureDocument* doc = host_.createDocumentWindow(std::move(owned), path, {});
+    if (!doc) return nullptr;
+    doc->Loading = true;
+
+    DocumentReadResult result;
+    std::string bytes;
+    bool readable;
+    {
+        BusyCursor busy(prompts_);
+        readable = readWholeFile(path, bytes);
+        if (readable) {
+            DocumentReadOptions options;
+            options.instrumentDataRead = [this](const TInstrumentData& d) {
+                host_.showInstrumentData(d);
+            };
+            result = readDocumentFromBytes(*doc, bytes, options);
+        }
+    }
+    if (readable && result.ok) {
+        doc->FilePath = path;
+        doc->HasFile = true;
+    }
+    host_.documentLoaded(*doc);
+    host_.refreshCommandState();
+    doc->Loading = false;
+    noteRecentFile(recent_, path);
+    if (!readable) {
+        prompts_.information(std::string("Cannot read ") + path + ": " + std::strerror(errno));
+    } else if (!result.ok) {
+        prompts_.information(result.error);
+    } else if (doc->NewFunctionsSeen) {
+        prompts_.information(LangText("msgNewFunct_35"));
+        doc->NewFunctionsSeen = false;
+    }
+    return doc;
+}
+
+void FileCommands::importCommand() {
+    FileDialogRequest request;
+    request.directory = env_.openDirectory;
+    request.filter = env_.importFilter;
+    if (auto path = prompts_.chooseOpenFile(request)) importTranscript(*path, false);
+}
+
+StructureDocument* FileCommands::importTranscript(const std::string& path, bool throughOpen) {
+    if (!fileExists(path)) return nullptr;
+    int n = host_.nextImportNumber();
+    std::string tag = "#Import" + std::to_string(n) + "#";
+    auto owned = std::make_unique<StructureDocument>();
+    owned->ImportTag = tag;
+    owned->FilePath = replaceExtension(path, ".PLV");
+    owned->Caption = throughOpen ? fileNameOf(path) : tag + "     (" + fileNameOf(path) + ")";
+    StructureDocument* doc =
+        host_.createDocumentWindow(std::move(owned), path, throughOpen ? std::string() : tag);
+    if (!doc) return nullptr;
+
+    std::string tempPath = joinPath(env_.transferFolder, tag);
+    std::error_code ec;
+    if (!env_.transferFolder.empty()) fs::create_directories(fs::path(env_.transferFolder), ec);
+    std::ofstream temp;
+    if (!env_.transferFolder.empty())
+        temp.open(fs::path(tempPath), std::ios::binary | std::ios::trunc);
+    if (!temp) {
+        prompts_.information(LangText("msgWriteError_35"));
+        host_.refreshCommandState();
+        return doc;
+    }
+    std::string transcript;
+    TranscriptConversion conversion;
+    {
+        BusyCursor busy(prompts_);
+        if (!readWholeFile(path, transcript)) {
+            temp.close();
+            prompts_.information(LangText("msgWriteError_35"));
+            host_.refreshCommandState();
+            return doc;
+        }
+        conversion = convertTranscript(transcript, temp);
+        temp.close();
+    }
+    if (!temp) {
+        prompts_.information(LangText("msgWriteError_35"));
+        host_.refreshCommandState();
+        return doc;
+    }
+    doc->InstrumentData = conversion.instrument;
+    if (conversion.instrumentDataSeen) host_.showInstrumentData(conversion.instrument);
+
+    DocumentReadResult result;
+    std::string bytes;
+    doc->Loading = true;
+    if (readWholeFile(tempPath, bytes)) {
+        BusyCursor busy(prompts_);
+        result = readDocumentFromBytes(*doc, bytes);
+    }
+    doc->Loading = false;
+    doc->HasFile = false;
+    doc->HasImportTemp = true;
+    host_.documentLoaded(*doc);
+    host_.refreshCommandState();
+    if (!conversion.ok)
+        prompts_.information(fileNameOf(path) + ": " + conversion.error);
+    else if (!result.ok)
+        prompts_.information(result.error);
+    if (doc->NewFunctionsSeen) {
+        prompts_.information(LangText("msgNewFunct_35"));
+        doc->NewFunctionsSeen = false;
+    }
+    return doc;
+}
+
+bool FileCommands::save(StructureDocument& doc) {
+    if (doc.HasFile) return saveTo(doc, doc.FilePath);
+    return saveAs(doc);
+}
+
+bool FileCommands::saveAs(StructureDocument& doc) {
+    FileDialogRequest request;
+    request.fileName = doc.FilePath;
+    request.filter = env_.documentFilter;
+    request.defaultExtension = env_.defaultExtension;
+    if (fileNameOf(doc.FilePath) == doc.FilePath) request.directory = env_.openDirectory;
+    std::optional<std::string> chosen = prompts_.chooseSaveFile(request);
+    if (!chosen || chosen->empty()) {
+        doc.SaveCancelled = true;
+        return false;
+    }
+    std::string path = *chosen;
+    // A name without extension gets the default one.
+    if (!env_.defaultExtension.empty() && fileNameOf(path).find('.') == std::string::npos)
+        path += "." + env_.defaultExtension;
+    return saveTo(doc, path);
+}
+
+bool FileCommands::saveTo(StructureDocument& doc, const std::string& path) {
+    const bool wasModified = doc.Modified;
+    std::string bytes = writeDocumentToString(doc);
+
+    fs::path target(path);
+    fs::path temp = target;
+    temp += ".saving~";
+    bool written = false;
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out) {
+            doc.setModified(wasModified);
+            prompts_.information(LangText("msgWriteError_35"));
+            return false;
+        }
+        out.write(bytes.data(), std::streamsize(bytes.size()));
+        out.flush();
+        written = bool(out);
+    }
+    std::error_code ec;
+    if (written) {
+        fs::rename(temp, target, ec);
+        written = !ec;
+    }
+    if (!written) {
+        std::string reason = ec ? ec.message() : std::string("write error");
+        fs::remove(temp, ec);
+        doc.setModified(wasModified);
+        prompts_.information(path + ": " + reason);
+        return false;
+    }
+    if (doc.HasDownloadTemp) deleteTransferFile(doc.DownloadTag);
+    if (doc.HasImportTemp) {
+        deleteTransferFile(doc.ImportTag);
+        doc.HasImportTemp = false;
+    }
+    doc.Caption = fileNameOf(path);
+    doc.FilePath = path;
+    doc.HasFile = true;
+    doc.setModified(false);
+    noteRecentFile(recent_, path);
+    host_.documentRenamed(doc);
+    host_.refreshCommandState();
+    return true;
+}
+
+bool FileCommands::confirmClose(StructureDocument& doc) {
+    return confirmCloseDocument(
+        doc, prompts_, [this](StructureDocument& d) { return save(d); }, env_.transferFolder);
+}
+
+void FileCommands::deleteTransferFile(const std::string& tag) {
+    if (tag.empty() || env_.transferFolder.empty()) return;
+    std::error_code ec;
+    fs::remove(fs::path(env_.transferFolder) / tag, ec);
+}
+
+}  // namespace pelvoro

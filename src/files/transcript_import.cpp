@@ -1,0 +1,294 @@
+#include "files/transcript_import.h"
+
+#include <ostream>
+#include <string_view>
+
+#include "common/lang_text.h"
+#include "common/text.h"
+
+namespace pelvoro {
+
+namespace {
+
+struct ConversionError {
+    int line;
+    std::string message;
+};
+
+class Lines {
+  public:
+    explicit Lines(std::string_view bytes) {
+        size_t start = 0;
+        for (size_t i = 0; i < bytes.size(); ++i) {
+            char c = bytes[i];
+            if (c != '\r' && c != '\n') continue;
+            lines_.push_back(bytes.substr(start, i - start));
+            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+            start = i + 1;
+        }
+        if (start < bytes.size()) lines_.push_back(bytes.substr(start));
+    }
+    bool next(std::string_view& out) {
+        if (pos_ >= lines_.size()) return false;
+        out = lines_[pos_++];
+        return true;
+    }
+    int lineNumber() const { return int(pos_); }
+
+  private:
+    std::vector<std::string_view> lines_;
+    size_t pos_ = 0;
+};
+
+bool skipTo(Lines& lines, std::string_view marker) {
+    std::string_view l;
+    while (lines.next(l))
+        if (l == marker) return true;
+    return false;
+}
+
+std::optional<int> hexValue(std::string_view text) {
+    std::string t = trimmed(text);
+    if (t.empty() || t.size() > 8) return std::nullopt;
+    long long v = 0;
+    for (char c : t) {
+        int d;
+        if (c >= '0' && c <= '9')
+            d = c - '0';
+        else if (c >= 'a' && c <= 'f')
+            d = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'F')
+            d = c - 'A' + 10;
+        else
+            return std::nullopt;
+        v = v * 16 + d;
+    }
+    if (v > 0x7FFFFFFF) return std::nullopt;
+    return int(v);
+}
+
+int hexOrFail(std::string_view text, const Lines& lines) {
+    if (auto v = hexValue(text)) return *v;
+    throw ConversionError{lines.lineNumber(),
+                          "'" + std::string(text) + "' is not a valid hexadecimal number"};
+}
+
+// PID and BID: empty or "FFFF" is none (-1).
+int linkValue(std::string_view text, const Lines& lines) {
+    std::string t = trimmed(text);
+    if (t.empty() || equalsIgnoreCase(t, "FFFF")) return -1;
+    return hexOrFail(t, lines);
+}
+
+struct SplitRule {
+    const char* code;
+    std::vector<std::pair<int, int>> slices;  // 1-based start, length; suffix ";k;"
+};
+
+const std::vector<SplitRule>& splitRules() {
+    static const std::vector<SplitRule> rules = {
+        {"22", {{1, 8}, {9, 5}, {14, 16}, {30, 29}, {59, 16}}},
+        {"23", {{1, 7}, {8, 3}, {11, 8}, {19, 29}, {48, 13}}},
+        {"24", {{1, 2}}},
+        {"30", {{1, 7}, {8, 7}, {15, 3}, {18, 2}, {20, 11}, {31, 5}, {36, 5}, {41, 2}}},
+        {"31", {{1, 7}, {8, 5}, {13, 2}, {15, 11}, {26, 5}, {31, 5}, {36, 2}}},
+        {"32", {{1, 7}, {8, 4}, {12, 2}, {14, 8}, {22, 3}, {25, 5}, {30, 2}}},
+    };
+    return rules;
+}
+
+// Mark-up interpretation, only as far as a name line needs it: runs of text separated by
+// tokens, text codes interpreted in place, symbols as runs of their own.
+struct NameScan {
+    std::vector<std::string> runs;
+    std::string current;
+    char kind = 0;
+
+    void close() {
+        if (!current.empty()) runs.push_back(std::move(current));
+        current.clear();
+    }
+    void scan(std::string_view line, int depth) {
+        for (size_t i = 1; i < line.size(); ++i) {
+            unsigned char c = static_cast<unsigned char>(line[i]);
+            if (c != '#') {
+                if (c >= 32 && c != 255) current += char(c);
+                continue;
+            }
+            close();
+            if (++i >= line.size()) break;
+            char t = line[i];
+            if (t == '#') {
+                current += '#';
+            } else if (t == 'K' || t == 'S') {
+                std::string_view digits = line.substr(i + 1, 3);
+                i += digits.size();
+                if (t == 'S') {
+                    runs.emplace_back();  // a symbol holds a run of its own
+                } else if (depth < 4) {
+                    if (auto n = parseInt(digits); n && digits.size() == 3)
+                        scan("X" + currentTextCodes().at(*n), depth + 1);
+                }
+            } else if (t == 'A' || t == 'C' || t == 'F' || t == 'H' || t == 'L' || t == 'P') {
+                if (i + 1 < line.size()) {
+                    ++i;
+                    if (t == 'P') kind = line[i];
+                }
+            }
+        }
+    }
+};
+
+}  // namespace
+
+bool isTranscriptPath(const std::string& path) {
+    if (path.size() < 3) return false;
+    std::string_view ext = std::string_view(path).substr(path.size() - 3);
+    return ext == "KRD" || ext == "krd";
+}
+
+std::vector<std::string> splitCodedResultLine(const std::string& line) {
+    if (line.size() < 4 || line[0] != 'F') return {line};
+    std::string code = line.substr(2, 2);
+    const SplitRule* rule = nullptr;
+    for (const SplitRule& r : splitRules())
+        if (code == r.code) rule = &r;
+    if (!rule) return {line};
+    // The prefix is the first four fields with their separators; the fifth field is V.
+    size_t pos = 0;
+    for (int k = 0; k < 4; ++k) {
+        size_t sep = line.find(';', pos);
+        if (sep == std::string::npos) return {line};
+        pos = sep + 1;
+    }
+    std::string prefix = line.substr(0, pos);
+    size_t end = line.find(';', pos);
+    std::string value = line.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
+    std::vector<std::string> out;
+    int k = 1;
+    for (auto [start, length] : rule->slices) {
+        std::string slice =
+            size_t(start - 1) < value.size() ? value.substr(start - 1, length) : std::string();
+        out.push_back(prefix + slice + ";" + std::to_string(k++) + ";");
+    }
+    return out;
+}
+
+std::string markupLineName(const std::string& line) {
+    NameScan scan;
+    scan.scan(line, 0);
+    scan.close();
+    if (scan.kind != 'N' || scan.runs.empty()) return {};
+    return scan.runs.front();
+}
+
+TranscriptConversion convertTranscript(const std::string& transcript, std::ostream& out) {
+    TranscriptConversion result;
+    auto line = [&out](const std::string& text) { out << text << "\r\n"; };
+    line("Version: 9");
+    line("");
+    for (const char* marker :
+         {"$InstrumentData%", "$HeaderOperator%", "$HeaderInstrData%", "$ReportComments%"}) {
+        line(marker);
+        line("------");
+        line("");
+    }
+    line("$StructureItems%");
+
+    Lines lines(transcript);
+    std::string_view l;
+    try {
+        // Instrument data.
+        if (!skipTo(lines, ">>MWH<<")) return result;
+        result.instrumentDataSeen = true;
+        while (true) {
+            if (!lines.next(l)) return result;
+            if (l.find(">>>SER") != std::string_view::npos) break;
+            if (l.size() < 3 || l[2] != '.' || l[0] < '0' || l[0] > '9' || l[1] < '0' || l[1] > '9')
+                continue;
+            int n = (l[0] - '0') * 10 + (l[1] - '0');
+            if (n < 1 || n > 11) continue;
+            std::string value(l.size() > 3 ? l.substr(3) : std::string_view{});
+            if (n == 8 || n == 9) {
+                std::string cleaned;
+                for (char c : value) {
+                    if (static_cast<unsigned char>(c) < 30) continue;
+                    cleaned += c == '_' ? '\r' : c;
+                }
+                value = std::move(cleaned);
+            }
+            result.instrument.line(n) = std::move(value);
+        }
+
+        // Structure.
+        if (!skipTo(lines, ">>MST<<")) return result;
+        int generatedId = 10000;
+        int position = 0;
+        while (true) {
+            std::string_view idLine, pidLine, bidLine, nameLine, typeLine;
+            if (!lines.next(idLine)) return result;
+            if (idLine.find(">>>SER") != std::string_view::npos) break;
+            int id = trimmed(idLine).empty() ? generatedId++ : hexOrFail(idLine, lines);
+            if (!lines.next(pidLine)) return result;
+            int pid = linkValue(pidLine, lines);
+            if (!lines.next(bidLine)) return result;
+            int bid = linkValue(bidLine, lines);
+            if (!lines.next(nameLine) || !lines.next(typeLine)) return result;
+            int type = hexValue(typeLine.substr(0, 2)).value_or(0);
+            if (type <= 0 || type > 42) type = 22;
+            line("ID: " + std::to_string(id));
+            line("PID: " + std::to_string(pid));
+            line("BID: " + std::to_string(bid));
+            line("Name: " + std::string(nameLine));
+            line("Type: " + std::to_string(type));
+            line("----------" + std::to_string(position++));
+            ++result.structureRecords;
+            if (!skipTo(lines, ">+<")) return result;
+        }
+
+        // Results.
+        if (!skipTo(lines, ">>MRA<<")) return result;
+        int resultId = 5000;
+        while (lines.next(l)) {
+            if (l == ">P---<") break;
+            if (l.empty()) continue;
+            int owner = hexOrFail(l.substr(1), lines);
+            std::vector<std::string> taken;
+            while (true) {
+                if (!lines.next(l)) return result;
+                if (l == ">-<") break;
+                if (l.empty()) continue;
+                if (l[0] == 'X' || l[0] == 'D') {
+                    taken.emplace_back(l);
+                } else if (l[0] == 'F') {
+                    for (std::string& part : splitCodedResultLine(std::string(l)))
+                        taken.push_back(std::move(part));
+                }
+            }
+            std::string name;
+            for (const std::string& t : taken) {
+                if (t.find("#PN") == std::string::npos) continue;
+                name = markupLineName(t);
+                break;
+            }
+            if (name.empty()) name = LangText("Result_10");
+            line("ID: " + std::to_string(resultId));
+            line("PID: " + std::to_string(owner));
+            line("Name: " + name);
+            line("Type: 23");
+            for (const std::string& t : taken)
+                line((t[0] == 'F' ? "FP_String: " : "ResText: ") + t);
+            line("----------" + std::to_string(resultId));
+            ++resultId;
+            ++result.resultRecords;
+            if (!skipTo(lines, ">+<")) return result;
+        }
+    } catch (const ConversionError& e) {
+        result.ok = false;
+        result.errorLine = e.line;
+        result.error = "Line " + std::to_string(e.line) + ": " + e.message;
+    }
+    return result;
+}
+
+}  // namespace pelvoro
