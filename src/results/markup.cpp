@@ -1,0 +1,331 @@
+#include "results/markup.h"
+
+#include <algorithm>
+#include <map>
+
+#include "common/lang_text.h"
+
+namespace pelvoro {
+
+namespace {
+
+// Text codes may hold tokens, text codes among them. A code that is being expanded is
+// not expanded again inside itself (a language file that refers a text to itself must
+// not hang the program), and the nesting and the number of expansions per line are
+// bounded so that a chain of codes that each name the next twice stays cheap.
+constexpr int kMaxTextCodeDepth = 16;
+constexpr int kMaxTextCodeExpansions = 256;
+
+// The degree sign in the single-byte code page.
+#define DEG "\xB0"
+
+struct SymbolEntry {
+    int code;
+    MarkupSymbol symbol;
+};
+
+MarkupSymbol picture(const char* name, const char* clipText) {
+    MarkupSymbol s;
+    s.known = true;
+    s.pictureName = name;
+    s.clipText = clipText;
+    return s;
+}
+
+MarkupSymbol keyPicture(const char* name, const char* clipKey) {
+    MarkupSymbol s = picture(name, nullptr);
+    s.clipKey = clipKey;
+    return s;
+}
+
+MarkupSymbol glyph(char byte, CharacterSet set, const char* font, const char* clipText,
+                   const char* clipKey = nullptr) {
+    MarkupSymbol s;
+    s.known = true;
+    s.glyph = true;
+    s.glyphByte = byte;
+    s.charSet = set;
+    s.glyphFont = font;
+    s.clipText = clipText;
+    s.clipKey = clipKey;
+    return s;
+}
+
+const std::map<int, MarkupSymbol>& symbolTable() {
+    static const std::map<int, MarkupSymbol> table = [] {
+        std::map<int, MarkupSymbol> t;
+        t[257] = keyPicture("imSmer", "imSmer");
+        t[258] = glyph('\xD9', CharacterSet::Greek, nullptr, nullptr, "imOhm");
+        t[270] = glyph('\xB3', CharacterSet::Symbol, "Symbol", ">=");
+        t[272] = glyph('_', CharacterSet::Default, "Courier New", "_");
+        // rho has a text equivalent too, so that the resistivity label survives an export.
+        t[274] = glyph('\xF1', CharacterSet::Greek, nullptr, "rho");
+        t[277] = picture("imX12", "x 1/2");
+        t[278] = picture("imX1", "x 1");
+        t[279] = picture("imX5", "x 5");
+        t[300] = picture("imAC0", "AC 0" DEG);
+        t[301] = picture("imAC180", "AC 180" DEG);
+        t[302] = picture("imA0", "A 0" DEG);
+        t[303] = picture("imA180", "A 180" DEG);
+        t[304] = picture("imACX12_0", "AC x 1/2 0" DEG);
+        t[305] = picture("imACX12_180", "AC x 1/2 180" DEG);
+        t[306] = picture("imAX12_0", "A x 1/2 0" DEG);
+        t[307] = picture("imAX12_180", "A x 1/2 180" DEG);
+        t[308] = picture("imACX1_0", "AC x 1 0" DEG);
+        t[309] = picture("imACX1_180", "AC x 1 180" DEG);
+        t[310] = picture("imAX1_0", "A x 1 0" DEG);
+        t[311] = picture("imAX1_180", "A x 1 180" DEG);
+        t[312] = picture("imACX5_0", "AC x 5 0" DEG);
+        t[313] = picture("imACX5_180", "AC x 5 180" DEG);
+        t[314] = picture("imAX5_0", "A x 5 0" DEG);
+        t[315] = picture("imAX5_180", "A x 5 180" DEG);
+        t[316] = picture("imGeneral", "G");
+        t[317] = picture("imSelective", "S");
+        t[318] = picture("imAC", "AC");
+        t[319] = picture("imA", "A");
+        t[320] = keyPicture("imStep", "imStep");
+        t[321] = picture("imBNeg", "B neg");
+        t[322] = picture("imBPos", "B pos");
+        t[323] = picture("imB", "B");
+        t[324] = picture("imBX12Pos", "B x 1/2 pos");
+        t[325] = picture("imBX12Neg", "B x 1/2 neg");
+        t[326] = picture("imBX1Pos", "B x 1 pos");
+        t[327] = picture("imBX1Neg", "B x 1 neg");
+        t[328] = picture("imBX5Pos", "B x 5 pos");
+        t[329] = picture("imBX5Neg", "B x 5 neg");
+        t[330] = picture("imACLarge0", "AC 0" DEG);
+        t[331] = picture("imACLarge180", "AC 180" DEG);
+        t[332] = picture("imALarge0", "A 0" DEG);
+        t[333] = picture("imALarge180", "A 180" DEG);
+        t[341] = picture("imClamp", " ");
+        t[342] = picture("imUnChecked", "  ");
+        t[343] = picture("imNonSelected", "  ");
+        t[344] = picture("imChecked", "  ");
+        t[346] = picture("imEmpty", "");
+        t[348] = picture("imPass", "  ");
+        t[349] = picture("imFail", "  ");
+        t[350] = picture("imBlanc", "  ");
+        t[351] = picture("imL", "  ");
+        t[352] = picture("imMinus", "  ");
+        t[356] = picture("imACX2_0", "AC x 2 0" DEG);
+        t[357] = picture("imACX2_180", "AC x 2 180" DEG);
+        t[358] = picture("imAX2_0", "A x 2 0" DEG);
+        t[359] = picture("imAX2_180", "A x 2 180" DEG);
+        t[360] = picture("imBX2Pos", "B x 2 pos");
+        t[361] = picture("imBX2Neg", "B x 2 neg");
+        return t;
+    }();
+    return table;
+}
+
+// Reads up to three digits at `pos`; returns the number when there were exactly three.
+int threeDigits(std::string_view text, size_t& pos) {
+    int value = 0;
+    int digits = 0;
+    while (digits < 3 && pos < text.size() && text[pos] >= '0' && text[pos] <= '9') {
+        value = value * 10 + (text[pos] - '0');
+        ++pos;
+        ++digits;
+    }
+    return digits == 3 ? value : -1;
+}
+
+}  // namespace
+
+MarkupSymbol markupSymbol(int code) {
+    const auto& table = symbolTable();
+    auto it = table.find(code);
+    return it == table.end() ? MarkupSymbol{} : it->second;
+}
+
+const std::vector<int>& markupSymbolCodes() {
+    static const std::vector<int> codes = [] {
+        std::vector<int> c;
+        for (const auto& [code, symbol] : symbolTable()) c.push_back(code);
+        return c;
+    }();
+    return codes;
+}
+
+std::string MarkupLine::text() const {
+    std::string s;
+    for (const auto& run : runs) s += run.text;
+    return s;
+}
+
+struct MarkupInterpreter::State {
+    MarkupMode mode;
+    MarkupLine* out;
+    std::string text;        // the open run's text
+    TResultText attributes;  // the current attributes (text and symbol unused)
+    std::vector<int> activeCodes;
+    int expansions = 0;
+
+    void push(TResultText run) {
+        if (out->runs.size() < size_t(kMaxMarkupRuns)) out->runs.push_back(std::move(run));
+    }
+    void close() {
+        if (text.empty()) return;
+        TResultText run = attributes;
+        run.text = std::move(text);
+        text.clear();
+        push(std::move(run));
+    }
+};
+
+MarkupInterpreter::MarkupInterpreter(MarkupSources sources) : sources_(std::move(sources)) {}
+
+void MarkupInterpreter::setDefaultFont(std::string name, int size) {
+    defaultFont_ = std::move(name);
+    defaultSize_ = size;
+}
+
+void MarkupInterpreter::resetAttributes() {
+    defaultFont_ = kMarkupFontName;
+    defaultSize_ = kMarkupFontSize;
+}
+
+const TextCodeTable& MarkupInterpreter::textCodes() const {
+    return sources_.textCodes ? *sources_.textCodes : currentTextCodes();
+}
+
+std::string MarkupInterpreter::keyText(std::string_view key) const {
+    return sources_.keyText ? sources_.keyText(key) : LangText(key);
+}
+
+MarkupLine MarkupInterpreter::parse(std::string_view line, MarkupMode mode) const {
+    MarkupLine out;
+    parse(line, mode, out);
+    return out;
+}
+
+void MarkupInterpreter::parse(std::string_view line, MarkupMode mode, MarkupLine& out) const {
+    out.props = TResCommProp{};
+    out.runs.clear();
+    State state{mode, &out, {}, {}, {}, 0};
+    state.attributes.fontName = defaultFont_;
+    state.attributes.size = defaultSize_;
+    if (!line.empty()) interpret(line.substr(1), state, 0);
+    state.close();
+}
+
+void MarkupInterpreter::interpret(std::string_view text, State& state, int depth) const {
+    TResultText& a = state.attributes;
+    size_t i = 0;
+    const size_t n = text.size();
+    while (i < n) {
+        const unsigned char c = static_cast<unsigned char>(text[i++]);
+        if (c != '#') {
+            if (c >= 32 && c != 255) state.text += char(c);
+            continue;
+        }
+        state.close();
+        if (i >= n) break;
+        const char letter = text[i++];
+        // The letters that take one more character consume it whatever it is.
+        char arg = 0;
+        if (std::string_view("ACFHLP").find(letter) != std::string_view::npos && i < n)
+            arg = text[i++];
+        switch (letter) {
+            case '#':
+                state.text += '#';
+                break;
+            case 'K': {
+                const int code = threeDigits(text, i);
+                if (code < 0 || depth >= kMaxTextCodeDepth ||
+                    state.expansions >= kMaxTextCodeExpansions)
+                    break;
+                if (std::find(state.activeCodes.begin(), state.activeCodes.end(), code) !=
+                    state.activeCodes.end())
+                    break;
+                ++state.expansions;
+                state.activeCodes.push_back(code);
+                // Copied: the entry must stay valid whatever the sources do meanwhile.
+                const std::string entry = textCodes().at(code);
+                interpret(entry, state, depth + 1);
+                state.close();
+                state.activeCodes.pop_back();
+                break;
+            }
+            case 'S': {
+                const int code = threeDigits(text, i);
+                if (code >= 0) symbolRun(code, state);
+                break;
+            }
+            case 'A':
+                if (arg == 'L')
+                    a.alignment = RunAlignment::Left;
+                else if (arg == 'R')
+                    a.alignment = RunAlignment::Right;
+                else if (arg == 'C')
+                    a.alignment = RunAlignment::Centre;
+                break;
+            case 'C':
+                if (arg == 'B')
+                    a.colour = kMarkupBlue;
+                else if (arg == 'G')
+                    a.colour = kMarkupGreen;
+                else if (arg == 'R')
+                    a.colour = kMarkupRed;
+                else if (arg == 'b')
+                    a.colour = kMarkupBlack;
+                break;
+            case 'F':
+                if (arg == 'B')
+                    a.bold = true;
+                else if (arg == 'I')
+                    a.italic = true;
+                else if (arg == 'U')
+                    a.underline = true;
+                break;
+            case 'H':
+                if (arg >= '5' && arg <= '9')
+                    a.size = arg - '0';
+                else if (arg >= 'A' && arg <= 'F')
+                    a.size = 10 + (arg - 'A');
+                break;
+            case 'L':
+                if (arg >= '1' && arg <= '3') state.out->props.level = arg - '0';
+                break;
+            case 'P':
+                if (arg && std::string_view("CDLNRSV").find(arg) != std::string_view::npos)
+                    state.out->props.kind = std::string(1, arg);
+                break;
+            default:
+                break;
+        }
+    }
+}
+
+void MarkupInterpreter::symbolRun(int code, State& state) const {
+    state.close();
+    TResultText run = state.attributes;
+    run.symbol = code;
+    const MarkupSymbol symbol = markupSymbol(code);
+    if (symbol.known) {
+        if (state.mode == MarkupMode::ClipBrd) {
+            run.text = symbol.clipKey ? keyText(symbol.clipKey) : std::string(symbol.clipText);
+        } else if (symbol.glyph) {
+            // The glyph keeps the line's size; only this run changes font and character set.
+            run.glyph = true;
+            run.text = std::string(1, symbol.glyphByte);
+            run.charSet = symbol.charSet;
+            if (symbol.glyphFont) run.fontName = symbol.glyphFont;
+        } else {
+            run.picture = true;
+        }
+    }
+    state.push(std::move(run));
+}
+
+MarkupLine ParseMarkup(std::string_view line, MarkupMode mode) {
+    return MarkupInterpreter().parse(line, mode);
+}
+
+MarkupLine ParseMarkup(std::string_view line, MarkupMode mode, const TextCodeTable& codes) {
+    MarkupSources sources;
+    sources.textCodes = &codes;
+    return MarkupInterpreter(std::move(sources)).parse(line, mode);
+}
+
+}  // namespace pelvoro
