@@ -1,5 +1,7 @@
 #include "support/scripted_port.h"
 
+#include <algorithm>
+
 namespace pelvoro::testing {
 
 ScriptedPort& ScriptedPort::on(std::string request, std::vector<Reply> replies, bool repeatLast) {
@@ -32,6 +34,8 @@ void ScriptedPort::close() {
     if (open_) ++closes;
     open_ = false;
     incoming_.clear();
+    arrived_.clear();
+    taken_ = 0;
 }
 
 void ScriptedPort::write(std::string_view bytes) {
@@ -54,30 +58,38 @@ void ScriptedPort::write(std::string_view bytes) {
     if (onWrite) onWrite(bytes);
 }
 
+void ScriptedPort::collect() {
+    const double now = clock_.elapsedSeconds();
+    while (!incoming_.empty() && incoming_.begin()->first <= now) {
+        arrived_ += incoming_.begin()->second;
+        incoming_.erase(incoming_.begin());
+    }
+    if (taken_ > 4096 && taken_ * 2 > arrived_.size()) {
+        arrived_.erase(0, taken_);
+        taken_ = 0;
+    }
+}
+
 std::size_t ScriptedPort::bytesWaiting() {
     if (!open_) return 0;
-    const double now = clock_.elapsedSeconds();
-    std::size_t n = 0;
-    for (auto it = incoming_.begin(); it != incoming_.end() && it->first <= now; ++it) ++n;
-    return n;
+    collect();
+    return arrived_.size() - taken_;
 }
 
 std::string ScriptedPort::read(std::size_t n) {
-    std::string out;
-    if (!open_) return out;
-    const double now = clock_.elapsedSeconds();
-    while (out.size() < n && !incoming_.empty() && incoming_.begin()->first <= now) {
-        out += incoming_.begin()->second;
-        incoming_.erase(incoming_.begin());
-    }
+    if (!open_) return {};
+    collect();
+    n = std::min(n, arrived_.size() - taken_);
+    std::string out = arrived_.substr(taken_, n);
+    taken_ += n;
     return out;
 }
 
 void ScriptedPort::purgeInput() {
     ++purges;
-    const double now = clock_.elapsedSeconds();
-    while (!incoming_.empty() && incoming_.begin()->first <= now)
-        incoming_.erase(incoming_.begin());
+    collect();
+    arrived_.clear();
+    taken_ = 0;
 }
 
 int ScriptedPort::count(std::string_view request) const {

@@ -60,7 +60,7 @@ class ScriptedPort : public SerialPort {
     int writesWhileClosed = 0;
     int count(std::string_view request) const;
     std::string written() const;  // all writes concatenated
-    std::size_t pending() const { return incoming_.size(); }
+    std::size_t pending() const { return incoming_.size() + arrived_.size() - taken_; }
 
   private:
     struct Rule {
@@ -71,7 +71,11 @@ class ScriptedPort : public SerialPort {
     };
     LinkClock& clock_;
     std::vector<Rule> rules_;
+    // Moves the bytes whose time has come from incoming_ to arrived_.
+    void collect();
     std::multimap<double, char> incoming_;  // arrival time -> byte, in order
+    std::string arrived_;                   // arrived, read up to taken_
+    std::size_t taken_ = 0;
     int portNumber_ = 1;
     int baud_ = 115200;
     bool open_ = false;

@@ -1,0 +1,434 @@
+#include "instrument/link.h"
+
+#include <gtest/gtest.h>
+
+#include "support/language_fixture.h"
+#include "support/scripted_port.h"
+#include "support/test_doubles.h"
+
+namespace pelvoro {
+namespace {
+
+using testing::ProgressRecorder;
+using testing::ScopedLanguage;
+using testing::ScriptedPort;
+using testing::ScriptedPrompts;
+using testing::VirtualClock;
+using Reply = ScriptedPort::Reply;
+
+const char* kTexts =
+    "[Language]\r\n"
+    "frmTransfering_35=Transfering  data\r\n"
+    "ConnectInstr_35=Connecting\r\n"
+    "msgNotAvailPort_35=Port not available\r\n"
+    "msgConnectError_35=No answer\r\n"
+    "msgCommunFail_35=Communication failure\r\n"
+    "msgDataCorrupt_35=Corrupted data\r\n";
+
+class LinkTest : public ::testing::Test {
+  protected:
+    LinkTest() : port(clock), link(port, clock, progress, prompts) { port.setBaudRate(4800); }
+
+    void openPort() { ASSERT_TRUE(link.ensurePortOpen()); }
+    // Presses Cancel once the virtual clock reaches `at`.
+    void cancelAt(double at) {
+        clock.onEvents = [this, at] {
+            if (clock.now >= at) progress.cancelled = true;
+        };
+    }
+
+    ScopedLanguage language{kTexts};
+    VirtualClock clock;
+    ScriptedPort port;
+    ProgressRecorder progress;
+    ScriptedPrompts prompts;
+    Link link;
+};
+
+// --- opening and the handshake ------------------------------------------------------
+
+TEST_F(LinkTest, FailedOpenShowsTheMessageWithTheSystemsReason) {
+    port.failOpen = true;
+    port.failReason = "Permission denied for /dev/ttyUSB0.";
+    EXPECT_FALSE(link.connectInstrument(ProtocolFamily::A));
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].text, "Port not available\n\nPermission denied for /dev/ttyUSB0.");
+    EXPECT_TRUE(port.writes.empty());
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_FALSE(progress.visible);
+}
+
+TEST_F(LinkTest, BusyLinesBeforeTheReadyLineAreAccepted) {
+    // Each "%" line comes well within the reply window; the ready line only after 1.2 s.
+    port.on("MRD\r", "%10\r%50\r%90\rSER0\r", 0.05, 0.1);
+    EXPECT_TRUE(link.connectInstrument(ProtocolFamily::A));
+    EXPECT_EQ(port.count("MRD\r"), 1);
+    EXPECT_TRUE(port.isOpen());
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_EQ(progress.captions.back(), "Transfering  data");
+    EXPECT_EQ(progress.steps.back(), "Connecting");
+    EXPECT_FALSE(progress.visible);
+}
+
+TEST_F(LinkTest, ShortReadyLineIsRefusedUntilTheLimit) {
+    port.on("MRD\r", "SE\r", 0.05);
+    EXPECT_FALSE(link.connectInstrument(ProtocolFamily::A));
+    EXPECT_GE(clock.now, link_limits::kHandshakeLimit);
+    EXPECT_LT(clock.now, link_limits::kHandshakeLimit + 3);
+    EXPECT_GT(port.count("MRD\r"), 3);  // probed again and again
+    EXPECT_TRUE(prompts.showed("No answer"));
+    EXPECT_FALSE(port.isOpen());
+}
+
+struct ReadyCase {
+    ProtocolFamily family;
+    const char* probe;
+    const char* reply;
+    bool ready;
+};
+
+TEST_F(LinkTest, ReadyRepliesOfEachFamily) {
+    const ReadyCase cases[] = {
+        {ProtocolFamily::A, "MRD\r", "SER\r", true},
+        {ProtocolFamily::A, "MRD\r", "xyz\rSER5\r", true},  // any status counts as ready
+        {ProtocolFamily::A, "MRD\r", "SER", false},         // never completed by CR
+        {ProtocolFamily::B, "MRD", "SER00", true},
+        {ProtocolFamily::B, "MRD", "SER0", false},  // fewer than five bytes
+        {ProtocolFamily::B, "MRD", "XSER0", false},
+        {ProtocolFamily::C, "P", "E", true},
+        {ProtocolFamily::C, "P", "e", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.probe) + " -> " + c.reply);
+        VirtualClock clk;
+        ScriptedPort p(clk);
+        ProgressRecorder pr;
+        ScriptedPrompts pp;
+        Link l(p, clk, pr, pp);
+        p.on(c.probe, {Reply{c.reply, 0.1}}, /*repeatLast=*/false);
+        EXPECT_EQ(l.connectInstrument(c.family), c.ready);
+        EXPECT_EQ(p.isOpen(), c.ready);
+        EXPECT_EQ(pp.showed("No answer"), !c.ready);
+    }
+}
+
+TEST_F(LinkTest, CancelDuringTheHandshakeIsQuietAndClosesThePort) {
+    cancelAt(2.0);  // the tester never answers
+    EXPECT_FALSE(link.connectInstrument(ProtocolFamily::B));
+    EXPECT_LT(clock.now, 2.1);
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_FALSE(link.cancelRequested());  // cleared, although the window still says pressed
+}
+
+TEST_F(LinkTest, CancelAtTheStartOfTheHandshake) {
+    progress.cancelAtStep = "Connecting";
+    EXPECT_FALSE(link.connectInstrument(ProtocolFamily::A));
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_LE(port.count("MRD\r"), 1);
+}
+
+TEST_F(LinkTest, AnOldCancelPressDoesNotStopTheNextConnection) {
+    cancelAt(0.5);
+    EXPECT_FALSE(link.connectInstrument(ProtocolFamily::C));
+    clock.onEvents = nullptr;  // the recorder keeps reporting the old press
+    port.on("P", "E", 0.1);
+    EXPECT_TRUE(link.connectInstrument(ProtocolFamily::C));
+}
+
+TEST_F(LinkTest, EndConnectionSaysGoodbyeByFamilyAndClosesThePort) {
+    const std::pair<ProtocolFamily, std::vector<std::string>> cases[] = {
+        {ProtocolFamily::A, {"MEX\r"}}, {ProtocolFamily::B, {"MEX"}}, {ProtocolFamily::C, {}}};
+    for (const auto& [family, expected] : cases) {
+        port.writes.clear();
+        openPort();
+        link.requestCancel();
+        link.endConnection(family);
+        EXPECT_EQ(port.writes, expected);
+        EXPECT_FALSE(port.isOpen());
+        EXPECT_FALSE(link.cancelRequested());
+    }
+}
+
+// --- reply lines ----------------------------------------------------------------------
+
+TEST_F(LinkTest, ReplyLineKeepsItsLineFeedAndDropsTheCR) {
+    openPort();
+    port.arrive("\nABC\rnext", 0.1, 0.01);
+    ReplyLine line = link.readReplyLine();
+    EXPECT_TRUE(line.ok);
+    EXPECT_EQ(line.text, "\nABC");
+    EXPECT_EQ(link.lastReply(), "\nABC");
+}
+
+TEST_F(LinkTest, LineWithoutCRFailsAfterTheLimitWhileBytesKeepComing) {
+    openPort();
+    port.arrive(std::string(1000, 'x'), 0.0, 0.01);  // 10 s of bytes, no CR
+    ReplyLine line = link.readReplyLine();
+    EXPECT_FALSE(line.ok);
+    EXPECT_GE(clock.now, 1.296);
+    EXPECT_LT(clock.now, 1.31);
+    EXPECT_GE(line.text.size(), 129u);
+    EXPECT_LE(line.text.size(), 131u);
+}
+
+TEST_F(LinkTest, ReplyLineOnAClosedPortFailsAtOnce) {
+    ReplyLine line = link.readReplyLine();
+    EXPECT_FALSE(line.ok);
+    EXPECT_EQ(clock.now, 0);
+}
+
+// --- echoes -------------------------------------------------------------------------
+
+struct EchoCase {
+    std::string command;
+    std::string expected;
+    ProtocolFamily family;
+    std::string reply;
+    bool ok;
+    int length;
+};
+
+TEST_F(LinkTest, EchoTable) {
+    using F = ProtocolFamily;
+    const EchoCase cases[] = {
+        {"MWH", "SWH", F::B, std::string("SWH\x01\x02", 5), true, 258},
+        {"MHW", "SHW", F::B, std::string("SHW\x00\x07", 5), true, 7},
+        {"MNU", "SNU", F::B, std::string("SNU\x09\x01\x00", 6), true, 256},
+        {"MRE", "SRE", F::B, std::string("SRE\x15", 4), true, 21},
+        {"MRG", "SRG", F::B, std::string("SRG\xF0", 4), true, 240},
+        // Bytes that are not the echo are taken in whole replies and dropped.
+        {"MWH", "SWH", F::B, std::string("xxxxxSWH\x00\x10", 10), true, 16},
+        {"P", "E", F::C, "E", true, 0},
+        {"P", "E", F::C, "zzE", true, 0},
+        // The count of "R" 0xFF is byte 2 + 256 * byte 3: all four bytes are awaited.
+        {std::string("R\xFF", 2), "\x02", F::C, std::string("\x02\x00\x34\x12", 4), true, 0x1234},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        ScriptedPort p(clock);
+        ScriptedPrompts pp;
+        Link l(p, clock, progress, pp);
+        p.on(c.command, c.reply, 0.05, 0.01);
+        ASSERT_TRUE(l.ensurePortOpen());
+        EchoReply echo = l.sendAwaitEcho(c.command, c.expected, c.family);
+        EXPECT_EQ(echo.ok, c.ok);
+        EXPECT_EQ(echo.length, c.length);
+        EXPECT_TRUE(pp.shown.empty());
+    }
+}
+
+TEST_F(LinkTest, ShortFamilyCCountIsNoEcho) {
+    port.on(std::string("R\xFF", 2), {Reply{std::string("\x02\x05\x00", 3)}}, false);
+    openPort();
+    EXPECT_FALSE(link.sendAwaitEcho(std::string("R\xFF", 2), "\x02", ProtocolFamily::C).ok);
+    EXPECT_TRUE(prompts.showed("Communication failure   Error #2C"));
+}
+
+TEST_F(LinkTest, MissingEchoIsResentThenReported) {
+    openPort();
+    progress.visible = true;
+    EchoReply echo = link.sendAwaitEcho("MWH", "SWH", ProtocolFamily::B);
+    EXPECT_FALSE(echo.ok);
+    EXPECT_EQ(port.count("MWH"), 3);  // at 0, 0.864 and 1.728 s
+    EXPECT_GE(clock.now, 2.592);
+    EXPECT_LT(clock.now, 2.62);
+    EXPECT_EQ(prompts.texts(), std::vector<std::string>{"Communication failure   Error #2C"});
+    EXPECT_FALSE(progress.visible);
+}
+
+TEST_F(LinkTest, EchoOnAClosedPortIsReportedAtOnce) {
+    EXPECT_FALSE(link.sendAwaitEcho("MWH", "SWH", ProtocolFamily::B).ok);
+    EXPECT_TRUE(prompts.showed("Communication failure   Error #2C"));
+    EXPECT_TRUE(port.writes.empty());
+}
+
+TEST_F(LinkTest, CancelWhileAwaitingAnEchoIsQuiet) {
+    openPort();
+    cancelAt(1.0);
+    EXPECT_FALSE(link.sendAwaitEcho("MRE", "SRE", ProtocolFamily::B).ok);
+    EXPECT_LT(clock.now, 1.1);
+    EXPECT_TRUE(prompts.shown.empty());
+}
+
+// --- blocks -------------------------------------------------------------------------
+
+TEST_F(LinkTest, BlockAllowanceGrowsWithSizeAndFallsWithBaud) {
+    EXPECT_NEAR(blockAllowance(362, 300), 41.70, 0.01);
+    EXPECT_DOUBLE_EQ(blockAllowance(362, 4800), 2.6064);
+    EXPECT_DOUBLE_EQ(blockAllowance(360, 4800), 2.592);
+    EXPECT_DOUBLE_EQ(blockAllowance(10, 4800), 2.592);
+    EXPECT_DOUBLE_EQ(blockAllowance(0, 0), 2.592);
+}
+
+TEST_F(LinkTest, MissingBlockFailsAfterItsAllowance) {
+    const std::pair<int, double> cases[] = {{300, 41.70}, {4800, 2.6064}, {2400, 5.2128}};
+    for (auto [baud, limit] : cases) {
+        SCOPED_TRACE(baud);
+        clock.now = 0;
+        prompts.shown.clear();
+        port.setBaudRate(baud);
+        openPort();
+        port.arrive(std::string(361, 'b'), 0.0);  // one byte short
+        EXPECT_FALSE(link.readBlock(362));
+        EXPECT_GE(clock.now, limit - 0.01);
+        EXPECT_LT(clock.now, limit + 0.02);
+        EXPECT_EQ(prompts.texts(), std::vector<std::string>{"Communication failure   Error #3"});
+        EXPECT_FALSE(link.interrupted());
+        link.closePort();
+    }
+}
+
+TEST_F(LinkTest, SlowBlockWithinItsAllowanceIsTakenWhole) {
+    port.setBaudRate(300);
+    openPort();
+    std::string block(362, '\0');
+    for (std::size_t i = 0; i < block.size(); ++i) block[i] = static_cast<char>(i);
+    port.arrive(block + "extra", 0.0, 1.0 / 30);  // 300 baud: 30 bytes a second
+    ASSERT_TRUE(link.readBlock(362));
+    EXPECT_EQ(link.transferBuffer(), block);
+    EXPECT_EQ(port.bytesWaiting(), 0u);  // "extra" is still on its way
+}
+
+TEST_F(LinkTest, CancelDuringABlockSetsTheInterruptedFlagQuietly) {
+    openPort();
+    progress.visible = true;
+    cancelAt(1.0);
+    EXPECT_FALSE(link.readBlock(21));
+    EXPECT_TRUE(link.interrupted());
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_FALSE(progress.visible);
+    link.clearInterrupted();
+    EXPECT_FALSE(link.interrupted());
+}
+
+// --- counted text blocks ------------------------------------------------------------
+
+TEST_F(LinkTest, CountedBlockMovesTheSecondGaugeAndKeepsTheMarker) {
+    openPort();
+    port.arrive("#4;\n\ra\n\rb\n\rc\n\rd\n\r#EOF;", 0.1, 0.01);
+    std::vector<int> positions;
+    ReplyLine block = link.readUntilEof();
+    EXPECT_TRUE(block.ok);
+    EXPECT_EQ(block.text, "a\n\rb\n\rc\n\rd\n\r#EOF;");
+    EXPECT_EQ(progress.secondGauge, 75);  // three lines counted past the first, of four
+    EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(LinkTest, CountedBlockWithoutAUsableCountStillCompletes) {
+    for (const char* header : {"#0;\n\r", "#;\n\r", "#x;\n\r"}) {
+        SCOPED_TRACE(header);
+        progress.secondGauge = -1;
+        openPort();
+        port.arrive(std::string(header) + "1\n\r2\n\r3\n\r#EOF;", clock.now + 0.1, 0.01);
+        ReplyLine block = link.readUntilEof();
+        EXPECT_TRUE(block.ok);
+        EXPECT_EQ(block.text, "1\n\r2\n\r3\n\r#EOF;");
+        EXPECT_EQ(progress.secondGauge, -1);
+        link.closePort();
+    }
+}
+
+TEST_F(LinkTest, SilentCountedBlockFails) {
+    openPort();
+    port.arrive("#9;\n\r1\n\r2", 0.1, 0.01);
+    ReplyLine block = link.readUntilEof();
+    EXPECT_FALSE(block.ok);
+    EXPECT_EQ(block.text, "1\n\r2");
+    EXPECT_NEAR(clock.now, 0.1 + 0.08 + 1.296, 0.01);
+    EXPECT_TRUE(prompts.showed("Communication failure   Error #4"));
+}
+
+TEST_F(LinkTest, EndlessCountedBlockIsCutOff) {
+    openPort();
+    port.arrive(std::string(link_limits::kMaxCountedBlock + 10, 'g'), 0.0);
+    EXPECT_FALSE(link.readUntilEof().ok);
+    EXPECT_TRUE(prompts.showed("Communication failure   Error #4"));
+}
+
+// --- family A requests --------------------------------------------------------------
+
+TEST_F(LinkTest, CommandsWithAnArgumentByModelFamily) {
+    EXPECT_EQ(Link::commandWithArgument("MN1", "5", 1), "MN1\r5\r");
+    EXPECT_EQ(Link::commandWithArgument("MN1", "5", 2), "MN1\r5\r");
+    EXPECT_EQ(Link::commandWithArgument("MPR", "17", 3), "MPR;17\r");
+}
+
+TEST_F(LinkTest, CountRequests) {
+    port.on("MNS\r", "12\rOK\r", 0.1);
+    port.on("MNU\r", "340\r\nx\r", 0.1);
+    port.on("MNN\r", "3\r%\r%\rSER0\r", 0.1, 0.05);
+    openPort();
+    CountReply entries = link.entryCount();
+    EXPECT_TRUE(entries.ok);
+    EXPECT_EQ(entries.count, 12);
+    CountReply results = link.resultCount();
+    EXPECT_TRUE(results.ok);
+    EXPECT_EQ(results.count, 340);
+    CountReply named = link.namedEntryCount();
+    EXPECT_TRUE(named.ok);
+    EXPECT_EQ(named.count, 3);
+    EXPECT_EQ(port.bytesWaiting(), 0u);  // everything up to the status line was read
+    EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(LinkTest, CountThatIsNotANumberIsCorruptData) {
+    const char* replies[] = {"1x\rnext\r", "\rnext\r", "12.5\rnext\r"};
+    for (const char* reply : replies) {
+        SCOPED_TRACE(reply);
+        ScriptedPort p(clock);
+        ScriptedPrompts pp;
+        Link l(p, clock, progress, pp);
+        p.on("MNU\r", reply, 0.1);
+        ASSERT_TRUE(l.ensurePortOpen());
+        EXPECT_FALSE(l.resultCount().ok);
+        EXPECT_EQ(pp.texts(), std::vector<std::string>{"Corrupted data"});
+        EXPECT_EQ(p.bytesWaiting(), 0u);  // the follow-up line was read all the same
+    }
+    // A silent tester: the empty text of a time-out is no number either.
+    openPort();
+    EXPECT_FALSE(link.entryCount().ok);
+    EXPECT_TRUE(prompts.showed("Corrupted data"));
+}
+
+TEST_F(LinkTest, NamedEntryAndResultPointer) {
+    port.on("MN1\r2\r", "P;001;002;000;05;Kitchen;\r", 0.1);
+    port.on("MPR;7\r", "%\rSER3\r", 0.1);
+    openPort();
+    ReplyLine entry = link.namedEntry(2, 2);
+    EXPECT_TRUE(entry.ok);
+    EXPECT_EQ(entry.text, "P;001;002;000;05;Kitchen;");
+    EXPECT_TRUE(link.resultPointer(7, 3));  // the status is not examined
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_FALSE(link.namedEntry(3, 2).ok);  // no answer
+}
+
+TEST_F(LinkTest, StatusWaitIsBoundedWhenBusyLinesNeverEnd) {
+    openPort();
+    port.arrive(std::string(2000, '%').insert(0, ""), 0.0);
+    std::string busy;
+    for (int i = 0; i < 200; ++i) busy += "%\r";
+    port.arrive(busy, 0.0, 0.05);  // a busy line every 0.1 s for 20 s
+    EXPECT_FALSE(link.resultPointer(1, 2));
+    EXPECT_LT(clock.now, link_limits::kStatusWaitLimit + 1.5);
+}
+
+TEST_F(LinkTest, StatusLines) {
+    EXPECT_TRUE(Link::statusSuccess("SER"));
+    EXPECT_TRUE(Link::statusSuccess("SER0"));
+    EXPECT_FALSE(Link::statusSuccess("SER12"));
+    EXPECT_FALSE(Link::statusSuccess("%SER"));
+    EXPECT_EQ(Link::statusCode("SER12"), "12");
+    EXPECT_TRUE(link.checkStatus("SER0"));
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_FALSE(link.checkStatus("SER4B"));
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].kind, "plain");
+    EXPECT_EQ(prompts.shown[0].text, "Error: #4B");
+    EXPECT_FALSE(link.checkStatus("OK"));
+    EXPECT_EQ(prompts.shown.size(), 1u);
+}
+
+}  // namespace
+}  // namespace pelvoro
