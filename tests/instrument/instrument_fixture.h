@@ -1,0 +1,74 @@
+#pragma once
+// A link over the scripted port, the virtual clock, a progress recorder and scripted
+// prompts, with the messages of the link in a small English language file.
+
+#include <string>
+#include <vector>
+
+#include "instrument/instrument_context.h"
+#include "support/language_fixture.h"
+#include "support/scripted_port.h"
+#include "support/test_doubles.h"
+
+namespace pelvoro::instrdata_testing {
+
+inline const char* kMessages =
+    "[Language]\n"
+    "msgNotAvailPort_35=Port not available\n"
+    "msgConnectError_35=Connection error\n"
+    "msgCommunFail_35=Communication failure\n"
+    "msgSendError_35=Send error\n"
+    "rgComPort_10=COM Port\n"
+    "rgBaudRate_15=Baud Rate\n"
+    "AutoIdentify_50=Identifying\n"
+    "DLoadData_35=Loading data\n"
+    "ConnectInstr_35=Connecting\n"
+    "frmTransfering_35=Transfering  data\n";
+
+struct LinkBench {
+    explicit LinkBench(std::string modelKey = "AutoFind", int modelFamily = 0,
+                       std::string brand = "Tamvisto")
+        : language(kMessages),
+          port(clock),
+          link(port, clock, progress, prompts),
+          models(modelKey, modelFamily),
+          ctx(link, models, std::move(brand)) {
+        port.setBaudRate(4800);
+    }
+
+    testing::ScopedLanguage language;
+    testing::VirtualClock clock;
+    testing::ScriptedPort port;
+    testing::ProgressRecorder progress;
+    testing::ScriptedPrompts prompts;
+    Link link;
+    SimpleModelSelection models;
+    InstrumentContext ctx;
+};
+
+// A family A tester's "MWH" reply: item lines and the status line.
+inline std::string familyAReply(const std::string& model,
+                                const std::string& name = "Installation tester") {
+    return "01.51\r02." + name + "\r03." + model +
+           "\r04.1.2.3\r05.HW 2\r07.12345678\r08.Firm_Line two\r"
+           "09.User\r10.4\r11.2024-01-31\rSER\r";
+}
+
+// A family B identification block: the type code, one spare byte, fields closed by 0x00.
+inline std::string familyBBlock(unsigned char typeCode, const std::vector<std::string>& fields) {
+    std::string b;
+    b += char(typeCode);
+    b += '\0';
+    for (const auto& f : fields) b += f + '\0';
+    return b;
+}
+
+// A family B tester's "MWH" reply: echo, two-byte length, the block.
+inline std::string familyBReply(const std::string& block) {
+    std::string r = "SWH";
+    r += char(block.size() >> 8);
+    r += char(block.size() & 0xFF);
+    return r + block;
+}
+
+}  // namespace pelvoro::instrdata_testing

@@ -1,0 +1,304 @@
+// Each family's instrument data request, Receive and Send on the scripted port.
+
+#include "instrument/instrument_requests.h"
+
+#include <gtest/gtest.h>
+
+#include "instrument_fixture.h"
+
+namespace pelvoro {
+namespace {
+
+using instrdata_testing::familyAReply;
+using instrdata_testing::familyBBlock;
+using instrdata_testing::familyBReply;
+using instrdata_testing::LinkBench;
+
+std::string hwReply(const std::string& text) {
+    std::string r = "SHW";
+    r += '\0';
+    r += char(text.size());
+    return r + text;
+}
+
+// ---- Family A ----------------------------------------------------------------------------
+
+TEST(FamilyARequest, FillsTheItemsUpToTheStatusLine) {
+    LinkBench b;
+    ASSERT_TRUE(b.port.open());
+    b.ctx.data.line(6) = "untouched";
+    b.port.on("MWH\r", familyAReply("TQ 41"));
+    EXPECT_TRUE(requestFamilyAData(b.link, b.ctx.data));
+    EXPECT_EQ(b.ctx.data.line(1), "51");
+    EXPECT_EQ(b.ctx.data.line(3), "TQ 41");
+    EXPECT_EQ(b.ctx.data.line(8), "Firm\rLine two");
+    EXPECT_EQ(b.ctx.data.line(11), "2024-01-31");
+    EXPECT_EQ(b.ctx.data.line(6), "untouched");
+}
+
+TEST(FamilyARequest, EmptyLineOrSilenceFailsButKeepsWhatCame) {
+    LinkBench b;
+    ASSERT_TRUE(b.port.open());
+    b.port.on("MWH\r", "02.Name\r\r03.never\rSER\r");
+    EXPECT_FALSE(requestFamilyAData(b.link, b.ctx.data));
+    EXPECT_EQ(b.ctx.data.line(2), "Name");
+    EXPECT_EQ(b.ctx.data.line(3), "");
+
+    LinkBench silent;
+    ASSERT_TRUE(silent.port.open());
+    silent.port.on("MWH\r", "02.Partial");  // no CR: taken as a line at the time-out
+    EXPECT_FALSE(requestFamilyAData(silent.link, silent.ctx.data));
+    EXPECT_EQ(silent.ctx.data.line(2), "Partial");
+    EXPECT_LT(silent.clock.now, 3 * 1.296);
+}
+
+TEST(FamilyARequest, EndlessLinesDoNotHoldTheProgram) {
+    LinkBench b;
+    ASSERT_TRUE(b.port.open());
+    std::string flood;
+    for (int i = 0; i < 5000; ++i) flood += "%busy\r";
+    b.port.on("MWH\r", flood);
+    EXPECT_FALSE(requestFamilyAData(b.link, b.ctx.data));
+    EXPECT_GT(b.port.pending(), 0u);  // it stopped listening long before the flood ended
+}
+
+// ---- Family B ----------------------------------------------------------------------------
+
+TEST(FamilyBRequest, HardwareVersionStepFromFirmwareOnePointOne) {
+    struct Case {
+        const char* key;
+        const char* firmware;
+        bool asksHardware;
+    } cases[] = {{"TQ42", "v1.10", true},
+                 {"TQ42", "v1.05", false},
+                 {"TQ60", "v2.0", false},
+                 {"", "v2.0", false}};
+    for (const Case& c : cases) {
+        LinkBench b;
+        ASSERT_TRUE(b.port.open());
+        b.port.on("MWH", familyBReply(familyBBlock(24, {"Name", "TQ 42", c.firmware, "777"})));
+        b.port.on("MHW", hwReply(std::string("HW 3\0", 5)));
+        EXPECT_TRUE(requestFamilyBData(b.link, b.ctx.data, FirmwareFieldRule::Whole, c.key))
+            << c.firmware;
+        EXPECT_EQ(b.ctx.data.line(4), c.firmware);
+        EXPECT_EQ(b.ctx.data.line(7), "777");
+        EXPECT_EQ(b.port.count("MHW"), c.asksHardware ? 1 : 0) << c.key << " " << c.firmware;
+        EXPECT_EQ(b.ctx.data.line(5), c.asksHardware ? "HW 3" : "") << c.firmware;
+    }
+}
+
+TEST(FamilyBRequest, FailedHardwareExchangeFailsTheRequest) {
+    LinkBench b;
+    ASSERT_TRUE(b.port.open());
+    b.port.on("MWH", familyBReply(familyBBlock(24, {"Name", "TQ 42", "1.2"})));
+    EXPECT_FALSE(requestFamilyBData(b.link, b.ctx.data, FirmwareFieldRule::Whole, "TQ42"));
+    EXPECT_EQ(b.ctx.data.line(3), "TQ 42");
+    EXPECT_TRUE(b.prompts.showed("Communication failure   Error #2C"));
+}
+
+TEST(FamilyBRequest, ShortBlockChangesNothing) {
+    LinkBench b;
+    ASSERT_TRUE(b.port.open());
+    std::string reply = familyBReply(familyBBlock(24, {"Name", "TQ 42"}));
+    reply.pop_back();
+    b.port.on("MWH", reply);
+    EXPECT_FALSE(requestFamilyBData(b.link, b.ctx.data, FirmwareFieldRule::Whole));
+    EXPECT_EQ(b.ctx.data.line(1), "");
+    EXPECT_EQ(b.ctx.data.line(2), "");
+    EXPECT_TRUE(b.prompts.showed("Communication failure   Error #3"));
+}
+
+// ---- Family C ----------------------------------------------------------------------------
+
+std::string familyCBlock() {
+    std::string block(kFamilyCIdentificationSize, '\0');
+    block.replace(2, 6, "  Firm");
+    block.replace(42, 5, "CV 61");
+    block.replace(82, 4, "2.01");
+    block.replace(122, 6, "000042");
+    return block;
+}
+
+TEST(FamilyCRequest, HandshakeAcknowledgeAndTheIdentificationBlock) {
+    LinkBench b("CV61", 1);
+    b.port.on("P", "E");
+    b.port.on("t", familyCBlock(), 0.1, 0.002);
+    EXPECT_TRUE(requestFamilyCData(b.link, b.ctx.data));
+    EXPECT_EQ(b.ctx.data.line(8), "Firm");
+    EXPECT_EQ(b.ctx.data.line(2), "CV 61");
+    EXPECT_EQ(b.ctx.data.line(4), "2.01");
+    EXPECT_EQ(b.ctx.data.line(7), "000042");
+    EXPECT_EQ(b.port.writes, (std::vector<std::string>{"P", "P", "t"}));
+    EXPECT_FALSE(b.progress.visible);
+    EXPECT_TRUE(b.prompts.shown.empty());
+}
+
+TEST(FamilyCRequest, MissingAcknowledgeStopsBeforeTheBlock) {
+    LinkBench b("CV61", 1);
+    b.port.on("P", std::vector<testing::ScriptedPort::Reply>{{"E"}, {""}},
+              true);  // the handshake is answered, the data request not
+    EXPECT_FALSE(requestFamilyCData(b.link, b.ctx.data));
+    EXPECT_EQ(b.port.count("t"), 0);
+    EXPECT_EQ(b.prompts.texts(), std::vector<std::string>{"Communication failure   Error #2C"});
+}
+
+// ---- Receive -----------------------------------------------------------------------------
+
+TEST(Receive, FamilyATesterEndsWithMexAndShowsTheData) {
+    LinkBench b("TQ71", 2);
+    b.port.on("MRD\r", "SER\r");
+    b.port.on("MWH\r", familyAReply("TQ 71"));
+    EXPECT_TRUE(receiveInstrumentData(b.ctx));
+    EXPECT_EQ(b.ctx.data.line(3), "TQ 71");
+    EXPECT_EQ(b.port.writes.back(), "MEX\r");
+    EXPECT_FALSE(b.port.isOpen());
+    EXPECT_TRUE(b.prompts.shown.empty());
+}
+
+TEST(Receive, FamilyARequestFailureShowsTheConnectionError) {
+    LinkBench b("TQ41", 2);
+    b.port.on("MRD\r", "SER\r");
+    EXPECT_FALSE(receiveInstrumentData(b.ctx));
+    EXPECT_EQ(b.prompts.texts(), std::vector<std::string>{"Connection error"});
+    EXPECT_EQ(b.port.writes.back(), "MEX\r");
+    EXPECT_FALSE(b.port.isOpen());
+}
+
+TEST(Receive, FailedHandshakeStillShowsTheRecordKept) {
+    LinkBench b("TQ41", 2);
+    b.ctx.data.line(2) = "earlier";
+    EXPECT_TRUE(receiveInstrumentData(b.ctx));
+    EXPECT_EQ(b.ctx.data.line(2), "earlier");
+    EXPECT_EQ(b.prompts.texts(), std::vector<std::string>{"Connection error"});
+    EXPECT_FALSE(b.port.isOpen());
+}
+
+TEST(Receive, FamilyBTesterWithHardwareVersion) {
+    LinkBench b("TQ42H", 1, "Pelvoro");
+    b.port.on("MRD", "SER00");
+    b.port.on("MWH", familyBReply(familyBBlock(25, {"N", "TQ 42H", "v1.3"})));
+    b.port.on("MHW", hwReply("B\r"));
+    EXPECT_TRUE(receiveInstrumentData(b.ctx));
+    EXPECT_EQ(b.ctx.data.line(5), "B");
+    EXPECT_EQ(b.port.writes.back(), "MEX");
+    EXPECT_FALSE(b.port.isOpen());
+}
+
+TEST(Receive, AutoFindIdentifiesFirstThenReadsAgain) {
+    LinkBench b;
+    b.port.on("MRD\r", "SER\r");
+    b.port.on("MWH\r", familyAReply("TQ 73"));
+    EXPECT_TRUE(receiveInstrumentData(b.ctx));
+    EXPECT_EQ(b.models.checkedModelKey(), "TQ73");
+    EXPECT_EQ(b.port.count("MWH\r"), 2);
+    EXPECT_EQ(b.port.count("MEX\r"), 2);
+}
+
+TEST(Receive, FamilyCClosesThePort) {
+    LinkBench b("CV61", 1);
+    b.port.on("P", "E");
+    b.port.on("t", familyCBlock());
+    EXPECT_TRUE(receiveInstrumentData(b.ctx));
+    EXPECT_EQ(b.ctx.data.line(2), "CV 61");
+    EXPECT_FALSE(b.port.isOpen());
+    EXPECT_EQ(b.port.count("MEX"), 0);
+}
+
+// ---- Send --------------------------------------------------------------------------------
+
+InstrumentWrites serviceWrites() {
+    InstrumentWrites w;
+    w.switches = {true, true};
+    w.serialNumber = "12";
+    w.firmData = "F1\r\nF2";
+    w.userData = "U";
+    w.now = {2024, 2, 29, 23, 59, 1};
+    return w;
+}
+
+TEST(Send, ServiceModesWriteEverythingInOrder) {
+    LinkBench b("TQ41", 2);
+    b.port.on("MRD\r", "SER\r");
+    b.port.onWrite = [&](std::string_view w) {
+        if (w.size() > 4 && w.substr(0, 1) == "M" && w != "MRD\r")
+            b.port.arrive("SER0\r", b.clock.now);
+    };
+    EXPECT_TRUE(sendInstrumentData(b.ctx, serviceWrites()));
+    std::vector<std::string> writes(b.port.writes.begin() + 1, b.port.writes.end());
+    ASSERT_EQ(writes.size(), 6u);
+    EXPECT_EQ(writes[0], "MDT\r7E8\r02\r1D\r17\r3B\r01\r");
+    EXPECT_EQ(writes[1], std::string("MWN\r\x80\x58"
+                                     "12\0",
+                                     9));
+    EXPECT_EQ(writes[2], boxTextWriteCommand("MWF", "F1\r\nF2"));
+    EXPECT_EQ(writes[2].substr(6), std::string("F1\rF2\0", 6));
+    EXPECT_EQ(writes[3], std::string("MWU\r\x55\x00U\0", 8));
+    EXPECT_EQ(writes[4], "MCD\r7E8\r02\r1D\r17\r3B\r01\r");
+    EXPECT_EQ(writes[5], "MEX\r");
+    EXPECT_TRUE(b.prompts.shown.empty());
+    EXPECT_FALSE(b.port.isOpen());
+}
+
+TEST(Send, WithoutSwitchesOnlyClockAndUserData) {
+    LinkBench b("TQ41", 2);
+    b.port.on("MRD\r", "SER\r");
+    b.port.onWrite = [&](std::string_view w) {
+        if (w.size() > 4 && w != "MRD\r") b.port.arrive("SER\r", b.clock.now);
+    };
+    InstrumentWrites w = serviceWrites();
+    w.switches = {};
+    EXPECT_TRUE(sendInstrumentData(b.ctx, w));
+    EXPECT_EQ(b.port.writes.size(), 4u);  // MRD, MDT, MWU, MEX
+    EXPECT_EQ(b.port.writes[2].substr(0, 4), "MWU\r");
+}
+
+TEST(Send, ErrorStatusStopsTheWrites) {
+    LinkBench b("TQ41", 2);
+    b.port.on("MRD\r", "SER\r");
+    b.port.onWrite = [&](std::string_view w) {
+        if (w.substr(0, 3) == "MDT") b.port.arrive("SER0\r", b.clock.now);
+        if (w.substr(0, 3) == "MWN") b.port.arrive("SER7\r", b.clock.now);
+    };
+    EXPECT_FALSE(sendInstrumentData(b.ctx, serviceWrites()));
+    ASSERT_EQ(b.prompts.shown.size(), 2u);
+    EXPECT_EQ(b.prompts.shown[0].kind, "plain");
+    EXPECT_EQ(b.prompts.shown[0].text, "Error: #7");
+    EXPECT_EQ(b.prompts.shown[1].text, "Send error");
+    EXPECT_EQ(b.port.count("MWF"), 0);
+    EXPECT_EQ(b.port.writes.back(), "MEX\r");
+}
+
+TEST(Send, SilentStatusIsASendError) {
+    LinkBench b("TQ41", 2);
+    b.port.on("MRD\r", "SER\r");
+    EXPECT_FALSE(sendInstrumentData(b.ctx, serviceWrites()));
+    EXPECT_EQ(b.prompts.texts(), std::vector<std::string>{"Send error"});
+    EXPECT_EQ(b.port.writes.size(), 3u);  // MRD, MDT, MEX
+}
+
+TEST(Send, FamilyBModelIsRefused) {
+    LinkBench b("TQ42", 1);
+    EXPECT_FALSE(sendInstrumentData(b.ctx, serviceWrites()));
+    EXPECT_EQ(b.prompts.texts(), std::vector<std::string>{"Connection error"});
+    EXPECT_TRUE(b.port.writes.empty());
+}
+
+TEST(Send, SlowTesterGetsHalfASecondBeforeItsStatus) {
+    LinkBench b("TQ95M", 3);
+    b.ctx.data.line(3) = "TQ 95S";
+    b.port.on("MRD\r", "SER\r");
+    double clockWritten = -1, userWritten = -1;
+    b.port.onWrite = [&](std::string_view w) {
+        if (w.substr(0, 3) == "MDT") {
+            clockWritten = b.clock.now;
+            b.port.arrive("SER\r", b.clock.now + 0.1);
+        }
+        if (w.substr(0, 3) == "MWU") userWritten = b.clock.now;
+    };
+    sendInstrumentData(b.ctx, InstrumentWrites{});
+    ASSERT_GE(userWritten, 0);
+    EXPECT_GE(userWritten - clockWritten, 0.5);
+}
+
+}  // namespace
+}  // namespace pelvoro
