@@ -1,0 +1,70 @@
+// parse FP: reads one FP string the way a document load does and prints the filled result
+// record, field by field, and whether the string held anything this program does not know.
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+
+#include "app/identity.h"
+#include "cli/cli.h"
+#include "common/codepage.h"
+#include "common/text.h"
+#include "results/fp_parser.h"
+
+namespace pelvoro::cli {
+namespace {
+
+int runParse(Context& ctx) {
+    const bool raw = ctx.takeFlag("--raw");
+    const std::string typeCode = ctx.takeOption("--type-code");
+    const std::string variant = ctx.takeOption("--variant");
+    const std::string protVerText = ctx.takeOption("--protver", "0");
+    const std::optional<int> protVer = parseInt(protVerText);
+    if (ctx.args.size() != 1 || !protVer) {
+        ctx.err << "usage: pelvoro-cli parse FP [--type-code C] [--variant V] [--protver N] "
+                   "[--raw]\n";
+        return 2;
+    }
+    // The terminal speaks UTF-8; documents and testers speak the code page.
+    const CodePage cp = appEnvironment().codePage;
+    auto in = [&](const std::string& s) { return raw ? s : fromUtf8(s, cp); };
+    auto out = [&](const std::string& s) { return raw ? s : toUtf8(s, cp); };
+
+    const std::string fp = in(ctx.args[0]);
+    const std::string typeCodeBytes = in(typeCode);
+    const std::string variantBytes = in(variant);
+    TResultsData results;
+    bool newFunctionsSeen = false;
+    ParseFpString(fp, FpParseContext{typeCodeBytes, variantBytes, *protVer}, results,
+                  newFunctionsSeen);
+
+    std::ostream& os = ctx.out;
+    const ResultRecord record = results.record();
+    os << "function code: " << (results.FunctionCode.empty() ? "(none)" : results.FunctionCode)
+       << "\n";
+    if (record != ResultRecord::None) os << "record: " << resultRecordName(record) << "\n";
+    struct Printer {
+        std::ostream& os;
+        decltype(out)& text;
+        void operator()(const char* label, uint8_t byte) const {
+            os << label << ": " << int(byte) << "\n";
+        }
+        void operator()(const char* label, const std::string& s) const {
+            os << label << ": \"" << text(s) << "\"\n";
+        }
+        void operator()(const char* label, const TResultValue& v) const {
+            os << label << ": \"" << text(v.Value) << "\" unit \"" << text(v.Unit) << "\"\n";
+        }
+    };
+    results.withRecord(record, [&](const auto& sub) { sub.visit(Printer{os, out}); });
+    os << "NewFunctionsSeen: " << (newFunctionsSeen ? "yes" : "no") << "\n";
+    return 0;
+}
+
+Registration reg({"parse", "parse FP [--type-code C] [--variant V] [--protver N] [--raw]",
+                  "reads one result string (FP string) and prints the filled result record "
+                  "(--raw: bytes as they are, no UTF-8 conversion)",
+                  runParse});
+
+}  // namespace
+}  // namespace pelvoro::cli
