@@ -36,6 +36,7 @@ class DocumentSubWindow;
 class StructureTreeModel;
 class TfrmMainForm;
 struct SettingsPanelValues;
+class Prompts;
 
 class TfrmChildForm : public QWidget, public DocumentView {
     Q_OBJECT
@@ -127,6 +128,18 @@ class TfrmChildForm : public QWidget, public DocumentView {
     // Asked when the window is about to close: true lets it close. The file commands
     // put the save question here.
     void setCloseQuestion(std::function<bool(TfrmChildForm&)> question);
+
+    // What every new window starts with: the close question (file commands), the
+    // selection hook and the result table (results display), and what activation shows
+    // (instrument data window).
+    static void setDefaultCloseQuestion(std::function<bool(TfrmChildForm&)> question);
+    static void setDefaultSelectionHook(std::function<void(TfrmChildForm&, StructureItem*)> hook);
+    static void setResultsAreaFactory(std::function<QWidget*(TfrmChildForm&)> factory);
+    static void setActivationHook(std::function<void(TfrmChildForm&)> hook);
+
+    // Move mode of the main window's move button (false without a main window).
+    bool moveMode() const;
+    Prompts& prompts() const;
 
     // Controls, for the main window's commands and for tests.
     QLineEdit* nameBox() const { return edName_; }
