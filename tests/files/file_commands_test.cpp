@@ -304,8 +304,9 @@ TEST_F(FileCommandsTest, CloseQuestion) {
         }
         EXPECT_EQ(questions, c.questions);
         EXPECT_FALSE(doc.SaveCancelled);
-        if (c.closes && !c.answers.empty() && c.answers[0] == Answer::Yes)
+        if (c.closes && !c.answers.empty() && c.answers[0] == Answer::Yes) {
             EXPECT_FALSE(doc.Modified);
+        }
     }
 }
 
