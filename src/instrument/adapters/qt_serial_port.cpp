@@ -1,0 +1,230 @@
+#include "instrument/adapters/qt_serial_port.h"
+
+#include <QDir>
+#include <QSerialPort>
+#include <QSerialPortInfo>
+#include <QStandardPaths>
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+
+#include "common/adapters/qt_text.h"
+#include "instrument/port_settings.h"
+#include "instrument/wire_log.h"
+
+#ifndef _WIN32
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace pelvoro {
+
+namespace {
+
+// Natural order: "ttyUSB2" before "ttyUSB10".
+bool naturalLess(const std::string& a, const std::string& b) {
+    std::size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (std::isdigit(static_cast<unsigned char>(a[i])) &&
+            std::isdigit(static_cast<unsigned char>(b[j]))) {
+            std::size_t ie = i, je = j;
+            while (ie < a.size() && std::isdigit(static_cast<unsigned char>(a[ie]))) ++ie;
+            while (je < b.size() && std::isdigit(static_cast<unsigned char>(b[je]))) ++je;
+            unsigned long long x = std::stoull(a.substr(i, std::min<std::size_t>(ie - i, 18)));
+            unsigned long long y = std::stoull(b.substr(j, std::min<std::size_t>(je - j, 18)));
+            if (x != y) return x < y;
+            i = ie;
+            j = je;
+            continue;
+        }
+        if (a[i] != b[j]) return a[i] < b[j];
+        ++i;
+        ++j;
+    }
+    return a.size() - i < b.size() - j;
+}
+
+int deviceGroup(const std::string& path) {
+    const std::string name = std::filesystem::path(path).filename().string();
+    if (name.rfind("ttyUSB", 0) == 0) return 0;
+    if (name.rfind("ttyACM", 0) == 0) return 1;
+    return 2;
+}
+
+}  // namespace
+
+QtSerialPort::QtSerialPort(const SettingsStore* settings)
+    : settings_(settings), port_(std::make_unique<QSerialPort>()) {}
+
+QtSerialPort::~QtSerialPort() {
+    close();
+}
+
+std::vector<std::string> QtSerialPort::orderDevices(std::vector<std::string> devices) {
+    std::sort(devices.begin(), devices.end(), [](const std::string& a, const std::string& b) {
+        const int ga = deviceGroup(a), gb = deviceGroup(b);
+        if (ga != gb) return ga < gb;
+        return naturalLess(a, b);
+    });
+    devices.erase(std::unique(devices.begin(), devices.end()), devices.end());
+    return devices;
+}
+
+std::vector<std::string> QtSerialPort::systemDevices() {
+    std::vector<std::string> devices;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        devices.push_back(pathFromQt(info.systemLocation()));
+    return orderDevices(std::move(devices));
+}
+
+std::string QtSerialPort::deviceName(int number) const {
+    const std::string env = "PELVORO_PORT_" + std::to_string(number);
+    if (const char* value = std::getenv(env.c_str()); value && *value) return value;
+    if (settings_) {
+        if (auto stored = settings_->readString("PortDevice" + std::to_string(number));
+            stored && !stored->empty())
+            return *stored;
+    }
+#ifdef _WIN32
+    return "\\\\.\\COM" + std::to_string(number);
+#else
+    const std::vector<std::string> devices = systemDevices();
+    if (number >= 1 && static_cast<std::size_t>(number) <= devices.size())
+        return devices[number - 1];
+    return {};
+#endif
+}
+
+void QtSerialPort::setBaudRate(int baud) {
+    baud_ = baud;
+    if (port_->isOpen()) port_->setBaudRate(baud);
+}
+
+bool QtSerialPort::open() {
+    openFailure_.clear();
+    if (port_->isOpen()) return true;
+    const std::string device = deviceName(portNumber_);
+    if (device.empty()) {
+        openFailure_ = "No serial device is assigned to port " + std::to_string(portNumber_) +
+                       ". Connect the tester's cable or name a device with PELVORO_PORT_" +
+                       std::to_string(portNumber_) + "=/dev/...";
+        return false;
+    }
+    port_->setPortName(pathToQt(device));
+    port_->setBaudRate(baud_);
+    port_->setDataBits(QSerialPort::Data8);
+    port_->setParity(QSerialPort::NoParity);
+    port_->setStopBits(QSerialPort::OneStop);
+    port_->setFlowControl(QSerialPort::NoFlowControl);
+    // The whole of a tester's memory fits; Qt's buffer grows as needed.
+    port_->setReadBufferSize(0);
+    if (!port_->open(QIODevice::ReadWrite)) {
+        openFailure_ = explainFailure(device);
+        port_->clearError();
+        return false;
+    }
+    // A pty has no line signals: that is worth a note, not a failed open.
+    if (!port_->setDataTerminalReady(true) && onWarning)
+        onWarning("DTR cannot be set on " + device + ": " + fromQt(port_->errorString()));
+    port_->clearError();
+    if (!port_->setRequestToSend(false) && onWarning)
+        onWarning("RTS cannot be cleared on " + device + ": " + fromQt(port_->errorString()));
+    port_->clearError();
+    return true;
+}
+
+std::string QtSerialPort::explainFailure(const std::string& device) const {
+    const QSerialPort::SerialPortError error = port_->error();
+    const std::string system = fromQt(port_->errorString());
+    switch (error) {
+        case QSerialPort::DeviceNotFoundError:
+            return "The device " + device + " does not exist (" + system + ").";
+        case QSerialPort::OpenError:
+            return "The device " + device + " is busy: another program has it open (" + system +
+                   ").";
+        case QSerialPort::PermissionError: {
+#ifndef _WIN32
+            struct stat st {};
+            const bool exists = ::stat(device.c_str(), &st) == 0;
+            if (exists && ::access(device.c_str(), R_OK | W_OK) != 0) {
+                std::string group;
+                if (const struct group* g = ::getgrgid(st.st_gid)) group = g->gr_name;
+                std::string text = "Permission denied for " + device + ".";
+                if (!group.empty())
+                    text += " Join the group \"" + group + "\" that owns it (sudo usermod -aG " +
+                            group + " $USER) and log in again.";
+                return text;
+            }
+#endif
+            return "The device " + device + " is busy or locked by another program (" + system +
+                   ").";
+        }
+        default:
+            return "The device " + device + " cannot be opened (" + system + ").";
+    }
+}
+
+void QtSerialPort::close() {
+    if (port_->isOpen()) port_->close();
+    port_->clearError();
+}
+
+bool QtSerialPort::isOpen() const {
+    return port_->isOpen();
+}
+
+void QtSerialPort::write(std::string_view bytes) {
+    if (!port_->isOpen()) return;
+    port_->write(bytes.data(), static_cast<qint64>(bytes.size()));
+    port_->waitForBytesWritten(PortBufferSettings{}.writeTimeoutMs);
+}
+
+std::size_t QtSerialPort::bytesWaiting() {
+    if (!port_->isOpen()) return 0;
+    // Takes what the system holds without waiting, with or without an event loop.
+    port_->waitForReadyRead(0);
+    return static_cast<std::size_t>(port_->bytesAvailable());
+}
+
+std::string QtSerialPort::read(std::size_t n) {
+    if (!port_->isOpen()) return {};
+    const QByteArray bytes = port_->read(static_cast<qint64>(n));
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+std::string QtSerialPort::readAll() {
+    if (!port_->isOpen()) return {};
+    port_->waitForReadyRead(0);
+    const QByteArray bytes = port_->readAll();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+void QtSerialPort::purgeInput() {
+    if (!port_->isOpen()) return;
+    port_->clear(QSerialPort::Input);
+    port_->readAll();
+}
+
+void QtSerialPort::purgeAll() {
+    if (!port_->isOpen()) return;
+    port_->clear(QSerialPort::AllDirections);
+    port_->readAll();
+}
+
+std::string wireLogPath() {
+    if (const char* value = std::getenv("PELVORO_WIRE_LOG"); value && *value) return value;
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    if (dir.isEmpty()) dir = QDir::tempPath();
+    return pathFromQt(QDir(dir).filePath("wire.log"));
+}
+
+std::unique_ptr<SerialPort> makeSystemSerialPort(const SettingsStore* settings) {
+    auto log = std::make_shared<WireLog>(wireLogPath());
+    auto system = std::make_unique<QtSerialPort>(settings);
+    system->onWarning = [log](const std::string& text) { log->note("warning: " + text); };
+    return std::make_unique<LoggedSerialPort>(std::move(system), log);
+}
+
+}  // namespace pelvoro
