@@ -1,12 +1,15 @@
 #include "app/widgets/extensions.h"
 
 #include "app/widgets/main_window.h"
+#include "document/widgets/child_form.h"
+#include "files/widgets/file_commands_qt.h"
 
 namespace pelvoro {
 
 void installExtensions(TfrmMainForm& window) {
     // Each subsystem adds one call here: installFileCommands(window); ...
-    (void)window;
+    installDocumentCommands(window);
+    installFileCommands(window);
 }
 
 }  // namespace pelvoro

@@ -248,6 +248,10 @@ TfrmChildForm* openDocumentWindow(TfrmMainForm& mainWindow,
 // The document window shown by a main-window document view (null for another kind).
 TfrmChildForm* childFormOf(DocumentView* view);
 
+// New structure: a document with only the root, titled "New structure" and the next
+// number, shown with its settings panel.
+TfrmChildForm* newStructure(TfrmMainForm& mainWindow);
+
 // Attaches the structure commands (New structure, add, delete, Redefine All, names
 // dialogs, Show properties) to the main window.
 void installDocumentCommands(TfrmMainForm& mainWindow);
