@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -282,7 +283,19 @@ int main(int argc, char** argv) {
     bool lineUp = true;
 
     auto closeLine = [&]() {
-        if (slaveFd >= 0) close(slaveFd);
+        // Bytes already on the wire reach the other side before the plug comes out: give
+        // the reader up to a second to take what is waiting (a hang-up discards it).
+        if (slaveFd >= 0) {
+            poll(nullptr, 0, 50);  // the bytes just written are still on their way
+            for (int i = 0; i < 100; ++i) {
+                int waiting = 0;
+                if (ioctl(slaveFd, FIONREAD, &waiting) != 0 || waiting == 0) break;
+                poll(nullptr, 0, 10);
+            }
+            close(slaveFd);
+        } else {
+            tcdrain(lineFd);
+        }
         close(lineFd);
         slaveFd = lineFd = -1;
         lineUp = false;
