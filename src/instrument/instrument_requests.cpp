@@ -90,16 +90,20 @@ void endConnectionByKey(Link& link, const std::string& key) {
 
 }  // namespace
 
-bool receiveInstrumentData(InstrumentContext& ctx) {
+ReceiveOutcome receiveInstrumentData(InstrumentContext& ctx) {
     Link& link = ctx.link;
+    ReceiveOutcome outcome;
     std::string key = selectedModelKey(ctx);
     switch (protocolOfKey(key)) {
         case ProtocolFamily::A:
-            if (link.connectInstrument(ProtocolFamily::A) && !requestFamilyAData(link, ctx.data)) {
-                if (!link.cancelRequested())
-                    link.prompts().information(LangText("msgConnectError_35"));
-                link.endConnection(ProtocolFamily::A);
-                return false;
+            if (link.connectInstrument(ProtocolFamily::A)) {
+                if (!requestFamilyAData(link, ctx.data)) {
+                    if (!link.cancelRequested())
+                        link.prompts().information(LangText("msgConnectError_35"));
+                    link.endConnection(ProtocolFamily::A);
+                    return {false, false};
+                }
+                outcome.received = true;
             }
             break;
         case ProtocolFamily::B:
@@ -108,18 +112,19 @@ bool receiveInstrumentData(InstrumentContext& ctx) {
                 if (!requestFamilyBData(link, ctx.data, firmwareFieldRuleForBrand(ctx.brandTitle),
                                         key)) {
                     link.endConnection(ProtocolFamily::B);
-                    return false;
+                    return {false, false};
                 }
+                outcome.received = true;
             }
             break;
         case ProtocolFamily::C:
-            requestFamilyCData(link, ctx.data);
+            outcome.received = requestFamilyCData(link, ctx.data);
             break;
         case ProtocolFamily::None:
             break;
     }
     endConnectionByKey(link, key);
-    return true;
+    return outcome;
 }
 
 bool writeInstrumentData(Link& link, const TInstrumentData& current, const InstrumentWrites& w) {

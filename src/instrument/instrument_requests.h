@@ -24,10 +24,17 @@ bool requestFamilyBData(Link& link, TInstrumentData& data, FirmwareFieldRule rul
 // closes the port.
 bool requestFamilyCData(Link& link, TInstrumentData& data);
 
+struct ReceiveOutcome {
+    // The dialog shows ctx.data afterwards (also when no tester answered: it then shows
+    // the data last read); false when a request failed after the handshake.
+    bool showData = true;
+    // The tester's data were read in this exchange.
+    bool received = false;
+};
+
 // The Instrument data dialog's Receive: identifies the tester when Auto Find is
-// selected, reads its data into ctx.data and ends the connection. False when the data
-// must not be shown (the request failed after the handshake succeeded).
-bool receiveInstrumentData(InstrumentContext& ctx);
+// selected, reads its data into ctx.data and ends the connection.
+ReceiveOutcome receiveInstrumentData(InstrumentContext& ctx);
 
 // What Send writes.
 struct InstrumentWrites {

@@ -148,7 +148,7 @@ TEST(Receive, FamilyATesterEndsWithMexAndShowsTheData) {
     LinkBench b("TQ71", 2);
     b.port.on("MRD\r", "SER\r");
     b.port.on("MWH\r", familyAReply("TQ 71"));
-    EXPECT_TRUE(receiveInstrumentData(b.ctx));
+    EXPECT_TRUE(receiveInstrumentData(b.ctx).received);
     EXPECT_EQ(b.ctx.data.line(3), "TQ 71");
     EXPECT_EQ(b.port.writes.back(), "MEX\r");
     EXPECT_FALSE(b.port.isOpen());
@@ -158,7 +158,7 @@ TEST(Receive, FamilyATesterEndsWithMexAndShowsTheData) {
 TEST(Receive, FamilyARequestFailureShowsTheConnectionError) {
     LinkBench b("TQ41", 2);
     b.port.on("MRD\r", "SER\r");
-    EXPECT_FALSE(receiveInstrumentData(b.ctx));
+    EXPECT_FALSE(receiveInstrumentData(b.ctx).showData);
     EXPECT_EQ(b.prompts.texts(), std::vector<std::string>{"Connection error"});
     EXPECT_EQ(b.port.writes.back(), "MEX\r");
     EXPECT_FALSE(b.port.isOpen());
@@ -167,7 +167,9 @@ TEST(Receive, FamilyARequestFailureShowsTheConnectionError) {
 TEST(Receive, FailedHandshakeStillShowsTheRecordKept) {
     LinkBench b("TQ41", 2);
     b.ctx.data.line(2) = "earlier";
-    EXPECT_TRUE(receiveInstrumentData(b.ctx));
+    ReceiveOutcome r = receiveInstrumentData(b.ctx);
+    EXPECT_TRUE(r.showData);
+    EXPECT_FALSE(r.received);
     EXPECT_EQ(b.ctx.data.line(2), "earlier");
     EXPECT_EQ(b.prompts.texts(), std::vector<std::string>{"Connection error"});
     EXPECT_FALSE(b.port.isOpen());
@@ -178,7 +180,7 @@ TEST(Receive, FamilyBTesterWithHardwareVersion) {
     b.port.on("MRD", "SER00");
     b.port.on("MWH", familyBReply(familyBBlock(25, {"N", "TQ 42H", "v1.3"})));
     b.port.on("MHW", hwReply("B\r"));
-    EXPECT_TRUE(receiveInstrumentData(b.ctx));
+    EXPECT_TRUE(receiveInstrumentData(b.ctx).received);
     EXPECT_EQ(b.ctx.data.line(5), "B");
     EXPECT_EQ(b.port.writes.back(), "MEX");
     EXPECT_FALSE(b.port.isOpen());
@@ -188,7 +190,7 @@ TEST(Receive, AutoFindIdentifiesFirstThenReadsAgain) {
     LinkBench b;
     b.port.on("MRD\r", "SER\r");
     b.port.on("MWH\r", familyAReply("TQ 73"));
-    EXPECT_TRUE(receiveInstrumentData(b.ctx));
+    EXPECT_TRUE(receiveInstrumentData(b.ctx).received);
     EXPECT_EQ(b.models.checkedModelKey(), "TQ73");
     EXPECT_EQ(b.port.count("MWH\r"), 2);
     EXPECT_EQ(b.port.count("MEX\r"), 2);
@@ -198,7 +200,7 @@ TEST(Receive, FamilyCClosesThePort) {
     LinkBench b("CV61", 1);
     b.port.on("P", "E");
     b.port.on("t", familyCBlock());
-    EXPECT_TRUE(receiveInstrumentData(b.ctx));
+    EXPECT_TRUE(receiveInstrumentData(b.ctx).received);
     EXPECT_EQ(b.ctx.data.line(2), "CV 61");
     EXPECT_FALSE(b.port.isOpen());
     EXPECT_EQ(b.port.count("MEX"), 0);
