@@ -1,7 +1,6 @@
 #include "app/widgets/extensions.h"
 
 #include "app/widgets/main_window.h"
-#include "files/widgets/file_commands_qt.h"
 #include "document/widgets/child_form.h"
 #include "files/widgets/file_commands_qt.h"
 
