@@ -105,6 +105,29 @@ TEST_F(CliInfo, EachFaultGivesItsMessageAndLeavesNothingOpen) {
     }
 }
 
+TEST_F(CliInfo, AutoIdentifiesTextAndBinaryTestersButNeverProbesTheSingleLetterOne) {
+    struct Case {
+        std::string model;
+        bool found;
+    } cases[] = {{"TQ95M", true}, {"RB7", true}, {"CV61", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.model);
+        Simulator sim({"--model", c.model});
+        RunResult r = runProgram("pelvoro-cli",
+                                 {"info", "--auto", "--device", sim.device(), "--baud", "4800"},
+                                 milliseconds(40000));
+        EXPECT_FALSE(r.timedOut);
+        if (c.found) {
+            EXPECT_EQ(r.exitCode, 0) << r.err;
+            EXPECT_NE(r.out.find(c.model), std::string::npos) << r.out;
+        } else {
+            EXPECT_NE(r.exitCode, 0);
+            EXPECT_NE(r.err.find(englishText("msgConnectError_35")), std::string::npos) << r.err;
+            EXPECT_EQ(sim.log().find("rx P"), std::string::npos) << "\"P\" was sent";
+        }
+    }
+}
+
 TEST_F(CliInfo, CablePulledMidTransferEndsWithAMessage) {
     Simulator sim({"--scenario", scenarioPath("tq72.sim"), "--fault", "pull@MWH:40"});
     RunResult r = info("TQ72", sim.device());
