@@ -98,6 +98,11 @@ int runDecode(Context& ctx) {
     int problems = 0;
     if (ctx.args[0] == "install") {
         understood = DecodeInstallRecord(*record, typeCode, fp, name);
+        // Function bytes 2 and 15 mean different things on different testers.
+        if (fp.empty() && typeCode.empty() && record->size() > 6 &&
+            ((*record)[6] == 2 || (*record)[6] == 15))
+            ctx.err << "decode: function byte " << int((*record)[6])
+                    << " needs the instrument type code (--type-code 20, 24, 25 or 26)\n";
     } else {
         CountingPrompts prompts(ctx.prompts);  // the decoder's reports go to stderr
         DecodeHvRecord(*record, prompts, fp, name);
