@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <ostream>
+
 #include "sim_harness.h"
 
 namespace pelvoro::e2e {
@@ -62,48 +65,63 @@ TEST_F(CliInfo, PrintsTheInstrumentDataOfATesterOfEachFamily) {
     }
 }
 
-TEST_F(CliInfo, EachFaultGivesItsMessageAndLeavesNothingOpen) {
-    const std::string connectError = englishText("msgConnectError_35");
-    const std::string communFail = englishText("msgCommunFail_35");
-    struct Case {
-        std::string model, fault;
-        std::vector<std::string> messages;
-        bool succeeds;  // the command still ends with success
-    } cases[] = {
-        {"TQ72", "silence", {connectError}, false},
-        {"CV61", "silence", {connectError}, false},
-        {"TQ42", "silence", {connectError}, false},
-        {"CV61", "garbage@P", {connectError}, false},
-        {"TQ72", "garbage@MWH", {connectError}, false},
-        {"TQ72", "nocr@MWH", {connectError}, false},
-        {"TQ72", "silence@MWH", {connectError}, false},
-        {"TQ42", "silence@MWH", {communFail + "   Error #2C"}, false},
-        {"TQ42", "short@MWH:5", {communFail + "   Error #3"}, false},
-        {"CV61", "short@t:10", {communFail + "   Error #3"}, false},
-        {"TQ72", "late@MWH:500", {}, true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.model + " " + c.fault);
-        Simulator sim({"--model", c.model, "--fault", c.fault});
-        RunResult r = info(c.model, sim.device());
-        EXPECT_FALSE(r.timedOut) << "the command hangs";
-        if (c.succeeds) {
-            EXPECT_EQ(r.exitCode, 0) << r.err;
-        } else {
-            EXPECT_NE(r.exitCode, 0) << r.out;
-        }
-        for (const std::string& m : c.messages)
-            EXPECT_NE(r.err.find(m), std::string::npos) << m << " in:\n" << r.err;
-        if (c.messages.empty()) {
-            EXPECT_EQ(r.err, "");
-        }
-        bool probeAnswered = c.fault.find('@') != std::string::npos &&
-                             c.fault.find("@MRD") == std::string::npos &&
-                             c.fault.find("@P") == std::string::npos;
-        expectLineFreeAndTesterAlive(sim, c.model, probeAnswered);
-        EXPECT_TRUE(sim.closeInputAndWait()) << "the simulator is left running";
-    }
+// One injected fault: the command ends in time with its message, the port is closed and
+// the simulator is still there to be ended.
+struct FaultCase {
+    std::string model, fault;
+    std::string messageKey;  // empty: no message at all
+    std::string suffix;      // appended to the message
+    bool succeeds;           // the command still ends with success
+};
+
+void PrintTo(const FaultCase& c, std::ostream* os) {
+    *os << c.model << " " << c.fault;
 }
+
+class CliInfoFault : public CliInfo, public ::testing::WithParamInterface<FaultCase> {};
+
+TEST_P(CliInfoFault, GivesItsMessageAndLeavesNothingOpen) {
+    const FaultCase& c = GetParam();
+    Simulator sim({"--model", c.model, "--fault", c.fault});
+    RunResult r = info(c.model, sim.device());
+    EXPECT_FALSE(r.timedOut) << "the command hangs";
+    if (c.succeeds) {
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+    } else {
+        EXPECT_NE(r.exitCode, 0) << r.out;
+    }
+    if (c.messageKey.empty()) {
+        EXPECT_EQ(r.err, "");
+    } else {
+        std::string message = englishText(c.messageKey) + c.suffix;
+        EXPECT_NE(r.err.find(message), std::string::npos) << message << " in:\n" << r.err;
+    }
+    bool probeAnswered = c.fault.find('@') != std::string::npos &&
+                         c.fault.find("@MRD") == std::string::npos &&
+                         c.fault.find("@P") == std::string::npos;
+    expectLineFreeAndTesterAlive(sim, c.model, probeAnswered);
+    EXPECT_TRUE(sim.closeInputAndWait()) << "the simulator is left running";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, CliInfoFault,
+    ::testing::Values(FaultCase{"TQ72", "silence", "msgConnectError_35", "", false},
+                      FaultCase{"CV61", "silence", "msgConnectError_35", "", false},
+                      FaultCase{"TQ42", "silence", "msgConnectError_35", "", false},
+                      FaultCase{"CV61", "garbage@P", "msgConnectError_35", "", false},
+                      FaultCase{"TQ72", "garbage@MWH", "msgConnectError_35", "", false},
+                      FaultCase{"TQ72", "nocr@MWH", "msgConnectError_35", "", false},
+                      FaultCase{"TQ72", "silence@MWH", "msgConnectError_35", "", false},
+                      FaultCase{"TQ42", "silence@MWH", "msgCommunFail_35", "   Error #2C", false},
+                      FaultCase{"TQ42", "short@MWH:5", "msgCommunFail_35", "   Error #3", false},
+                      FaultCase{"CV61", "short@t:10", "msgCommunFail_35", "   Error #3", false},
+                      FaultCase{"TQ72", "late@MWH:500", "", "", true}),
+    [](const ::testing::TestParamInfo<FaultCase>& info) {
+        std::string name = info.param.model + "_";
+        for (char ch : info.param.fault)
+            name += std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
+        return name;
+    });
 
 TEST_F(CliInfo, AutoIdentifiesTextAndBinaryTestersButNeverProbesTheSingleLetterOne) {
     struct Case {
