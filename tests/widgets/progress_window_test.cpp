@@ -1,0 +1,80 @@
+#include "instrument/widgets/progress_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+#include "common/link_clock.h"
+#include "instrument/link.h"
+#include "support/language_fixture.h"
+#include "support/scripted_port.h"
+#include "support/test_doubles.h"
+
+namespace pelvoro {
+namespace {
+
+TEST(ProgressWindow, ShowsCaptionStepAndGaugesOnTop) {
+    testing::ScopedLanguage language("[Language]\r\nbtnCancel_8=Abbruch\r\n");
+    TfrmProgress window;
+    window.show("Transfering  data");
+    window.setStep("Reading");
+    window.setGauge(40, 100);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(window.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_FALSE(window.windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_EQ(window.windowTitle(), "Transfering  data");
+    EXPECT_EQ(window.stepLabel()->text(), "Reading");
+    EXPECT_EQ(window.cancelButton()->text(), "Abbruch");
+    EXPECT_EQ(window.gauge()->value(), 40);
+    EXPECT_FALSE(window.secondGauge()->isVisible());  // only counted text blocks show it
+    window.setSecondGaugeVisible(true);
+    window.setSecondGauge(250, 100);
+    EXPECT_EQ(window.secondGauge()->value(), 100);
+}
+
+TEST(ProgressWindow, EscAndTheButtonCancelUntilShownAgain) {
+    TfrmProgress window;
+    window.show("T");
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_TRUE(window.cancelPressed());
+    EXPECT_FALSE(window.isVisible());
+
+    window.show("T");
+    EXPECT_FALSE(window.cancelPressed());
+    QTest::mouseClick(window.cancelButton(), Qt::LeftButton);
+    EXPECT_TRUE(window.cancelPressed());
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST(ProgressWindow, WithoutCancelEscDoesNothing) {
+    TfrmProgress window;
+    window.show("T");
+    window.setCancelVisible(false);
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_FALSE(window.cancelPressed());
+    EXPECT_TRUE(window.isVisible());
+}
+
+// Cancel pressed while the link waits for a silent tester ends the wait at once and
+// quietly.
+TEST(ProgressWindow, CancelStopsALinkWaitWithoutAMessage) {
+    testing::VirtualClock clock;
+    testing::ScriptedPort port(clock);
+    testing::ScriptedPrompts prompts;
+    TfrmProgress window;
+    Link link(port, clock, window, prompts);
+    clock.onEvents = [&] {
+        if (clock.now > 1.0 && window.isVisible()) window.pressCancel();
+    };
+    EXPECT_FALSE(link.connectInstrument(ProtocolFamily::A));
+    EXPECT_LT(clock.now, 2.5);
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_FALSE(window.isVisible());
+}
+
+}  // namespace
+}  // namespace pelvoro
