@@ -13,7 +13,7 @@ namespace {
 
 constexpr int kHeaderLength = 6;
 
-// Quantity codes that stand for the measured resistance, whatever the range.
+// The quantity codes that the position table treats alike ("S1").
 bool isS1(int q) {
     switch (q) {
         case 1:
