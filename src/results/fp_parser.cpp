@@ -3,6 +3,7 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <utility>
 
 #include "common/text.h"
@@ -100,13 +101,29 @@ void units(sv unit, std::initializer_list<TResultValue*> values) {
 }
 
 // Every text of a sub-record emptied, every byte 0, except its status and sub-function.
+// Cleared in place: the strings keep their buffers for the next parse.
 template <class T>
 void clearKeepingVerdict(T& rec) {
-    T fresh;
-    if constexpr (requires { rec.Status; }) fresh.Status = rec.Status;
-    if constexpr (requires { rec.SubFunction; }) fresh.SubFunction = rec.SubFunction;
-    if constexpr (requires { rec.Kind; }) fresh.Kind = rec.Kind;
-    rec = std::move(fresh);
+    uint8_t status = 0, sub = 0, kind = 0;
+    if constexpr (requires { rec.Status; }) status = rec.Status;
+    if constexpr (requires { rec.SubFunction; }) sub = rec.SubFunction;
+    if constexpr (requires { rec.Kind; }) kind = rec.Kind;
+    // visit() names every field of the record; the record itself is not const here.
+    rec.visit([](const char*, const auto& field) {
+        using F = std::decay_t<decltype(field)>;
+        F& f = const_cast<F&>(field);
+        if constexpr (std::is_same_v<F, uint8_t>) {
+            f = 0;
+        } else if constexpr (std::is_same_v<F, std::string>) {
+            f.clear();
+        } else {
+            f.Value.clear();
+            f.Unit.clear();
+        }
+    });
+    if constexpr (requires { rec.Status; }) rec.Status = status;
+    if constexpr (requires { rec.SubFunction; }) rec.SubFunction = sub;
+    if constexpr (requires { rec.Kind; }) rec.Kind = kind;
 }
 
 void clearResults(TResultsData& r) {
