@@ -135,7 +135,7 @@ bool Link::connectInstrument(ProtocolFamily family) {
             break;
         }
         double windowStart = clock_.elapsedSeconds();
-        ready = handshakeReply(family, windowStart);
+        ready = handshakeReply(family, start, windowStart);
         if (!ready && cancelRequested()) {
             progress_.hide();
             cancelled = true;
@@ -161,13 +161,16 @@ bool Link::connectInstrument(ProtocolFamily family) {
 }
 
 // Waits out one reply window of the handshake; true on the ready reply. A "%" line of a
-// family A tester restarts the window.
-bool Link::handshakeReply(ProtocolFamily family, double& windowStart) {
+// family A tester restarts the window (up to kBusyLimit after the handshake began).
+bool Link::handshakeReply(ProtocolFamily family, double handshakeStart, double& windowStart) {
     while (clock_.elapsedSeconds() - windowStart < link_limits::kReplyWindow) {
         if (family == ProtocolFamily::A) {
             ReplyLine line = readReplyLine();
             if (!line.ok) return false;
             if (startsWith(line.text, "%")) {
+                // A tester that only ever says it is busy is given up eventually.
+                if (clock_.elapsedSeconds() - handshakeStart >= link_limits::kBusyLimit)
+                    return false;
                 windowStart = clock_.elapsedSeconds();
                 if (cancelRequested()) return false;
                 continue;

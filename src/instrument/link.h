@@ -41,7 +41,9 @@ inline constexpr double kEchoLimit = 2.592;      // sendAwaitEcho overall
 inline constexpr double kBlockFloor = 2.592;     // readBlock never gives up sooner
 inline constexpr double kSilenceLimit = 1.296;   // readUntilEof between two bytes
 inline constexpr double kHandshakeLimit = 8.64;  // connectInstrument overall
-inline constexpr double kIdentifyLimit = 4.32;   // identification overall
+// Busy ("%") lines keep a handshake going past kHandshakeLimit, but not past this.
+inline constexpr double kBusyLimit = 60.0;
+inline constexpr double kIdentifyLimit = 4.32;  // identification overall
 // The wait for the "SER" line after "MNN" and "MPR": each line must come within
 // kLineLimit, and the whole wait ends after this long even if lines keep coming.
 inline constexpr double kStatusWaitLimit = 8.64;
@@ -175,7 +177,7 @@ class Link {
 
   private:
     void pollPause();
-    bool handshakeReply(ProtocolFamily family, double& windowStart);
+    bool handshakeReply(ProtocolFamily family, double handshakeStart, double& windowStart);
     CountReply countRequest(std::string_view command, bool pauseFirst, int followUp);
 
     SerialPort& port_;

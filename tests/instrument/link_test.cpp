@@ -80,6 +80,17 @@ TEST_F(LinkTest, ShortReadyLineIsRefusedUntilTheLimit) {
     EXPECT_FALSE(port.isOpen());
 }
 
+TEST_F(LinkTest, TesterThatStaysBusyIsGivenUpEventually) {
+    openPort();
+    std::string busy;
+    for (int i = 0; i < 1000; ++i) busy += "%\r";
+    port.arrive(busy, 0.3, 0.25);  // a busy line every half second for 500 s
+    EXPECT_FALSE(link.connectInstrument(ProtocolFamily::A));
+    EXPECT_GE(clock.now, link_limits::kBusyLimit);
+    EXPECT_LT(clock.now, link_limits::kBusyLimit + 4);
+    EXPECT_TRUE(prompts.showed("No answer"));
+}
+
 struct ReadyCase {
     ProtocolFamily family;
     const char* probe;
