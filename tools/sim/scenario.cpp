@@ -271,13 +271,15 @@ bool parseScenario(const std::string& text, Scenario& out, std::string& error) {
             if (!why.empty()) return fail(why);
             out.instrument[key] = value;
         } else if (section == "structure") {
-            std::string value = unescape(line, why);
-            if (!why.empty()) return fail(why);
+            // Split first, so that an escaped "|" (\x7C) stays inside its field.
             std::vector<std::string> fields;
             size_t start = 0;
             for (;;) {
-                size_t bar = value.find('|', start);
-                fields.push_back(value.substr(start, bar == std::string::npos ? bar : bar - start));
+                size_t bar = line.find('|', start);
+                std::string field =
+                    unescape(line.substr(start, bar == std::string::npos ? bar : bar - start), why);
+                if (!why.empty()) return fail(why);
+                fields.push_back(field);
                 if (bar == std::string::npos) break;
                 start = bar + 1;
             }
