@@ -3,11 +3,13 @@
 #include "app/widgets/main_window.h"
 #include "document/widgets/child_form.h"
 #include "files/widgets/file_commands_qt.h"
+#include "instrument/widgets/instrument_commands.h"
 
 namespace pelvoro {
 
 void installExtensions(TfrmMainForm& window) {
     // Each subsystem adds one call here: installFileCommands(window); ...
+    installInstrumentCommands(window);
     installDocumentCommands(window);
     installFileCommands(window);
 }

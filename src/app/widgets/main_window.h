@@ -99,6 +99,8 @@ class TfrmMainForm : public QMainWindow, public StartupHost, public ExitHost {
     int importCounter = 0;
 
     void RefreshCommandState();
+    // Who answers whether the serial port is open (the instrument link, once it exists).
+    void setPortOpenQuery(std::function<bool()> query) { services_.portOpen = std::move(query); }
     void DisableAddItemCommands();
     // Enables one add-item command (by the tag of its button) after DisableAddItemCommands.
     void enableAddItemCommand(int tag, bool enabled = true);

@@ -1,0 +1,170 @@
+#include "instrument/widgets/instrument_commands.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEventLoop>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPointer>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <memory>
+
+#include "app/identity.h"
+#include "app/main_settings.h"
+#include "app/widgets/main_window.h"
+#include "common/adapters/qt_link_clock.h"
+#include "common/adapters/qt_text.h"
+#include "common/lang_text.h"
+#include "instrument/adapters/qt_serial_port.h"
+#include "instrument/identification.h"
+#include "instrument/widgets/instr_data_dialog.h"
+#include "instrument/widgets/port_dialog.h"
+#include "instrument/widgets/progress_window.h"
+
+namespace pelvoro {
+
+namespace {
+
+constexpr const char* kHostName = "instrumentHost";
+
+// The model menu of the main window as the instrument commands see it.
+class MainWindowModels : public ModelSelection {
+  public:
+    explicit MainWindowModels(TfrmMainForm& window) : window_(window) {}
+    std::string checkedModelKey() const override { return window_.mainState().checkedModel; }
+    int modelFamily() const override { return window_.mainState().modelFamily; }
+    void checkIdentifiedModel(const std::string& key, int modelFamily) override {
+        MainWindowState& state = window_.mainState();
+        selectModel(state, key);
+        state.modelFamily = modelFamily;
+        if (QAction* a = window_.action(QString::fromStdString(key))) a->setChecked(true);
+        window_.RefreshCommandState();
+        if (onIdentified) onIdentified();
+    }
+    std::function<void()> onIdentified;
+
+  private:
+    TfrmMainForm& window_;
+};
+
+// Owns everything the instrument commands share; a child of the main window.
+class InstrumentHost : public QObject {
+  public:
+    InstrumentHost(TfrmMainForm& window, const std::vector<std::string>& arguments)
+        : QObject(&window), models(window) {
+        setObjectName(kHostName);
+        port = makeSystemSerialPort(&window.settings());
+        progress = new TfrmProgress(&window);
+        link = std::make_unique<Link>(*port, clock, *progress, window.prompts());
+        context = std::make_unique<InstrumentContext>(*link, models, identity::kBrandTitle);
+        ports = new TfrmCOM_Port(
+            *context, window.settings(), [&window] { window.RefreshCommandState(); }, &window);
+        data = new TfrmInstrData(*context, serviceSwitchesFromArguments(arguments), true, &window);
+        models.onIdentified = [this] { data->modelIdentified(); };
+    }
+    ~InstrumentHost() override {
+        if (link) link->closePort();
+    }
+
+    MainWindowModels models;
+    QtLinkClock clock;
+    std::unique_ptr<SerialPort> port;
+    TfrmProgress* progress = nullptr;
+    std::unique_ptr<Link> link;
+    std::unique_ptr<InstrumentContext> context;
+    TfrmCOM_Port* ports = nullptr;
+    TfrmInstrData* data = nullptr;
+};
+
+InstrumentHost* host(TfrmMainForm& window) {
+    return window.findChild<InstrumentHost*>(kHostName, Qt::FindDirectChildrenOnly);
+}
+
+// The program's arguments without its own options (--data-dir DIR, --screenshot PNG ...).
+std::vector<std::string> positionalArguments() {
+    std::vector<std::string> out;
+    const QStringList args = QCoreApplication::arguments();
+    for (int i = 1; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == "--data-dir" || a == "--screenshot") {
+            ++i;
+            continue;
+        }
+        if (a.startsWith('-')) continue;
+        out.push_back(pathFromQt(a));
+    }
+    return out;
+}
+
+}  // namespace
+
+void installInstrumentCommands(TfrmMainForm& window, const std::vector<std::string>& arguments) {
+    if (host(window)) return;
+    QPointer<InstrumentHost> h = new InstrumentHost(window, arguments);
+    window.setPortOpenQuery([h] { return h && h->port->isOpen(); });
+    window.setCommandHandler("PortSettings", [h](int) {
+        if (h) h->ports->exec();
+    });
+    window.setCommandHandler("InstrumentData", [h](int) {
+        if (h) h->data->showDialog();
+    });
+}
+
+void installInstrumentCommands(TfrmMainForm& window) {
+    installInstrumentCommands(window, positionalArguments());
+}
+
+InstrumentContext* instrumentContext(TfrmMainForm& window) {
+    InstrumentHost* h = host(window);
+    return h ? h->context.get() : nullptr;
+}
+
+TfrmCOM_Port* portDialog(TfrmMainForm& window) {
+    InstrumentHost* h = host(window);
+    return h ? h->ports : nullptr;
+}
+
+TfrmInstrData* instrumentDataDialog(TfrmMainForm& window) {
+    InstrumentHost* h = host(window);
+    return h ? h->data : nullptr;
+}
+
+void showDocumentInstrumentData(TfrmMainForm& window, const TInstrumentData& data) {
+    if (TfrmInstrData* d = instrumentDataDialog(window)) d->showData(data);
+}
+
+void clearInstrumentDataWindow(TfrmMainForm& window) {
+    if (TfrmInstrData* d = instrumentDataDialog(window)) d->clearData();
+}
+
+void runStartupWait(TfrmMainForm& window, int milliseconds) {
+    QWidget wait(&window, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    wait.setObjectName("frmWait");
+    wait.setWindowModality(Qt::ApplicationModal);
+    const std::string title = identity::kBrandTitle;
+    wait.setWindowTitle(toQt(title + std::string(15, ' ') + LangText("msgWait_20")));
+    auto* logo = new QLabel(&wait);
+    logo->setObjectName("imgLogo");
+    QIcon icon = window.windowIcon().isNull() ? QApplication::windowIcon() : window.windowIcon();
+    if (!icon.isNull()) logo->setPixmap(icon.pixmap(48, 48));
+    auto* program = new QLabel(toQt(title + "  " + identity::kVersion), &wait);
+    program->setObjectName("labProgram");
+    QFont f = program->font();
+    f.setPointSizeF(f.pointSizeF() * 1.6);
+    f.setBold(true);
+    program->setFont(f);
+    auto* row = new QHBoxLayout(&wait);
+    row->setContentsMargins(24, 18, 24, 18);
+    row->addWidget(logo);
+    row->addWidget(program);
+    wait.adjustSize();
+    wait.show();
+    if (window.isVisible()) wait.move(window.geometry().center() - wait.rect().center());
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    wait.hide();
+}
+
+}  // namespace pelvoro

@@ -1,0 +1,42 @@
+#pragma once
+// The instrument link of the desktop program: the serial port, the progress window, the
+// link and the instrument data record of the main window, the port dialog and the
+// Instrument data dialog, and the commands that open them.
+
+#include <string>
+#include <vector>
+
+namespace pelvoro {
+
+class TfrmMainForm;
+class TfrmCOM_Port;
+class TfrmInstrData;
+struct InstrumentContext;
+struct TInstrumentData;
+
+// Creates the port (with the stored port settings applied), the link and both dialogs,
+// and attaches "PortSettings" and "InstrumentData" to the main window. `arguments` are
+// the program's command-line arguments (the service switches of the Instrument data
+// dialog are read from them).
+void installInstrumentCommands(TfrmMainForm& window, const std::vector<std::string>& arguments);
+// The same, with the arguments of the running application.
+void installInstrumentCommands(TfrmMainForm& window);
+
+// The instrument context of the main window: the link every instrument command uses and
+// the record of the tester last read (downloads copy `data` into their document). Null
+// before installInstrumentCommands.
+InstrumentContext* instrumentContext(TfrmMainForm& window);
+TfrmCOM_Port* portDialog(TfrmMainForm& window);
+TfrmInstrData* instrumentDataDialog(TfrmMainForm& window);
+
+// A document window became active: the Instrument data dialog shows its instrument data.
+void showDocumentInstrumentData(TfrmMainForm& window, const TInstrumentData& data);
+// The last document window closed: the dialog's fields are emptied.
+void clearInstrumentDataWindow(TfrmMainForm& window);
+
+// The wait window of the start: caption "<title>" + 15 blanks + "msgWait_20", the
+// program's name and version and its logo, shown for `milliseconds` while events run,
+// then hidden. Open the document named on the command line after it returns.
+void runStartupWait(TfrmMainForm& window, int milliseconds = 3000);
+
+}  // namespace pelvoro
