@@ -155,6 +155,15 @@ TEST_F(CliInfo, CablePulledMidTransferEndsWithAMessage) {
     EXPECT_TRUE(sim.endedWithin(milliseconds(2000)));
 }
 
+TEST_F(CliInfo, PortNumberIsMappedToTheSimulatorByTheEnvironment) {
+    Simulator sim({"--scenario", scenarioPath("tq72.sim")});
+    RunResult r =
+        runProgram("pelvoro-cli", {"info", "--model", "TQ72", "--port", "3", "--baud", "4800"},
+                   milliseconds(40000), {"PELVORO_PORT_3=" + sim.device()});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("72000017"), std::string::npos) << r.out;
+}
+
 TEST_F(CliInfo, MissingDeviceIsReportedAsAnUnavailablePort) {
     RunResult r = info("TQ72", "/dev/pts/pelvoro-no-such-device");
     EXPECT_FALSE(r.timedOut);

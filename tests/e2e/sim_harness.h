@@ -277,8 +277,10 @@ struct RunResult {
 };
 
 // Runs a program to its end (killed after `limit`), with its outputs captured.
+// `environment` holds NAME=VALUE settings added for the program.
 inline RunResult runProgram(const std::string& program, const std::vector<std::string>& args,
-                            milliseconds limit = milliseconds(30000)) {
+                            milliseconds limit = milliseconds(30000),
+                            const std::vector<std::string>& environment = {}) {
     RunResult result;
     char outName[] = "/tmp/pelvoro-e2e-out-XXXXXX";
     char errName[] = "/tmp/pelvoro-e2e-err-XXXXXX";
@@ -290,6 +292,10 @@ inline RunResult runProgram(const std::string& program, const std::vector<std::s
         dup2(devnull, 0);
         dup2(outFd, 1);
         dup2(errFd, 2);
+        for (const std::string& e : environment) {
+            size_t eq = e.find('=');
+            setenv(e.substr(0, eq).c_str(), e.substr(eq + 1).c_str(), 1);
+        }
         std::vector<std::string> all = {binPath(program)};
         all.insert(all.end(), args.begin(), args.end());
         std::vector<char*> argv;
