@@ -58,11 +58,13 @@ int runParse(Context& ctx) {
     };
     results.withRecord(record, [&](const auto& sub) { sub.visit(Printer{os, out}); });
     os << "NewFunctionsSeen: " << (newFunctionsSeen ? "yes" : "no") << "\n";
-    return 0;
+    // Like a record the decoders do not understand: scripts can tell from the status.
+    return newFunctionsSeen ? 1 : 0;
 }
 
 Registration reg({"parse", "parse FP [--type-code C] [--variant V] [--protver N] [--raw]",
-                  "reads one result string (FP string) and prints the filled result record "
+                  "reads one result string (FP string) and prints the filled result record; "
+                  "status 1 when it holds a code, field or text this program does not know "
                   "(--raw: bytes as they are, no UTF-8 conversion)",
                   runParse});
 
