@@ -13,6 +13,16 @@ void TInstrumentData::deriveVariant() {
     deriveInstrVariant(familyB ? line(4) : line(5), InstrVariant);
 }
 
+StructureItem::~StructureItem() {
+    std::vector<std::unique_ptr<StructureItem>> pending = std::move(children_);
+    while (!pending.empty()) {
+        std::unique_ptr<StructureItem> it = std::move(pending.back());
+        pending.pop_back();
+        for (auto& c : it->children_) pending.push_back(std::move(c));
+        it->children_.clear();
+    }
+}
+
 bool StructureItem::isResult() const {
     return isResultType(data.Type);
 }
@@ -75,7 +85,9 @@ StructureItem* StructureDocument::attach(StructureItem& parent, std::unique_ptr<
                                          int index) {
     if (!item) return nullptr;
     StructureItem* raw = item.get();
-    if (raw == &parent || raw->isAncestorOf(&parent))
+    // Only an item with children can hold the new parent in its subtree; the check is
+    // skipped for leaves so that building deep trees stays linear.
+    if (raw == &parent || (!raw->children_.empty() && raw->isAncestorOf(&parent)))
         throw std::logic_error("an item cannot be placed inside its own subtree");
     raw->parent_ = &parent;
     auto& kids = parent.children_;
@@ -106,15 +118,7 @@ std::unique_ptr<StructureItem> StructureDocument::detach(StructureItem& item) {
 }
 
 void StructureDocument::deleteItem(StructureItem& item) {
-    std::unique_ptr<StructureItem> gone = detach(item);
-    // Free deep subtrees without recursion.
-    std::vector<std::unique_ptr<StructureItem>> pending;
-    pending.push_back(std::move(gone));
-    while (!pending.empty()) {
-        std::unique_ptr<StructureItem> it = std::move(pending.back());
-        pending.pop_back();
-        for (auto& c : it->children_) pending.push_back(std::move(c));
-    }
+    detach(item);
 }
 
 void StructureDocument::clear() {

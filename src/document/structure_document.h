@@ -98,6 +98,9 @@ class StructureDocument;
 class StructureItem {
   public:
     StructureItem() = default;
+    // Frees the subtree without recursion, so that damaged files with very deep chains of
+    // items cannot exhaust the stack.
+    ~StructureItem();
     StructureItem(const StructureItem&) = delete;
     StructureItem& operator=(const StructureItem&) = delete;
 

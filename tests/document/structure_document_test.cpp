@@ -139,3 +139,18 @@ TEST_F(DocumentTest, LargeFlatAndDeepTreesStayCheap) {
 
 }  // namespace
 }  // namespace pelvoro
+
+namespace pelvoro {
+namespace {
+
+TEST(DocumentDepth, AVeryDeepChainIsFreedWithoutRecursion) {
+    auto doc = std::make_unique<StructureDocument>();
+    StructureItem* item = &doc->root();
+    for (int i = 0; i < 200000; ++i) item = doc->attach(*item, std::make_unique<StructureItem>());
+    EXPECT_EQ(item->level(), 200000);
+    EXPECT_EQ(doc->itemCount(), 200001);
+    doc.reset();  // must not overflow the stack
+}
+
+}  // namespace
+}  // namespace pelvoro
