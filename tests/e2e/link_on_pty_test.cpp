@@ -1,5 +1,5 @@
-// The port dialog's search, through the real serial port, finding the simulated tester
-// at the one baud rate it understands.
+// The program's instrument link through the real serial port against the simulated
+// tester: the port search, identification, and the instrument data writes.
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,9 @@
 #include "common/settings_store.h"
 #include "instrument/adapters/qt_serial_port.h"
 #include "instrument/identification.h"
+#include "instrument/instrument_requests.h"
 #include "sim_harness.h"
+#include "support/language_fixture.h"
 #include "support/test_doubles.h"
 
 namespace pelvoro::e2e {
@@ -74,6 +76,52 @@ TEST(AutoFindOnALine, IdentificationReadsTheTesterAtTheConfiguredPort) {
     EXPECT_EQ(bench.ctx->data.line(7), "72000017");
     EXPECT_FALSE(bench.port->isOpen());
     EXPECT_TRUE(bench.prompts.shown.empty());
+}
+
+// The writes of the Instrument data dialog, checked by the simulator's own checksums and
+// read back.
+TEST(InstrumentDataOnALine, SentServiceDataIsAcceptedAndReadBack) {
+    ensureApplication();
+    Simulator sim({"--scenario", scenarioPath("tq72.sim")});
+    Bench bench(sim.device(), "TQ72", 2);
+    applyPortSettings(*bench.link, PortSelection{0, 4});
+    InstrumentWrites writes;
+    writes.switches.factory = true;
+    writes.switches.calibration = true;
+    writes.serialNumber = "00004711";
+    writes.firmData = "Tamvisto\r\nMain street 1";
+    writes.userData = "Hall 3";
+    writes.now = ClockValue{2026, 12, 9, 7, 5, 30};
+
+    EXPECT_TRUE(sendInstrumentData(*bench.ctx, writes));
+    EXPECT_TRUE(bench.prompts.shown.empty());
+    EXPECT_FALSE(bench.port->isOpen());
+    EXPECT_NE(sim.log().find("clock set to 09.12.2026 07:05:30"), std::string::npos) << sim.log();
+
+    ReceiveOutcome outcome = receiveInstrumentData(*bench.ctx);
+    EXPECT_TRUE(outcome.received);
+    EXPECT_EQ(bench.ctx->data.line(7), "00004711");
+    EXPECT_EQ(bench.ctx->data.line(8), "Tamvisto\rMain street 1");
+    EXPECT_EQ(bench.ctx->data.line(9), "Hall 3");
+    EXPECT_EQ(bench.ctx->data.line(11), "09.12.2026");
+}
+
+TEST(InstrumentDataOnALine, RefusedWriteShowsTheTestersStatusAndStops) {
+    ensureApplication();
+    pelvoro::testing::ScopedLanguage english(
+        readFile(std::string(PELVORO_SOURCE_DATA_DIR) + "/English.ini"));
+    Simulator sim({"--model", "TQ72", "--fault", "ser@MWU:7"});
+    Bench bench(sim.device(), "TQ72", 2);
+    applyPortSettings(*bench.link, PortSelection{0, 4});
+    InstrumentWrites writes;
+    writes.userData = "Hall 3";
+    writes.now = ClockValue{2026, 12, 9, 7, 5, 30};
+
+    EXPECT_FALSE(sendInstrumentData(*bench.ctx, writes));
+    ASSERT_EQ(bench.prompts.shown.size(), 2u);
+    EXPECT_EQ(bench.prompts.shown[0].text, "Error: #7");
+    EXPECT_EQ(bench.prompts.shown[1].text, englishText("msgSendError_35"));
+    EXPECT_FALSE(bench.port->isOpen());
 }
 
 }  // namespace
