@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 
 #include "common/adapters/qt_link_clock.h"
+#include "common/lang_text.h"
 #include "common/settings_store.h"
 #include "instrument/adapters/qt_serial_port.h"
 #include "instrument/identification.h"
@@ -122,6 +123,27 @@ TEST(InstrumentDataOnALine, RefusedWriteShowsTheTestersStatusAndStops) {
     EXPECT_EQ(bench.prompts.shown[0].text, "Error: #7");
     EXPECT_EQ(bench.prompts.shown[1].text, englishText("msgSendError_35"));
     EXPECT_FALSE(bench.port->isOpen());
+}
+
+TEST(InstrumentDataOnALine, CancelStopsASlowBlockAtOnceWithoutAMessage) {
+    ensureApplication();
+    pelvoro::testing::ScopedLanguage english(
+        readFile(std::string(PELVORO_SOURCE_DATA_DIR) + "/English.ini"));
+    // At 300 baud the 362-byte identification block takes 12 s on the line.
+    Simulator sim({"--scenario", scenarioPath("cv61.sim"), "--baud", "300"});
+    Bench bench(sim.device(), "CV61", 1);
+    applyPortSettings(*bench.link, PortSelection{0, 0});
+    bench.progress.cancelAtStep = LangText("DLoadData_35");
+
+    Clock::time_point start = Clock::now();
+    ReceiveOutcome outcome = receiveInstrumentData(*bench.ctx);
+    double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+
+    EXPECT_FALSE(outcome.received);
+    EXPECT_LT(seconds, 5.0);
+    EXPECT_TRUE(bench.prompts.shown.empty()) << bench.prompts.shown[0].text;
+    EXPECT_FALSE(bench.port->isOpen());
+    EXPECT_NE(sim.log().find("rx t"), std::string::npos) << "cancelled while the block came";
 }
 
 }  // namespace
