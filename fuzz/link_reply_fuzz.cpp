@@ -1,0 +1,221 @@
+// Feeds arbitrary reply bytes to each protocol family's requests through an in-memory
+// port on a virtual clock. Every request must end, within its time limits, whatever
+// the tester sends.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <string>
+
+#include "instrument/link.h"
+
+namespace {
+
+using namespace pelvoro;
+
+class VirtualClock : public LinkClock {
+  public:
+    double elapsedSeconds() override { return now; }
+    void pause(double seconds) override {
+        if (seconds > 0) now += seconds;
+    }
+    void processEvents() override {}
+    double now = 0;
+};
+
+// Bytes arrive at scripted times, whatever is written.
+class TimedPort : public SerialPort {
+  public:
+    explicit TimedPort(LinkClock& clock) : clock_(clock) {}
+    void add(double at, char b) { incoming_.emplace(at, b); }
+    void setPortNumber(int n) override { port_ = n; }
+    int portNumber() const override { return port_; }
+    void setBaudRate(int baud) override { baud_ = baud; }
+    int baudRate() const override { return baud_; }
+    bool open() override { return open_ = true; }
+    void close() override { open_ = false; }
+    bool isOpen() const override { return open_; }
+    std::string openFailure() const override { return {}; }
+    void write(std::string_view bytes) override { written_ += bytes.size(); }
+    std::size_t bytesWaiting() override {
+        collect();
+        return open_ ? arrived_.size() - taken_ : 0;
+    }
+    std::string read(std::size_t n) override {
+        collect();
+        if (!open_) return {};
+        n = std::min(n, arrived_.size() - taken_);
+        std::string out = arrived_.substr(taken_, n);
+        taken_ += n;
+        return out;
+    }
+    std::string readAll() override { return read(bytesWaiting()); }
+    void purgeInput() override {
+        collect();
+        arrived_.clear();
+        taken_ = 0;
+    }
+    void purgeAll() override { purgeInput(); }
+
+  private:
+    void collect() {
+        while (!incoming_.empty() && incoming_.begin()->first <= clock_.elapsedSeconds()) {
+            arrived_ += incoming_.begin()->second;
+            incoming_.erase(incoming_.begin());
+        }
+    }
+    LinkClock& clock_;
+    std::multimap<double, char> incoming_;
+    std::string arrived_;
+    std::size_t taken_ = 0;
+    std::size_t written_ = 0;
+    int port_ = 1, baud_ = 4800;
+    bool open_ = false;
+};
+
+class NoProgress : public ProgressWindow {
+  public:
+    void show(const std::string&) override {}
+    void hide() override {}
+    void setStep(const std::string&) override {}
+    void setGauge(int, int) override {}
+    void setSecondGauge(int position, int maximum) override {
+        if (position < 0 || position > maximum) std::abort();
+    }
+    bool cancelPressed() override { return false; }
+};
+
+class NoPrompts : public Prompts {
+  public:
+    void information(const std::string&) override {}
+    void plainBox(const std::string&, const std::string&) override {}
+    Answer askYesNo(const std::string&, const std::string&) override { return Answer::No; }
+    Answer askYesNoCancel(const std::string&, const std::string&) override {
+        return Answer::Cancel;
+    }
+    void beep() override {}
+    void setBusy(bool) override {}
+    std::optional<std::string> chooseOpenFile(const FileDialogRequest&) override { return {}; }
+    std::optional<std::string> chooseSaveFile(const FileDialogRequest&) override { return {}; }
+};
+
+// Virtual seconds an operation may take at most: its limits plus the handshake's settle
+// pause, with room for the last poll. `replyBytes` is the number of bytes the tester sends.
+double limitFor(int op, std::size_t blockSize, int baud, std::size_t replyBytes) {
+    switch (op) {
+        case 0:
+            return 0.2 + link_limits::kBusyLimit + link_limits::kReplyWindow +
+                   link_limits::kLineLimit + 1.1;
+        case 1:
+        case 2:
+            return 0.2 + link_limits::kHandshakeLimit + link_limits::kReplyWindow + 1.1;
+        case 3:
+            return link_limits::kLineLimit + 0.01;
+        case 9:
+            return blockAllowance(blockSize, baud) + 0.01;
+        case 11:
+        case 12:
+        case 13:
+            return 0.2 + link_limits::kLineLimit * 2 + link_limits::kStatusWaitLimit + 1.4;
+        // A counted text block has no overall limit, only one between two bytes.
+        case 10:
+            return (static_cast<double>(replyBytes) + 1) * link_limits::kSilenceLimit + 0.01;
+        case 14:
+            return 1000 + (static_cast<double>(replyBytes) + 1) * link_limits::kSilenceLimit;
+        default:
+            return link_limits::kEchoLimit + 0.9;
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 3) return 0;
+    static const int kBauds[] = {300, 600, 1200, 2400, 4800};
+    const int op = data[0] % 15;
+    const int baud = kBauds[data[1] % 5];
+    const std::size_t blockSize = data[2] * 4u;
+    data += 3;
+    size -= 3;
+
+    VirtualClock clock;
+    TimedPort port(clock);
+    NoProgress progress;
+    NoPrompts prompts;
+    Link link(port, clock, progress, prompts);
+    link.setBaudRate(baud);
+    // Pairs of (gap in 5 ms steps, byte): the tester's side of the exchange.
+    double at = 0;
+    for (std::size_t i = 0; i + 1 < size; i += 2) {
+        at += data[i] * 0.005;
+        port.add(at, static_cast<char>(data[i + 1]));
+    }
+
+    if (!link.ensurePortOpen()) return 0;
+    const double start = clock.now;
+    switch (op) {
+        case 0:
+            link.connectInstrument(ProtocolFamily::A);
+            break;
+        case 1:
+            link.connectInstrument(ProtocolFamily::B);
+            break;
+        case 2:
+            link.connectInstrument(ProtocolFamily::C);
+            break;
+        case 3:
+            link.readReplyLine();
+            break;
+        case 4:
+            link.sendAwaitEcho("MWH", "SWH", ProtocolFamily::B);
+            break;
+        case 5:
+            link.sendAwaitEcho("MNU", "SNU", ProtocolFamily::B);
+            break;
+        case 6:
+            link.sendAwaitEcho("MRG", "SRG", ProtocolFamily::B);
+            break;
+        case 7:
+            link.sendAwaitEcho("P", "E", ProtocolFamily::C);
+            break;
+        case 8:
+            link.sendAwaitEcho(std::string("R\xFF", 2), "\x02", ProtocolFamily::C);
+            break;
+        case 9:
+            link.readBlock(blockSize);
+            break;
+        case 10: {
+            ReplyLine block = link.readUntilEof();
+            if (block.text.size() > link_limits::kMaxCountedBlock + 1) std::abort();
+            break;
+        }
+        case 11:
+            link.entryCount();
+            break;
+        case 12:
+            link.namedEntryCount();
+            break;
+        case 13:
+            link.resultPointer(7, 3);
+            break;
+        case 14: {
+            // A family B record fetch: echo, block of the announced length, graph text.
+            if (!link.connectInstrument(ProtocolFamily::B)) break;
+            EchoReply echo = link.sendAwaitEcho("MRG", "SRG", ProtocolFamily::B);
+            if (echo.ok && link.readBlock(static_cast<std::size_t>(echo.length)))
+                link.readUntilEof();
+            link.endConnection(ProtocolFamily::B);
+            break;
+        }
+    }
+    // No wait may outlast its limits, and the port is left as the operation promises.
+    if (std::getenv("LINK_FUZZ_DEBUG"))
+        std::fprintf(stderr, "op %d took %.3f of %.3f\n", op, clock.now - start,
+                     limitFor(op, blockSize, baud, size / 2));
+    if (clock.now - start > limitFor(op, blockSize, baud, size / 2)) std::abort();
+    if (op <= 2 && link.isPortOpen() != link.received()) std::abort();
+    if (op == 14 && link.isPortOpen()) std::abort();
+    return 0;
+}
