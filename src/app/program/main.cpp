@@ -11,6 +11,8 @@
 #include "app/widgets/main_window.h"
 #include "common/adapters/qt_text.h"
 #include "common/widgets/qt_prompts.h"
+#include "instrument/instrument_context.h"
+#include "instrument/widgets/instrument_commands.h"
 
 using namespace pelvoro;
 
@@ -41,7 +43,14 @@ int main(int argc, char** argv) {
     TfrmMainForm::Services services;
     services.settings = &settings;
     services.prompts = &prompts;
+    // An open port marks a running transfer.
+    TfrmMainForm* mainWindow = nullptr;
+    services.portOpen = [&mainWindow] {
+        InstrumentContext* c = mainWindow ? instrumentContext(*mainWindow) : nullptr;
+        return c && c->link.isPortOpen();
+    };
     TfrmMainForm window(services);
+    mainWindow = &window;
     prompts.setParent(&window);
     QObject::connect(
         &window, &TfrmMainForm::terminatedSignal, &app, [] { QCoreApplication::exit(0); },
