@@ -1,0 +1,88 @@
+// pelvoro-cli convert: documents of any version and transcripts in, version 20 out.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "sim_harness.h"
+
+namespace pelvoro::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string sourceFile(const std::string& relative) {
+    return (fs::path(__FILE__).parent_path().parent_path().parent_path() / relative).string();
+}
+
+std::string bytesOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+class ConvertCli : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() / ("pelvoro-convert-" + std::to_string(getpid()));
+        fs::create_directories(folder);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+    std::string at(const std::string& name) const { return (folder / name).string(); }
+    static RunResult convert(const std::string& in, const std::string& out) {
+        return runProgram("pelvoro-cli", {"--language", "English", "convert", in, out},
+                          milliseconds(20000));
+    }
+    fs::path folder;
+};
+
+TEST_F(ConvertCli, OlderVersionsAndTranscriptsBecomeVersion20) {
+    struct Case {
+        std::string input, expected;
+    } cases[] = {
+        {"tests/files/data/v1_sample.TMV", "tests/files/data/v1_sample.expected.TMV"},
+        {"tests/files/data/v15_graph.TMV", "tests/files/data/v15_graph.expected.TMV"},
+        {"tests/files/data/v20_sample.TMV", "tests/files/data/v20_sample.TMV"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.input);
+        RunResult r = convert(sourceFile(c.input), at("out.TMV"));
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(bytesOf(at("out.TMV")), bytesOf(sourceFile(c.expected)));
+    }
+    // A transcript (by its extension) is imported; converting the result again changes
+    // nothing.
+    fs::copy_file(sourceFile("tests/files/data/sample.KRD"), at("capture.krd"));
+    RunResult r = convert(at("capture.krd"), at("capture.TMV"));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    std::string once = bytesOf(at("capture.TMV"));
+    EXPECT_NE(once.find("Name: Loop impedance\r\n"), std::string::npos);
+    EXPECT_NE(once.find("8: First Second\r\n"), std::string::npos);
+    ASSERT_EQ(convert(at("capture.TMV"), at("again.TMV")).exitCode, 0);
+    EXPECT_EQ(bytesOf(at("again.TMV")), once);
+}
+
+TEST_F(ConvertCli, FailuresLeaveTheOutputAlone) {
+    std::ofstream(at("old.TMV"), std::ios::binary) << "previous";
+    std::string bad = bytesOf(sourceFile("tests/files/data/v20_sample.TMV"));
+    bad.replace(bad.find("Type: 5"), 7, "Type: x");
+    std::ofstream(at("bad.TMV"), std::ios::binary) << bad;
+
+    RunResult r = convert(at("bad.TMV"), at("old.TMV"));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("'x' is not a valid integer value"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("Line "), std::string::npos);
+    r = convert(at("missing.TMV"), at("old.TMV"));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(bytesOf(at("old.TMV")), "previous");
+    // An output folder that does not exist.
+    r = convert(sourceFile("tests/files/data/v20_sample.TMV"), at("no/such/folder.TMV"));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_FALSE(r.err.empty());
+    EXPECT_EQ(convert(at("bad.TMV"), "").exitCode, 1);
+    EXPECT_EQ(runProgram("pelvoro-cli", {"convert", "only-one"}).exitCode, 2);
+}
+
+}  // namespace
+}  // namespace pelvoro::e2e
