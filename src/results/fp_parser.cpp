@@ -819,16 +819,16 @@ constexpr std::array<Row, 24> kRows = {
     kSingle(Rln, UmRln),                          // 11
     kSingle(R12, UmR12),                          // 12
     kSingle(Rnpe, UmRnpe),                        // 13
-    Row{R, UmR},
-    Row{R, UmR},
-    Row{R, UmR},
-    Row{R, UmR},
-    Row{R, UmR},  // 14 .. 18
-    Row{R, UmR},
-    Row{R, UmR},
-    Row{R, UmR},
-    Row{R, UmR},
-    Row{R, UmR},  // 19 .. 23
+    Row{R, UmR},                                  // 14
+    Row{R, UmR},                                  // 15
+    Row{R, UmR},                                  // 16
+    Row{R, UmR},                                  // 17
+    Row{R, UmR},                                  // 18
+    Row{R, UmR},                                  // 19
+    Row{R, UmR},                                  // 20
+    Row{R, UmR},                                  // 21
+    Row{R, UmR},                                  // 22
+    Row{R, UmR},                                  // 23
 };
 }  // namespace iso
 
