@@ -553,9 +553,6 @@ void TfrmChildForm::buildControls() {
             [this] { rememberRecentName(fromQt(edName_->text())); });
     connect(edName_, &QLineEdit::returnPressed, this, [this] { tree_->setFocus(); });
     tree_->installEventFilter(this);
-
-    // Show properties is off until asked for.
-    settingsPane_->hide();
 }
 
 void TfrmChildForm::translateCaptions() {
@@ -939,7 +936,9 @@ void TfrmChildForm::RedefineAll() {
 
 void TfrmChildForm::showProperties() {
     bool on = !main_ || !main_->action("tbnSettings") || main_->action("tbnSettings")->isChecked();
-    settingsPane_->setVisible(on);
+    // The settings panel stays above the tree in every window, so that items can be
+    // renamed in opened documents too; Show properties hides the result side.
+    settingsPane_->setVisible(true);
     rightPane_->setVisible(!on);
     refreshCommandState();
 }

@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -58,7 +59,10 @@ TfrmInstallation::TfrmInstallation(SettingsStore& store, QWidget* parent)
     connect(btnCancel_, &QPushButton::clicked, this, &QDialog::reject);
     // Cancel, Escape and the close box all discard the edits.
     connect(this, &QDialog::rejected, this, &TfrmInstallation::cancelPressed);
-    resize(36 + 2 * 178 + 60, 520);
+    grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 8);
+    resize(36 + 2 * 178 + 2 * grid_->frameWidth() +
+               style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 40,
+           560);
     setNames(initialInstallationNames(store_));
     shown_ = names();
 }

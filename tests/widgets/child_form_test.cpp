@@ -1,0 +1,349 @@
+#include "document/widgets/child_form.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTreeView>
+
+#include "app/identity.h"
+#include "app/widgets/main_window.h"
+#include "common/lang_text.h"
+#include "common/settings_store.h"
+#include "document/item_names.h"
+#include "document/item_types.h"
+#include "document/widgets/installation_names_dialog.h"
+#include "document/widgets/structure_names_dialog.h"
+#include "support/test_doubles.h"
+
+namespace pelvoro {
+namespace {
+
+using testing::ScriptedPrompts;
+
+class ChildFormTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        TfrmChildForm::setDefaultCloseQuestion({});
+        TfrmMainForm::Services s;
+        s.settings = &store;
+        s.prompts = &prompts;
+        s.printerCount = [] { return 1; };
+        main = std::make_unique<TfrmMainForm>(s);
+        ASSERT_TRUE(main->start(PELVORO_SOURCE_DATA_DIR));
+        installDocumentCommands(*main);
+        main->resize(1000, 700);
+    }
+    void TearDown() override {
+        for (auto* w : main->documentWindows()) w->close();
+        main.reset();
+        TfrmChildForm::setDefaultCloseQuestion({});
+        setCurrentLanguageFile(nullptr);
+    }
+    TfrmChildForm* active() { return childFormOf(main->activeDocumentView()); }
+    TfrmChildForm* newStructure() {
+        main->runCommand("NewStructure");
+        return active();
+    }
+    static std::vector<std::string> childNames(const StructureItem& p) {
+        std::vector<std::string> out;
+        for (const auto& c : p.children()) out.push_back(c->caption());
+        return out;
+    }
+    bool addEnabled(const char* entry) { return main->action(entry)->isEnabled(); }
+
+    MemorySettingsStore store;
+    ScriptedPrompts prompts;
+    std::unique_ptr<TfrmMainForm> main;
+};
+
+TEST_F(ChildFormTest, NewStructureIsNumberedAndStartsWithTheRootSelected) {
+    TfrmChildForm* first = newStructure();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->subWindow()->windowTitle(), "New structure1");
+    EXPECT_EQ(first->document().itemCount(), 1);
+    EXPECT_FALSE(first->document().HasFile);
+    EXPECT_FALSE(first->document().Modified);
+    EXPECT_EQ(first->selectedItem(), &first->document().root());
+    EXPECT_FALSE(first->nameBox()->isEnabled()) << "the root cannot be renamed";
+    EXPECT_FALSE(first->settingsPanel()->isHidden());
+    EXPECT_FALSE(first->resultTableShown());
+    first->subWindow()->close();
+    QApplication::processEvents();
+    TfrmChildForm* second = newStructure();
+    EXPECT_EQ(second->subWindow()->windowTitle(), "New structure2");
+    EXPECT_EQ(main->openDocumentCount(), 1);
+}
+
+TEST_F(ChildFormTest, AddingSelectingAndRenamingThroughTheCommands) {
+    TfrmChildForm* f = newStructure();
+    StructureDocument& doc = f->document();
+    EXPECT_TRUE(addEnabled("mmStrAddObject"));
+    EXPECT_FALSE(addEnabled("mmStrAddFuse")) << "nothing but objects under the root";
+    main->runCommand("AddItem", ItemType::Object);
+    ASSERT_EQ(doc.root().childCount(), 1);
+    StructureItem* obj = doc.root().child(0);
+    EXPECT_EQ(obj->caption(), "Object 1");
+    EXPECT_TRUE(doc.Modified);
+    EXPECT_EQ(f->treeModel()->rowCount(f->treeModel()->index(0, 0, {})), 1);
+
+    f->setCurrentItem(obj);
+    EXPECT_TRUE(f->nameBox()->isEnabled());
+    EXPECT_EQ(f->nameBox()->text(), "Object 1");
+    EXPECT_TRUE(addEnabled("mmStrAddBlock"));
+    EXPECT_FALSE(addEnabled("mmStrAddFuse"));
+    main->runCommand("AddItem", ItemType::Block);
+    StructureItem* block = obj->child(0);
+    f->setCurrentItem(block);
+    EXPECT_TRUE(addEnabled("mmStrAddFuse"));
+    EXPECT_FALSE(addEnabled("mmStrAddRoom"));
+    main->runCommand("AddItem", ItemType::Fuse);
+    main->runCommand("AddItem", ItemType::Fuse);
+    EXPECT_EQ(childNames(*block), (std::vector<std::string>{"Fuse 1", "Fuse 2"}));
+    EXPECT_EQ(f->selectedItem(), block) << "an added item is not selected";
+
+    f->RenameSelected("Kitchen");
+    EXPECT_EQ(block->caption(), "Kitchen");
+    QModelIndex objIndex = f->treeModel()->index(0, 0, f->treeModel()->index(0, 0, {}));
+    EXPECT_EQ(f->treeModel()->index(0, 0, objIndex).data().toString(), "Kitchen");
+}
+
+TEST_F(ChildFormTest, TheRecentNamesKeepTheTenNewest) {
+    TfrmChildForm* f = newStructure();
+    for (int i = 1; i <= 11; ++i) f->rememberRecentName("Name " + std::to_string(i));
+    f->rememberRecentName("Name 5");  // already there: stays where it is
+    ASSERT_EQ(f->recentNames().size(), 10u);
+    EXPECT_EQ(f->recentNames().front(), "Name 11");
+    EXPECT_EQ(f->recentNames().back(), "Name 2");
+}
+
+TEST_F(ChildFormTest, TheHiddenPanelIsFilledByType) {
+    auto doc = std::make_unique<StructureDocument>();
+    StructureItem* obj = doc->addItem(doc->root(), ItemType::Object, "O");
+    StructureItem* block = doc->addItem(*obj, ItemType::Block, "B");
+    StructureItem* fuse = doc->addItem(*block, ItemType::Fuse, "F");
+    fuse->data.Phase = "L2";
+    fuse->data.Number = "x";
+    fuse->data.setMeasureBit(3, true);
+    StructureItem* rod = doc->addItem(*obj, ItemType::LightRod, "R");
+    StructureItem* electrode = doc->addItem(*rod, ItemType::Electrode, "E");
+    electrode->data.Phase = "L3";
+    StructureItem* meas = doc->addItem(*fuse, ItemType::Measurement, "M");
+    TfrmChildForm* f = openDocumentWindow(*main, std::move(doc), "/data/plant.TMV");
+    EXPECT_EQ(f->subWindow()->windowTitle(), "plant.TMV");
+    EXPECT_EQ(f->parameterBox(TfrmChildForm::kTagPhase)->count(), 7) << "the shipped PHASE list";
+
+    f->setCurrentItem(fuse);
+    EXPECT_TRUE(f->parameterBox(TfrmChildForm::kTagPhase)->isEnabled());
+    EXPECT_EQ(f->parameterBox(TfrmChildForm::kTagPhase)->currentText(), "L2");
+    EXPECT_EQ(f->numberBox()->value(), 1) << "a number that does not parse shows 1";
+    EXPECT_EQ(f->measuresList()->item(3)->checkState(), Qt::Checked);
+    EXPECT_TRUE(f->measuresList()->item(7)->flags() & Qt::ItemIsEnabled);
+    EXPECT_FALSE(f->measuresList()->item(8)->flags() & Qt::ItemIsEnabled);
+
+    f->setCurrentItem(electrode);
+    EXPECT_FALSE(f->parameterBox(TfrmChildForm::kTagPhase)->isEnabled());
+    EXPECT_EQ(f->parameterBox(TfrmChildForm::kTagPhase)->currentText(), "");
+    EXPECT_TRUE(f->measuresList()->item(10)->flags() & Qt::ItemIsEnabled);
+    EXPECT_TRUE(f->nameBox()->isEnabled());
+
+    f->setCurrentItem(meas);
+    EXPECT_FALSE(f->nameBox()->isEnabled()) << "results cannot be renamed";
+    // The panel shows the selected item: a new fuse takes its number and parameters.
+    f->setCurrentItem(fuse);
+    f->numberBox()->setValue(4);
+    main->runCommand("AddItem", ItemType::Fuse);
+    StructureItem* added = fuse->child(fuse->childCount() - 1);
+    EXPECT_EQ(added->data.Number, "4");
+    EXPECT_EQ(added->data.Phase, "L2");
+}
+
+TEST_F(ChildFormTest, DeletingAsksFirstAndTheRootLeavesAFreshRoot) {
+    TfrmChildForm* f = newStructure();
+    main->runCommand("AddItem", ItemType::Object);
+    main->runCommand("AddItem", ItemType::Object);
+    StructureItem* second = f->document().root().child(1);
+    f->setCurrentItem(second);
+    prompts.answers = {Answer::No};
+    main->runCommand("DeleteItem");
+    EXPECT_EQ(f->document().root().childCount(), 2);
+    ASSERT_FALSE(prompts.shown.empty());
+    EXPECT_EQ(prompts.shown.back().text, "Delete  Object 2 ?");
+    prompts.answers = {Answer::Yes};
+    main->runCommand("DeleteItem");
+    EXPECT_EQ(childNames(f->document().root()), (std::vector<std::string>{"Object 1"}));
+    EXPECT_NE(f->selectedItem(), nullptr) << "a neighbour is selected";
+
+    f->setCurrentItem(&f->document().root());
+    prompts.answers = {Answer::Yes};
+    main->runCommand("DeleteItem");
+    EXPECT_EQ(f->document().itemCount(), 1);
+    EXPECT_EQ(f->treeModel()->rowCount(f->treeModel()->index(0, 0, {})), 0);
+    EXPECT_TRUE(f->document().Modified);
+}
+
+TEST_F(ChildFormTest, DraggingABlockToAnotherObjectAndToAnotherWindow) {
+    auto doc = std::make_unique<StructureDocument>();
+    StructureItem* o1 = doc->addItem(doc->root(), ItemType::Object, "O1");
+    StructureItem* o2 = doc->addItem(doc->root(), ItemType::Object, "O2");
+    StructureItem* block = doc->addItem(*o1, ItemType::Block, "B");
+    StructureItem* fuse = doc->addItem(*block, ItemType::Fuse, "F");
+    doc->addItem(*fuse, ItemType::Measurement, "M1")->data.ResTexts = {"r"};
+    doc->addItem(*block, ItemType::Measurement, "M2");
+    doc->Modified = false;
+    TfrmChildForm* a = openDocumentWindow(*main, std::move(doc), "a.TMV");
+    a->expandItem(block);
+
+    EXPECT_FALSE(a->CanDrop(*a, block, o1)) << "its own parent";
+    EXPECT_FALSE(a->CanDrop(*a, block, fuse)) << "its own subtree";
+    ASSERT_TRUE(a->DropItem(*a, block, o2));
+    EXPECT_EQ(block->parent(), o2);
+    EXPECT_TRUE(a->isExpanded(block)) << "the moved item keeps its expanded state";
+    EXPECT_EQ(
+        a->treeModel()->rowCount(a->treeModel()->index(1, 0, a->treeModel()->index(0, 0, {}))), 1);
+
+    auto other = std::make_unique<StructureDocument>();
+    StructureItem* target = other->addItem(other->root(), ItemType::Object, "T");
+    other->Modified = false;
+    TfrmChildForm* b = openDocumentWindow(*main, std::move(other), "b.TMV");
+    a->document().Modified = false;
+    ASSERT_TRUE(b->DropItem(*a, block, target));
+    EXPECT_TRUE(o2->children().empty());
+    ASSERT_EQ(target->childCount(), 1);
+    StructureItem* copy = target->child(0);
+    EXPECT_EQ(childNames(*copy), (std::vector<std::string>{"F", "M2"}));
+    EXPECT_EQ(copy->child(0)->child(0)->data.ResTexts, (std::vector<std::string>{"r"}));
+    EXPECT_TRUE(b->isExpanded(copy)) << "copies keep the expanded state of their originals";
+    EXPECT_TRUE(a->document().Modified);
+    EXPECT_TRUE(b->document().Modified);
+    EXPECT_EQ(b->document().itemCount(), 6);
+    EXPECT_EQ(a->document().itemCount(), 3);
+
+    // Move mode: only siblings, only inside one tree.
+    main->action("tbnMoveUpDn")->setChecked(true);
+    EXPECT_FALSE(a->CanDrop(*b, copy, a->document().root().child(0)));
+    EXPECT_TRUE(a->CanDrop(*a, o2, o1));
+    ASSERT_TRUE(a->DropItem(*a, o2, o1));
+    EXPECT_EQ(childNames(a->document().root()), (std::vector<std::string>{"O2", "O1"}));
+}
+
+TEST_F(ChildFormTest, ViewStateComesFromTheStoreAndGoesBackToIt) {
+    store.writeInt("FML_State", 2);
+    store.writeBool("SUB_State", false);
+    TfrmChildForm* f = newStructure();
+    EXPECT_EQ(f->viewMode(), 2);
+    EXPECT_FALSE(f->showSub());
+    auto* medium = f->findChild<QRadioButton*>("rbShowFML1");
+    ASSERT_NE(medium, nullptr);
+    medium->click();
+    EXPECT_EQ(store.readInt("FML_State"), 1);
+    EXPECT_EQ(f->document().ViewMode, 1);
+}
+
+TEST_F(ChildFormTest, ClosingAsksTheCloseQuestionAndNeverWhileLoading) {
+    int asked = 0;
+    bool allow = false;
+    TfrmChildForm::setDefaultCloseQuestion([&](TfrmChildForm&) {
+        ++asked;
+        return allow;
+    });
+    TfrmChildForm* f = newStructure();
+    f->document().Loading = true;
+    EXPECT_FALSE(f->subWindow()->close());
+    EXPECT_EQ(asked, 0);
+    f->document().Loading = false;
+    EXPECT_FALSE(f->subWindow()->close());
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(main->openDocumentCount(), 1);
+    allow = true;
+    EXPECT_TRUE(f->subWindow()->close());
+    QApplication::processEvents();
+    EXPECT_EQ(main->openDocumentCount(), 0);
+}
+
+TEST_F(ChildFormTest, StructureNamesDialogShowsTheNamesInEffectAndOkKeepsThem) {
+    StructureNames names;
+    names.setDefaultName(ItemType::Fuse, "Fuse ");
+    names.setAlternatives(ItemType::Fuse, {"Socket"});
+    TfrmStructNames dlg(names, &store, PELVORO_SOURCE_DATA_DIR "/StructureNames.ini");
+    dlg.loadBoxes();
+    QComboBox* fuse = dlg.box(ItemType::Fuse);
+    ASSERT_NE(fuse, nullptr);
+    EXPECT_EQ(fuse->currentText(), "Fuse ");
+    EXPECT_EQ(fuse->count(), 1);
+    EXPECT_FALSE(dlg.box(ItemType::Connection)->isVisible());
+    fuse->setFocus();
+    fuse->setEditText("Light");
+    dlg.addName();
+    dlg.applyBoxes();
+    EXPECT_EQ(names.defaultName(ItemType::Fuse), "Light");
+    EXPECT_EQ(names.alternatives(ItemType::Fuse), (std::vector<std::string>{"Light", "Socket"}));
+    EXPECT_EQ(store.readString("StructName_5"), "Light");
+
+    dlg.loadOriginalBoxes();
+    EXPECT_EQ(fuse->currentText(), "Fuse ") << "the shipped default";
+}
+
+TEST_F(ChildFormTest, InstallationNamesCancelDiscardsAndOkStores) {
+    TfrmInstallation dlg(store);
+    EXPECT_EQ(dlg.names().connection[0], "Water pipe");
+    EXPECT_FALSE(dlg.grid()->item(22, 1)->flags() & Qt::ItemIsSelectable);
+    dlg.show();
+    InstallationNames n = dlg.names();
+    n.location[24] = "Roof";
+    dlg.setNames(n);
+    dlg.reject();
+    EXPECT_EQ(dlg.names().location[24], "");
+    EXPECT_FALSE(store.contains("Location_24"));
+    dlg.show();
+    dlg.setNames(n);
+    dlg.okPressed();
+    EXPECT_EQ(store.readString("Location_24"), "Roof");
+    EXPECT_EQ(store.readString("Connect_0"), "Water pipe");
+}
+
+// Not a check: with PELVORO_GRAB_DIR set, saves pictures of a document window and the
+// names dialogs there, to look at them as a user would.
+TEST_F(ChildFormTest, GrabPictures) {
+    QString dir = qEnvironmentVariable("PELVORO_GRAB_DIR");
+    if (dir.isEmpty()) GTEST_SKIP() << "set PELVORO_GRAB_DIR to save pictures";
+    main->show();
+    TfrmChildForm* f = newStructure();
+    main->runCommand("AddItem", ItemType::Object);
+    f->setCurrentItem(f->document().root().child(0));
+    main->runCommand("AddItem", ItemType::Block);
+    f->setCurrentItem(f->document().root().child(0)->child(0));
+    for (int i = 0; i < 3; ++i) main->runCommand("AddItem", ItemType::Fuse);
+    main->runCommand("AddItem", ItemType::RCD);
+    QApplication::processEvents();
+    main->grab().save(dir + "/new_structure.png");
+    auto doc = std::make_unique<StructureDocument>();
+    StructureItem* obj = doc->addItem(doc->root(), ItemType::Object, "House");
+    StructureItem* block = doc->addItem(*obj, ItemType::Block, "Main board");
+    for (int i = 1; i <= 4; ++i) {
+        StructureItem* fuse = doc->addItem(*block, ItemType::Fuse, "Fuse " + std::to_string(i));
+        doc->addItem(*fuse, ItemType::Measurement, "Z loop");
+    }
+    TfrmChildForm* g = openDocumentWindow(*main, std::move(doc), "/data/house.TMV");
+    g->tree()->expandAll();
+    QApplication::processEvents();
+    main->grab().save(dir + "/opened.png");
+    TfrmStructNames names(structureNames(), &store, PELVORO_SOURCE_DATA_DIR "/StructureNames.ini");
+    names.show();
+    QApplication::processEvents();
+    names.grab().save(dir + "/structure_names.png");
+    TfrmInstallation inst(store);
+    inst.show();
+    QApplication::processEvents();
+    inst.grab().save(dir + "/installation_names.png");
+}
+
+}  // namespace
+}  // namespace pelvoro
