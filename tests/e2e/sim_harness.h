@@ -115,6 +115,16 @@ class Simulator {
     const std::string& device() const { return device_; }
     pid_t pid() const { return pid_; }
     std::string log() const { return readFile(logPath_); }
+    // True when `text` appears in the event log within `limit` (the simulator logs what
+    // it has received a moment after the bytes left the program).
+    bool logShows(const std::string& text, milliseconds limit = milliseconds(2000)) const {
+        Clock::time_point end = Clock::now() + limit;
+        for (;;) {
+            if (log().find(text) != std::string::npos) return true;
+            if (Clock::now() >= end) return false;
+            std::this_thread::sleep_for(milliseconds(20));
+        }
+    }
 
     // Closes the simulator's input; true when it then ended by itself within `limit`.
     bool closeInputAndWait(milliseconds limit = milliseconds(3000)) {

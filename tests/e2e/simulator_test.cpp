@@ -121,7 +121,7 @@ TEST(SimulatorFamilyC, IgnoresDataCommandsWithoutAProbeFirst) {
     EXPECT_EQ(line.readFor(milliseconds(300)), "");
     line.send(std::string("R\xFF"));
     EXPECT_EQ(line.readFor(milliseconds(300)), "");
-    EXPECT_NE(sim.log().find("without a \"P\" first"), std::string::npos);
+    EXPECT_TRUE(sim.logShows("without a \"P\" first"));
 }
 
 TEST(SimulatorFamilyA, ReadyProbeWithBusyLinesInstrumentDataCountsAndResults) {
@@ -364,7 +364,7 @@ TEST(SimulatorFaults, PulledCableClosesTheLineMidReplyAndEndsTheSimulator) {
     EXPECT_EQ(got.size(), 101u) << "\"E\" and the first 100 bytes of the block";
     EXPECT_TRUE(line.hungUp());
     EXPECT_TRUE(sim.endedWithin(milliseconds(2000)));
-    EXPECT_NE(sim.log().find("cable pulled"), std::string::npos);
+    EXPECT_TRUE(sim.logShows("cable pulled"));
 }
 
 TEST(SimulatorThrottle, BaudRateLimitsTheSpeedOfReplies) {
@@ -381,7 +381,7 @@ TEST(SimulatorThrottle, BaudRateLimitsTheSpeedOfReplies) {
         EXPECT_EQ(got.size(), 363u);
         if (throttled) {
             EXPECT_GE(seconds, 0.7);
-            EXPECT_LT(seconds, 1.5);
+            EXPECT_LT(seconds, 2.5);
         } else {
             EXPECT_LT(seconds, 0.5);
         }

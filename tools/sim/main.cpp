@@ -274,7 +274,7 @@ int main(int argc, char** argv) {
     Tester tester(*model, scenario, log);
     std::deque<Pending> queue;
     Clock::time_point lastDue = Clock::now();
-    Clock::time_point lineFree = Clock::now();
+    Clock::time_point lineFree = Clock::now();  // when the last byte sent has left the line
     const auto byteTime = scenario.baud > 0
                               ? std::chrono::nanoseconds(10'000'000'000LL / scenario.baud)
                               : std::chrono::nanoseconds(0);
@@ -307,11 +307,12 @@ int main(int argc, char** argv) {
         while (lineUp && !queue.empty() && queue.front().due <= now) {
             Pending& p = queue.front();
             size_t allowed = p.bytes.size();
+            // Throttled, byte k of a piece starts k byte times after the piece began (when
+            // it was due, or when the line became free); a late wake-up catches up.
+            Clock::time_point begin = std::max(p.due, lineFree);
             if (byteTime.count() > 0 && !p.bytes.empty()) {
-                if (lineFree < now - byteTime) lineFree = now - byteTime;
-                allowed = size_t((now - lineFree) / byteTime);
-                if (allowed == 0) break;
-                allowed = std::min(allowed, p.bytes.size());
+                if (begin > now) break;
+                allowed = std::min(size_t((now - begin) / byteTime) + 1, p.bytes.size());
             }
             ssize_t written = allowed ? write(lineFd, p.bytes.data(), allowed) : 0;
             if (written < 0) {
@@ -321,7 +322,7 @@ int main(int argc, char** argv) {
                 break;
             }
             if (trace && written > 0) log("tx " + hexDump(p.bytes.data(), size_t(written)));
-            if (byteTime.count() > 0) lineFree += byteTime * written;
+            if (byteTime.count() > 0) lineFree = begin + byteTime * written;
             p.bytes.erase(0, size_t(written));
             if (!p.bytes.empty()) break;
             bool pull = p.pullAfter;
@@ -339,8 +340,7 @@ int main(int argc, char** argv) {
 
         int timeoutMs = 200;
         if (!queue.empty()) {
-            Clock::time_point next =
-                std::max(queue.front().due, byteTime.count() > 0 ? lineFree + byteTime : now);
+            Clock::time_point next = std::max(queue.front().due, lineFree);
             auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(next - now).count();
             timeoutMs = int(std::clamp<long long>(wait, 0, 200));
             if (timeoutMs == 0 && next > now) timeoutMs = 1;
