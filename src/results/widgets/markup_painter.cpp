@@ -5,6 +5,8 @@
 #include <QPainterPath>
 #include <QPolygonF>
 #include <cmath>
+#include <map>
+#include <tuple>
 
 #include "common/adapters/qt_text.h"
 
@@ -67,15 +69,25 @@ QPen unitPen(const QColor& colour, double width) {
     return pen;
 }
 
-// Fills `text` scaled to fit `box`, centred.
-void drawFittedText(QPainter& p, const QRectF& box, const QString& text, const QColor& ink,
-                    bool bold = true) {
+// The outline of a picture's text at 100 pixels; made once per text, as laying out text
+// costs far more than filling it.
+const QPainterPath& textOutline(const QString& text, bool bold) {
+    static auto* cache = new std::map<std::pair<QString, bool>, QPainterPath>;  // kept to the end
+    auto it = cache->find({text, bold});
+    if (it != cache->end()) return it->second;
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(100);
     font.setBold(bold);
     QPainterPath path;
     path.addText(0, 0, font, text);
+    return cache->emplace(std::make_pair(text, bold), path).first->second;
+}
+
+// Fills `text` scaled to fit `box`, centred.
+void drawFittedText(QPainter& p, const QRectF& box, const QString& text, const QColor& ink,
+                    bool bold = true) {
+    const QPainterPath& path = textOutline(text, bold);
     const QRectF bounds = path.boundingRect();
     if (bounds.isEmpty()) return;
     const double scale = std::min(box.width() / bounds.width(), box.height() / bounds.height());
@@ -90,12 +102,13 @@ void drawFittedText(QPainter& p, const QRectF& box, const QString& text, const Q
     p.restore();
 }
 
-// "x" and the factor; the factor takes the full height so that a half stays readable at
-// the table's font.
+// "x" and the factor; the factor is as tall as capitals and more, so that a half stays
+// readable at the table's font.
 void drawMultiplier(QPainter& p, double left, double right, int index, const QColor& ink) {
     const double timesWidth = 0.3;
     drawFittedText(p, QRectF(left, 0.32, timesWidth, 0.36), QString(QChar(0x00D7)), ink);
-    drawFittedText(p, QRectF(left + timesWidth + 0.04, 0.05, right - left - timesWidth - 0.04, 0.9),
+    drawFittedText(p,
+                   QRectF(left + timesWidth + 0.04, 0.12, right - left - timesWidth - 0.04, 0.76),
                    QString::fromUtf8(multiplierText(index)), ink);
 }
 
@@ -414,30 +427,69 @@ QFontMetricsF metricsFor(const QFont& font, const QPaintDevice* device) {
     return device ? QFontMetricsF(font, device) : QFontMetricsF(font);
 }
 
+// Fonts and their metrics, per family, size, style and device resolution: making them
+// anew for every run costs more than the whole rest of the drawing. Used on the
+// user-interface thread only; kept for the whole run (a handful of entries).
+struct FontKey {
+    std::string family;
+    int size;
+    bool bold, italic, underline;
+    int dpiX, dpiY;
+    bool operator<(const FontKey& o) const {
+        return std::tie(family, size, bold, italic, underline, dpiX, dpiY) <
+               std::tie(o.family, o.size, o.bold, o.italic, o.underline, o.dpiX, o.dpiY);
+    }
+};
+
+struct CachedFont {
+    QFont font;
+    QFontMetricsF metrics;
+};
+
+CachedFont cachedFont(const TResultText& run, const std::string& lineFamily,
+                      const QPaintDevice* device) {
+    // Never destroyed: fonts must not outlive the application object at exit.
+    static auto* cache = new std::map<FontKey, CachedFont>;
+    const FontKey key{run.charSet == CharacterSet::Symbol ? lineFamily : run.fontName,
+                      run.size,
+                      run.bold,
+                      run.italic,
+                      run.underline,
+                      device ? device->logicalDpiX() : -1,
+                      device ? device->logicalDpiY() : -1};
+    auto it = cache->find(key);
+    if (it != cache->end()) return it->second;
+    if (cache->size() >= 256) cache->clear();
+    const QFont font = markupRunFont(run, QString::fromStdString(lineFamily));
+    return cache->emplace(key, CachedFont{font, metricsFor(font, device)}).first->second;
+}
+
 std::vector<MeasuredRun> measureRuns(const MarkupLine& line, const QPaintDevice* device,
-                                     qreal& height, qreal& ascent) {
+                                     bool withWidths, qreal& height, qreal& ascent) {
     std::vector<MeasuredRun> measured;
-    QString lineFamily = QString::fromLatin1(kMarkupFontName);
+    measured.reserve(line.runs.size());
+    std::string lineFamily = kMarkupFontName;
     height = 0;
     ascent = 0;
     for (int i = 0; i < int(line.runs.size()); ++i) {
         const TResultText& run = line.runs[i];
-        const QFont font = markupRunFont(run, lineFamily);
-        if (run.charSet != CharacterSet::Symbol) lineFamily = QString::fromStdString(run.fontName);
-        const QFontMetricsF fm = metricsFor(font, device);
+        const CachedFont f = cachedFont(run, lineFamily, device);
+        if (run.charSet != CharacterSet::Symbol) lineFamily = run.fontName;
         qreal width = 0;
-        if (run.picture)
-            width = symbolAspect(run.symbol) * fm.height();
+        if (!withWidths)
+            width = 0;
+        else if (run.picture)
+            width = symbolAspect(run.symbol) * f.metrics.height();
         else if (!run.text.empty())
-            width = fm.horizontalAdvance(markupRunText(run));
-        measured.push_back({i, font, width, fm.ascent(), fm.height()});
-        height = std::max(height, fm.height());
-        ascent = std::max(ascent, fm.ascent());
+            width = f.metrics.horizontalAdvance(markupRunText(run));
+        measured.push_back({i, f.font, width, f.metrics.ascent(), f.metrics.height()});
+        height = std::max(height, f.metrics.height());
+        ascent = std::max(ascent, f.metrics.ascent());
     }
     if (line.runs.empty()) {
-        const QFontMetricsF fm = metricsFor(markupRunFont(TResultText{}), device);
-        height = fm.height();
-        ascent = fm.ascent();
+        const CachedFont f = cachedFont(TResultText{}, lineFamily, device);
+        height = f.metrics.height();
+        ascent = f.metrics.ascent();
     }
     return measured;
 }
@@ -448,7 +500,7 @@ MarkupLineLayout layoutMarkupLine(const MarkupLine& line, const QRectF& rect,
                                   const QPaintDevice* device) {
     MarkupLineLayout layout;
     const std::vector<MeasuredRun> measured =
-        measureRuns(line, device, layout.height, layout.ascent);
+        measureRuns(line, device, true, layout.height, layout.ascent);
     const qreal baseline = rect.top() + layout.ascent;
     qreal rightWidth = 0, centreWidth = 0;
     for (const auto& m : measured) {
@@ -471,6 +523,7 @@ MarkupLineLayout layoutMarkupLine(const MarkupLine& line, const QRectF& rect,
         MarkupRunPlacement placement;
         placement.run = m.index;
         placement.baseline = baseline;
+        placement.font = m.font;
         placement.box = QRectF(*x, baseline - m.ascent, m.width, m.height);
         *x += m.width;
         layout.runs.push_back(placement);
@@ -480,25 +533,60 @@ MarkupLineLayout layoutMarkupLine(const MarkupLine& line, const QRectF& rect,
 
 qreal markupLineHeight(const MarkupLine& line, const QPaintDevice* device) {
     qreal height = 0, ascent = 0;
-    measureRuns(line, device, height, ascent);
+    measureRuns(line, device, false, height, ascent);
     return height;
 }
 
+namespace {
+
+// Screens and images get the pictures from a cache of pixmaps per symbol, height and ink
+// (drawing their outlines anew is slow enough to be felt while scrolling); printers and
+// other vector devices get them drawn.
+bool rasterDevice(const QPaintDevice* device) {
+    if (!device) return false;
+    const int type = device->devType();
+    return type == QInternal::Widget || type == QInternal::Pixmap || type == QInternal::Image;
+}
+
+void drawCachedPicture(QPainter& painter, const QRectF& box, int symbol, const QColor& ink) {
+    const qreal ratio = painter.device()->devicePixelRatioF();
+    const int height = int(std::lround(box.height() * ratio));
+    if (height <= 0) return;
+    using Key = std::tuple<int, int, QRgb>;
+    static auto* cache = new std::map<Key, QPixmap>;  // kept to the end
+    const Key key{symbol, height, ink.rgba()};
+    auto it = cache->find(key);
+    if (it == cache->end()) {
+        if (cache->size() >= 512) cache->clear();
+        QPixmap pixmap = symbolPixmap(symbol, height, ink);
+        it = cache->emplace(key, pixmap).first;
+    }
+    QPixmap pixmap = it->second;
+    pixmap.setDevicePixelRatio(ratio);
+    painter.drawPixmap(
+        QPointF(std::round(box.left() * ratio) / ratio, std::round(box.top() * ratio) / ratio),
+        pixmap);
+}
+
+}  // namespace
+
 qreal paintMarkupLine(QPainter& painter, const QRectF& rect, const MarkupLine& line) {
     const MarkupLineLayout layout = layoutMarkupLine(line, rect, painter.device());
-    QString lineFamily = QString::fromLatin1(kMarkupFontName);
+    const bool raster = rasterDevice(painter.device());
     painter.save();
     for (const auto& placement : layout.runs) {
         const TResultText& run = line.runs[placement.run];
         const QColor colour(run.colour.r, run.colour.g, run.colour.b);
         if (run.picture) {
-            drawSymbolPicture(painter, placement.box, run.symbol, colour);
+            if (raster)
+                drawCachedPicture(painter, placement.box, run.symbol, colour);
+            else
+                drawSymbolPicture(painter, placement.box, run.symbol, colour);
         } else if (!run.text.empty()) {
-            painter.setFont(markupRunFont(run, lineFamily));
+            painter.setFont(placement.font);
             painter.setPen(colour);
             painter.drawText(QPointF(placement.box.left(), placement.baseline), markupRunText(run));
         }
-        if (run.charSet != CharacterSet::Symbol) lineFamily = QString::fromStdString(run.fontName);
     }
     painter.restore();
     return layout.height;

@@ -42,6 +42,7 @@ struct MarkupRunPlacement {
     int run = 0;         // index into MarkupLine::runs
     QRectF box;          // the run's box: left, top of its font, width, font height
     qreal baseline = 0;  // y of the text baseline
+    QFont font;          // the run's font
 };
 
 struct MarkupLineLayout {
