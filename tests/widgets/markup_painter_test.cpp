@@ -109,6 +109,34 @@ TEST(MarkupPainter, LineHeightIsTheTallestFont) {
     EXPECT_DOUBLE_EQ(markupLineHeight(parse("X"), &probe), plain);  // no runs: the default font
 }
 
+TEST(MarkupPainter, MeasuresFollowTheDeviceResolution) {
+    QImage screen = blankImage(10, 10);
+    QImage fine = blankImage(10, 10);
+    fine.setDotsPerMeterX(screen.dotsPerMeterX() * 3);
+    fine.setDotsPerMeterY(screen.dotsPerMeterY() * 3);
+    const MarkupLine line = parse("X#PR#L2Z: 0.42#S258");
+    // Measured on the screen first, so that nothing measured for it is reused for the other.
+    const qreal onScreen = markupLineHeight(line, &screen);
+    const qreal onFine = markupLineHeight(line, &fine);
+    EXPECT_NEAR(onFine / onScreen, 3.0, 0.35);
+    const auto wide = layoutMarkupLine(line, QRectF(0, 0, 2000, 100), &fine);
+    const auto narrow = layoutMarkupLine(line, QRectF(0, 0, 2000, 100), &screen);
+    EXPECT_NEAR(wide.runs[0].box.width() / narrow.runs[0].box.width(), 3.0, 0.4);
+}
+
+TEST(MarkupPainter, PicturesTakeTheRunColourOnScreen) {
+    const QImage image = paintLine("X#HF#CR#S308#Cb#S308", 300, 40);
+    int red = 0, black = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb px = image.pixel(x, y);
+            if (qRed(px) > 200 && qGreen(px) < 80) ++red;
+            if (qRed(px) < 60 && qGreen(px) < 60 && qBlue(px) < 60) ++black;
+        }
+    EXPECT_GT(red, 20);
+    EXPECT_GT(black, 20);
+}
+
 TEST(MarkupPainter, GlyphsBecomeTheirCharacters) {
     const MarkupLine line = parse("XR#S258 #S270 #S274 #S272");
     std::vector<QString> texts;
