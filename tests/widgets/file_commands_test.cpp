@@ -1,0 +1,155 @@
+#include "files/file_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMdiArea>
+#include <QTreeView>
+#include <filesystem>
+
+#include "app/identity.h"
+#include "app/widgets/main_window.h"
+#include "common/adapters/qt_text.h"
+#include "common/lang_text.h"
+#include "document/widgets/child_form.h"
+#include "files/transfer_folder.h"
+#include "files/widgets/file_commands_qt.h"
+#include "support/language_fixture.h"
+#include "support/test_doubles.h"
+
+namespace pelvoro {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ScriptedPrompts;
+
+class FileCommandsWidgetTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        TfrmMainForm::Services s;
+        s.settings = &store;
+        s.prompts = &prompts;
+        s.printerCount = [] { return 1; };
+        s.portOpen = [] { return false; };
+        window = std::make_unique<TfrmMainForm>(s);
+        ASSERT_TRUE(window->start(PELVORO_SOURCE_DATA_DIR));
+        // Temporary files of this test stay in its own folder.
+        appEnvironment().dataDir = dir.path();
+        fs::copy_file(std::string(PELVORO_SOURCE_DATA_DIR) + "/StructureNames.ini",
+                      dir.file("StructureNames.ini"));
+        setStartDocumentWait(0);
+        installFileCommands(*window);
+        window->show();
+        demo = dir.file("Demo.TMV");
+        fs::copy_file(std::string(PELVORO_SOURCE_DATA_DIR) + "/Demo.TMV", demo);
+    }
+    void TearDown() override {
+        // Document windows are closed before the main window goes, as the exit does.
+        prompts.answers.assign(8, Answer::No);
+        window->mdiArea()->closeAllSubWindows();
+        settle();
+        window.reset();
+        setCurrentLanguageFile(nullptr);
+    }
+    TfrmChildForm* activeForm() { return childFormOf(window->activeDocumentView()); }
+    void settle() {
+        for (int i = 0; i < 5; ++i) QApplication::processEvents();
+    }
+
+    testing::TempDir dir;
+    MemorySettingsStore store;
+    ScriptedPrompts prompts;
+    std::unique_ptr<TfrmMainForm> window;
+    std::string demo;
+};
+
+TEST_F(FileCommandsWidgetTest, CommandsAreAttachedAndTheTransferFolderIsWritable) {
+    for (const char* c :
+         {"FileOpen", "FileClose", "FileSave", "FileSaveAs", "OpenRecent", "Import"})
+        EXPECT_TRUE(window->hasCommandHandler(c)) << c;
+    EXPECT_EQ(transferFolder(), dir.file("Results"));
+    EXPECT_TRUE(fs::is_directory(transferFolder()));
+}
+
+TEST_F(FileCommandsWidgetTest, OpenShowsTheDemoDocumentWithItsTree) {
+    prompts.fileChoices.push_back(demo);
+    window->runCommand("FileOpen");
+    settle();
+    ASSERT_EQ(window->documentWindows().size(), 1u);
+    TfrmChildForm* form = activeForm();
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(window->activeDocumentWindow()->windowTitle(), "Demo.TMV");
+    StructureDocument& doc = form->document();
+    EXPECT_TRUE(doc.HasFile);
+    EXPECT_FALSE(doc.Loading);
+    EXPECT_EQ(doc.root().childCount(), 2);
+    EXPECT_EQ(form->selectedItem(), &doc.root());
+    // The tree shows the root with its two objects.
+    QAbstractItemModel* model = form->treeModel();
+    ASSERT_EQ(model->rowCount(), 1);
+    EXPECT_EQ(model->rowCount(model->index(0, 0)), 2);
+    EXPECT_EQ(window->mainState().recentFiles.entries(), std::vector<std::string>{demo});
+    EXPECT_TRUE(prompts.shown.size() == 1 && prompts.shown[0].kind == "open");
+}
+
+TEST_F(FileCommandsWidgetTest, SaveAsRenamesTheWindowAndCloseAsksOnlyForChanges) {
+    FileCommands* commands = fileCommandsOf(*window);
+    ASSERT_NE(commands, nullptr);
+    commands->open(demo);
+    settle();
+    TfrmChildForm* form = activeForm();
+    ASSERT_NE(form, nullptr);
+    std::string copy = dir.file("copy.PLV");
+    prompts.fileChoices.push_back(dir.file("copy"));
+    window->runCommand("FileSaveAs");
+    EXPECT_EQ(window->activeDocumentWindow()->windowTitle(), "copy.PLV");
+    EXPECT_TRUE(fs::exists(copy));
+
+    // A change, then Close: Cancel keeps the window, No closes it.
+    form->document().setModified();
+    prompts.answers = {Answer::Cancel};
+    window->runCommand("FileClose");
+    settle();
+    EXPECT_EQ(window->documentWindows().size(), 1u);
+    prompts.answers = {Answer::No};
+    window->runCommand("FileClose");
+    settle();
+    EXPECT_EQ(window->documentWindows().size(), 0u);
+    int questions = 0;
+    for (const auto& s : prompts.shown) questions += s.kind == "yesnocancel";
+    EXPECT_EQ(questions, 2);
+}
+
+TEST_F(FileCommandsWidgetTest, CommandLineDocumentIsOpenedOnceTheLoopRuns) {
+    TfrmMainForm::Services s;
+    s.settings = &store;
+    s.prompts = &prompts;
+    s.printerCount = [] { return 1; };
+    s.portOpen = [] { return false; };
+    TfrmMainForm second(s);
+    ASSERT_TRUE(second.start(PELVORO_SOURCE_DATA_DIR));
+    appEnvironment().dataDir = dir.path();
+    installFileCommands(second);
+    second.setProperty("startDocument", pathToQt(demo));
+    settle();
+    ASSERT_EQ(second.documentWindows().size(), 1u);
+    EXPECT_EQ(second.documentWindows()[0]->windowTitle(), "Demo.TMV");
+
+    // A missing document only gives the open command's message.
+    TfrmMainForm third(s);
+    ASSERT_TRUE(third.start(PELVORO_SOURCE_DATA_DIR));
+    appEnvironment().dataDir = dir.path();
+    installFileCommands(third);
+    third.setProperty("startDocument", pathToQt(dir.file("missing.TMV")));
+    prompts.shown.clear();
+    settle();
+    EXPECT_EQ(third.documentWindows().size(), 0u);
+    EXPECT_EQ(prompts.texts(), std::vector<std::string>{LangText("msgFileNotExist_35")});
+    prompts.answers.assign(4, Answer::No);
+    second.mdiArea()->closeAllSubWindows();
+    settle();
+}
+
+}  // namespace
+}  // namespace pelvoro
