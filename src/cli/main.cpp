@@ -12,6 +12,8 @@
 #include "common/codepage.h"
 #include "common/ini_file.h"
 #include "common/lang_text.h"
+#include "files/results_hook.h"
+#include "results/render_result.h"
 
 namespace pelvoro::cli {
 
@@ -149,6 +151,10 @@ int main(int argc, char** argv) {
     env.codePage = codePageByName(lang.codepage).value_or(CodePage::Windows1252);
     setCurrentLanguageFile(LanguageFile::load(env.languageFilePath()));
     currentTextCodes().fill(*currentLanguageFile());
+    // Documents read by commands get their result lines, wrapped by character count.
+    if (!resultsHook())
+        setResultsHook(
+            makeResultsParsingHook(makeLineRenderer(std::make_shared<CharacterCellMeasure>())));
 
     for (const cli::Command& c : cli::commands()) {
         if (c.name != rest[0]) continue;

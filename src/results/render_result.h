@@ -45,6 +45,21 @@ int countL1Lines(const std::vector<std::string>& lines);
 // " 30"): -1, 0, 1; when either text is no number the texts are compared as bytes.
 int compareValueTexts(const std::string& a, const std::string& b);
 
+// A measure without fonts: every character is `charWidth` pixels wide (the command-line
+// program and tests; 8 pixels is the table font's character on a common screen).
+class CharacterCellMeasure : public TextMeasure {
+  public:
+    explicit CharacterCellMeasure(int charWidth = 8, int height = 16)
+        : charWidth_(charWidth), height_(height) {}
+    int width(const std::string& text, const FontSpec&) override {
+        return int(text.size()) * charWidth_;
+    }
+    int lineHeight(const FontSpec&) override { return height_; }
+
+  private:
+    int charWidth_, height_;
+};
+
 // Default width of the results column for documents generated without a window.
 inline constexpr int kDefaultResultsColumnWidth = 640;
 
