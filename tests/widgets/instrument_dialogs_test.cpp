@@ -19,6 +19,14 @@ namespace {
 using instrdata_testing::familyAReply;
 using instrdata_testing::LinkBench;
 
+// With PELVORO_SCREENSHOT_DIR set, pictures of the dialogs are kept for a look.
+void keepPicture(QWidget& w, const char* name) {
+    QByteArray dir = qgetenv("PELVORO_SCREENSHOT_DIR");
+    if (dir.isEmpty()) return;
+    w.adjustSize();
+    w.grab().save(QString::fromLocal8Bit(dir) + "/" + name + ".png");
+}
+
 TEST(PortDialog, StoredChoiceIsSelectedAndAppliedAtCreation) {
     LinkBench b;
     MemorySettingsStore settings;
@@ -44,6 +52,7 @@ TEST(PortDialog, ShowsTheDeviceBesideEachPort) {
     TfrmCOM_Port dialog(ctx, settings, {});
     EXPECT_EQ(dialog.portButton(0)->text(), "COM1   /dev/ttyUSB0");
     EXPECT_EQ(dialog.portButton(1)->text(), "COM2");
+    keepPicture(dialog, "port_dialog");
 }
 
 TEST(PortDialog, OkAppliesAndStoresTheChoice) {
@@ -105,6 +114,7 @@ TEST(InstrumentDataDialog, ReceiveFillsTheFields) {
     EXPECT_TRUE(dialog.incrementButton()->isHidden());
     EXPECT_TRUE(dialog.calibrationDateField()->isHidden());
     EXPECT_EQ(TfrmInstrData::boxText(dialog.firmDataBox()), "Firm\r\nLine two");
+    keepPicture(dialog, "instrument_data_dialog");
 }
 
 TEST(InstrumentDataDialog, BrandHidesSendAndUserData) {

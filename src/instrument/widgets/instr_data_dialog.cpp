@@ -10,6 +10,7 @@
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include "common/adapters/qt_text.h"
@@ -31,7 +32,8 @@ QPlainTextEdit* makeBox(QWidget* parent, const char* name, int lines) {
     box->setTabChangesFocus(true);
     QFontMetrics fm(box->font());
     box->setMinimumWidth(fm.horizontalAdvance(QString(kBoxMaxLength, '0')) + 24);
-    box->setFixedHeight(fm.lineSpacing() * lines + 2 * box->frameWidth() + 8);
+    box->setFixedHeight(fm.lineSpacing() * lines + 2 * box->frameWidth() +
+                        2 * int(box->document()->documentMargin()) + 6);
     return box;
 }
 
@@ -46,6 +48,7 @@ TfrmInstrData::TfrmInstrData(InstrumentContext& ctx, ServiceSwitches switches, b
     labInstrument_ = new QLabel(this);
     mmInstrument_ = makeBox(this, "mmInstrument", 6);
     mmInstrument_->setReadOnly(!switches_.factory);
+    mmInstrument_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     mmInstrument_->setPlainText(toQt(instrumentBoxTemplate()));
 
     labSerialNum_ = new QLabel(this);
