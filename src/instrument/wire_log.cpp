@@ -60,9 +60,9 @@ std::string WireLog::hexLine(std::string_view bytes) {
     return hex + " |" + text + "|";
 }
 
-void WireLog::bytesLine(char direction, std::string_view bytes) {
+void WireLog::bytesLine(char direction, std::string_view bytes, const std::string& when) {
     if (bytes.empty()) return;
-    const std::string stamp = timeStamp ? timeStamp() : std::string();
+    const std::string stamp = !when.empty() ? when : timeStamp ? timeStamp() : std::string();
     for (std::size_t at = 0; at < bytes.size(); at += kBytesPerLine) {
         std::string line = at == 0 ? stamp : std::string(stamp.size(), ' ');
         line += ' ';
@@ -181,7 +181,10 @@ void LoggedSerialPort::purgeAll() {
 
 void LoggedSerialPort::gather(const std::string& bytes) {
     if (bytes.empty()) return;
-    if (pending_.empty()) pendingSince_ = std::chrono::steady_clock::now();
+    if (pending_.empty()) {
+        pendingSince_ = std::chrono::steady_clock::now();
+        pendingStamp_ = log_->timeStamp ? log_->timeStamp() : std::string();
+    }
     pending_ += bytes;
     if (pending_.size() >= kBytesPerLine) flushReceived();
 }
@@ -193,7 +196,7 @@ void LoggedSerialPort::flushIfOld() {
 
 void LoggedSerialPort::flushReceived() {
     if (pending_.empty()) return;
-    log_->received(pending_);
+    log_->received(pending_, pendingStamp_);
     pending_.clear();
 }
 

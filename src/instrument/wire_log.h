@@ -28,8 +28,11 @@ class WireLog {
     const std::string& path() const { return path_; }
     bool isOpen() const { return out_.is_open(); }
 
-    void sent(std::string_view bytes) { bytesLine('>', bytes); }
-    void received(std::string_view bytes) { bytesLine('<', bytes); }
+    void sent(std::string_view bytes) { bytesLine('>', bytes, {}); }
+    // `stamp`: when the first of the bytes came (empty: now).
+    void received(std::string_view bytes, const std::string& stamp = {}) {
+        bytesLine('<', bytes, stamp);
+    }
     // A line of plain text (port opened, closed, purged, warnings).
     void note(std::string_view text);
 
@@ -40,7 +43,7 @@ class WireLog {
     static std::string hexLine(std::string_view bytes);
 
   private:
-    void bytesLine(char direction, std::string_view bytes);
+    void bytesLine(char direction, std::string_view bytes, const std::string& stamp);
     void writeLine(const std::string& line);
     void open();
 
@@ -91,6 +94,7 @@ class LoggedSerialPort : public SerialPort {
     std::shared_ptr<WireLog> log_;
     std::string pending_;
     std::chrono::steady_clock::time_point pendingSince_;
+    std::string pendingStamp_;  // log time stamp of the first pending byte
 };
 
 }  // namespace pelvoro

@@ -85,6 +85,27 @@ TEST(WireLog, LoggedPortRecordsEveryByteBothWays) {
               "T close port 3 at 2400 baud\n");
 }
 
+TEST(WireLog, GatheredBytesCarryTheTimeOfTheirFirstByte) {
+    TempDir dir;
+    VirtualClock clock;
+    auto scripted = std::make_unique<ScriptedPort>(clock);
+    ScriptedPort& inner = *scripted;
+    auto log = std::make_shared<WireLog>(dir.file("wire.log"));
+    int tick = 0;
+    log->timeStamp = [&tick] { return "T" + std::to_string(++tick); };
+    LoggedSerialPort port(std::move(scripted), log);
+    ASSERT_TRUE(port.open());  // T1
+    inner.arrive("OK\r", 0);
+    port.read(1);  // T2: the line's stamp
+    port.read(1);
+    port.read(1);
+    port.write("X");  // T3 (the gathered line is written first, with T2)
+    port.flushReceived();
+    const std::string text = fileText(dir.file("wire.log"));
+    EXPECT_NE(text.find("T2 <  4F 4B 0D"), std::string::npos) << text;
+    EXPECT_NE(text.find("T3 >  58"), std::string::npos) << text;
+}
+
 TEST(WireLog, FailedOpenIsLoggedWithItsReason) {
     TempDir dir;
     VirtualClock clock;

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "app/identity.h"
 #include "common/adapters/qt_text.h"
 #include "instrument/port_settings.h"
 #include "instrument/wire_log.h"
@@ -215,9 +216,10 @@ void QtSerialPort::purgeAll() {
 
 std::string wireLogPath() {
     if (const char* value = std::getenv("PELVORO_WIRE_LOG"); value && *value) return value;
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    // One place for the desktop and the command-line program alike.
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (dir.isEmpty()) dir = QDir::tempPath();
-    return pathFromQt(QDir(dir).filePath("wire.log"));
+    return pathFromQt(QDir(dir).filePath(QString(identity::kBrandTitle) + "/wire.log"));
 }
 
 std::unique_ptr<SerialPort> makeSystemSerialPort(const SettingsStore* settings) {

@@ -62,8 +62,8 @@ class QtSerialPort : public SerialPort {
     std::string openFailure_;
 };
 
-// Where the wire log goes: PELVORO_WIRE_LOG when set, otherwise "wire.log" in the
-// user's application data folder.
+// Where the wire log goes: PELVORO_WIRE_LOG when set, otherwise "Tamvisto/wire.log" in
+// the user's data folder (~/.local/share, %LOCALAPPDATA%).
 std::string wireLogPath();
 
 // The port the programs use: the system port, logged to the wire log.
