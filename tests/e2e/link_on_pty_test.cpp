@@ -146,5 +146,92 @@ TEST(InstrumentDataOnALine, CancelStopsASlowBlockAtOnceWithoutAMessage) {
     EXPECT_TRUE(sim.logShows("rx t")) << "cancelled while the block came";
 }
 
+// The framing the downloads and the structure send are built on, against the simulator.
+TEST(LinkOnALine, TextTesterCountsEntriesAndPointersInBothArgumentStyles) {
+    ensureApplication();
+    {
+        Simulator sim({"--scenario", scenarioPath("tq75.sim")});
+        Bench bench(sim.device(), "TQ75", 3);
+        applyPortSettings(*bench.link, PortSelection{0, 4});
+        ASSERT_TRUE(bench.link->connectInstrument(ProtocolFamily::A));
+        CountReply named = bench.link->namedEntryCount();
+        EXPECT_TRUE(named.ok);
+        EXPECT_EQ(named.count, 3);
+        ReplyLine entry = bench.link->namedEntry(2, 3);
+        EXPECT_TRUE(entry.ok);
+        EXPECT_EQ(entry.text, "P;001;001;000;03;Block A;");
+        EXPECT_TRUE(bench.link->resultPointer(1, 3));
+        EXPECT_EQ(bench.link->resultCount().count, 1);
+        bench.link->endConnection(ProtocolFamily::A);
+        EXPECT_FALSE(bench.link->isPortOpen());
+        EXPECT_TRUE(bench.prompts.shown.empty());
+        EXPECT_TRUE(sim.logShows("connection ended"));
+    }
+    {
+        Simulator sim({"--scenario", scenarioPath("tq41.sim")});
+        Bench bench(sim.device(), "TQ41", 2);
+        applyPortSettings(*bench.link, PortSelection{0, 4});
+        ASSERT_TRUE(bench.link->connectInstrument(ProtocolFamily::A));
+        EXPECT_EQ(bench.link->entryCount().count, 3);
+        EXPECT_TRUE(bench.link->resultPointer(2, 2));
+        bench.link->send("MRA\r");
+        ReplyLine head = bench.link->readReplyLine();
+        EXPECT_EQ(head.text, "#03");
+        bench.link->endConnection(ProtocolFamily::A);
+        EXPECT_TRUE(bench.prompts.shown.empty());
+    }
+}
+
+TEST(LinkOnALine, BinaryTesterRecordsAndTheirGraphText) {
+    ensureApplication();
+    Simulator sim({"--scenario", scenarioPath("tq60.sim")});
+    Bench bench(sim.device(), "TQ60", 1);
+    applyPortSettings(*bench.link, PortSelection{0, 4});
+    ASSERT_TRUE(bench.link->connectInstrument(ProtocolFamily::B));
+    EchoReply count = bench.link->sendAwaitEcho("MNU", "SNU", ProtocolFamily::B);
+    EXPECT_TRUE(count.ok);
+    EXPECT_EQ(count.length, 2);
+
+    EchoReply first = bench.link->sendAwaitEcho("MRG", "SRG", ProtocolFamily::B);
+    ASSERT_TRUE(first.ok);
+    ASSERT_TRUE(bench.link->readBlock(std::size_t(first.length)));
+    EchoReply second = bench.link->sendAwaitEcho("MRG", "SRG", ProtocolFamily::B);
+    ASSERT_TRUE(second.ok);
+    ASSERT_TRUE(bench.link->readBlock(std::size_t(second.length)));
+    std::string record = bench.link->transferBuffer().substr(0, std::size_t(second.length));
+    EXPECT_NE(record.find(std::string("\0G", 2), 5), std::string::npos);
+    ReplyLine graph = bench.link->readUntilEof();
+    EXPECT_TRUE(graph.ok);
+    EXPECT_EQ(graph.text,
+              "2;261209103000;1;5000;\n\rsamples\n\r1.2E9;5000;0;\n\r1.1E9;5000;10;\n\r"
+              "9.8E8;5000;20;\n\r#EOF;");
+    bench.link->endConnection(ProtocolFamily::B);
+    EXPECT_TRUE(bench.prompts.shown.empty());
+}
+
+TEST(LinkOnALine, SingleLetterTesterCountAndRecords) {
+    ensureApplication();
+    Simulator sim({"--scenario", scenarioPath("cv61.sim")});
+    Bench bench(sim.device(), "CV61", 1);
+    applyPortSettings(*bench.link, PortSelection{0, 4});
+    ASSERT_TRUE(bench.link->connectInstrument(ProtocolFamily::C));
+    EXPECT_TRUE(bench.link->sendAwaitEcho("P", "E", ProtocolFamily::C).ok);
+    EchoReply count = bench.link->sendAwaitEcho("R\xFF", "\x02", ProtocolFamily::C);
+    EXPECT_TRUE(count.ok);
+    EXPECT_EQ(count.length, 3);
+    std::string records;
+    for (char which : {'\0', '\x01', '\x01', '\x01'}) {
+        ASSERT_TRUE(bench.link->sendAwaitEcho("P", "E", ProtocolFamily::C).ok);
+        bench.link->send(std::string("R") + which);
+        ASSERT_TRUE(bench.link->readBlock(21));
+        records += bench.link->transferBuffer().substr(0, 21);
+    }
+    EXPECT_EQ(records.substr(0, 4), std::string("\x01\x01\x00\x01", 4));
+    EXPECT_EQ(records.substr(21, 4), std::string("\x01\x01\x00\x02", 4));
+    EXPECT_EQ(records.substr(63), std::string(21, '\0')) << "the end of the memory";
+    bench.link->endConnection(ProtocolFamily::C);
+    EXPECT_TRUE(bench.prompts.shown.empty());
+}
+
 }  // namespace
 }  // namespace pelvoro::e2e
