@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 
@@ -74,10 +75,18 @@ std::vector<std::string> QtSerialPort::orderDevices(std::vector<std::string> dev
 }
 
 std::vector<std::string> QtSerialPort::systemDevices() {
+    // Asking the system takes a while; the port dialog asks for all sixteen ports at once.
+    static std::vector<std::string> cached;
+    static std::chrono::steady_clock::time_point cachedAt;
+    const auto now = std::chrono::steady_clock::now();
+    if (cachedAt.time_since_epoch().count() != 0 && now - cachedAt < std::chrono::seconds(2))
+        return cached;
     std::vector<std::string> devices;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
         devices.push_back(pathFromQt(info.systemLocation()));
-    return orderDevices(std::move(devices));
+    cached = orderDevices(std::move(devices));
+    cachedAt = now;
+    return cached;
 }
 
 std::string QtSerialPort::deviceName(int number) const {
