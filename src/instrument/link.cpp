@@ -47,10 +47,12 @@ struct EchoRule {
 
 EchoRule echoRule(std::string_view command, ProtocolFamily family) {
     if (family == ProtocolFamily::C) {
-        // "R" 0xFF: 0x02 and the record count, low byte first, in bytes 2 and 3.
+        // "R" 0xFF: 0x02, a zero byte and the record count, low byte first, in bytes 2
+        // and 3. A tester that leaves out the zero byte (three bytes: 0x02, low, high) is
+        // recognised by the missing fourth byte.
         if (command.size() == 2 && command[0] == 'R' &&
             static_cast<unsigned char>(command[1]) == 0xFF)
-            return {4, 4, 1};
+            return {3, 4, 1};
         return {1, 0, 1};
     }
     if (command == "MNU") return {6, 3, 3};
@@ -68,7 +70,7 @@ int echoLength(const std::string& b, int kind) {
         case 3:
             return at(4) * 256 + at(5);
         case 4:
-            return at(3) * 256 + at(2);
+            return b.size() >= 4 ? at(3) * 256 + at(2) : at(2) * 256 + at(1);
         default:
             return 0;
     }
@@ -269,9 +271,11 @@ EchoReply Link::sendAwaitEcho(std::string_view command, std::string_view expecte
                     return reply;
                 }
                 if (port_.isOpen() && port_.bytesWaiting() >= rule.bytes) {
-                    buffer_ = port_.read(rule.bytes);
+                    std::size_t take = rule.bytes;
+                    if (rule.lengthKind == 4 && awaitFourthByte()) take = 4;
+                    buffer_ = port_.read(take);
                     std::string echo = buffer_.substr(0, std::min(rule.compared, buffer_.size()));
-                    if (buffer_.size() == rule.bytes &&
+                    if (buffer_.size() == take &&
                         echo ==
                             expectedEcho.substr(0, std::min(rule.compared, expectedEcho.size()))) {
                         lastReply_ = echo;
@@ -291,6 +295,19 @@ EchoReply Link::sendAwaitEcho(std::string_view command, std::string_view expecte
     }
     reportCommunicationFailure("   Error #2C");
     return reply;
+}
+
+// After the first three bytes of the family C count: true when a fourth follows within a
+// few byte times.
+bool Link::awaitFourthByte() {
+    const int baud = port_.baudRate() > 0 ? port_.baudRate() : 300;
+    const double grace = 0.1 + 30.0 / baud;
+    const double start = clock_.elapsedSeconds();
+    while (port_.bytesWaiting() < 4) {
+        if (clock_.elapsedSeconds() - start >= grace || cancelRequested()) return false;
+        pollPause();
+    }
+    return true;
 }
 
 bool Link::readBlock(std::size_t n) {

@@ -230,11 +230,28 @@ TEST_F(LinkTest, EchoTable) {
     }
 }
 
-TEST_F(LinkTest, ShortFamilyCCountIsNoEcho) {
-    port.on(std::string("R\xFF", 2), {Reply{std::string("\x02\x05\x00", 3)}}, false);
+TEST_F(LinkTest, FamilyCCountWithoutItsZeroByte) {
+    // 0x02, low, high: the fourth byte never comes, the count is read from bytes 1 and 2.
+    port.on(std::string("R\xFF", 2), {Reply{std::string("\x02\x05\x01", 3), 0.05, 0.002}}, false);
+    port.setBaudRate(300);
     openPort();
-    EXPECT_FALSE(link.sendAwaitEcho(std::string("R\xFF", 2), "\x02", ProtocolFamily::C).ok);
-    EXPECT_TRUE(prompts.showed("Communication failure   Error #2C"));
+    EchoReply echo = link.sendAwaitEcho(std::string("R\xFF", 2), "\x02", ProtocolFamily::C);
+    EXPECT_TRUE(echo.ok);
+    EXPECT_EQ(echo.length, 0x0105);
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_EQ(port.count(std::string("R\xFF", 2)), 1);
+}
+
+TEST_F(LinkTest, FamilyCCountWhoseLastByteIsSlowAtLowBaud) {
+    // At 300 baud a byte takes 33 ms: the fourth byte is still waited for.
+    port.on(std::string("R\xFF", 2), {Reply{std::string("\x02\x00\x07\x00", 4), 0.05, 0.033}},
+            false);
+    port.setBaudRate(300);
+    openPort();
+    EchoReply echo = link.sendAwaitEcho(std::string("R\xFF", 2), "\x02", ProtocolFamily::C);
+    EXPECT_TRUE(echo.ok);
+    EXPECT_EQ(echo.length, 7);
+    EXPECT_EQ(port.bytesWaiting(), 0u);
 }
 
 TEST_F(LinkTest, MissingEchoIsResentThenReported) {
