@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
@@ -343,6 +344,58 @@ TEST_F(ChildFormTest, GrabPictures) {
     inst.show();
     QApplication::processEvents();
     inst.grab().save(dir + "/installation_names.png");
+}
+
+// Not a check: with PELVORO_MEASURE set, prints how long a window over a large document
+// takes to open, select, drop and delete.
+TEST_F(ChildFormTest, MeasureLargeDocument) {
+    if (qEnvironmentVariable("PELVORO_MEASURE").isEmpty())
+        GTEST_SKIP() << "set PELVORO_MEASURE to measure";
+    for (int total : {10000, 100000}) {
+        auto doc = std::make_unique<StructureDocument>();
+        StructureItem* lastFuse = nullptr;
+        StructureItem* firstBlock = nullptr;
+        int n = 1;
+        while (n < total) {
+            StructureItem* obj = doc->addItem(doc->root(), ItemType::Object, "O");
+            ++n;
+            for (int b = 0; b < 10 && n < total; ++b, ++n) {
+                StructureItem* block = doc->addItem(*obj, ItemType::Block, "B");
+                if (!firstBlock) firstBlock = block;
+                for (int f = 0; f < 10 && n + 1 < total; ++f, n += 2) {
+                    lastFuse = doc->addItem(*block, ItemType::Fuse, "F");
+                    doc->addItem(*lastFuse, ItemType::Measurement, "M");
+                }
+            }
+        }
+        QElapsedTimer t;
+        t.start();
+        TfrmChildForm* f = openDocumentWindow(*main, std::move(doc), "big.TMV");
+        QApplication::processEvents();
+        qint64 open = t.restart();
+        f->tree()->expandAll();
+        QApplication::processEvents();
+        qint64 expand = t.restart();
+        f->setCurrentItem(lastFuse);
+        QApplication::processEvents();
+        qint64 select = t.restart();
+        StructureItem* lastObject =
+            f->document().root().child(f->document().root().childCount() - 1);
+        f->DropItem(*f, firstBlock, lastObject);
+        QApplication::processEvents();
+        qint64 drop = t.restart();
+        f->setCurrentItem(f->document().root().child(0));
+        prompts.answers = {Answer::Yes};
+        f->DeleteItem();
+        QApplication::processEvents();
+        qint64 del = t.restart();
+        std::printf(
+            "%d items: open %lld ms, expand all %lld ms, select %lld ms, drop %lld ms, delete %lld "
+            "ms\n",
+            total, open, expand, select, drop, del);
+        f->subWindow()->close();
+        QApplication::processEvents();
+    }
 }
 
 }  // namespace
