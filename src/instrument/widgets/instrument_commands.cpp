@@ -2,12 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QEventLoop>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QPointer>
-#include <QTimer>
-#include <QVBoxLayout>
 #include <memory>
 
 #include "app/identity.h"
@@ -15,7 +10,6 @@
 #include "app/widgets/main_window.h"
 #include "common/adapters/qt_link_clock.h"
 #include "common/adapters/qt_text.h"
-#include "common/lang_text.h"
 #include "instrument/adapters/qt_serial_port.h"
 #include "instrument/identification.h"
 #include "instrument/widgets/instr_data_dialog.h"
@@ -136,35 +130,6 @@ void showDocumentInstrumentData(TfrmMainForm& window, const TInstrumentData& dat
 
 void clearInstrumentDataWindow(TfrmMainForm& window) {
     if (TfrmInstrData* d = instrumentDataDialog(window)) d->clearData();
-}
-
-void runStartupWait(TfrmMainForm& window, int milliseconds) {
-    QWidget wait(&window, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    wait.setObjectName("frmWait");
-    wait.setWindowModality(Qt::ApplicationModal);
-    const std::string title = identity::kBrandTitle;
-    wait.setWindowTitle(toQt(title + std::string(15, ' ') + LangText("msgWait_20")));
-    auto* logo = new QLabel(&wait);
-    logo->setObjectName("imgLogo");
-    QIcon icon = window.windowIcon().isNull() ? QApplication::windowIcon() : window.windowIcon();
-    if (!icon.isNull()) logo->setPixmap(icon.pixmap(48, 48));
-    auto* program = new QLabel(toQt(title + "  " + identity::kVersion), &wait);
-    program->setObjectName("labProgram");
-    QFont f = program->font();
-    f.setPointSizeF(f.pointSizeF() * 1.6);
-    f.setBold(true);
-    program->setFont(f);
-    auto* row = new QHBoxLayout(&wait);
-    row->setContentsMargins(24, 18, 24, 18);
-    row->addWidget(logo);
-    row->addWidget(program);
-    wait.adjustSize();
-    wait.show();
-    if (window.isVisible()) wait.move(window.geometry().center() - wait.rect().center());
-    QEventLoop loop;
-    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-    wait.hide();
 }
 
 }  // namespace pelvoro

@@ -34,9 +34,4 @@ void showDocumentInstrumentData(TfrmMainForm& window, const TInstrumentData& dat
 // The last document window closed: the dialog's fields are emptied.
 void clearInstrumentDataWindow(TfrmMainForm& window);
 
-// The wait window of the start: caption "<title>" + 15 blanks + "msgWait_20", the
-// program's name and version and its logo, shown for `milliseconds` while events run,
-// then hidden. Open the document named on the command line after it returns.
-void runStartupWait(TfrmMainForm& window, int milliseconds = 3000);
-
 }  // namespace pelvoro
