@@ -1050,6 +1050,9 @@ void TfrmChildForm::closeEvent(QCloseEvent* event) {
     }
     closing_ = true;
     event->accept();
+    // The add-item commands follow the next active window's selection (none when this was
+    // the last window).
+    if (main_) main_->DisableAddItemCommands();
 }
 
 // ---------------------------------------------------------------------------------------
