@@ -222,6 +222,7 @@ class StructureTreeView : public QTreeView {
         setSelectionMode(QAbstractItemView::SingleSelection);
         setEditTriggers(QAbstractItemView::NoEditTriggers);
         setExpandsOnDoubleClick(false);
+        setAutoExpandDelay(700);
         setContextMenuPolicy(Qt::CustomContextMenu);
     }
 
@@ -274,13 +275,16 @@ class StructureTreeView : public QTreeView {
         StructureItem* target = form_.itemOf(indexAt(e->position().toPoint()));
         if (!src || !src->dragged_ || !target) {
             e->ignore();
+            stopAutoScroll();
+            setState(NoState);
             return;
         }
         StructureItem* dragged = src->dragged_;
         src->dragged_ = nullptr;
-        // Copy, so that the view that started the drag removes nothing on its own.
-        e->setDropAction(Qt::CopyAction);
-        e->accept();
+        // The drop does all the work; the view that started the drag removes nothing.
+        e->acceptProposedAction();
+        stopAutoScroll();
+        setState(NoState);
         form_.DropItem(src->form_, dragged, target);
     }
 
@@ -473,7 +477,9 @@ void TfrmChildForm::buildControls() {
     left->addWidget(tree_, 1);
     treeColumnMinWidth_ =
         int(std::lround(1.25 * (edName_->minimumWidth() + tbnType_->sizeHint().width())));
-    tree_->header()->setMinimumSectionSize(std::min(treeColumnMinWidth_, 200));
+    tree_->header()->setMinimumSectionSize(treeColumnMinWidth_);
+    // The left pane stays wider than the tree column's minimum.
+    leftPane_->setMinimumWidth(treeColumnMinWidth_ + 15);
 
     // Right pane: detail level and "SUB Items" above the result area.
     rightPane_ = new QWidget(splitter_);
