@@ -227,7 +227,7 @@ StructureDocument* FileCommands::importTranscript(const std::string& path, bool 
         return doc;
     }
     doc->InstrumentData = conversion.instrument;
-    if (conversion.instrumentDataSeen) host_.showInstrumentData(conversion.instrument);
+    if (conversion.instrumentDataSeen) host_.instrumentDataReceived(conversion.instrument);
 
     DocumentReadResult result;
     std::string bytes;

@@ -37,6 +37,8 @@ class DocumentHost {
     // Instrument data read from a file or a transcript (the instrument data window and
     // the main window's current instrument data show it).
     virtual void showInstrumentData(const TInstrumentData&) {}
+    // A transcript brought instrument data: it becomes the main window's current record.
+    virtual void instrumentDataReceived(const TInstrumentData&) {}
 };
 
 struct FileEnvironment {

@@ -20,6 +20,9 @@
 #include "files/file_commands.h"
 #include "files/results_hook.h"
 #include "files/transfer_folder.h"
+#include "instrument/instrument_context.h"
+#include "instrument/widgets/instrument_commands.h"
+#include "results/adapters/qt_text_measure.h"
 #include "results/results_loading.h"
 
 namespace pelvoro {
@@ -64,6 +67,13 @@ class MainWindowHost : public DocumentHost {
     }
     void refreshCommandState() override { main_.RefreshCommandState(); }
     int nextImportNumber() override { return ++main_.importCounter; }
+    void showInstrumentData(const TInstrumentData& data) override {
+        showDocumentInstrumentData(main_, data);
+    }
+    void instrumentDataReceived(const TInstrumentData& data) override {
+        if (InstrumentContext* ctx = instrumentContext(main_)) ctx->data = data;
+        showDocumentInstrumentData(main_, data);
+    }
 
   private:
     TfrmChildForm* formOf(const StructureDocument& doc) {
@@ -148,7 +158,7 @@ void installFileCommands(TfrmMainForm& w) {
     setTransferFolder(chooseTransferFolder(appEnvironment().resultsDir(),
                                            pathFromQt(QDir::cleanPath(userFolder))));
     // Coded results of loaded documents are parsed by the results subsystem.
-    if (!resultsHook()) setResultsHook(makeResultsParsingHook());
+    if (!resultsHook()) setResultsHook(makeResultsParsingHook(makeScreenLineRenderer()));
 
     auto* owner = new FileCommandsOwner(w);
     QPointer<FileCommandsOwner> guard(owner);
