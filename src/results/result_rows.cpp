@@ -1,0 +1,321 @@
+#include "results/result_rows.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "common/lang_text.h"
+#include "document/item_types.h"
+#include "document/structure_document.h"
+
+namespace pelvoro {
+
+namespace {
+
+bool contains(const std::string& line, std::string_view token) {
+    return line.find(token) != std::string::npos;
+}
+
+// Item names may hold "#"; in a mark-up line it must stay a plain character.
+std::string escapeMarkup(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        out += c;
+        if (c == '#') out += '#';
+    }
+    return out;
+}
+
+void clearTableState(StructureItem& root) {
+    std::vector<StructureItem*> stack{&root};
+    while (!stack.empty()) {
+        StructureItem* it = stack.back();
+        stack.pop_back();
+        it->data.FirstRow = 0;
+        it->data.TableFlags = {};
+        for (const auto& c : it->children()) stack.push_back(c.get());
+    }
+}
+
+bool isGroupType(int type) {
+    return type >= ItemType::Object && type <= ItemType::MPE;
+}
+bool isAncestorGroupType(int type) {
+    return type >= ItemType::Block && type <= ItemType::MPE;
+}
+bool isDeviceType(int type) {
+    return type >= ItemType::Fuse && type <= ItemType::Earthing;
+}
+
+// The group marks of the first result shown under `parent`.
+void markFirstResult(StructureItem& parent, StructureItem& result) {
+    if (isGroupType(parent.type())) {
+        result.data.TableFlags[kTableFlagGroup] = 1;
+        return;
+    }
+    if (!isDeviceType(parent.type())) return;
+    StructureItem* a = parent.parent();
+    while (a && !isAncestorGroupType(a->type())) a = a->parent();
+    if (a && !a->data.TableFlags[kTableFlagGroupUsed]) {
+        a->data.TableFlags[kTableFlagGroupUsed] = 1;
+        result.data.TableFlags[kTableFlagGroup] = 1;
+    } else {
+        result.data.TableFlags[kTableFlagSubGroup] = 1;
+    }
+}
+
+}  // namespace
+
+bool levelVisible(int level, int viewMode) {
+    switch (viewMode) {
+        case kViewMedium:
+            return level <= 2;
+        case kViewLow:
+            return level <= 1;
+        default:
+            return true;
+    }
+}
+
+int levelIndent(int level, int viewMode) {
+    if (level == 2 && viewMode != kViewLow) return 2;
+    if (level == 3 && viewMode == kViewFull) return 4;
+    return 0;
+}
+
+std::string itemPath(const StructureItem& item) {
+    const int depth = item.level();
+    if (depth < 2) return {};
+    // Ancestors from the parent (index 0) up to the top-level one (index depth - 2).
+    std::vector<const StructureItem*> up;
+    for (const StructureItem* a = item.parent(); a && a->parent(); a = a->parent()) up.push_back(a);
+    std::vector<std::string> parts;
+    parts.push_back(up.back()->caption());
+    if (depth == 5)
+        parts.push_back(up[2]->caption());
+    else if (depth > 5)
+        parts.push_back("...");
+    if (depth >= 4) parts.push_back(up[1]->caption());
+    if (depth >= 3) parts.push_back(up[0]->caption());
+    std::string path = parts[0];
+    for (size_t i = 1; i < parts.size(); ++i) path += " / " + parts[i];
+    return path;
+}
+
+int ResultRows::rowsOf(const StructureItem& item) const {
+    const int results = std::max(0, int(item.data.L1Count));
+    if (viewMode == kViewLow) return results > 0 ? 2 : 1;
+    return results + 1;
+}
+
+ResultRows::Position ResultRows::locate(int row) const {
+    Position p;
+    if (row < 1 || row >= rowCount || firstRows.empty()) return p;
+    auto it = std::upper_bound(firstRows.begin(), firstRows.end(), row);
+    if (it == firstRows.begin()) return p;
+    p.itemIndex = int(it - firstRows.begin()) - 1;
+    p.item = items[size_t(p.itemIndex)];
+    p.offset = row - firstRows[size_t(p.itemIndex)];
+    return p;
+}
+
+ResultRows AssignResultRows(StructureDocument& document, StructureItem* selected, int viewMode,
+                            bool showSub) {
+    ResultRows rows;
+    rows.viewMode = viewMode;
+    clearTableState(document.root());
+    if (!selected) return rows;
+
+    int counter = 1;
+    auto place = [&](StructureItem& item) {
+        item.data.FirstRow = counter;
+        item.data.TableFlags[kTableFlagShown] = 1;
+        rows.items.push_back(&item);
+        rows.firstRows.push_back(counter);
+        counter += rows.rowsOf(item);
+    };
+
+    if (selected->isResult()) {
+        place(*selected);
+    } else {
+        // Children in tree order; the sub-tree without recursion (damaged files may nest
+        // deeply). Each frame is a structure item and the next child to look at.
+        std::vector<std::pair<StructureItem*, int>> stack{{selected, 0}};
+        std::vector<bool> marked{false};
+        while (!stack.empty()) {
+            auto& [node, next] = stack.back();
+            if (next >= node->childCount()) {
+                stack.pop_back();
+                marked.pop_back();
+                continue;
+            }
+            StructureItem* child = node->child(next++);
+            if (child->isResult()) {
+                if (!marked.back()) {
+                    markFirstResult(*node, *child);
+                    marked.back() = true;
+                }
+                place(*child);
+            } else if (showSub) {
+                stack.push_back({child, 0});
+                marked.push_back(false);
+            }
+        }
+    }
+    rows.rowCount = counter;
+    return rows;
+}
+
+int headingColourCode(const StructureItem& item) {
+    if (item.data.TableFlags[kTableFlagGroup]) return 2;
+    if (item.data.TableFlags[kTableFlagSubGroup]) return 3;
+    return 4;
+}
+
+std::vector<std::string> BuildRowLines(const ResultRows& rows, int row) {
+    std::vector<std::string> lines;
+    const ResultRows::Position p = rows.locate(row);
+    if (!p.item) return lines;
+    const std::vector<std::string>& texts = p.item->data.ResTexts;
+    if (p.offset == 0) {
+        lines.push_back("X#PC" + std::to_string(headingColourCode(*p.item)));
+        lines.push_back("X#PS" + std::to_string(p.itemIndex + 1));
+        lines.push_back("X#PV" + escapeMarkup(itemPath(*p.item)));
+        for (const std::string& t : texts)
+            if (contains(t, "#PD")) {
+                lines.push_back(t);
+                break;
+            }
+        return lines;
+    }
+    if (rows.viewMode == kViewLow) {
+        lines.push_back("X#PC1");
+        for (const std::string& t : texts)
+            if (!contains(t, "#PD")) lines.push_back(t);
+        return lines;
+    }
+    // The offset-th result: its "#L1" line up to the next one.
+    lines.push_back(p.offset % 2 == 1 ? "X#PC1" : "X#PC0");
+    int seen = 0;
+    for (const std::string& t : texts) {
+        if (contains(t, "#L1")) {
+            ++seen;
+            if (seen > p.offset) break;
+        }
+        if (seen == p.offset && !contains(t, "#PD")) lines.push_back(t);
+    }
+    return lines;
+}
+
+int CountRowLines(const std::vector<std::string>& rowLines, int viewMode) {
+    int count = 0;
+    bool all = false;
+    for (const std::string& t : rowLines) {
+        if (contains(t, "#PN") || contains(t, "#PC")) continue;
+        if (contains(t, "#PV") || contains(t, "#PS")) {
+            ++count;
+            all = true;
+        } else if (all || contains(t, "#PD") || contains(t, "#L1")) {
+            ++count;
+        } else if (contains(t, "#L2")) {
+            if (viewMode != kViewLow) ++count;
+        } else if (contains(t, "#L3")) {
+            if (viewMode == kViewFull) ++count;
+        }
+    }
+    return count;
+}
+
+// ---------------------------------------------------------------------------------------
+
+std::string clipboardLineText(const MarkupLine& line) {
+    std::string out;
+    for (const TResultText& r : line.runs) {
+        if (r.alignment == RunAlignment::Centre) continue;
+        if (r.alignment == RunAlignment::Right) out += "      ";
+        out += r.text;
+    }
+    return out;
+}
+
+std::array<std::string, 2>& ClipboardStaging::row(int r) {
+    if (r >= int(rows.size())) rows.resize(size_t(r) + 1);
+    return rows[size_t(r)];
+}
+
+int renderCellText(const std::vector<MarkupLine>& rowLines, int column, int baseRow, int viewMode,
+                   ClipboardStaging& staging) {
+    int w = baseRow;
+    if (column == 0) {
+        for (const MarkupLine& l : rowLines) {
+            if (l.props.kind == "C") continue;
+            if (l.props.kind == "S") staging.row(w)[0] = l.runs.empty() ? "" : l.runs[0].text;
+            ++w;
+            break;
+        }
+    } else {
+        for (const MarkupLine& l : rowLines) {
+            const std::string& k = l.props.kind;
+            if (k == "N" || k == "S" || k == "C") continue;
+            if (k == "V") {
+                staging.row(w)[1] = clipboardLineText(l);
+            } else if (k == "D") {
+                auto& cells = staging.row(w);
+                cells[1] = l.runs.empty() ? "" : l.runs[0].text;
+                cells[0].clear();
+            } else {
+                if (!levelVisible(l.props.level, viewMode)) continue;
+                auto& cells = staging.row(w);
+                cells[1] = std::string(size_t(levelIndent(l.props.level, viewMode)), ' ') +
+                           clipboardLineText(l);
+                cells[0].clear();
+            }
+            ++w;
+        }
+    }
+    staging.total = std::max(staging.total, w);
+    if (int(staging.rows.size()) < staging.total) staging.rows.resize(size_t(staging.total));
+    return w;
+}
+
+ClipboardStaging renderTableText(const ResultRows& rows, const std::vector<int>& tableRows,
+                                 bool withHeading, const MarkupInterpreter& interpreter) {
+    ClipboardStaging staging;
+    if (withHeading) {
+        staging.row(0) = {LangText("No_3"), LangText("Results_10")};
+        staging.total = 1;
+    }
+    std::vector<MarkupLine> parsed;
+    for (int r : tableRows) {
+        const int base = staging.total;
+        std::vector<std::string> lines = BuildRowLines(rows, r);
+        parsed.resize(lines.size());
+        for (size_t i = 0; i < lines.size(); ++i)
+            interpreter.parse(lines[i], MarkupMode::ClipBrd, parsed[i]);
+        renderCellText(parsed, 0, base, rows.viewMode, staging);
+        renderCellText(parsed, 1, base, rows.viewMode, staging);
+    }
+    return staging;
+}
+
+ClipboardStaging renderTableText(const ResultRows& rows, bool withHeading,
+                                 const MarkupInterpreter& interpreter) {
+    std::vector<int> all;
+    for (int r = 1; r < rows.rowCount; ++r) all.push_back(r);
+    return renderTableText(rows, all, withHeading, interpreter);
+}
+
+std::string joinStaging(const ClipboardStaging& staging, bool numberColumn, bool resultsColumn,
+                        std::string_view delimiter, std::string_view eol) {
+    std::string out;
+    for (int r = 0; r < staging.total; ++r) {
+        if (r > 0) out += eol;
+        const auto& cells = staging.rows[size_t(r)];
+        if (numberColumn) out += cells[0];
+        if (numberColumn && resultsColumn) out += delimiter;
+        if (resultsColumn) out += cells[1];
+    }
+    return out;
+}
+
+}  // namespace pelvoro
