@@ -22,6 +22,8 @@
 #include "document/item_types.h"
 #include "document/widgets/installation_names_dialog.h"
 #include "document/widgets/structure_names_dialog.h"
+#include "instrument/widgets/instr_data_dialog.h"
+#include "instrument/widgets/instrument_commands.h"
 #include "support/test_doubles.h"
 
 namespace pelvoro {
@@ -308,6 +310,32 @@ TEST_F(ChildFormTest, InstallationNamesCancelDiscardsAndOkStores) {
     dlg.okPressed();
     EXPECT_EQ(store.readString("Location_24"), "Roof");
     EXPECT_EQ(store.readString("Connect_0"), "Water pipe");
+}
+
+TEST_F(ChildFormTest, ActivationShowsTheDocumentsInstrumentData) {
+    installInstrumentCommands(*main, std::vector<std::string>{});
+    main->show();
+    auto make = [](const std::string& serial) {
+        auto doc = std::make_unique<StructureDocument>();
+        doc->InstrumentData.line(7) = serial;
+        doc->SaveCancelled = true;
+        return doc;
+    };
+    TfrmChildForm* a = openDocumentWindow(*main, make("SN-A"), "a.TMV");
+    TfrmChildForm* b = openDocumentWindow(*main, make("SN-B"), "b.TMV");
+    TfrmInstrData* data = instrumentDataDialog(*main);
+    ASSERT_NE(data, nullptr);
+    main->mdiArea()->setActiveSubWindow(a->subWindow());
+    QApplication::processEvents();
+    EXPECT_EQ(data->serialNumberField()->text(), "SN-A");
+    EXPECT_FALSE(a->document().SaveCancelled);
+    main->mdiArea()->setActiveSubWindow(b->subWindow());
+    QApplication::processEvents();
+    EXPECT_EQ(data->serialNumberField()->text(), "SN-B");
+    a->subWindow()->close();
+    b->subWindow()->close();
+    QApplication::processEvents();
+    EXPECT_EQ(data->serialNumberField()->text(), "") << "no document, no instrument data";
 }
 
 // Not a check: with PELVORO_GRAB_DIR set, saves pictures of a document window and the

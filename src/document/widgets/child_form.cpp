@@ -43,6 +43,7 @@
 #include "document/item_names.h"
 #include "document/item_types.h"
 #include "document/structure_editing.h"
+#include "instrument/widgets/instrument_commands.h"
 
 namespace pelvoro {
 
@@ -1014,6 +1015,8 @@ bool TfrmChildForm::eventFilter(QObject* watched, QEvent* event) {
 void TfrmChildForm::onActivated() {
     refreshCommandState();
     if (StructureItem* item = selectedItem()) refreshAddItemCommands(item);
+    // The instrument data window shows this document's instrument.
+    if (main_) showDocumentInstrumentData(*main_, document_->InstrumentData);
     if (activationHook()) activationHook()(*this);
     document_->SaveCancelled = false;
 }
@@ -1058,7 +1061,10 @@ void TfrmChildForm::closeEvent(QCloseEvent* event) {
     event->accept();
     // The add-item commands follow the next active window's selection (none when this was
     // the last window).
-    if (main_) main_->DisableAddItemCommands();
+    if (main_) {
+        main_->DisableAddItemCommands();
+        if (main_->openDocumentCount() <= 1) clearInstrumentDataWindow(*main_);
+    }
 }
 
 // ---------------------------------------------------------------------------------------
