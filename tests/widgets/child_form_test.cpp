@@ -13,6 +13,7 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTreeView>
+#include <QtTest/QTest>
 
 #include "app/identity.h"
 #include "app/widgets/main_window.h"
@@ -310,6 +311,30 @@ TEST_F(ChildFormTest, InstallationNamesCancelDiscardsAndOkStores) {
     dlg.okPressed();
     EXPECT_EQ(store.readString("Location_24"), "Roof");
     EXPECT_EQ(store.readString("Connect_0"), "Water pipe");
+}
+
+TEST_F(ChildFormTest, TypingANameRenamesAndEnterMovesBetweenTreeAndNameBox) {
+    main->show();
+    QApplication::setActiveWindow(main.get());
+    TfrmChildForm* f = newStructure();
+    main->runCommand("AddItem", ItemType::Object);
+    StructureItem* obj = f->document().root().child(0);
+    f->setCurrentItem(obj);
+    f->tree()->setFocus();
+    QApplication::processEvents();
+    QTest::keyClick(f->tree(), Qt::Key_Return);
+    EXPECT_TRUE(f->nameBox()->hasFocus());
+    QTest::keyClicks(f->nameBox(), "Garage");
+    EXPECT_EQ(obj->caption(), "Garage") << "the whole text was selected and replaced";
+    QTest::keyClick(f->nameBox(), Qt::Key_Return);
+    EXPECT_TRUE(f->tree()->hasFocus());
+    ASSERT_FALSE(f->recentNames().empty());
+    EXPECT_EQ(f->recentNames().front(), "Garage");
+    // Filling the panel on a selection change is no rename.
+    f->document().Modified = false;
+    f->setCurrentItem(&f->document().root());
+    f->setCurrentItem(obj);
+    EXPECT_FALSE(f->document().Modified);
 }
 
 TEST_F(ChildFormTest, ActivationShowsTheDocumentsInstrumentData) {
