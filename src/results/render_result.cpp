@@ -1573,7 +1573,7 @@ void Generator::highVoltage() {
 }
 
 // A number as an instrument writes it: blanks around, a sign, digits with a decimal point
-// or comma. Comparison signs such as "<" or ">" make it text.
+// or comma; a leading "<" or ">" (below or above the range) counts as the bound itself.
 bool parseNumber(const std::string& text, double& out) {
     std::string t;
     for (char c : text) t += c == ',' ? '.' : c;
@@ -1581,14 +1581,18 @@ bool parseNumber(const std::string& text, double& out) {
     if (b == std::string::npos) return false;
     const size_t e = t.find_last_not_of(' ');
     t = t.substr(b, e - b + 1);
+    if (t[0] == '<' || t[0] == '>') t.erase(0, 1);
     bool digit = false;
+    int points = 0;
     for (char c : t) {
         if (c >= '0' && c <= '9')
             digit = true;
-        else if (c != '.' && c != '-' && c != '+')
+        else if (c == '.')
+            ++points;
+        else if (c != '-' && c != '+')
             return false;
     }
-    if (!digit) return false;
+    if (!digit || points > 1) return false;
     char* end = nullptr;
     out = std::strtod(t.c_str(), &end);
     return end && *end == '\0';
