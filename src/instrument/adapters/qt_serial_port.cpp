@@ -15,9 +15,12 @@
 #include "instrument/port_settings.h"
 #include "instrument/wire_log.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <grp.h>
 #include <sys/stat.h>
+#include <termios.h>
 #include <unistd.h>
 #endif
 
@@ -177,7 +180,18 @@ std::string QtSerialPort::explainFailure(const std::string& device) const {
 }
 
 void QtSerialPort::close() {
-    if (port_->isOpen()) port_->close();
+    if (port_->isOpen()) {
+        // Closing puts the line back to the settings found at open: let the last bytes
+        // ("MEX", "u") leave at the rate they were sent with first.
+        if (port_->bytesToWrite() > 0)
+            port_->waitForBytesWritten(PortBufferSettings{}.writeTimeoutMs);
+#ifdef _WIN32
+        ::FlushFileBuffers(port_->handle());
+#else
+        ::tcdrain(port_->handle());
+#endif
+        port_->close();
+    }
     port_->clearError();
 }
 
@@ -188,7 +202,7 @@ bool QtSerialPort::isOpen() const {
 void QtSerialPort::write(std::string_view bytes) {
     if (!port_->isOpen()) return;
     port_->write(bytes.data(), static_cast<qint64>(bytes.size()));
-    port_->waitForBytesWritten(PortBufferSettings{}.writeTimeoutMs);
+    if (port_->bytesToWrite() > 0) port_->waitForBytesWritten(PortBufferSettings{}.writeTimeoutMs);
 }
 
 std::size_t QtSerialPort::bytesWaiting() {
