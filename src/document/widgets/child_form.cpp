@@ -190,21 +190,38 @@ class TfrmChildForm::Listener : public TreeChangeListener {
   public:
     explicit Listener(TfrmChildForm& form) : form_(form) {}
     void beforeInsert(StructureItem& parent, int row) override {
+        form_.treeChanging_ = true;
         form_.model_->beginInsert(parent, row);
     }
-    void afterInsert() override { form_.model_->endInsert(); }
+    void afterInsert() override {
+        form_.model_->endInsert();
+        finished();
+    }
     void beforeRemove(StructureItem& item) override {
         if (form_.shownItem_ && (form_.shownItem_ == &item || item.isAncestorOf(form_.shownItem_)))
             form_.shownItem_ = nullptr;
+        form_.treeChanging_ = true;
         form_.model_->beginRemove(item);
     }
-    void afterRemove() override { form_.model_->endRemove(); }
+    void afterRemove() override {
+        form_.model_->endRemove();
+        finished();
+    }
     void itemChanged(StructureItem& item) override { form_.model_->changed(item); }
     void itemCopied(const StructureItem& from, StructureItem& to) override {
         if (form_.expandedSources_.count(&from)) form_.expandAfterDrop_.push_back(&to);
     }
 
   private:
+    // A selection change that the view made during the change is handled once the tree is
+    // consistent again.
+    void finished() {
+        form_.treeChanging_ = false;
+        if (form_.selectPending_) {
+            form_.selectPending_ = false;
+            form_.SelectItem(form_.selectedItem());
+        }
+    }
     TfrmChildForm& form_;
 };
 
@@ -738,6 +755,10 @@ bool TfrmChildForm::isExpanded(StructureItem* item) const {
 // Selection
 
 void TfrmChildForm::onCurrentChanged() {
+    if (treeChanging_) {
+        selectPending_ = true;
+        return;
+    }
     SelectItem(selectedItem());
 }
 

@@ -231,6 +231,8 @@ class TfrmChildForm : public QWidget, public DocumentView {
     bool dragAllowed_ = true;
     bool filling_ = false;
     bool closing_ = false;
+    bool treeChanging_ = false;
+    bool selectPending_ = false;
     bool shiftDown_ = false;
     int treeColumnMinWidth_ = 0;
     // Items of a drag source's subtree that were expanded, for the copies of a drop.
