@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
+#include <QMenu>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTableWidget>
@@ -140,6 +141,7 @@ TEST_F(ChildFormTest, TheHiddenPanelIsFilledByType) {
     StructureItem* electrode = doc->addItem(*rod, ItemType::Electrode, "E");
     electrode->data.Phase = "L3";
     StructureItem* meas = doc->addItem(*fuse, ItemType::Measurement, "M");
+    StructureItem* lone = doc->addItem(*obj, ItemType::Block, "L");
     TfrmChildForm* f = openDocumentWindow(*main, std::move(doc), "/data/plant.TMV");
     EXPECT_EQ(f->subWindow()->windowTitle(), "plant.TMV");
     EXPECT_EQ(f->parameterBox(TfrmChildForm::kTagPhase)->count(), 7) << "the shipped PHASE list";
@@ -160,6 +162,17 @@ TEST_F(ChildFormTest, TheHiddenPanelIsFilledByType) {
 
     f->setCurrentItem(meas);
     EXPECT_FALSE(f->nameBox()->isEnabled()) << "results cannot be renamed";
+    // The type popup offers what fits the item's parent and children.
+    auto offered = [&] {
+        QStringList types;
+        for (QAction* a : f->typePopup()->actions())
+            if (a->property("offered").toBool()) types << a->data().toString();
+        return types;
+    };
+    f->setCurrentItem(block);
+    EXPECT_EQ(offered(), QStringList{}) << "under an object, nothing else takes a fuse";
+    f->setCurrentItem(lone);
+    EXPECT_EQ(offered(), (QStringList{"3", "4", "11"}));
     // The panel shows the selected item: a new fuse takes its number and parameters.
     f->setCurrentItem(fuse);
     f->numberBox()->setValue(4);

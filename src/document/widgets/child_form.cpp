@@ -835,8 +835,13 @@ void TfrmChildForm::refreshAddItemCommands(StructureItem* item) {
 }
 
 void TfrmChildForm::fillTypePopup(StructureItem* item) {
-    for (QAction* a : typePopup_->actions())
-        a->setEnabled(item && typeChangeAllowed(*item, a->data().toInt()));
+    // The entries are hidden (which also disables them in Qt); "offered" keeps what the
+    // rules allow, for when the popup is shown.
+    for (QAction* a : typePopup_->actions()) {
+        bool offered = item && typeChangeAllowed(*item, a->data().toInt());
+        a->setProperty("offered", offered);
+        a->setEnabled(offered);
+    }
 }
 
 void TfrmChildForm::refreshCommandState() {
