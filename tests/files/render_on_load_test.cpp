@@ -1,0 +1,56 @@
+// Loading a document regenerates the result lines of every item with FP strings in the
+// current language; items that carry only result texts keep them.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "document/item_types.h"
+#include "document/structure_document.h"
+#include "files/document_file.h"
+#include "results/render_result.h"
+#include "results/results_loading.h"
+#include "support/language_fixture.h"
+
+namespace pelvoro {
+namespace {
+
+TEST(RenderOnLoadTest, CodedResultsGetTheirLinesTextsStay) {
+    testing::ScopedLanguage language(
+        "[Language]\nFunct_CURRENT=Current\ntext559=Limit\nSystem_7=System:\n"
+        "Unit_SYS-TN/TT=TN/TT\n");
+    StructureDocument original;
+    StructureItem* board = original.addItem(original.root(), ItemType::Circuit, "Board");
+    StructureItem* coded = original.addItem(*board, ItemType::Measurement, "Coded");
+    coded->data.FpStrings = {"F;109;0;1;30m;12.5m;1;", "F;99;0;1;"};
+    StructureItem* texts = original.addItem(*board, ItemType::Measurement, "Texts");
+    texts->data.ResTexts = {"X#PR#L1Kept heading", "X#PR#L2R: 1"};
+    const std::string file = writeDocumentToString(original);
+
+    DocumentReadOptions options;
+    options.hook = makeResultsParsingHook(
+        makeLineRenderer(std::make_shared<CharacterCellMeasure>(), FontSpec{}, 640));
+    StructureDocument doc;
+    ASSERT_TRUE(readDocumentFromBytes(doc, file, options).ok);
+
+    const StructureItem* loadedBoard = doc.root().child(0);
+    ASSERT_NE(loadedBoard, nullptr);
+    const StructureItem* loadedCoded = loadedBoard->child(0);
+    const StructureItem* loadedTexts = loadedBoard->child(1);
+    ASSERT_NE(loadedCoded, nullptr);
+    ASSERT_NE(loadedTexts, nullptr);
+    // The unknown second string adds nothing.
+    EXPECT_EQ(loadedCoded->data.ResTexts,
+              (std::vector<std::string>{"X#PR#L1Current#CR#AR#K020", "X#PR#L2I: 12.5mA",
+                                        "X#PL#L3Limit: 30mA", "X#PR#L3System: TN/TT"}));
+    EXPECT_EQ(loadedCoded->data.L1Count, 1);
+    EXPECT_EQ(loadedTexts->data.ResTexts, texts->data.ResTexts);
+    EXPECT_EQ(loadedTexts->data.L1Count, 1);
+    // Generated lines are not stored: the file comes back unchanged.
+    EXPECT_EQ(writeDocumentToString(doc), file);
+}
+
+}  // namespace
+}  // namespace pelvoro
