@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -357,6 +358,102 @@ TEST_F(RenderTest, PolarityHeadingWrapsUnderItsLead) {
     const Lines out = lines("19", {}, 160 + 100 + 150);
     EXPECT_EQ(out, (Lines{"X#PR#L1#K319: light switch in#Cb#AR#K023", "X#PR#L2        the hall",
                           "X#PR#L2Rlpe: 0.5#S258"}));
+}
+
+TEST_F(RenderTest, HeadingsBySubFunctionVariantAndSystem) {
+    struct Row {
+        std::string code, variant;
+        std::function<void(TResultsData&)> set;
+        std::string heading;
+    };
+    const Row rows[] = {
+        {"2", {}, [](auto& x) { x.ISO.SubFunction = 6; }, "#K302: #K589"},
+        {"3", {}, [](auto& x) { x.CONT.SubFunction = 0; }, "#K303: #K325 NPE"},
+        {"3", {}, [](auto& x) { x.CONT.SubFunction = 3; }, "#K303: #K326 LPE"},
+        {"3", "AUS", [](auto& x) { x.CONT.SubFunction = 0; }, "#K303: #K325"},
+        {"3", {}, [](auto& x) { x.CONT.SubFunction = 5; }, "#K303:  R-PE(loop)"},
+        {"4", {}, [](auto& x) { x.ZLINE.SubFunction = 1; }, "#K304: m#S258 L-N"},
+        {"4", {}, [](auto& x) { x.ZLINE.SubFunction = 11; }, "#K304 dU"},
+        {"5", {}, [](auto& x) { x.ZLOOP.SubFunction = 1; }, "#K305: m#S258 L-PE"},
+        {"8", {}, [](auto& x) { x.EARTH.SubFunction = 3; }, "#K308: #S274"},
+        {"17", {}, [](auto& x) { x.ERTCONT.SubFunction = 4; }, "#K317: #K557-Fast"},
+        {"18", {}, [](auto& x) { x.ISO.Mode = 0, x.ISO.SubFunction = 4; }, "#K318: #K555  #K343"},
+        {"18", {}, [](auto& x) { x.ISO.Mode = 2; }, "#K318: #K577"},
+        {"20", {}, [](auto& x) { x.CorrCONN.SubFunction = 5; }, "#K549: Switch ON"},
+        {"20", {}, [](auto& x) { x.CorrCONN.SubFunction = 2; }, "#K520: #K574"},
+        {"21", {}, [](auto& x) { x.FOLTLOOP.DeviceFlag = 1; }, "#K521: {text581}"},
+        {"25", {}, [](auto& x) { x.RING.SubFunction = 2; }, "#K525: #K595"},
+        {"27", {}, [](auto& x) { x.CONTAT.SubFunction = 1; }, "#K527: R1+R2"},
+        {"53", {}, [](auto& x) { x.ZLOOP.SubFunction = 4; }, "#K305 Zs rcd"},
+        {"55", {}, [](auto& x) { x.ISO.SubFunction = 13; }, "{Funct_R-ISO} N/E"},
+        {"56", {}, [](auto& x) { x.CONT.SubFunction = 1; }, "{Funct_R-LowOhm}"},
+        {"57", {}, [](auto& x) { x.EARTH.SubFunction = 0; }, "#K308: {Funct_4WIRE}"},
+        {"102", {}, [](auto& x) { x.ISO.SubFunction = 23; }, "{Funct_R-ISO} L2/L3"},
+        {"105",
+         {},
+         [](auto& x) { x.ZLOOP.EarthingSystem = 1, x.ZLOOP.SubFunction = 10; },
+         "{Funct_ZsRCD} L2/PE"},
+        {"105",
+         {},
+         [](auto& x) { x.ZLOOP.EarthingSystem = 3, x.ZLOOP.SubFunction = 10; },
+         "{Funct_R-LOOP}"},
+        {"108", {}, [](auto& x) { x.EARTH.SubFunction = 1; }, ""},
+        {"125", {}, [](auto& x) { x.RING.SubFunction = 4; }, "{Funct_CONT} rn"},
+        {"127", {}, [](auto& x) { x.CONTAT.SubFunction = 3; }, "{Funct_CONT} R1+R2"},
+    };
+    for (const Row& row : rows) {
+        r = TResultsData{};
+        row.set(r);
+        const Lines out = lines(row.code, row.variant);
+        ASSERT_FALSE(out.empty()) << row.code;
+        EXPECT_EQ(out.front(), "X#PR#L1" + row.heading + "#Cb#AR#K023") << row.code;
+    }
+}
+
+TEST_F(RenderTest, FaultLoopDeviceLines) {
+    auto& s = r.FOLTLOOP;
+    s.R = v("0.8", kOhm);
+    s.DeviceType = "Fuse";
+    s.CrossSection1 = v("1.5", "mm2");
+    s.CrossSection2 = v("2.5", "mm2");
+    s.DeviceCurrent = v("16", "A");
+    s.Rphe_lim = v("1.4", kOhm);
+    EXPECT_EQ(lines("21"), (Lines{"X#PR#L1#K521: {text580}#Cb#AR#K023", "X#PR#L2R: 0.8#S258",
+                                  "X#PR#L3{text561}: {text585}", "X#PR#L3{text562}: ",
+                                  "X#PR#L3  {text578}: 1.5mm2", "X#PR#L3  {text579}: 2.5mm2",
+                                  "X#PR#L3  {text564}: 16A", "X#PR#L3  Rphe_lim: 1.4#S258"}));
+    s.DeviceType = "-";
+    EXPECT_EQ(lines("21"), (Lines{"X#PR#L1#K521: {text580}#Cb#AR#K023", "X#PR#L2R: 0.8#S258",
+                                  "X#PR#L3{text561}: #S272#S272#S272"}));
+}
+
+TEST_F(RenderTest, EarthContinuityShowsPolarityOnlyWithTheHighTestCurrent) {
+    auto& s = r.ERTCONT;
+    s.R = v("0.3", kOhm);
+    s.Limit = v("-");
+    s.TestCurrent = v("200", "mA");
+    EXPECT_EQ(lines("17"), (Lines{"X#PR#L1#K317: #K555#Cb#AR#K023", "X#PR#L2R: 0.3#S258",
+                                  "X#PR#L3R+: ", "X#PR#L3R-: ", "X#PL#L3{text560}: 200mA"}));
+    s.TestCurrent = v("7", "mA");
+    EXPECT_EQ(lines("17"), (Lines{"X#PR#L1#K317: #K555#Cb#AR#K023", "X#PR#L2R: 0.3#S258",
+                                  "X#PL#L3{text560}: 7mA"}));
+}
+
+TEST_F(RenderTest, LoopImpedanceOfTheDistributorVariant) {
+    auto& s = r.ZLOOP;
+    s.SubFunction = 12;
+    s.EarthingSystem = 1;
+    s.FuseType = "gG";
+    s.RCD = v("30", "mA");
+    const Lines out = lines("5", "DOSK");
+    const Lines tail(out.end() - 5, out.end());
+    EXPECT_EQ(tail, (Lines{"X#PL#L3{text583}: {Test_6} Rs(RCD)", "X#PL#L3RCD: 30mA",
+                           "X#PL#L3Rlim: ", "X#PL#L3Uc: ", "X#PR#L3{System_7} {Unit_SYS-TN/TT}"}));
+    // Elsewhere the standard loop names its test before the fuse lines.
+    s.SubFunction = 0;
+    const Lines standard = lines("5");
+    EXPECT_EQ(standard[5], "X#PL#L3{text583}: {text539}");
+    EXPECT_EQ(standard[6], "X#PL#L3{text582}: gG");
 }
 
 TEST_F(RenderTest, UnknownCodeWritesNothing) {
