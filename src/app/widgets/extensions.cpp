@@ -4,6 +4,7 @@
 #include "document/widgets/child_form.h"
 #include "files/widgets/file_commands_qt.h"
 #include "instrument/widgets/instrument_commands.h"
+#include "results/widgets/result_table.h"
 
 namespace pelvoro {
 
@@ -12,6 +13,7 @@ void installExtensions(TfrmMainForm& window) {
     installInstrumentCommands(window);
     installDocumentCommands(window);
     installFileCommands(window);
+    installResultTable(window);
 }
 
 }  // namespace pelvoro
