@@ -162,11 +162,11 @@ TEST_F(MainWindowTest, RecentFilesInTheFileMenu) {
     w->rebuildRecentFileEntries();
     EXPECT_FALSE(w->action("sepFileRecent")->isVisible());
     EXPECT_FALSE(w->action("mmFile_1")->isVisible());
-    for (const char* f : {"/data/a.TMV", "/data/b.TMV", "/data/Results/long-name-here.TMV"})
+    for (const char* f : {"/data/a.TMV", "/data/b.TMV", "/data/Results/abc.TMV"})
         w->mainState().recentFiles.append(f);
     w->rebuildRecentFileEntries();
     EXPECT_TRUE(w->action("sepFileRecent")->isVisible());
-    EXPECT_EQ(w->action("mmFile_1")->text(), "1: .../Results/long-name-here.TMV");
+    EXPECT_EQ(w->action("mmFile_1")->text(), "1: .../Results/abc.TMV");
     EXPECT_EQ(w->action("mmFile_3")->text(), "3: /data/a.TMV");
     EXPECT_FALSE(w->action("mmFile_4")->isVisible());
 }
@@ -228,6 +228,14 @@ TEST_F(MainWindowTest, ExitStopsAtADocumentThatStaysOpen) {
     EXPECT_TRUE(w->requestExit());
     EXPECT_TRUE(w->isTerminated());
     EXPECT_EQ(store.readString("File_1"), "/x/recent.TMV");
+}
+
+TEST_F(MainWindowTest, DestroyingTheWindowWithOpenDocumentsIsSafe) {
+    auto w = started();
+    w->createDocumentWindow(new FakeDocument, "/x/a.TMV");
+    w->createDocumentWindow(new FakeDocument, "/x/b.TMV");
+    w.reset();  // must not touch menus or actions that are already gone
+    SUCCEED();
 }
 
 TEST_F(MainWindowTest, ChoosingAModelStoresIt) {

@@ -84,7 +84,13 @@ TfrmMainForm::TfrmMainForm(Services services, QWidget* parent)
     buildToolbars();
 }
 
-TfrmMainForm::~TfrmMainForm() = default;
+TfrmMainForm::~TfrmMainForm() {
+    // Document windows still open go with the area; nothing may react to their going
+    // while the menus and actions are being destroyed.
+    mdi_->disconnect(this);
+    for (DocumentSubWindow* w : documentWindows()) w->disconnect(this);
+    handlers_.clear();
+}
 
 // ---------------------------------------------------------------------------------------
 // Construction
