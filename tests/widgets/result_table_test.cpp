@@ -189,6 +189,32 @@ TEST_F(ResultTableTest, DetailLevelChoiceReassignsAndIsStored) {
     EXPECT_EQ(t->rows().itemCount(), 1);  // the fuse's result is not shown
 }
 
+TEST_F(ResultTableTest, InspectionTextsRewrapWhenTheTableChangesWidth) {
+    auto doc = std::make_unique<StructureDocument>();
+    StructureItem* obj = doc->addItem(doc->root(), ItemType::Object, "House");
+    StructureItem* r = doc->addItem(*obj, ItemType::Measurement, "Visual");
+    r->data.ResTexts.push_back("X#PD01.01.2025  10:00");  // a line of the file
+    r->data.FpStrings.push_back("F;22;0;1;0120;3;");
+    TResultsData results;
+    parseItemResults(*doc, *r, results, makeScreenLineRenderer());
+    const std::vector<std::string> original = r->data.ResTexts;
+    ASSERT_GT(original.size(), 3u);
+    TfrmChildForm* f = open(std::move(doc));
+    ResultTableView* t = table(f);
+    f->subWindow()->resize(760, 400);
+    QTest::qWait(400);
+    ASSERT_LT(t->columnWidth(1), 400) << t->columnWidth(1);
+    EXPECT_GT(r->data.ResTexts.size(), original.size());  // narrower: more lines
+    EXPECT_EQ(r->data.ResTexts[0], original[0]);          // the file's line stays
+    EXPECT_EQ(r->data.L1Count, 1);
+    EXPECT_EQ(t->model()->rowCount(), 2);
+    f->subWindow()->resize(1400, 700);
+    QTest::qWait(400);
+    ASSERT_GT(t->columnWidth(1), 500);
+    EXPECT_LE(r->data.ResTexts.size(), original.size());
+    EXPECT_EQ(r->data.ResTexts[0], original[0]);
+}
+
 // 10 000 result items: rows are assigned and laid out at once, and scrolling paints only
 // what is visible. With PELVORO_MEASURE set the figures are printed.
 TEST_F(ResultTableTest, LargeSelectionOpensAndScrollsQuickly) {
