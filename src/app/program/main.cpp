@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
 
     if (parser.isSet(screenshotOption)) {
         QString file = parser.value(screenshotOption);
-        QTimer::singleShot(1500, &window, [&window, file] {
+        QTimer::singleShot(6000, &window, [&window, file] {
             window.grab().save(file);
             QCoreApplication::exit(0);
         });
