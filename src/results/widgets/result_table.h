@@ -99,6 +99,9 @@ class ResultTableView : public QTableView {
     void copySelection();
     void selectAllCells() { selectAll(); }
 
+    // Typing letters does not search the cells (that would render every row as text).
+    void keyboardSearch(const QString&) override {}
+
     // Milliseconds the last assign() took (rows and layout).
     double lastLayoutMs() const { return lastLayoutMs_; }
 
