@@ -1,7 +1,5 @@
 #include "results/results_loading.h"
 
-#include <algorithm>
-
 #include "common/lang_text.h"
 #include "common/prompts.h"
 #include "document/structure_document.h"
@@ -12,12 +10,7 @@ namespace pelvoro {
 void parseItemResults(StructureDocument& document, StructureItem& item, TResultsData& results,
                       const ResultRenderer& render) {
     const bool rendered = render && item.isResult();
-    // Lines are regenerated from the coded results: texts a file carried beside them (an
-    // older writer stored both) would otherwise show twice.
-    if (rendered && std::any_of(item.data.FpStrings.begin(), item.data.FpStrings.end(),
-                                [](const std::string& fp) { return !fp.empty() && fp[0] == 'F'; }))
-        item.data.ResTexts.clear();
-    // The renderer appends to the item; the strings themselves stay as they are.
+    // The renderer may append to the item; the strings themselves stay as they are.
     for (size_t i = 0; i < item.data.FpStrings.size(); ++i) {
         const std::string& fp = item.data.FpStrings[i];
         if (fp.empty() || fp[0] != 'F') continue;

@@ -113,28 +113,3 @@ TEST_F(ResultsLoadingTest, NewFunctionsAreReportedOnceAndTheFlagCleared) {
 
 }  // namespace
 }  // namespace pelvoro
-
-namespace pelvoro {
-namespace {
-
-TEST(ResultsLoadingTexts, CodedResultsReplaceTheTextsAFileCarriedBesideThem) {
-    StructureDocument doc;
-    StructureItem* coded = doc.addItem(doc.root(), ItemType::Measurement, "coded");
-    coded->data.FpStrings = {"F;109;0;1;1.5;A;"};
-    coded->data.ResTexts = {"X#PHold text"};
-    StructureItem* textOnly = doc.addItem(doc.root(), ItemType::Measurement, "text only");
-    textOnly->data.ResTexts = {"X#PKept"};
-    TResultsData results;
-    auto render = [](StructureDocument&, StructureItem& item, const TResultsData&) {
-        item.data.ResTexts.push_back("X#Pnew");
-    };
-    parseDocumentResults(doc, results, render);
-    EXPECT_EQ(coded->data.ResTexts, (std::vector<std::string>{"X#Pnew"}));
-    EXPECT_EQ(textOnly->data.ResTexts, (std::vector<std::string>{"X#PKept"}));
-    // Loading twice does not pile the lines up either.
-    parseDocumentResults(doc, results, render);
-    EXPECT_EQ(coded->data.ResTexts, (std::vector<std::string>{"X#Pnew"}));
-}
-
-}  // namespace
-}  // namespace pelvoro
