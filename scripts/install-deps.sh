@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-serialport-dev qt6-charts-dev libgl1-mesa-dev
+  qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev libgl1-mesa-dev
+  qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth socat poppler-utils
   clang-14 libclang-rt-14-dev
