@@ -258,17 +258,22 @@ struct SingleResults {
 };
 
 // Reads one result; false on a failed read. A "SER" line in place of the result is the
-// tester refusing the request and fails the transfer too.
+// tester refusing the request, and a reply with none of the lines of a result is garbled:
+// both fail the transfer too (what came before is kept). The input is purged before each
+// request, so that stray lines of one reply can never be taken for the next result's.
 bool readOneResult(Link& link, long n, int modelFamily, const std::string& typeCode, int& a, int& b,
                    int& c, FamilyAResult& r) {
+    if (link.port().isOpen()) link.port().purgeInput();
     link.send(Link::commandWithArgument("MR1", std::to_string(n), modelFamily));
     int expected = 3;
+    bool resultLineSeen = false;
     for (int got = 0; got < expected; ++got) {
         ReplyLine line = link.readReplyLine();
         if (!line.ok || link.cancelRequested()) return false;
         const std::string& t = line.text;
         if (startsWith(t, "SER")) return false;
         if (t.empty()) continue;
+        resultLineSeen = resultLineSeen || t[0] == 'P' || t[0] == 'X' || t[0] == 'D' || t[0] == 'F';
         switch (t[0]) {
             case 'P':
                 r.positionLine = t;
@@ -300,7 +305,7 @@ bool readOneResult(Link& link, long n, int modelFamily, const std::string& typeC
     r.a = a;
     r.b = b;
     r.c = c;
-    return true;
+    return resultLineSeen;
 }
 
 SingleResults singleResultTransfer(Run& run, long count, const std::string& typeCode) {
