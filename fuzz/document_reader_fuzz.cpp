@@ -1,5 +1,6 @@
-// Fuzz target: the document reader, with any bytes as a file of any version. A document
-// read and written once must read back into exactly the same file.
+// Fuzz target: the document reader, with any bytes as a file of any version, and with the
+// results hook on as Open runs it: every FP string is parsed and its lines generated. A
+// document read and written once must read back into exactly the same file.
 
 #include <cstddef>
 #include <cstdint>
@@ -7,12 +8,17 @@
 
 #include "document/structure_document.h"
 #include "files/document_file.h"
+#include "results/render_result.h"
+#include "results/results_loading.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace pelvoro;
     std::string bytes(reinterpret_cast<const char*>(data), size);
     DocumentReadOptions options;
     options.useInstalledHook = false;
+    static const std::shared_ptr<ResultsHook> hook =
+        makeResultsParsingHook(makeLineRenderer(std::make_shared<CharacterCellMeasure>()));
+    options.hook = hook;
 
     StructureDocument first;
     DocumentReadResult r = readDocumentFromBytes(first, bytes, options);

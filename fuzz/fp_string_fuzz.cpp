@@ -1,12 +1,19 @@
-// Fuzz target: the result-string parser. The first input byte chooses the instrument type
-// code and the item's coding version, the second the variant word; the rest is the string.
+// Fuzz target: the result-string parser and the line generator after it. The first input
+// byte chooses the instrument type code and the item's coding version, the second the
+// variant word and the wrapping width; the rest is the string. The generated lines are
+// laid out in the results table at every detail level and interpreted.
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "document/item_types.h"
+#include "document/structure_document.h"
 #include "results/fp_parser.h"
+#include "results/markup.h"
+#include "results/render_result.h"
+#include "results/result_rows.h"
 
 namespace {
 
@@ -68,5 +75,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bool seenAgain = false;
     ParseFpString(fp, context, again, seenAgain);
     if (seenAgain != seen || again.FunctionCode != results.FunctionCode) __builtin_trap();
+
+    // The lines of the parse, as a load generates them, in the table at every level.
+    CharacterCellMeasure measure;
+    RenderOptions render;
+    render.variant = context.variant;
+    render.measure = &measure;
+    render.columnWidth = 40 + (data[1] >> 2) * 8;
+    StructureDocument doc;
+    StructureItem* item = doc.addItem(doc.root(), ItemType::Measurement, "R");
+    RenderResult(*item, results, render);
+    if (item->data.L1Count != countL1Lines(item->data.ResTexts)) __builtin_trap();
+    for (const std::string& line : item->data.ResTexts)
+        if (line.find_first_of("\r\n") != std::string::npos) __builtin_trap();
+    for (int level : {kViewFull, kViewMedium, kViewLow}) {
+        const ResultRows rows = AssignResultRows(doc, &doc.root(), level, true);
+        if (results.FunctionCode.empty() || item->data.ResTexts.empty()) continue;
+        if (rows.itemCount() != 1) __builtin_trap();
+        for (int row = 1; row < rows.rowCount; ++row) {
+            const std::vector<std::string> lines = BuildRowLines(rows, row);
+            if (CountRowLines(lines, level) < 0) __builtin_trap();
+            for (const std::string& line : lines) ParseMarkup(line, MarkupMode::Write);
+        }
+    }
     return 0;
 }

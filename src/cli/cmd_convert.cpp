@@ -10,6 +10,7 @@
 #include "cli/cli.h"
 #include "document/structure_document.h"
 #include "files/document_file.h"
+#include "files/safe_save.h"
 #include "files/transcript_import.h"
 
 namespace pelvoro::cli {
@@ -24,38 +25,6 @@ bool readFile(const std::string& path, std::string& bytes) {
     s << in.rdbuf();
     bytes = s.str();
     return !in.bad();
-}
-
-// Writes beside the target and renames over it, so OUT is either the old file or the
-// whole new one.
-bool writeFileWhole(const std::string& path, const std::string& bytes, std::string& why) {
-    fs::path target(path);
-    fs::path temp = target;
-    temp += ".saving~";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            why = "cannot create " + temp.string();
-            return false;
-        }
-        out.write(bytes.data(), std::streamsize(bytes.size()));
-        out.flush();
-        if (!out) {
-            why = "write error on " + temp.string();
-            out.close();
-            std::error_code ec;
-            fs::remove(temp, ec);
-            return false;
-        }
-    }
-    std::error_code ec;
-    fs::rename(temp, target, ec);
-    if (ec) {
-        why = ec.message();
-        fs::remove(temp, ec);
-        return false;
-    }
-    return true;
 }
 
 int runConvert(Context& ctx) {
@@ -87,15 +56,20 @@ int runConvert(Context& ctx) {
         }
         doc.InstrumentData = c.instrument;
         bytes = converted.str();
+    } else if (!looksLikeDocument(bytes)) {
+        ctx.err << "convert: " << in << ": not a document file"
+                << (looksLikeTranscript(bytes) ? " (a transcript? name it *.KRD)" : "") << "\n";
+        return 1;
     }
     DocumentReadResult r = readDocumentFromBytes(doc, bytes, options);
     if (!r.ok) {
         ctx.err << "convert: " << in << ": " << r.error << "\n";
         return 1;
     }
-    std::string why;
-    if (!writeFileWhole(out, writeDocumentToString(doc), why)) {
-        ctx.err << "convert: " << out << ": " << why << "\n";
+    // OUT is either left as it was or replaced whole (see saveFileSafely).
+    SafeSaveResult saved = saveFileSafely(out, writeDocumentToString(doc));
+    if (!saved.ok) {
+        ctx.err << "convert: " << out << ": " << saved.reason << "\n";
         return 1;
     }
     if (r.orphans > 0)

@@ -43,6 +43,9 @@ struct TStructItemData {
     std::string Comment;
     std::array<uint8_t, 5> Measures{};  // bit i: entry i of the measures list (0 .. 16)
     std::vector<std::string> ResTexts;
+    // How many of the first ResTexts came from the file (the rest were generated from
+    // the FP strings when it was loaded).
+    int32_t FileTextCount = 0;
     std::array<std::string, 3> LevelNumbers;
     int32_t FirstRow = 0;
     int32_t L1Count = 0;

@@ -107,6 +107,12 @@ bool seekMarker(Lines& lines, std::string_view marker, std::string_view stop) {
     }
     return false;
 }
+// Reads lines until `marker`; false at the end.
+bool seekMarker(Lines& lines, std::string_view marker) {
+    while (!lines.atEnd())
+        if (lines.next() == marker) return true;
+    return false;
+}
 
 // Places the loaded items (top-level items after the root, in file order) by their
 // PID, then orders every item's children by BID.
@@ -283,7 +289,13 @@ class Reader {
         if (versionHasComments(version_)) {
             if (!readComments()) return;
         }
-        if (!seekMarker(lines_, kItemsMarker, kTerminator)) return;
+        // After a comments section the search skips terminators: a comment line "------"
+        // from another writer ends the comments early, and the rest of them (with the
+        // section's own terminator) stands before the marker. Files without comments
+        // keep the terminator as the end of the search.
+        if (versionHasComments(version_) ? !seekMarker(lines_, kItemsMarker)
+                                         : !seekMarker(lines_, kItemsMarker, kTerminator))
+            return;
         result_.hasItemList = true;
         itemPhase_ = true;
         readItems();
@@ -423,6 +435,7 @@ class Reader {
             }
             if (d.ID == -1 && d.Type == -1) break;
             if (isResultType(d.Type) && d.FpStrings.empty() && d.ResTexts.empty()) continue;
+            d.FileTextCount = int32_t(d.ResTexts.size());
             if (hook_ && (!d.FpStrings.empty() || !d.GraphString.empty()))
                 hook_->resultItemLoaded(doc_, *item);
             d.L1Count =
@@ -456,6 +469,22 @@ class Reader {
 };
 
 }  // namespace
+
+bool looksLikeDocument(std::string_view bytes) {
+    Lines lines(bytes);
+    bool first = true;
+    while (!lines.atEnd()) {
+        std::string_view l = lines.next();
+        if (first && !l.empty()) {
+            if (startsWith(l, "Version")) return true;
+            first = false;
+        }
+        if (l == kInstrumentMarker || l == kOperatorMarker || l == kHeaderInstrMarker ||
+            l == kCommentsMarker || l == kItemsMarker)
+            return true;
+    }
+    return false;
+}
 
 std::string flattenValue(const std::string& value) {
     if (value.find_first_of("\r\n") == std::string::npos) return value;
@@ -545,6 +574,17 @@ void writeDocument(StructureDocument& doc, std::ostream& out) {
         if (d.FpStrings.empty()) {
             for (const std::string& t : d.ResTexts)
                 if (!t.empty() && t[0] == 'X') w.value("ResText: ", t);
+        } else {
+            // The lines of coded results are generated again at every load; the date lines
+            // that came beside them (downloads, transcripts) are kept after the FP strings,
+            // where a fresh download has them too.
+            const size_t carried =
+                std::min(d.ResTexts.size(), size_t(std::max(0, d.FileTextCount)));
+            for (size_t k = 0; k < carried; ++k) {
+                const std::string& t = d.ResTexts[k];
+                if (!t.empty() && t[0] == 'X' && t.find("#PD") != std::string::npos)
+                    w.value("ResText: ", t);
+            }
         }
         // Readers that know no graph texts ignore the line.
         if (!d.GraphString.empty()) w.value("GraphString: ", d.GraphString);

@@ -10,6 +10,7 @@
 #include <iosfwd>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace pelvoro {
 
@@ -54,6 +55,12 @@ DocumentReadResult readDocument(StructureDocument& document, std::istream& in,
                                 const DocumentReadOptions& options = {});
 DocumentReadResult readDocumentFromBytes(StructureDocument& document, const std::string& bytes,
                                          const DocumentReadOptions& options = {});
+
+// Whether `bytes` can be a document file: its first non-empty line is a version line, or
+// one of its lines is a section marker ("$InstrumentData%", "$HeaderOperator%",
+// "$HeaderInstrData%", "$ReportComments%", "$StructureItems%"). Version 1 files have no
+// version line but their header sections.
+bool looksLikeDocument(std::string_view bytes);
 
 // The text of a value as written: line breaks replaced by blanks.
 std::string flattenValue(const std::string& value);

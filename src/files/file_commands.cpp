@@ -9,6 +9,7 @@
 
 #include "common/lang_text.h"
 #include "files/document_file.h"
+#include "files/safe_save.h"
 #include "files/transcript_import.h"
 
 namespace pelvoro {
@@ -26,6 +27,16 @@ bool readWholeFile(const std::string& path, std::string& bytes) {
     return !in.bad();
 }
 
+}  // namespace
+
+bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    const bool same = fs::equivalent(fs::path(a), fs::path(b), ec);
+    return ec ? a == b : same;
+}
+
+namespace {
+
 bool fileExists(const std::string& path) {
     std::error_code ec;
     return fs::is_regular_file(fs::path(path), ec);
@@ -40,6 +51,27 @@ std::string closeQuestionText(const char* key, const StructureDocument& doc) {
 }
 
 }  // namespace
+
+std::string openDialogFilter(const FileEnvironment& env) {
+    // The documents (with the extension Save As gives a typed name), the transcripts that
+    // Open imports, and every file.
+    std::string filter = env.documentFilter;
+    const size_t bar = filter.find('|');
+    if (bar != std::string::npos && !env.defaultExtension.empty()) {
+        const std::string pattern = "*." + env.defaultExtension;
+        if (filter.find(pattern) == std::string::npos) {
+            filter += ";" + pattern;
+            const size_t close = filter.rfind(')', bar);
+            if (close != std::string::npos) filter.insert(close, " " + pattern);
+        }
+    }
+    std::string transcripts = env.importFilter;
+    if (const size_t b = transcripts.find('|'); b != std::string::npos)
+        transcripts = LangText("TranscriptFiles_25") + " (*.KRD)" + transcripts.substr(b);
+    if (!transcripts.empty()) filter += (filter.empty() ? "" : "|") + transcripts;
+    filter += (filter.empty() ? "" : "|") + LangText("AllFiles_25") + " (*)|*";
+    return filter;
+}
 
 void noteRecentFile(RecentFiles& recent, const std::string& path) {
     if (recent.empty() || recent.newest(1) != path) recent.append(path);
@@ -120,8 +152,9 @@ FileCommands::FileCommands(DocumentHost& host, Prompts& prompts, RecentFiles& re
 
 void FileCommands::openCommand() {
     FileDialogRequest request;
+    request.title = LangText("OpenTitle_15");
     request.directory = env_.openDirectory;
-    request.filter = env_.documentFilter;
+    request.filter = openDialogFilter(env_);
     request.defaultExtension = env_.defaultExtension;
     if (auto path = prompts_.chooseOpenFile(request)) open(*path);
 }
@@ -135,7 +168,27 @@ StructureDocument* FileCommands::openRecent(int k) {
 StructureDocument* FileCommands::open(const std::string& path) {
     if (isTranscriptPath(path)) return importTranscript(path, true);
     if (!fileExists(path)) {
-        prompts_.information(LangText("msgFileNotExist_35"));
+        prompts_.information(LangText("msgFileNotExist_35") + "\n" + path);
+        return nullptr;
+    }
+    // A file that is open already: its window comes to the front. A second, independent
+    // window of the same file would lose the changes of whichever is saved first.
+    if (StructureDocument* open = host_.activateDocumentOf(path)) {
+        noteRecentFile(recent_, path);
+        return open;
+    }
+    std::string bytes;
+    if (!readWholeFile(path, bytes)) {
+        prompts_.information(LangText("msgReadError_35") + "\n" + path + ": " +
+                             std::strerror(errno));
+        return nullptr;
+    }
+    // A file without any of the format's markers is no document: opening it would give
+    // an empty document that a save would write over the file.
+    if (!looksLikeDocument(bytes)) {
+        std::string text = LangText("msgNotDocument_50") + "\n" + path;
+        if (looksLikeTranscript(bytes)) text += "\n" + LangText("msgTranscriptHint_70");
+        prompts_.information(text);
         return nullptr;
     }
     auto owned = std::make_unique<StructureDocument>();
@@ -146,31 +199,25 @@ StructureDocument* FileCommands::open(const std::string& path) {
     doc->Loading = true;
 
     DocumentReadResult result;
-    std::string bytes;
-    bool readable;
     {
         BusyCursor busy(prompts_);
-        readable = readWholeFile(path, bytes);
-        if (readable) {
-            DocumentReadOptions options;
-            options.instrumentDataRead = [this](const TInstrumentData& d) {
-                host_.showInstrumentData(d);
-            };
-            result = readDocumentFromBytes(*doc, bytes, options);
-        }
+        DocumentReadOptions options;
+        options.instrumentDataRead = [this](const TInstrumentData& d) {
+            host_.showInstrumentData(d);
+        };
+        result = readDocumentFromBytes(*doc, bytes, options);
     }
-    if (readable && result.ok) {
-        doc->FilePath = path;
-        doc->HasFile = true;
-    }
+    // A document read only in part has no file of its own: Save goes through Save As,
+    // which starts at the file's folder and name, so the rest of the file is not lost.
+    doc->FilePath = path;
+    doc->HasFile = result.ok;
     host_.documentLoaded(*doc);
     host_.refreshCommandState();
     doc->Loading = false;
     noteRecentFile(recent_, path);
-    if (!readable) {
-        prompts_.information(std::string("Cannot read ") + path + ": " + std::strerror(errno));
-    } else if (!result.ok) {
-        prompts_.information(result.error);
+    if (!result.ok) {
+        prompts_.information(LangText("msgReadPartly_50") + "\n" + path + "\n" + result.error +
+                             "\n" + LangText("msgSaveAsHint_70"));
     } else if (doc->NewFunctionsSeen) {
         prompts_.information(LangText("msgNewFunct_35"));
         doc->NewFunctionsSeen = false;
@@ -259,10 +306,14 @@ bool FileCommands::save(StructureDocument& doc) {
 
 bool FileCommands::saveAs(StructureDocument& doc) {
     FileDialogRequest request;
-    request.fileName = doc.FilePath;
+    request.title = LangText("SaveTitle_15");
     request.filter = env_.documentFilter;
     request.defaultExtension = env_.defaultExtension;
-    if (fileNameOf(doc.FilePath) == doc.FilePath) request.directory = env_.openDirectory;
+    // The dialog starts in the document's own folder when it has one.
+    request.fileName = fileNameOf(doc.FilePath);
+    request.directory = request.fileName == doc.FilePath
+                            ? env_.openDirectory
+                            : doc.FilePath.substr(0, doc.FilePath.size() - request.fileName.size());
     std::optional<std::string> chosen = prompts_.chooseSaveFile(request);
     if (!chosen || chosen->empty()) {
         doc.SaveCancelled = true;
@@ -278,32 +329,15 @@ bool FileCommands::saveAs(StructureDocument& doc) {
 bool FileCommands::saveTo(StructureDocument& doc, const std::string& path) {
     const bool wasModified = doc.Modified;
     std::string bytes = writeDocumentToString(doc);
-
-    fs::path target(path);
-    fs::path temp = target;
-    temp += ".saving~";
-    bool written = false;
+    SafeSaveResult saved;
     {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            doc.setModified(wasModified);
-            prompts_.information(LangText("msgWriteError_35"));
-            return false;
-        }
-        out.write(bytes.data(), std::streamsize(bytes.size()));
-        out.flush();
-        written = bool(out);
+        BusyCursor busy(prompts_);
+        saved = saveFileSafely(path, bytes);
     }
-    std::error_code ec;
-    if (written) {
-        fs::rename(temp, target, ec);
-        written = !ec;
-    }
-    if (!written) {
-        std::string reason = ec ? ec.message() : std::string("write error");
-        fs::remove(temp, ec);
+    if (!saved.ok) {
+        // The file on disk stays as it was; the document keeps its name and its changes.
         doc.setModified(wasModified);
-        prompts_.information(path + ": " + reason);
+        prompts_.information(LangText("msgWriteError_35") + "\n" + path + ": " + saved.reason);
         return false;
     }
     if (doc.HasDownloadTemp) deleteTransferFile(doc.DownloadTag);

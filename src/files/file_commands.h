@@ -34,6 +34,12 @@ class DocumentHost {
     virtual void refreshCommandState() = 0;
     // Counts imports of this run: 1, 2, ...
     virtual int nextImportNumber() = 0;
+    // The open document whose file is `path` (the same file, by any name), brought to the
+    // front; null when none is. Open uses it so that one file never has two windows.
+    virtual StructureDocument* activateDocumentOf(const std::string& path) {
+        (void)path;
+        return nullptr;
+    }
     // Instrument data read from a file or a transcript (the instrument data window and
     // the main window's current instrument data show it).
     virtual void showInstrumentData(const TInstrumentData&) {}
@@ -49,8 +55,16 @@ struct FileEnvironment {
     std::string openDirectory;
 };
 
+// The filter of the open dialog: the documents (with the extension a typed name gets on
+// saving), the transcripts and all files.
+std::string openDialogFilter(const FileEnvironment& env);
+
 // Recent files: `path` becomes the newest entry unless it already is.
 void noteRecentFile(RecentFiles& recent, const std::string& path);
+
+// Whether two paths name the same file (links and relative names followed); equal texts
+// when either does not exist.
+bool sameFile(const std::string& a, const std::string& b);
 
 // The file name of a path (after the last "/" or "\"), and the same without extension.
 std::string fileNameOf(const std::string& path);

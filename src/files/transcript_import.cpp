@@ -141,6 +141,12 @@ struct NameScan {
 
 }  // namespace
 
+bool looksLikeTranscript(const std::string& bytes) {
+    for (const char* marker : {">>MWH<<", ">>MST<<", ">>MRA<<"})
+        if (bytes.find(marker) != std::string::npos) return true;
+    return false;
+}
+
 bool isTranscriptPath(const std::string& path) {
     if (path.size() < 3) return false;
     std::string_view ext = std::string_view(path).substr(path.size() - 3);

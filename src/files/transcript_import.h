@@ -39,6 +39,9 @@ std::vector<std::string> splitCodedResultLine(const std::string& line);
 // Empty when the line is of another kind or holds no text.
 std::string markupLineName(const std::string& line);
 
+// Whether the bytes hold a transcript's part markers (">>MWH<<", ">>MST<<", ">>MRA<<").
+bool looksLikeTranscript(const std::string& bytes);
+
 // Whether a path names a transcript: it ends in "KRD" or "krd" (mixed case does not count).
 bool isTranscriptPath(const std::string& path);
 

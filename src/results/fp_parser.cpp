@@ -17,6 +17,8 @@ namespace {
 using sv = std::string_view;
 
 constexpr sv kKorven = "KORVEN";
+// The status byte of a result without any verdict.
+constexpr uint8_t kNoVerdict = 3;
 // Field numbers stop counting here; every field this far out is beyond any code's fields.
 constexpr int kFieldCap = 1 << 20;
 
@@ -100,14 +102,12 @@ void units(sv unit, std::initializer_list<TResultValue*> values) {
     for (TResultValue* v : values) v->Unit.assign(unit);
 }
 
-// Every text of a sub-record emptied, every byte 0, except its status and sub-function.
+// Every text of a sub-record emptied, every byte 0; the status starts at "no verdict at
+// all" (3). Nothing of the previous string survives: a string without a status field has
+// no verdict, and one without a sub-function field has sub-function 0.
 // Cleared in place: the strings keep their buffers for the next parse.
 template <class T>
-void clearKeepingVerdict(T& rec) {
-    uint8_t status = 0, sub = 0, kind = 0;
-    if constexpr (requires { rec.Status; }) status = rec.Status;
-    if constexpr (requires { rec.SubFunction; }) sub = rec.SubFunction;
-    if constexpr (requires { rec.Kind; }) kind = rec.Kind;
+void clearRecord(T& rec) {
     // visit() names every field of the record; the record itself is not const here.
     rec.visit([](const char*, const auto& field) {
         using F = std::decay_t<decltype(field)>;
@@ -121,55 +121,53 @@ void clearKeepingVerdict(T& rec) {
             f.Unit.clear();
         }
     });
-    if constexpr (requires { rec.Status; }) rec.Status = status;
-    if constexpr (requires { rec.SubFunction; }) rec.SubFunction = sub;
-    if constexpr (requires { rec.Kind; }) rec.Kind = kind;
+    if constexpr (requires { rec.Status; }) rec.Status = kNoVerdict;
 }
 
 void clearResults(TResultsData& r) {
     r.FunctionCode.clear();
-    clearKeepingVerdict(r.VOLT);
-    clearKeepingVerdict(r.ISO);
-    clearKeepingVerdict(r.CONT);
-    clearKeepingVerdict(r.ZLINE);
-    clearKeepingVerdict(r.ZLOOP);
-    clearKeepingVerdict(r.RCD);
-    clearKeepingVerdict(r.EARTH);
-    clearKeepingVerdict(r.CURRENT);
-    clearKeepingVerdict(r.SENSOR);
-    clearKeepingVerdict(r.IMD);
-    clearKeepingVerdict(r.ISFL);
-    clearKeepingVerdict(r.VISUAL);
-    clearKeepingVerdict(r.ERTCONT);
-    clearKeepingVerdict(r.POLAR);
-    clearKeepingVerdict(r.CorrCONN);
-    clearKeepingVerdict(r.FOLTLOOP);
-    clearKeepingVerdict(r.FULSCHED);
-    clearKeepingVerdict(r.DOMSCHED);
-    clearKeepingVerdict(r.FUNCTION);
-    clearKeepingVerdict(r.RING);
-    clearKeepingVerdict(r.CONTAT);
-    clearKeepingVerdict(r.VARISTOR);
-    clearKeepingVerdict(r.LOOP_Re);
-    clearKeepingVerdict(r.REBT_02);
-    clearKeepingVerdict(r.REBT_73);
-    clearKeepingVerdict(r.REBT_75);
-    clearKeepingVerdict(r.TCH_VOLT);
-    clearKeepingVerdict(r.INC_NEUTR);
-    clearKeepingVerdict(r.SOCKET);
-    clearKeepingVerdict(r.VOLT_TO);
-    clearKeepingVerdict(r.ISO_TO);
-    clearKeepingVerdict(r.DIAGN_TO);
-    clearKeepingVerdict(r.STEPV_TO);
-    clearKeepingVerdict(r.WITHST_TO);
-    clearKeepingVerdict(r.HV_MT);
-    clearKeepingVerdict(r.dU_MT);
-    clearKeepingVerdict(r.R10A_MT);
-    clearKeepingVerdict(r.MOhm_MT);
-    clearKeepingVerdict(r.dt_MT);
-    clearKeepingVerdict(r.CONTVOLT);
-    clearKeepingVerdict(r.STEPVOLT);
-    clearKeepingVerdict(r.RES_MICRO);
+    clearRecord(r.VOLT);
+    clearRecord(r.ISO);
+    clearRecord(r.CONT);
+    clearRecord(r.ZLINE);
+    clearRecord(r.ZLOOP);
+    clearRecord(r.RCD);
+    clearRecord(r.EARTH);
+    clearRecord(r.CURRENT);
+    clearRecord(r.SENSOR);
+    clearRecord(r.IMD);
+    clearRecord(r.ISFL);
+    clearRecord(r.VISUAL);
+    clearRecord(r.ERTCONT);
+    clearRecord(r.POLAR);
+    clearRecord(r.CorrCONN);
+    clearRecord(r.FOLTLOOP);
+    clearRecord(r.FULSCHED);
+    clearRecord(r.DOMSCHED);
+    clearRecord(r.FUNCTION);
+    clearRecord(r.RING);
+    clearRecord(r.CONTAT);
+    clearRecord(r.VARISTOR);
+    clearRecord(r.LOOP_Re);
+    clearRecord(r.REBT_02);
+    clearRecord(r.REBT_73);
+    clearRecord(r.REBT_75);
+    clearRecord(r.TCH_VOLT);
+    clearRecord(r.INC_NEUTR);
+    clearRecord(r.SOCKET);
+    clearRecord(r.VOLT_TO);
+    clearRecord(r.ISO_TO);
+    clearRecord(r.DIAGN_TO);
+    clearRecord(r.STEPV_TO);
+    clearRecord(r.WITHST_TO);
+    clearRecord(r.HV_MT);
+    clearRecord(r.dU_MT);
+    clearRecord(r.R10A_MT);
+    clearRecord(r.MOhm_MT);
+    clearRecord(r.dt_MT);
+    clearRecord(r.CONTVOLT);
+    clearRecord(r.STEPVOLT);
+    clearRecord(r.RES_MICRO);
 }
 
 bool isTypedInstrument(sv typeCode) {

@@ -23,7 +23,7 @@ struct FpParseContext {
     int protVer = 0;
 };
 
-// Clears `results` (status and sub-function bytes keep their values) and fills the
+// Clears `results` (every status "no verdict at all", 3; every other byte 0) and fills the
 // sub-record of the string's function code. Never fails: an unknown function code, a
 // field beyond those its code defines and an enumerated text outside its map set
 // `newFunctionsSeen` and parsing goes on. results.FunctionCode tells what was parsed.

@@ -82,6 +82,28 @@ TEST_F(ConvertCli, FailuresLeaveTheOutputAlone) {
     EXPECT_FALSE(r.err.empty());
     EXPECT_EQ(convert(at("bad.TMV"), "").exitCode, 1);
     EXPECT_EQ(runProgram("pelvoro-cli", {"convert", "only-one"}).exitCode, 2);
+
+    // What is not a document is refused and nothing is written; a read-only output stays.
+    std::ofstream(at("README"), std::ios::binary) << "# Notes\nnot a document\n";
+    fs::copy_file(sourceFile("tests/files/data/sample.KRD"), at("capture.Krd"));
+    for (const char* in : {"README", "capture.Krd"}) {
+        r = convert(at(in), at("fresh.TMV"));
+        EXPECT_EQ(r.exitCode, 1) << in;
+        EXPECT_NE(r.err.find("not a document"), std::string::npos) << r.err;
+        EXPECT_FALSE(fs::exists(at("fresh.TMV"))) << in;
+    }
+    fs::permissions(at("old.TMV"), fs::perms::owner_read | fs::perms::group_read);
+    r = convert(sourceFile("tests/files/data/v20_sample.TMV"), at("old.TMV"));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("ermission"), std::string::npos) << r.err;
+    EXPECT_EQ(bytesOf(at("old.TMV")), "previous");
+}
+
+TEST_F(ConvertCli, ConvertingKeepsTheMeasurementDates) {
+    // Coded results keep the date lines written beside them.
+    RunResult r = convert(sourceFile("data/Demo.TMV"), at("demo.TMV"));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(bytesOf(at("demo.TMV")), bytesOf(sourceFile("data/Demo.TMV")));
 }
 
 }  // namespace

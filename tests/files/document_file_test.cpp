@@ -356,3 +356,93 @@ TEST_F(DocumentFileTest, ResultsHookSeesEveryItemWithCodedResults) {
 
 }  // namespace
 }  // namespace pelvoro
+
+namespace pelvoro {
+namespace {
+
+// Generates a heading and a date of its own (as the high-voltage codes do) for every
+// FP string.
+class DatingHook : public ResultsHook {
+  public:
+    void resultItemLoaded(StructureDocument&, StructureItem& item) override {
+        for (const std::string& fp : item.data.FpStrings) {
+            item.data.ResTexts.push_back("X#PD01.01.2000  00:00 from " + fp);
+            item.data.ResTexts.push_back("X#PR#L1generated from " + fp);
+        }
+    }
+};
+
+TEST_F(DocumentFileTest, DateLinesBesideCodedResultsSurviveASave) {
+    // As a download writes them: a date line after each FP string, and one date record
+    // still in its raw form; a text line that is no date is not kept beside FP strings.
+    std::string bytes = emptyHead() + crlf({"ID: 1", "PID: -1", "BID: -1", "Name: R", "Type: 23",
+                                            "FP_String: F;303;1;", "ResText: X#PD06.12.2025  09:17",
+                                            "FP_String: F;303;2;", "ResText: D;07;12;2025;10;05;",
+                                            "ResText: X#PNold name", "----------1"});
+    for (bool hooked : {false, true}) {
+        SCOPED_TRACE(hooked ? "with the results hook" : "without a hook");
+        DocumentReadOptions options;
+        options.useInstalledHook = false;
+        if (hooked) options.hook = std::make_shared<DatingHook>();
+        StructureDocument doc;
+        ASSERT_TRUE(readDocumentFromBytes(doc, bytes, options).ok);
+        const std::string written = writeDocumentToString(doc);
+        EXPECT_NE(written.find(crlf({"FP_String: F;303;1;", "FP_String: F;303;2;",
+                                     "ResText: X#PD06.12.2025  09:17",
+                                     "ResText: X#PD07.12.2025  10:05", "----------1"})),
+                  std::string::npos)
+            << written;
+        // Reading the saved file gives the same lines, dates included.
+        StructureDocument back;
+        ASSERT_TRUE(readDocumentFromBytes(back, written, options).ok);
+        std::vector<std::string> expected = doc.itemAt(1)->data.ResTexts;
+        std::erase(expected, "X#PNold name");  // not a date: not kept beside FP strings
+        EXPECT_EQ(back.itemAt(1)->data.ResTexts, expected);
+        EXPECT_EQ(writeDocumentToString(back), written);
+    }
+}
+
+TEST_F(DocumentFileTest, CommentLineLikeATerminatorFromAnotherWriterKeepsTheItems) {
+    struct Case {
+        const char* version;  // empty: no version line
+        int items;
+        std::vector<std::string> comments;
+    } cases[] = {
+        {"Version: 20", 1, {"first"}},
+        {"Version: 9", 1, {"first"}},
+        {"", 0, {}},  // version 1 keeps its rule: no comments, no items after them
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.version);
+        std::string bytes =
+            crlf({c.version, "", "$InstrumentData%", "------", "", "$HeaderOperator%", "------", "",
+                  "$HeaderInstrData%", "------", "", "$ReportComments%", "first", "------",
+                  "second", "------", "", "$StructureItems%"}) +
+            block(1, -1, -1, "A");
+        if (!*c.version) bytes = bytes.substr(bytes.find("$HeaderOperator%"));
+        StructureDocument doc;
+        ASSERT_TRUE(load(doc, bytes).ok);
+        EXPECT_EQ(doc.root().childCount(), c.items);
+        EXPECT_EQ(doc.ReportComments, c.comments);
+    }
+}
+
+TEST_F(DocumentFileTest, DocumentsAreToldFromOtherFiles) {
+    struct Case {
+        std::string bytes;
+        bool document;
+    } cases[] = {
+        {"Version: 20\r\n", true},
+        {"\r\n\r\nVersion: 3\r\n", true},
+        {"$HeaderOperator%\r\n------\r\n", true},
+        {"text\r\n$StructureItems%\r\n", true},
+        {"text\r\nVersion: 20\r\n", false},
+        {"$StructureItems% \r\n", false},
+        {"------\r\n------\r\n", false},
+        {"", false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(looksLikeDocument(c.bytes), c.document) << c.bytes;
+}
+
+}  // namespace
+}  // namespace pelvoro

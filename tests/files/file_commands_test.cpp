@@ -97,7 +97,8 @@ TEST_F(FileCommandsTest, OpenLoadsTheFileIntoANewWindow) {
 
 TEST_F(FileCommandsTest, OpenOfAMissingFileSaysSoAndMakesNoWindow) {
     EXPECT_EQ(commands.open(dir.file("none.TMV")), nullptr);
-    EXPECT_EQ(prompts.texts(), std::vector<std::string>{"File does not exist!"});
+    EXPECT_EQ(prompts.texts(),
+              std::vector<std::string>{"File does not exist!\n" + dir.file("none.TMV")});
     EXPECT_TRUE(host.windows.empty());
     EXPECT_TRUE(recent.empty());
 }
@@ -146,11 +147,10 @@ TEST_F(FileCommandsTest, OpenImportsFilesWithTheTranscriptExtension) {
     EXPECT_TRUE(fs::exists(dir.file("Results/#Import1#")));
     EXPECT_EQ(shape(doc->root()), "Object A(Board A(Odd type(Result),Loop impedance)),No id");
 
-    // Mixed case is opened as a document file: it has none of the sections.
-    StructureDocument* mixed = commands.open(dir.file("mixed.Krd"));
-    ASSERT_NE(mixed, nullptr);
-    EXPECT_TRUE(mixed->ImportTag.empty());
-    EXPECT_EQ(mixed->itemCount(), 1);
+    // Mixed case is no transcript name, and the file is no document: it is not opened.
+    const size_t windows = host.windows.size();
+    EXPECT_EQ(commands.open(dir.file("mixed.Krd")), nullptr);
+    EXPECT_EQ(host.windows.size(), windows);
 
     // The import command's own caption carries the tag.
     StructureDocument* second = commands.importTranscript(dir.file("capture.KRD"), false);
@@ -164,7 +164,8 @@ TEST_F(FileCommandsTest, SavingAnImportProposesThePlvNameAndRemovesTheTemporaryF
     prompts.fileChoices.push_back(dir.file("capture.PLV"));
     EXPECT_TRUE(commands.save(*doc));
     ASSERT_EQ(prompts.fileRequests.size(), 1u);
-    EXPECT_EQ(prompts.fileRequests[0].fileName, dir.file("capture.PLV"));
+    EXPECT_EQ(prompts.fileRequests[0].fileName, "capture.PLV");
+    EXPECT_EQ(fs::path(prompts.fileRequests[0].directory), fs::path(dir.path() + "/"));
     EXPECT_EQ(prompts.fileRequests[0].defaultExtension, "PLV");
     EXPECT_FALSE(fs::exists(dir.file("Results/#Import1#")));
     EXPECT_FALSE(doc->HasImportTemp);
@@ -203,7 +204,9 @@ TEST_F(FileCommandsTest, FailedSaveKeepsNameTemporaryFilesAndModified) {
     std::string before = doc->Caption;
     // The folder does not exist: the file cannot be created.
     EXPECT_FALSE(commands.saveTo(*doc, dir.file("missing/doc.PLV")));
-    EXPECT_EQ(prompts.texts(), std::vector<std::string>{"Write error!"});
+    EXPECT_EQ(prompts.texts(),
+              std::vector<std::string>{"Write error!\n" + dir.file("missing/doc.PLV") +
+                                       ": No such file or directory"});
     EXPECT_EQ(doc->Caption, before);
     EXPECT_EQ(doc->FilePath, dir.file("capture.PLV"));
     EXPECT_FALSE(doc->HasFile);

@@ -3,12 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QMdiArea>
 #include <QRadioButton>
 #include <QSplitter>
 #include <QTreeView>
+#include <QtTest/QTest>
 #include <filesystem>
 #include <fstream>
 
@@ -20,6 +22,7 @@
 #include "document/widgets/child_form.h"
 #include "files/file_commands.h"
 #include "files/widgets/file_commands_qt.h"
+#include "results/result_rows.h"
 #include "results/widgets/result_table.h"
 #include "support/language_fixture.h"
 #include "support/test_doubles.h"
@@ -146,6 +149,80 @@ TEST_F(FirstLookTest, OpenShowsTheResultsTableBesideTheTree) {
     settle();
     const std::string picture = outputFolder() + "/first_look_demo.png";
     EXPECT_TRUE(window->grab().save(QString::fromStdString(picture)));
+}
+
+TEST_F(FirstLookTest, DemoSavedAndReopenedShowsTheSameTableAtEveryLevel) {
+    auto levels = [this](TfrmChildForm* f) {
+        std::vector<std::vector<std::string>> out;
+        f->setCurrentItem(&f->document().root());
+        for (int level : {kViewFull, kViewMedium, kViewLow}) {
+            f->setViewMode(level);
+            table(f)->assign(f->selectedItem(), level, true);
+            out.push_back(tableText(f));
+        }
+        return out;
+    };
+    TfrmChildForm* f = openThroughMenu(demo);
+    ASSERT_NE(f, nullptr);
+    const auto before = levels(f);
+    // Every result shows its function heading at every level, Low included, and its date.
+    const std::vector<std::string>& low = before[2];
+    ASSERT_GT(low.size(), 10u);
+    for (size_t r = 0; r < low.size(); r += 2) {
+        EXPECT_NE(low[r].find(".2025  "), std::string::npos) << low[r];
+        ASSERT_LT(r + 1, low.size());
+        EXPECT_GT(low[r + 1].size(), 3u) << "row " << r + 1 << " is empty";
+    }
+    const std::string copy = dir.file("copy.TMV");
+    prompts.fileChoices.push_back(copy);
+    window->runCommand("FileSaveAs");
+    settle();
+    ASSERT_TRUE(fs::exists(copy));
+    window->runCommand("FileClose");
+    settle();
+    TfrmChildForm* reopened = openThroughMenu(copy);
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_EQ(levels(reopened), before);
+}
+
+TEST_F(FirstLookTest, OpeningAnOpenFileActivatesItsWindow) {
+    TfrmChildForm* first = openThroughMenu(demo);
+    ASSERT_NE(first, nullptr);
+    window->runCommand("NewStructure");
+    settle();
+    ASSERT_NE(activeForm(), first);
+    // The same file under another name (a link) is the same document.
+    fs::create_symlink(demo, dir.file("link.TMV"));
+    for (const std::string& path : {demo, dir.file("link.TMV")}) {
+        const size_t windows = window->documentWindows().size();
+        EXPECT_EQ(openThroughMenu(path), first) << path;
+        EXPECT_EQ(window->documentWindows().size(), windows);
+        window->runCommand("NewStructure");
+        settle();
+    }
+}
+
+TEST_F(FirstLookTest, StandardShortcutsReachTheFileCommands) {
+    struct Case {
+        const char* action;
+        QKeySequence::StandardKey key;
+    } cases[] = {{"mmFileOpen", QKeySequence::Open},
+                 {"mmFileSave", QKeySequence::Save},
+                 {"mmFileClose", QKeySequence::Close},
+                 {"mmFileExit", QKeySequence::Quit}};
+    for (const Case& c : cases) {
+        ASSERT_NE(window->action(c.action), nullptr) << c.action;
+        EXPECT_EQ(window->action(c.action)->shortcut(), QKeySequence(c.key)) << c.action;
+    }
+    // Close through its keys with a document open: the window closes, once.
+    TfrmChildForm* f = openThroughMenu(demo);
+    ASSERT_NE(f, nullptr);
+    f->tree()->setFocus();
+    const QKeySequence close(QKeySequence::Close);
+    QTest::keyClick(window->windowHandle() ? static_cast<QWidget*>(f->tree()) : window.get(),
+                    Qt::Key(close[0].key()), close[0].keyboardModifiers());
+    settle();
+    EXPECT_TRUE(window->documentWindows().empty());
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -74,6 +76,42 @@ TEST(ProgressWindow, CancelStopsALinkWaitWithoutAMessage) {
     EXPECT_TRUE(prompts.shown.empty());
     EXPECT_FALSE(port.isOpen());
     EXPECT_FALSE(window.isVisible());
+}
+
+// A modal dialog (Instrument data) started the exchange: Cancel and Esc still reach the
+// progress window, during the handshake's pauses, and end the exchange quietly.
+TEST(ProgressWindow, CancelWorksAboveAModalDialog) {
+    for (bool esc : {false, true}) {
+        SCOPED_TRACE(esc ? "Esc" : "Cancel button");
+        QWidget main;
+        main.show();
+        QDialog modal(&main);
+        modal.setModal(true);
+        modal.show();
+        ASSERT_EQ(QApplication::activeModalWidget(), &modal);
+        testing::VirtualClock clock;
+        testing::ScriptedPort port(clock);
+        testing::ScriptedPrompts prompts;
+        TfrmProgress window(&main);
+        Link link(port, clock, window, prompts);
+        double pressedAt = -1;
+        clock.onEvents = [&] {
+            if (pressedAt >= 0 || clock.now < 1.0 || !window.isVisible()) return;
+            pressedAt = clock.now;
+            if (esc)
+                QTest::keyClick(&window, Qt::Key_Escape);
+            else
+                QTest::mouseClick(window.cancelButton(), Qt::LeftButton);
+        };
+        EXPECT_FALSE(link.connectInstrument(ProtocolFamily::C));
+        EXPECT_TRUE(window.cancelPressed());
+        ASSERT_GE(pressedAt, 0);
+        EXPECT_LT(clock.now - pressedAt, 1.0) << "the exchange ends at once";
+        EXPECT_TRUE(prompts.shown.empty());
+        EXPECT_FALSE(port.isOpen());
+        EXPECT_EQ(window.parentWidget(), &main) << "back with its owner";
+        modal.hide();
+    }
 }
 
 }  // namespace

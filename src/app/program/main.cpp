@@ -9,6 +9,7 @@
 #include "app/identity.h"
 #include "app/widgets/extensions.h"
 #include "app/widgets/main_window.h"
+#include "app/widgets/qt_translations.h"
 #include "common/adapters/qt_text.h"
 #include "common/widgets/qt_prompts.h"
 #include "instrument/instrument_context.h"
@@ -57,6 +58,8 @@ int main(int argc, char** argv) {
         Qt::QueuedConnection);
 
     if (!window.start(pathFromQt(dataDir))) return 0;
+    // Message box buttons and the standard dialogs speak the program's language.
+    installQtTranslations(appEnvironment().language);
     installExtensions(window);
     window.RefreshCommandState();
     window.showMaximized();

@@ -148,7 +148,8 @@ void TfrmMainForm::buildMenus() {
     QMenu* file = addMenu(nullptr, "mmFile", "mmFile_15", "&File");
     addEntry(file, "mmFileOpen", "mmFileOpen_15", "&Open...", "FileOpen")
         ->setShortcut(QKeySequence::Open);
-    addEntry(file, "mmFileClose", "mmFileClose_15", "Close", "FileClose");
+    addEntry(file, "mmFileClose", "mmFileClose_15", "Close", "FileClose")
+        ->setShortcut(QKeySequence::Close);
     addEntry(file, "mmFileSave", "mmFileSave_15", "Save", "FileSave")
         ->setShortcut(QKeySequence::Save);
     addEntry(file, "mmFileSaveAs", "mmFileSaveAs_15", "Save &As...", "FileSaveAs");
@@ -173,6 +174,7 @@ void TfrmMainForm::buildMenus() {
     addEntry(file, "mmFileExport", "mmFileExport_15", "&Export...", "Export");
     addSeparator(file, "sepFileExit");
     QAction* exitEntry = addEntry(file, "mmFileExit", "mmFileExit_15", "&Exit");
+    exitEntry->setShortcut(QKeySequence::Quit);
     connect(exitEntry, &QAction::triggered, this, [this] { requestExit(); });
     addSeparator(file, "sepFileRecent");
     for (int i = 1; i <= 4; ++i) {
@@ -841,7 +843,9 @@ void TfrmMainForm::openHelp(bool index) {
     }
     QUrl url = QUrl::fromLocalFile(pathToQt(file));
     if (!file.ends_with(".chm")) url.setFragment(index ? "index" : "contents");
-    QDesktopServices::openUrl(url);
+    // Without a viewer for the help file the user learns where it is.
+    if (!QDesktopServices::openUrl(url))
+        prompts().information(LangText("msgHelpNotOpened_50") + "\n" + file);
 }
 
 }  // namespace pelvoro

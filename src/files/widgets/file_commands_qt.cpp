@@ -67,6 +67,17 @@ class MainWindowHost : public DocumentHost {
     }
     void refreshCommandState() override { main_.RefreshCommandState(); }
     int nextImportNumber() override { return ++main_.importCounter; }
+    StructureDocument* activateDocumentOf(const std::string& path) override {
+        for (DocumentSubWindow* w : main_.documentWindows()) {
+            TfrmChildForm* f = childFormOf(w->view());
+            if (!f || !sameFile(f->document().FilePath, path)) continue;
+            if (w->isMinimized()) w->showNormal();
+            main_.mdiArea()->setActiveSubWindow(w);
+            w->raise();
+            return &f->document();
+        }
+        return nullptr;
+    }
     void showInstrumentData(const TInstrumentData& data) override {
         showDocumentInstrumentData(main_, data);
     }

@@ -12,6 +12,7 @@
 
 #include "app/identity.h"
 #include "common/adapters/qt_text.h"
+#include "common/lang_text.h"
 #include "instrument/port_settings.h"
 #include "instrument/wire_log.h"
 
@@ -115,14 +116,35 @@ void QtSerialPort::setBaudRate(int baud) {
     if (port_->isOpen()) port_->setBaudRate(baud);
 }
 
+namespace {
+
+// A port failure in the user's language: the text of `key` with %1 and %2 replaced; the
+// English text when no language file holds the key.
+std::string portText(const char* key, const char* english, const std::string& a,
+                     const std::string& b = {}) {
+    std::string text = LangText(key);
+    if (text == "**" || text.empty()) text = english;
+    auto fill = [&text](const std::string& mark, const std::string& value) {
+        for (size_t at = text.find(mark); at != std::string::npos;
+             at = text.find(mark, at + value.size()))
+            text.replace(at, mark.size(), value);
+    };
+    fill("%1", a);
+    fill("%2", b);
+    return text;
+}
+
+}  // namespace
+
 bool QtSerialPort::open() {
     openFailure_.clear();
     if (port_->isOpen()) return true;
     const std::string device = deviceName(portNumber_);
     if (device.empty()) {
-        openFailure_ = "No serial device is assigned to port " + std::to_string(portNumber_) +
-                       ". Connect the tester's cable or name a device with PELVORO_PORT_" +
-                       std::to_string(portNumber_) + "=/dev/...";
+        openFailure_ = portText("portNoDevice_120",
+                                "No serial device is assigned to port %1. Connect the tester's "
+                                "cable or name a device with PELVORO_PORT_%1=/dev/...",
+                                std::to_string(portNumber_));
         return false;
     }
     port_->setPortName(pathToQt(device));
@@ -153,10 +175,12 @@ std::string QtSerialPort::explainFailure(const std::string& device) const {
     const std::string system = fromQt(port_->errorString());
     switch (error) {
         case QSerialPort::DeviceNotFoundError:
-            return "The device " + device + " does not exist (" + system + ").";
+            return portText("portNotFound_80", "The device %1 does not exist (%2).", device,
+                            system);
         case QSerialPort::OpenError:
-            return "The device " + device + " is busy: another program has it open (" + system +
-                   ").";
+            return portText("portBusy_80",
+                            "The device %1 is busy: another program has it open (%2).", device,
+                            system);
         case QSerialPort::PermissionError: {
 #ifndef _WIN32
             struct stat st {};
@@ -164,18 +188,23 @@ std::string QtSerialPort::explainFailure(const std::string& device) const {
             if (exists && ::access(device.c_str(), R_OK | W_OK) != 0) {
                 std::string group;
                 if (const struct group* g = ::getgrgid(st.st_gid)) group = g->gr_name;
-                std::string text = "Permission denied for " + device + ".";
+                std::string text =
+                    portText("portPermission_80", "Permission denied for %1.", device);
                 if (!group.empty())
-                    text += " Join the group \"" + group + "\" that owns it (sudo usermod -aG " +
-                            group + " $USER) and log in again.";
+                    text += " " + portText("portJoinGroup_120",
+                                           "Join the group \"%1\" that owns it (sudo usermod -aG "
+                                           "%1 $USER) and log in again.",
+                                           group);
                 return text;
             }
 #endif
-            return "The device " + device + " is busy or locked by another program (" + system +
-                   ").";
+            return portText("portLocked_80",
+                            "The device %1 is busy or locked by another program (%2).", device,
+                            system);
         }
         default:
-            return "The device " + device + " cannot be opened (" + system + ").";
+            return portText("portCannotOpen_80", "The device %1 cannot be opened (%2).", device,
+                            system);
     }
 }
 

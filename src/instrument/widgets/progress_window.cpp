@@ -1,5 +1,6 @@
 #include "instrument/widgets/progress_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -20,6 +21,7 @@ TfrmProgress::TfrmProgress(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint) {
     setObjectName("frmTransfering");
+    owner_ = parent;
     setModal(false);
     step_ = new QLabel(this);
     step_->setObjectName("labStep");
@@ -50,6 +52,11 @@ TfrmProgress::TfrmProgress(QWidget* parent)
 
 void TfrmProgress::show(const std::string& caption) {
     cancelPressed_ = false;
+    // A modal dialog (Instrument data, say) blocks every window but its own: the window
+    // goes above it so that Cancel and Esc reach it, and back to its owner afterwards.
+    QWidget* modal = QApplication::activeModalWidget();
+    QWidget* owner = modal && modal != this && !isAncestorOf(modal) ? modal : owner_.data();
+    if (parentWidget() != owner) setParent(owner, windowFlags());
     setWindowTitle(toQt(caption));
     cancel_->setText(toQt(LangText("btnCancel_8")));
     gauge_->show();
@@ -63,6 +70,11 @@ void TfrmProgress::show(const std::string& caption) {
 
 void TfrmProgress::hide() {
     QDialog::hide();
+    returnToOwner();
+}
+
+void TfrmProgress::returnToOwner() {
+    if (parentWidget() != owner_.data()) setParent(owner_.data(), windowFlags());
 }
 
 void TfrmProgress::centre() {
@@ -106,6 +118,7 @@ void TfrmProgress::pressCancel() {
     cancelPressed_ = true;
     QCoreApplication::processEvents();
     QDialog::hide();
+    returnToOwner();
 }
 
 void TfrmProgress::reject() {

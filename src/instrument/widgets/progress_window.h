@@ -5,6 +5,7 @@
 // lets pending events run and hides the window.
 
 #include <QDialog>
+#include <QPointer>
 
 #include "common/progress.h"
 
@@ -45,6 +46,8 @@ class TfrmProgress : public QDialog, public ProgressWindow {
 
   private:
     void centre();
+    // Back under the window that created it (it may have stood above a modal dialog).
+    void returnToOwner();
 
     QLabel* step_;
     QProgressBar* gauge_;
@@ -52,6 +55,7 @@ class TfrmProgress : public QDialog, public ProgressWindow {
     QPushButton* cancel_;
     bool cancelPressed_ = false;
     bool cancelAllowed_ = true;
+    QPointer<QWidget> owner_;
 };
 
 }  // namespace pelvoro
