@@ -145,7 +145,8 @@ TEST_F(FileCommandsWidgetTest, CommandLineDocumentIsOpenedOnceTheLoopRuns) {
     prompts.shown.clear();
     settle();
     EXPECT_EQ(third.documentWindows().size(), 0u);
-    EXPECT_EQ(prompts.texts(), std::vector<std::string>{LangText("msgFileNotExist_35")});
+    EXPECT_EQ(prompts.texts(), std::vector<std::string>{LangText("msgFileNotExist_35") + "\n" +
+                                                        dir.file("missing.TMV")});
     prompts.answers.assign(4, Answer::No);
     second.mdiArea()->closeAllSubWindows();
     settle();

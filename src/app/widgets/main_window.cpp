@@ -149,7 +149,7 @@ void TfrmMainForm::buildMenus() {
     addEntry(file, "mmFileOpen", "mmFileOpen_15", "&Open...", "FileOpen")
         ->setShortcut(QKeySequence::Open);
     addEntry(file, "mmFileClose", "mmFileClose_15", "Close", "FileClose")
-        ->setShortcut(QKeySequence::Close);
+        ->setShortcuts(QKeySequence::Close);
     addEntry(file, "mmFileSave", "mmFileSave_15", "Save", "FileSave")
         ->setShortcut(QKeySequence::Save);
     addEntry(file, "mmFileSaveAs", "mmFileSaveAs_15", "Save &As...", "FileSaveAs");
@@ -487,6 +487,12 @@ DocumentSubWindow* TfrmMainForm::createDocumentWindow(QWidget* content, const st
     QString caption = prefix.empty() ? name : toQt(prefix) + "     (" + name + ")";
     background_->hide();
     auto* win = new DocumentSubWindow;
+    // File > Close owns the close keys; the window's own menu keeping them too would make
+    // both ambiguous, and neither would act.
+    if (QMenu* system = win->systemMenu())
+        for (QAction* a : system->actions())
+            for (const QKeySequence& k : QKeySequence::keyBindings(QKeySequence::Close))
+                if (a->shortcuts().contains(k)) a->setShortcuts(QList<QKeySequence>{});
     win->setWidget(content);
     win->setAttribute(Qt::WA_DeleteOnClose);
     win->setWindowTitle(caption);
