@@ -198,18 +198,28 @@ LightReportPlan LightReportPlanner::plan(const LightReportInput& in) const {
         };
         const int typeValueLeft = valueLeft(typeLeft, 1.8, tx.typeHeading, tx.modelHeading);
         const int serValueLeft = valueLeft(serLeft, 2.5, tx.serNoHeading, tx.producerHeading);
+        // A value too long for its column goes on over further lines.
+        auto values = [&](int left, int right, int top, const std::string& text) {
+            int lines = 0;
+            for (const std::string& part : wrapWords(measure_, text, f.field, right - left)) {
+                title.texts.push_back({part, f.field, left, top + lines * tField});
+                ++lines;
+            }
+            return std::max(1, lines);
+        };
+        const int rowH = std::max(tHead, tField);
         title.texts.push_back({tx.typeHeading, f.heading, typeLeft, y});
-        title.texts.push_back({tx.type, f.field, typeValueLeft, y});
         title.texts.push_back({tx.serNoHeading, f.heading, serLeft, y});
-        title.texts.push_back({tx.serNo, f.field, serValueLeft, y});
         title.texts.push_back({tx.dateHeading, f.heading, dateLeft, y});
-        y += std::max(tHead, tField);
+        int lines = std::max(values(typeValueLeft, serLeft - gap, y, tx.type),
+                             values(serValueLeft, dateLeft - gap, y, tx.serNo));
+        y += std::max(rowH, lines * tField);
         title.texts.push_back({tx.modelHeading, f.heading, typeLeft, y});
-        title.texts.push_back({tx.model, f.field, typeValueLeft, y});
         title.texts.push_back({tx.producerHeading, f.heading, serLeft, y});
-        title.texts.push_back({tx.producer, f.field, serValueLeft, y});
-        title.texts.push_back({tx.date, f.field, dateLeft, y});
-        y += std::max(tHead, tField) + mm(3);
+        lines = std::max({values(typeValueLeft, serLeft - gap, y, tx.model),
+                          values(serValueLeft, dateLeft - gap, y, tx.producer),
+                          values(dateLeft, W, y, tx.date)});
+        y += std::max(rowH, lines * tField) + mm(3);
         title.height = y;
     }
 
@@ -262,25 +272,50 @@ LightReportPlan LightReportPlanner::plan(const LightReportInput& in) const {
         y += b.height;
     };
     newPage();
+    const int firstDetailTop = y - title.height;  // where rows begin on later pages
     auto pageEmpty = [&] {
         const auto& bands = p.pages.back().bands;
         return bands.back().kind == ReportBandKind::ColumnHeader;
     };
 
-    // Detail bands.
+    // Detail bands: every row that shows a line at this level, in order.
     MarkupInterpreter ownInterpreter;
     const MarkupInterpreter& interpreter = in.interpreter ? *in.interpreter : ownInterpreter;
-    std::vector<MarkupLine> parsed;
-    const int rowCount = in.rows ? in.rows->rowCount : 1;
-    for (int row = 1; row < rowCount; ++row) {
-        const std::vector<std::string> lines = BuildRowLines(*in.rows, row);
-        if (CountRowLines(lines, in.viewMode) == 0) continue;
-        parsed.resize(lines.size());
-        for (size_t i = 0; i < lines.size(); ++i)
-            interpreter.parse(lines[i], MarkupMode::Write, parsed[i]);
-        const ReportRowShape shape = rowShape(parsed, in.viewMode, in.lineHeight);
-        if (shape.height <= 0) continue;
-        if (y + shape.height > bottom && !pageEmpty()) newPage();
+    struct Row {
+        int row;
+        bool heading;
+        ReportRowShape shape;
+    };
+    std::vector<Row> shown;
+    {
+        std::vector<MarkupLine> parsed;
+        const int rowCount = in.rows ? in.rows->rowCount : 1;
+        for (int row = 1; row < rowCount; ++row) {
+            const std::vector<std::string> lines = BuildRowLines(*in.rows, row);
+            if (CountRowLines(lines, in.viewMode) == 0) continue;
+            parsed.resize(lines.size());
+            bool heading = false;
+            for (size_t i = 0; i < lines.size(); ++i) {
+                interpreter.parse(lines[i], MarkupMode::Write, parsed[i]);
+                if (parsed[i].props.kind == "S") heading = true;
+            }
+            ReportRowShape shape = rowShape(parsed, in.viewMode, in.lineHeight);
+            if (shape.height > 0) shown.push_back({row, heading, std::move(shape)});
+        }
+    }
+    for (size_t k = 0; k < shown.size(); ++k) {
+        const int row = shown[k].row;
+        const ReportRowShape& shape = shown[k].shape;
+        // An item's heading row stays with its first result row when both fit a page.
+        int needed = shape.height;
+        if (shown[k].heading && k + 1 < shown.size() && !shown[k + 1].heading)
+            needed += shown[k + 1].shape.height;
+        if (!pageEmpty()) {
+            if (y + shape.height > bottom)
+                newPage();
+            else if (y + needed > bottom && firstDetailTop + needed <= bottom)
+                newPage();
+        }
         if (y + shape.height <= bottom) {
             ReportBand b;
             b.kind = ReportBandKind::Detail;

@@ -109,7 +109,9 @@ TEST(ReportCli, GeneratedDocumentPrintsEveryRowInOrderAndCommentsLast) {
         EXPECT_GT(comments, at);
         EXPECT_GT(all.find("Comment line two"), comments);
         EXPECT_NE(all.find("Generated footer"), std::string::npos);
-        if (std::string(level) == "low") EXPECT_EQ(all.find("Lim:"), std::string::npos);
+        if (std::string(level) == "low") {
+            EXPECT_EQ(all.find("Lim:"), std::string::npos);
+        }
     }
     std::remove(doc.c_str());
     std::remove(pdf.c_str());

@@ -222,7 +222,9 @@ TEST_F(LightReportTest, RowTallerThanAPageGoesOnBetweenItsLines) {
     int offset = 0;
     for (const ReportBand* b : parts) {
         EXPECT_EQ(b->cellOffset, offset);
-        if (b->cellOffset > 0) EXPECT_EQ((b->cellOffset - 3) % 20, 0) << "cut between lines";
+        if (b->cellOffset > 0) {
+            EXPECT_EQ((b->cellOffset - 3) % 20, 0) << "cut between lines";
+        }
         offset += b->height;
     }
     EXPECT_EQ(offset, parts.front()->cellHeight);

@@ -122,7 +122,9 @@ TEST_F(StructurePrintTest, LongSectionGoesOnWithItsAncestorsRepeated) {
     for (size_t i = 0; i < p.pages.size(); ++i) {
         const auto& entries = p.pages[i].entries;
         EXPECT_EQ(entries[0].caption, "(Object)") << "chain on every page";
-        if (i > 0) EXPECT_EQ(entries[1].caption, "(Board)") << "the section root repeated";
+        if (i > 0) {
+            EXPECT_EQ(entries[1].caption, "(Board)") << "the section root repeated";
+        }
         for (const StructureEntry& e : entries) {
             if (e.style == StructureEntryStyle::Item && e.caption != "Board") items.push_back(e.caption);
             EXPECT_LE(e.y + p.lineHeight, p.height - 3 * p.lineHeight) << e.caption;

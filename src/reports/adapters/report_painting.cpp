@@ -125,6 +125,7 @@ LightReportPlan printLightReport(QPagedPaintDevice& device, const LightReportTex
     cell.viewMode = viewMode;
     cell.charWidth = plan.charWidth;
     std::vector<MarkupLine> lines;
+    const QPen rulePen(Qt::black, std::max(1.0, dotsPerMm(device) * 0.2));
     for (size_t pageIndex = 0; pageIndex < plan.pages.size(); ++pageIndex) {
         if (pageIndex > 0) device.newPage();
         if (pageStarted) pageStarted(int(pageIndex) + 1);
@@ -151,16 +152,17 @@ LightReportPlan printLightReport(QPagedPaintDevice& device, const LightReportTex
                 painter.restore();
                 if (split) {
                     // The cut edges of a row that goes on over pages.
-                    painter.setPen(Qt::black);
+                    painter.setPen(rulePen);
                     if (band.lastOnPage)
                         painter.drawLine(area.bottomLeft(), area.bottomRight());
                     if (band.cellOffset > 0) painter.drawLine(area.topLeft(), area.topRight());
                 }
                 continue;
             }
-            painter.setPen(Qt::black);
+            painter.setPen(rulePen);
             for (const ReportRule& r : band.rules)
                 painter.drawLine(QPointF(r.x1, band.top + r.y), QPointF(r.x2, band.top + r.y));
+            painter.setPen(Qt::black);
             for (const ReportText& t : band.texts) drawText(painter, t, band.top, &device);
         }
     }

@@ -17,8 +17,11 @@ qreal defaultLineHeight(const QPaintDevice* device) {
     return markupLineHeight(empty, device);
 }
 
-QColor ruleColour(CellTarget target) {
-    return target == CellTarget::Printer ? QColor(Qt::black) : QColor(160, 160, 160);
+// Table rules: grey hairlines on the screen, black lines of a fifth of a millimetre on paper.
+QPen rulePen(CellTarget target, const QPaintDevice* device) {
+    if (target != CellTarget::Printer) return QPen(QColor(160, 160, 160));
+    const qreal width = device ? device->logicalDpiX() / 25.4 * 0.2 : 1.0;
+    return QPen(QColor(Qt::black), std::max<qreal>(1.0, width));
 }
 
 int colourDigit(const MarkupLine& line) {
@@ -52,7 +55,7 @@ void DrawResultCell(QPainter& painter, const QRectF& cell, int column,
     const QPaintDevice* device = painter.device();
     const qreal lh = defaultLineHeight(device);
     const qreal cw = o.charWidth;
-    const QColor rule = ruleColour(o.target);
+    const QPen rule = rulePen(o.target, device);
 
     QColor fill = Qt::white;
     for (const MarkupLine& l : rowLines)
