@@ -4,10 +4,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QBuffer>
 #include <QDir>
 #include <QGuiApplication>
 #include <QPdfWriter>
-#include <QBuffer>
 #include <memory>
 #include <string>
 
@@ -32,9 +32,11 @@ std::unique_ptr<StructureDocument> makeDocument() {
     for (int i = 0; i < kResults; ++i) {
         if (i % 4 == 0) fuse = doc->addItem(*block, ItemType::Fuse, "F" + std::to_string(i / 4));
         StructureItem* r = doc->addItem(*fuse, ItemType::Measurement, "R" + std::to_string(i));
-        r->data.ResTexts = {"X#PN#L1Loop impedance", "X#PR#L1Loop " + std::to_string(i),
+        r->data.ResTexts = {"X#PN#L1Loop impedance",
+                            "X#PR#L1Loop " + std::to_string(i),
                             "X#PR#L2Z: 0." + std::to_string(i % 97) + "#S258",
-                            "X#PR#L2Isc: 511A", "X#PL#L3Lim: 1.44#S258",
+                            "X#PR#L2Isc: 511A",
+                            "X#PL#L3Lim: 1.44#S258",
                             "X#PD05.12.2025  14:30"};
         r->data.L1Count = countL1Lines(r->data.ResTexts);
     }

@@ -75,7 +75,8 @@ int runReport(Context& ctx) {
         return 1;
     // The report is written all the same; the message says what was left out.
     const std::string key = headerCheckMessageKey(plan.footerTooLong, plan.commentsTooLong);
-    if (!key.empty()) ctx.err << "report: " << toUtf8(LangText(key), appEnvironment().codePage) << "\n";
+    if (!key.empty())
+        ctx.err << "report: " << toUtf8(LangText(key), appEnvironment().codePage) << "\n";
     ctx.out << plan.pages.size() << " pages\n";
     return 0;
 }
@@ -95,13 +96,14 @@ int runStructure(Context& ctx) {
     return 0;
 }
 
-Registration regReport({"report", "report DOC OUT.pdf [--level full|medium|low] [--date YYYY-MM-DD]",
+Registration regReport({"report",
+                        "report DOC OUT.pdf [--level full|medium|low] [--date YYYY-MM-DD]",
                         "writes the light report of the document's root as a PDF file, at the "
                         "detail level given (full by default), dated the day given or today",
                         runReport, true});
 Registration regStructure({"structure", "structure DOC OUT.pdf",
-                           "writes the structure print of the document as a PDF file",
-                           runStructure, true});
+                           "writes the structure print of the document as a PDF file", runStructure,
+                           true});
 
 }  // namespace
 }  // namespace pelvoro::cli

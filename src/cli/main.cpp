@@ -3,8 +3,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
-#include <memory>
 #include <iostream>
+#include <memory>
 #include <sstream>
 
 #include "app/adapters/qt_settings_store.h"

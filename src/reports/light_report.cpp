@@ -159,7 +159,8 @@ LightReportPlan LightReportPlanner::plan(const LightReportInput& in) const {
     ReportBand pageHeader;
     pageHeader.kind = ReportBandKind::PageHeader;
     pageHeader.height = tTitle + mm(4);
-    pageHeader.texts.push_back({tx.title, f.title, rounded((W - width(tx.title, f.title)) / 2.0), mm(1)});
+    pageHeader.texts.push_back(
+        {tx.title, f.title, rounded((W - width(tx.title, f.title)) / 2.0), mm(1)});
 
     // Title band.
     ReportBand title;
@@ -228,16 +229,18 @@ LightReportPlan LightReportPlanner::plan(const LightReportInput& in) const {
     columns.kind = ReportBandKind::ColumnHeader;
     columns.greyBackground = true;
     columns.height = rounded(1.33 * t);
-    columns.texts.push_back({tx.numberHeading, f.tableHeading,
-                             std::max(0, rounded((N - width(tx.numberHeading, f.tableHeading)) / 2.0)),
-                             rounded(t / 6.0)});
+    columns.texts.push_back(
+        {tx.numberHeading, f.tableHeading,
+         std::max(0, rounded((N - width(tx.numberHeading, f.tableHeading)) / 2.0)),
+         rounded(t / 6.0)});
     columns.texts.push_back({tx.resultsHeading, f.tableHeading, N + 4 * h, rounded(t / 6.0)});
 
     // Page footer at the bottom of every page.
     ReportBand pageFooter;
     pageFooter.kind = ReportBandKind::PageFooter;
     pageFooter.height = mm(2) + 2 * tFoot;
-    pageFooter.texts.push_back({footer, f.footer, rounded((W - width(footer, f.footer)) / 2.0), mm(1)});
+    pageFooter.texts.push_back(
+        {footer, f.footer, rounded((W - width(footer, f.footer)) / 2.0), mm(1)});
     const int pw = width(tx.pageHeading, f.footer);
     const int pageLeft = rounded(W / 2.0 - pw);
     const int numberLeft = pageLeft + rounded(1.5 * pw);
@@ -249,8 +252,8 @@ LightReportPlan LightReportPlanner::plan(const LightReportInput& in) const {
     auto newPage = [&] {
         if (!p.pages.empty()) {
             ReportBand foot = pageFooter;
-            foot.texts.push_back({std::to_string(p.pages.size()), f.footer, numberLeft,
-                                  mm(1) + tFoot});
+            foot.texts.push_back(
+                {std::to_string(p.pages.size()), f.footer, numberLeft, mm(1) + tFoot});
             p.pages.back().bands.push_back(std::move(foot));
         }
         p.pages.emplace_back();

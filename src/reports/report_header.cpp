@@ -128,7 +128,8 @@ void ReportHeaderEditor::open(StructureDocument* document) {
 }
 
 void ReportHeaderEditor::loadFromDocument() {
-    for (int i = 0; i < kHeaderFields; ++i) fields[size_t(i)] = document_->HeaderLines.lines[size_t(i)];
+    for (int i = 0; i < kHeaderFields; ++i)
+        fields[size_t(i)] = document_->HeaderLines.lines[size_t(i)];
 }
 
 void ReportHeaderEditor::loadLastConfirmed() {

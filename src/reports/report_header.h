@@ -101,7 +101,7 @@ class ReportHeaderEditor {
 
     // The texts the dialog shows.
     std::array<std::string, kHeaderFields> fields;
-    std::string comments;                      // the comment box's text, LF between lines
+    std::string comments;                         // the comment box's text, LF between lines
     std::array<std::string, 4> instrumentFields;  // Type, Model, Ser.No, Producer
     bool headerChanged = false;
     bool loadingDefaults = false;

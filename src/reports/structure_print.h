@@ -43,8 +43,8 @@ struct StructureEntry {
     int icon = -1;        // image-list index; -1 draws no icon
     bool greyIcon = false;
     StructureEntryStyle style = StructureEntryStyle::Item;
-    int x = 0, y = 0;         // the icon's top-left corner
-    int captionX = 0;         // where the caption starts
+    int x = 0, y = 0;  // the icon's top-left corner
+    int captionX = 0;  // where the caption starts
     const StructureItem* item = nullptr;
 };
 

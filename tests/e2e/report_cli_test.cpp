@@ -60,9 +60,10 @@ std::string generatedDocument(int count) {
              std::to_string(fuse) + "\r\n";
         s += "ID: " + std::to_string(result) + "\r\nPID: " + std::to_string(fuse) +
              "\r\nBID: -1\r\nName: " + name + "\r\nType: 23\r\nResText: X#PN#L1" + name +
-             "\r\nResText: X#PR#L1" + name + " loop\r\nResText: X#PR#L2Z: 0." +
-             std::to_string(i) + "#S258\r\nResText: X#PL#L3Lim: 1.44#S258\r\n"
-             "ResText: X#PD05.12.2025  14:30\r\n----------" + std::to_string(result) + "\r\n";
+             "\r\nResText: X#PR#L1" + name + " loop\r\nResText: X#PR#L2Z: 0." + std::to_string(i) +
+             "#S258\r\nResText: X#PL#L3Lim: 1.44#S258\r\n"
+             "ResText: X#PD05.12.2025  14:30\r\n----------" +
+             std::to_string(result) + "\r\n";
         previousFuse = fuse;
     }
     return s;
@@ -71,8 +72,10 @@ std::string generatedDocument(int count) {
 void checkEveryPage(const std::vector<std::string>& pages) {
     for (size_t i = 0; i < pages.size(); ++i) {
         EXPECT_NE(pages[i].find("Measurement report"), std::string::npos) << "page " << i + 1;
-        EXPECT_TRUE(std::regex_search(pages[i], std::regex("Page: +" + std::to_string(i + 1) + "\\b")))
-            << "page " << i + 1 << ":\n" << pages[i];
+        EXPECT_TRUE(
+            std::regex_search(pages[i], std::regex("Page: +" + std::to_string(i + 1) + "\\b")))
+            << "page " << i + 1 << ":\n"
+            << pages[i];
         EXPECT_NE(pages[i].find("Results"), std::string::npos) << "page " << i + 1;
     }
 }

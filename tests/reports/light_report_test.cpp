@@ -94,17 +94,17 @@ TEST_F(LightReportTest, PlacementsFollowTheBandWidth) {
         int x;
     } cases[] = {
         {"TEST  REPORT", (kW - 120) / 2},
-        {"Test site:", kW / 2},         // W/2 + half the instrument heading's left (0)
-        {"Hall 3", kW / 2 - 150},       // 15 mm left of its heading
-        {"Ser.No:", 855},               // 0.45 W
-        {"12345", 855 + 125},           // + 2.5 x the Type heading (50)
-        {"Report created on:", 1425},   // 0.75 W
+        {"Test site:", kW / 2},        // W/2 + half the instrument heading's left (0)
+        {"Hall 3", kW / 2 - 150},      // 15 mm left of its heading
+        {"Ser.No:", 855},              // 0.45 W
+        {"12345", 855 + 125},          // + 2.5 x the Type heading (50)
+        {"Report created on:", 1425},  // 0.75 W
         {"09.12.2026", 1425},
-        {"Tester", 0 + 90},             // + 1.8 x the Type heading
+        {"Tester", 0 + 90},  // + 1.8 x the Type heading
         {"Page:", kW / 2 - 50},
-        {"1", kW / 2 - 50 + 75},        // + 1.5 x its width
+        {"1", kW / 2 - 50 + 75},  // + 1.5 x its width
         {"Footer text", (kW - 110) / 2},
-        {"Results", 50 + 40},           // N + 4h
+        {"Results", 50 + 40},  // N + 4h
     };
     for (const auto& c : cases) {
         const ReportText* t = findText(p, c.text);

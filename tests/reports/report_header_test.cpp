@@ -29,7 +29,10 @@ TEST(ReportHeaderRules, WidthLimitsAreFractionsOfTheBands) {
     struct Case {
         size_t chars;
         bool typing, ok;
-    } footer[] = {{0, true, true}, {80, true, true}, {81, false, true}, {90, false, true},
+    } footer[] = {{0, true, true},
+                  {80, true, true},
+                  {81, false, true},
+                  {90, false, true},
                   {91, false, false}};
     for (const Case& c : footer) {
         EXPECT_EQ(r.rules.footerFitsWhileTyping(std::string(c.chars, 'x')), c.typing) << c.chars;
@@ -94,7 +97,8 @@ TEST_F(HeaderEditorTest, OpeningFillsFromTheDocumentOrTheLastConfirmedTexts) {
     EXPECT_EQ(editor.fields[kOperator1], "Op1");
     EXPECT_EQ(editor.fields[kFooter], "Foot");
     EXPECT_EQ(editor.comments, "first\nsecond");
-    EXPECT_EQ(editor.instrumentFields, (std::array<std::string, 4>{"Tester", "CV61", "12345", "Maker"}));
+    EXPECT_EQ(editor.instrumentFields,
+              (std::array<std::string, 4>{"Tester", "CV61", "12345", "Maker"}));
 
     // Without a document: the last confirmed texts, empty instrument fields, and the
     // comment lines left from before.

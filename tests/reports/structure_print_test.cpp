@@ -126,7 +126,8 @@ TEST_F(StructurePrintTest, LongSectionGoesOnWithItsAncestorsRepeated) {
             EXPECT_EQ(entries[1].caption, "(Board)") << "the section root repeated";
         }
         for (const StructureEntry& e : entries) {
-            if (e.style == StructureEntryStyle::Item && e.caption != "Board") items.push_back(e.caption);
+            if (e.style == StructureEntryStyle::Item && e.caption != "Board")
+                items.push_back(e.caption);
             EXPECT_LE(e.y + p.lineHeight, p.height - 3 * p.lineHeight) << e.caption;
         }
     }

@@ -131,8 +131,9 @@ TEST_F(ReportCommandsTest, PreviewPrintsTheSamePagesAsTheCommandLine) {
     EXPECT_GE(dialogs->pages, 1);
 
     const std::string cliPdf = dir.file("cli.pdf");
-    const std::string cmd = std::string(PELVORO_BIN_DIR) + "/pelvoro-cli --language English report '" +
-                            demo + "' '" + cliPdf + "' --date 2026-01-02 > /dev/null";
+    const std::string cmd = std::string(PELVORO_BIN_DIR) +
+                            "/pelvoro-cli --language English report '" + demo + "' '" + cliPdf +
+                            "' --date 2026-01-02 > /dev/null";
     ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
     const std::string fromPreview = pdfText(dialogs->pdf);
     EXPECT_EQ(fromPreview, pdfText(cliPdf));

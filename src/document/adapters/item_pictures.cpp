@@ -79,7 +79,6 @@ Badge badgeFor(int index) {
     }
 }
 
-
 }  // namespace
 
 bool hasItemPicture(int index) {
@@ -96,7 +95,8 @@ void drawItemPicture(QPainter& p, const QRectF& rect, int index, bool grey) {
     // Drawn in a 32-unit square scaled to the rectangle.
     const qreal s = std::min(rect.width(), rect.height()) / 32.0;
     p.save();
-    p.translate(rect.left() + (rect.width() - 32 * s) / 2, rect.top() + (rect.height() - 32 * s) / 2);
+    p.translate(rect.left() + (rect.width() - 32 * s) / 2,
+                rect.top() + (rect.height() - 32 * s) / 2);
     p.scale(s, s);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(b.color.darker(140), 1.5));

@@ -95,10 +95,10 @@ double dotsPerMm(const QPaintDevice& device) {
 }
 
 void setReportPageLayout(QPagedPaintDevice& device) {
-    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                     QMarginsF(kReportMarginMm, kReportMarginMm, kReportMarginMm,
-                                               kReportMarginMm),
-                                     QPageLayout::Millimeter));
+    device.setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                    QMarginsF(kReportMarginMm, kReportMarginMm, kReportMarginMm, kReportMarginMm),
+                    QPageLayout::Millimeter));
 }
 
 LightReportPlan printLightReport(QPagedPaintDevice& device, const LightReportTexts& texts,
@@ -145,16 +145,15 @@ LightReportPlan printLightReport(QPagedPaintDevice& device, const LightReportTex
                 painter.setClipRect(area);
                 DrawResultCell(painter, QRectF(0, top, plan.numberColumn, band.cellHeight), 0,
                                lines, o);
-                DrawResultCell(painter,
-                               QRectF(plan.numberColumn, top, plan.width - plan.numberColumn,
-                                      band.cellHeight),
-                               1, lines, o);
+                DrawResultCell(
+                    painter,
+                    QRectF(plan.numberColumn, top, plan.width - plan.numberColumn, band.cellHeight),
+                    1, lines, o);
                 painter.restore();
                 if (split) {
                     // The cut edges of a row that goes on over pages.
                     painter.setPen(rulePen);
-                    if (band.lastOnPage)
-                        painter.drawLine(area.bottomLeft(), area.bottomRight());
+                    if (band.lastOnPage) painter.drawLine(area.bottomLeft(), area.bottomRight());
                     if (band.cellOffset > 0) painter.drawLine(area.topLeft(), area.topRight());
                 }
                 continue;

@@ -242,8 +242,10 @@ void TfrmHeader::translateCaptions() {
 
 void TfrmHeader::showEditor() {
     filling_ = true;
-    for (int i = 0; i < kHeaderFields; ++i) fields_[size_t(i)]->setText(toQt(editor_->fields[size_t(i)]));
-    for (int i = 0; i < 4; ++i) instrument_[size_t(i)]->setText(toQt(editor_->instrumentFields[size_t(i)]));
+    for (int i = 0; i < kHeaderFields; ++i)
+        fields_[size_t(i)]->setText(toQt(editor_->fields[size_t(i)]));
+    for (int i = 0; i < 4; ++i)
+        instrument_[size_t(i)]->setText(toQt(editor_->instrumentFields[size_t(i)]));
     if (fromQt(memComments_->toPlainText()) != editor_->comments)
         memComments_->setPlainText(toQt(editor_->comments));
     filling_ = false;

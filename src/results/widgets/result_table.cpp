@@ -19,10 +19,10 @@
 #include "common/prompts.h"
 #include "document/structure_document.h"
 #include "document/widgets/child_form.h"
+#include "results/adapters/markup_painter.h"
 #include "results/adapters/qt_text_measure.h"
 #include "results/render_result.h"
 #include "results/results_loading.h"
-#include "results/adapters/markup_painter.h"
 
 namespace pelvoro {
 
