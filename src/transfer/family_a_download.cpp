@@ -87,6 +87,8 @@ class FileText {
 
 // What the steps of a branch share.
 struct Run {
+    Run(InstrumentContext& c, const std::string& k, FamilyADownloadTarget& t)
+        : ctx(c), key(k), target(t) {}
     InstrumentContext& ctx;
     const std::string& key;
     FamilyADownloadTarget& target;
@@ -754,7 +756,7 @@ std::string buildResultsItemBlocks(const std::string& key, const std::string& ty
 
 FamilyAOutcome downloadStructureAndResults(InstrumentContext& ctx, const std::string& key,
                                            FamilyADownloadTarget& target) {
-    Run run{ctx, key, target};
+    Run run(ctx, key, target);
     Link& link = ctx.link;
     if (!connectAndCheck(run, isType50)) return run.end(false);
 
@@ -808,7 +810,7 @@ FamilyAOutcome downloadStructureAndResults(InstrumentContext& ctx, const std::st
 
 FamilyAOutcome downloadResultsOnly(InstrumentContext& ctx, const std::string& key,
                                    FamilyADownloadTarget& target) {
-    Run run{ctx, key, target};
+    Run run(ctx, key, target);
     Link& link = ctx.link;
     if (!connectAndCheck(run, isLaterTypeCode)) return run.end(false);
     const std::string typeCode = ctx.data.line(1);
