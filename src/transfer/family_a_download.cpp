@@ -233,6 +233,11 @@ TransferEnd resultsTransfer(Run& run, long count, long firstId) {
         if (!head.ok) return TransferEnd::Failed;
         const std::string_view owner = chars(head.text, 2, std::string_view::npos);
         if (startsWith(owner, "---")) return TransferEnd::Done;
+        // A status line in place of a result: the tester ended the transfer itself.
+        if (Link::isStatusLine(head.text)) {
+            if (!Link::statusSuccess(head.text)) run.tell("msgDLoadNotCompl_50");
+            return TransferEnd::Done;
+        }
         const long parent = familyAHex(owner);
         std::vector<std::string> taken;
         if (!readMraResult(link, taken)) {
