@@ -109,10 +109,10 @@ class Link {
     // cancelled (the text then holds what came so far).
     ReplyLine readReplyLine();
     // Sends a family B or C command and waits for its echo ("P" awaits "E", "R\xFF"
-    // awaits 0x02, 0x00 and a two-byte count low byte first (also 0x02 and the count
-    // alone), family B "MXX" awaits "SXX" and its length field). The taken bytes stay in the
-    // transfer buffer. No reply within kEchoLimit shows "msgCommunFail_35" + "   Error #2C" unless
-    // cancelled.
+    // awaits 0x02 and gives byte 2 + 256 * byte 3 as the count, byte 2 alone when only
+    // three bytes came; family B "MXX" awaits "SXX" and its length field). The taken bytes stay in
+    // the transfer buffer. No reply within kEchoLimit shows "msgCommunFail_35" + "   Error #2C"
+    // unless cancelled.
     EchoReply sendAwaitEcho(std::string_view command, std::string_view expectedEcho,
                             ProtocolFamily family);
     // Takes exactly n bytes into the transfer buffer within blockAllowance(n, baud).
