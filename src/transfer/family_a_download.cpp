@@ -90,8 +90,26 @@ struct Run {
     InstrumentContext& ctx;
     const std::string& key;
     FamilyADownloadTarget& target;
+    std::vector<std::string> told;  // keys of the messages shown by the branch
     Link& link() { return ctx.link; }
-    void tell(const char* messageKey) { ctx.link.prompts().information(LangText(messageKey)); }
+    void tell(const char* messageKey) {
+        told.emplace_back(messageKey);
+        ctx.link.prompts().information(LangText(messageKey));
+    }
+    // How the branch ended: with the document loaded or not, and the first message that
+    // told the user why (or `failure` when the link showed it).
+    FamilyAOutcome end(bool loaded, const char* failure = "msgConnectError_35") {
+        const std::string first = told.empty() ? std::string() : told.front();
+        if (loaded)
+            return first.empty() ? FamilyAOutcome{FamilyAEnd::Complete, {}}
+                                 : FamilyAOutcome{FamilyAEnd::Incomplete, first};
+        if (first == "msgNoStructObj_35" || first == "msgNoDataToDownL_35")
+            return {FamilyAEnd::NoData, first};
+        if (!first.empty()) return {FamilyAEnd::Failed, first};
+        return cancelled ? FamilyAOutcome{FamilyAEnd::Cancelled, {}}
+                         : FamilyAOutcome{FamilyAEnd::Failed, failure};
+    }
+    bool cancelled = false;
     // A transfer that failed by time-out: the document gets what was written.
     void failedTransfer() {
         tell("msgCommunFail_35");
@@ -112,9 +130,9 @@ bool connectAndCheck(Run& run, bool (*typeCodeFits)(const std::string&)) {
     Link& link = run.link();
     if (!link.connectInstrument(ProtocolFamily::A)) return false;
     if (!requestFamilyAData(link, run.ctx.data)) {
-        const bool cancelled = link.cancelRequested();
+        run.cancelled = link.cancelRequested();
         run.stop();
-        if (!cancelled) run.tell("msgConnectError_35");
+        if (!run.cancelled) run.tell("msgConnectError_35");
         return false;
     }
     if (!typeCodeFits(run.ctx.data.line(1)) ||
@@ -246,7 +264,7 @@ TransferEnd resultsTransfer(Run& run, long count, long firstId) {
     file.flush();
     link.send("-\r");
     run.tell("msgDLoadNotCompl_50");
-    return TransferEnd::Done;
+    return TransferEnd::Cancelled;
 }
 
 // ---- Single-result transfer ("MR1") -----------------------------------------------------------
@@ -258,17 +276,22 @@ struct SingleResults {
 };
 
 // Reads one result; false on a failed read. A "SER" line in place of the result is the
-// tester refusing the request and fails the transfer too.
+// tester refusing the request, and a reply with none of the lines of a result is garbled:
+// both fail the transfer too (what came before is kept). The input is purged before each
+// request, so that stray lines of one reply can never be taken for the next result's.
 bool readOneResult(Link& link, long n, int modelFamily, const std::string& typeCode, int& a, int& b,
                    int& c, FamilyAResult& r) {
+    if (link.port().isOpen()) link.port().purgeInput();
     link.send(Link::commandWithArgument("MR1", std::to_string(n), modelFamily));
     int expected = 3;
+    bool resultLineSeen = false;
     for (int got = 0; got < expected; ++got) {
         ReplyLine line = link.readReplyLine();
         if (!line.ok || link.cancelRequested()) return false;
         const std::string& t = line.text;
         if (startsWith(t, "SER")) return false;
         if (t.empty()) continue;
+        resultLineSeen = resultLineSeen || t[0] == 'P' || t[0] == 'X' || t[0] == 'D' || t[0] == 'F';
         switch (t[0]) {
             case 'P':
                 r.positionLine = t;
@@ -300,7 +323,7 @@ bool readOneResult(Link& link, long n, int modelFamily, const std::string& typeC
     r.a = a;
     r.b = b;
     r.c = c;
-    return true;
+    return resultLineSeen;
 }
 
 SingleResults singleResultTransfer(Run& run, long count, const std::string& typeCode) {
@@ -729,21 +752,21 @@ std::string buildResultsItemBlocks(const std::string& key, const std::string& ty
 
 // ---- The branches -----------------------------------------------------------------------------
 
-void downloadStructureAndResults(InstrumentContext& ctx, const std::string& key,
-                                 FamilyADownloadTarget& target) {
+FamilyAOutcome downloadStructureAndResults(InstrumentContext& ctx, const std::string& key,
+                                           FamilyADownloadTarget& target) {
     Run run{ctx, key, target};
     Link& link = ctx.link;
-    if (!connectAndCheck(run, isType50)) return;
+    if (!connectAndCheck(run, isType50)) return run.end(false);
 
     CountReply entries = link.entryCount();
     if (!entries.ok || entries.count <= 0) {
         run.stop();
         if (entries.ok) run.tell("msgNoStructObj_35");
-        return;
+        return run.end(false, "msgDataCorrupt_35");
     }
     if (!target.createDocument()) {
         run.stop();
-        return;
+        return run.end(false, "msgWriteError_35");
     }
     link.pause(kAfterStructureDocument);
     link.showProgress(LangText("DLoadStructure_35"));
@@ -753,20 +776,21 @@ void downloadStructureAndResults(InstrumentContext& ctx, const std::string& key,
     TransferEnd structure = structureTransfer(run, entries.count, highestId);
     link.processEvents();
     if (structure == TransferEnd::Cancelled) {
+        run.cancelled = true;
         run.stop();
-        return;
+        return run.end(false);
     }
     if (structure == TransferEnd::Failed) {
         run.failedTransfer();
         target.load();
-        return;
+        return run.end(true);
     }
 
     CountReply results = link.resultCount();
     if (!results.ok) {
         run.failedTransfer();
         target.load();
-        return;
+        return run.end(true);
     }
     if (results.count > 0) {
         link.setStep(LangText("DLoadResults_35"));
@@ -779,19 +803,20 @@ void downloadStructureAndResults(InstrumentContext& ctx, const std::string& key,
         if (transfer == TransferEnd::Failed) run.failedTransfer();
     }
     target.load();
+    return run.end(true);
 }
 
-void downloadResultsOnly(InstrumentContext& ctx, const std::string& key,
-                         FamilyADownloadTarget& target) {
+FamilyAOutcome downloadResultsOnly(InstrumentContext& ctx, const std::string& key,
+                                   FamilyADownloadTarget& target) {
     Run run{ctx, key, target};
     Link& link = ctx.link;
-    if (!connectAndCheck(run, isLaterTypeCode)) return;
+    if (!connectAndCheck(run, isLaterTypeCode)) return run.end(false);
     const std::string typeCode = ctx.data.line(1);
 
     link.pause(kBeforeResultsDocument);
     if (!target.createDocument()) {
         run.stop();
-        return;
+        return run.end(false, "msgWriteError_35");
     }
     link.showProgress(LangText("DLoadResults_35"));
     link.progress().setGauge(0, 100);
@@ -801,18 +826,18 @@ void downloadResultsOnly(InstrumentContext& ctx, const std::string& key,
         run.failedTransfer();
         target.write(downloadFileHead() + kCRLF);
         target.load();
-        return;
+        return run.end(true);
     }
     if (count.count < 1) {
         run.stop();
         run.tell("msgNoDataToDownL_35");
-        return;
+        return run.end(false);
     }
     link.setStep(LangText("DLoadResults_35"));
     SingleResults read = singleResultTransfer(run, count.count, typeCode);
 
-    // The tree is built from what was read, also after a failed read; the named
-    // structure is asked for unless the user cancelled.
+    // The tree is built from what was read, also after a failed read. The named
+    // structure is asked for only when the results came whole.
     std::vector<FamilyANamedEntry> named;
     if (key == "TQ75" && !read.cancelled && !read.failed)
         if (!readNamedStructure(run, named)) read.failed = true;
@@ -820,20 +845,20 @@ void downloadResultsOnly(InstrumentContext& ctx, const std::string& key,
                  buildResultsItemBlocks(key, typeCode, read.results, named));
     if (read.failed && !link.cancelRequested()) run.failedTransfer();
     target.load();
+    return run.end(true);
 }
 
-void downloadFamilyA(InstrumentContext& ctx, const std::string& key,
-                     FamilyADownloadTarget& target) {
+FamilyAOutcome downloadFamilyA(InstrumentContext& ctx, const std::string& key,
+                               FamilyADownloadTarget& target) {
     switch (familyABranchOf(key)) {
         case FamilyABranch::StructureAndResults:
-            downloadStructureAndResults(ctx, key, target);
-            break;
+            return downloadStructureAndResults(ctx, key, target);
         case FamilyABranch::Results:
-            downloadResultsOnly(ctx, key, target);
-            break;
+            return downloadResultsOnly(ctx, key, target);
         case FamilyABranch::None:
             break;
     }
+    return {FamilyAEnd::Failed, {}};
 }
 
 }  // namespace pelvoro

@@ -36,14 +36,28 @@ class FamilyADownloadTarget {
 enum class FamilyABranch { None, StructureAndResults, Results };
 FamilyABranch familyABranchOf(const std::string& key);
 
+// How a branch ended.
+enum class FamilyAEnd {
+    Complete,    // the document was loaded with everything the tester held
+    Incomplete,  // the document was loaded with part of it (the user was told)
+    NoData,      // the tester holds nothing (the user was told)
+    Cancelled,   // Cancel ended the download before a document was loaded; no message
+    Failed,      // no document; the user was told why
+};
+struct FamilyAOutcome {
+    FamilyAEnd end = FamilyAEnd::Failed;
+    std::string messageKey;  // the message that told why, or empty
+};
+
 // The branches; each ends with the connection ended or handed to the frame's finish
-// (which ends it again harmlessly). Every message is shown here.
-void downloadStructureAndResults(InstrumentContext& ctx, const std::string& key,
-                                 FamilyADownloadTarget& target);
-void downloadResultsOnly(InstrumentContext& ctx, const std::string& key,
-                         FamilyADownloadTarget& target);
-// Dispatches by key (nothing for keys of other families).
-void downloadFamilyA(InstrumentContext& ctx, const std::string& key, FamilyADownloadTarget& target);
+// (which ends it again harmlessly). Every message is shown here (or by the link).
+FamilyAOutcome downloadStructureAndResults(InstrumentContext& ctx, const std::string& key,
+                                           FamilyADownloadTarget& target);
+FamilyAOutcome downloadResultsOnly(InstrumentContext& ctx, const std::string& key,
+                                   FamilyADownloadTarget& target);
+// Dispatches by key (Failed with no message for keys of other families).
+FamilyAOutcome downloadFamilyA(InstrumentContext& ctx, const std::string& key,
+                               FamilyADownloadTarget& target);
 
 // ---- The pieces, for the tests ------------------------------------------------------------
 

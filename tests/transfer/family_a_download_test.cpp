@@ -323,6 +323,15 @@ TEST(FamilyADownload, FailuresCancelAndTheirMessages) {
          {"Communication failure", "Check the data received"},
          true,
          1},
+        {"garbled result",
+         "TQ72",
+         [&](Bench& b) {
+             b.port.on("MR1\r2\r", "\x81\x92\r\x83\r\x84\r\x85\r\x86\r", 0.02);
+             results72(b);
+         },
+         {"Communication failure", "Check the data received"},
+         true,
+         1},
         {"line without its CR",
          "TQ72",
          [&](Bench& b) {
