@@ -342,6 +342,15 @@ bool Link::readBlock(std::size_t n) {
     return false;
 }
 
+bool Link::readBlock(std::size_t n, std::size_t bufferSize) {
+    if (n > bufferSize) {
+        received_ = false;
+        reportCommunicationFailure("   Error #3");
+        return false;
+    }
+    return readBlock(n);
+}
+
 ReplyLine Link::readUntilEof() {
     static constexpr std::string_view kEof = "\n\r#EOF;";
     ReplyLine block;
@@ -523,7 +532,7 @@ void Link::showProgress(const std::string& step, bool gaugeVisible, bool cancelV
 }
 
 void Link::reportCommunicationFailure(std::string_view suffix) {
-    if (!cancelRequested())
+    if (!cancelRequested() && !quiet_)
         prompts_.information(LangText("msgCommunFail_35") + std::string(suffix));
     progress_.hide();
 }

@@ -93,6 +93,10 @@ void DownloadSession::writeLine(std::string_view text) {
     file_.write("\r\n", 2);
 }
 
+void DownloadSession::writeBytes(std::string_view bytes) {
+    if (file_.is_open()) file_.write(bytes.data(), std::streamsize(bytes.size()));
+}
+
 void DownloadSession::writeHead(int version) {
     writeLine("Version: " + std::to_string(version));
     for (const char* marker :

@@ -176,6 +176,8 @@ class DownloadSession {
 
     // Lines of the temporary file; each is ended with CR LF.
     void writeLine(std::string_view text);
+    // Bytes as they are (line ends included by the caller).
+    void writeBytes(std::string_view bytes);
     // The head: "Version: " + version, then the empty, marker and "------" lines of the
     // instrument data, header, report header and comments sections, and
     // "$StructureItems%". Item blocks follow.
