@@ -4,6 +4,7 @@
 #include "document/widgets/child_form.h"
 #include "files/widgets/file_commands_qt.h"
 #include "instrument/widgets/instrument_commands.h"
+#include "reports/widgets/report_commands.h"
 #include "results/widgets/result_table.h"
 #include "transfer/widgets/download_commands.h"
 
@@ -16,6 +17,7 @@ void installExtensions(TfrmMainForm& window) {
     installFileCommands(window);
     installResultTable(window);
     installDownloadCommands(window);
+    installReportCommands(window);
 }
 
 }  // namespace pelvoro
