@@ -37,9 +37,6 @@ constexpr int kHeaderInstrLine[4] = {2, 3, 7, 8};
 bool versionHasComments(int v) {
     return v == 3 || v == 7 || v == 8 || v == 9 || v == 12 || v == 15 || v == 20 || v == 25;
 }
-bool versionHasGraphs(int v) {
-    return v == 15 || v == 25;
-}
 
 std::string_view tail(std::string_view s, size_t from) {
     return from < s.size() ? s.substr(from) : std::string_view{};
@@ -392,7 +389,6 @@ class Reader {
     }
 
     void readItems() {
-        const bool graphs = versionHasGraphs(version_);
         while (!lines_.atEnd()) {
             auto item = std::make_unique<StructureItem>();
             TStructItemData& d = item->data;
@@ -419,7 +415,9 @@ class Reader {
                 } else if (startsWith(l, "FP_String")) {
                     std::string v(tail(l, 11));
                     if (!v.empty()) d.FpStrings.push_back(std::move(v));
-                } else if (graphs && startsWith(l, "GraphString")) {
+                } else if (startsWith(l, "GraphString")) {
+                    // Read in every version: downloads write their curves into version 9
+                    // files, and this program's own files carry them too.
                     d.GraphString = std::string(tail(l, 13));
                 }
             }
@@ -548,6 +546,8 @@ void writeDocument(StructureDocument& doc, std::ostream& out) {
             for (const std::string& t : d.ResTexts)
                 if (!t.empty() && t[0] == 'X') w.value("ResText: ", t);
         }
+        // Readers that know no graph texts ignore the line.
+        if (!d.GraphString.empty()) w.value("GraphString: ", d.GraphString);
         w.number(kBlockEnd, d.ID);
     }
     doc.setModified(false);

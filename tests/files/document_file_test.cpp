@@ -118,8 +118,10 @@ TEST_F(DocumentFileTest, VersionOneTakesHeaderLinesByPosition) {
     EXPECT_EQ(loop->data.ID, 12);  // the reader does not renumber
 }
 
-TEST_F(DocumentFileTest, GraphStringsAreReadOnlyInVersions15And25) {
-    for (int version : {15, 20, 25, 9}) {
+TEST_F(DocumentFileTest, GraphStringsAreReadInEveryVersionAndWrittenBack) {
+    // Downloads write their curves into version 9 files; older programs wrote them only
+    // in 15 and 25. Every version keeps them, and a saved file carries them again.
+    for (int version : {15, 20, 25, 9, 12}) {
         SCOPED_TRACE(version);
         std::string bytes = readBytes(filesTestData("v15_graph.TMV"));
         bytes.replace(0, 11, "Version: " + std::to_string(version));
@@ -127,10 +129,16 @@ TEST_F(DocumentFileTest, GraphStringsAreReadOnlyInVersions15And25) {
         ASSERT_TRUE(load(doc, bytes).ok);
         StructureItem* hv = doc.itemAt(2);
         ASSERT_NE(hv, nullptr);
-        bool read = version == 15 || version == 25;
-        EXPECT_EQ(hv->data.GraphString, read ? "G;1;0.0;1.5;0.5;1.4;" : "");
-        // Comments exist in 9, 15, 20 and 25 alike.
+        EXPECT_EQ(hv->data.GraphString, "G;1;0.0;1.5;0.5;1.4;");
         EXPECT_EQ(doc.ReportComments, std::vector<std::string>{"Checked"});
+        // Saved and reopened: the line follows the item's FP strings.
+        std::string saved = writeDocumentToString(doc);
+        EXPECT_NE(saved.find("FP_String: F;301;1.52mA;;1.50kV;5.0mA;1.5kV;0;\r\n"
+                             "GraphString: G;1;0.0;1.5;0.5;1.4;\r\n----------2\r\n"),
+                  std::string::npos);
+        StructureDocument again;
+        ASSERT_TRUE(load(again, saved).ok);
+        EXPECT_EQ(again.itemAt(2)->data.GraphString, hv->data.GraphString);
     }
 }
 
