@@ -87,6 +87,8 @@ class FileText {
 
 // What the steps of a branch share.
 struct Run {
+    Run(InstrumentContext& c, const std::string& k, FamilyADownloadTarget& t)
+        : ctx(c), key(k), target(t) {}
     InstrumentContext& ctx;
     const std::string& key;
     FamilyADownloadTarget& target;
@@ -231,6 +233,11 @@ TransferEnd resultsTransfer(Run& run, long count, long firstId) {
         if (!head.ok) return TransferEnd::Failed;
         const std::string_view owner = chars(head.text, 2, std::string_view::npos);
         if (startsWith(owner, "---")) return TransferEnd::Done;
+        // A status line in place of a result: the tester ended the transfer itself.
+        if (Link::isStatusLine(head.text)) {
+            if (!Link::statusSuccess(head.text)) run.tell("msgDLoadNotCompl_50");
+            return TransferEnd::Done;
+        }
         const long parent = familyAHex(owner);
         std::vector<std::string> taken;
         if (!readMraResult(link, taken)) {
@@ -754,7 +761,7 @@ std::string buildResultsItemBlocks(const std::string& key, const std::string& ty
 
 FamilyAOutcome downloadStructureAndResults(InstrumentContext& ctx, const std::string& key,
                                            FamilyADownloadTarget& target) {
-    Run run{ctx, key, target};
+    Run run(ctx, key, target);
     Link& link = ctx.link;
     if (!connectAndCheck(run, isType50)) return run.end(false);
 
@@ -808,7 +815,7 @@ FamilyAOutcome downloadStructureAndResults(InstrumentContext& ctx, const std::st
 
 FamilyAOutcome downloadResultsOnly(InstrumentContext& ctx, const std::string& key,
                                    FamilyADownloadTarget& target) {
-    Run run{ctx, key, target};
+    Run run(ctx, key, target);
     Link& link = ctx.link;
     if (!connectAndCheck(run, isLaterTypeCode)) return run.end(false);
     const std::string typeCode = ctx.data.line(1);

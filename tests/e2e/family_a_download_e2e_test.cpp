@@ -89,7 +89,8 @@ TEST(FamilyADownloadOnALine, SavedDocumentsEqualTheirGoldens) {
         const char* golden;
     };
     for (const Case& c : {Case{"tq41.sim", "TQ41", "download_tq41.PLV"},
-                          Case{"tq71.sim", "TQ71", "download_tq71.PLV"}}) {
+                          Case{"tq71.sim", "TQ71", "download_tq71.PLV"},
+                          Case{"tq75.sim", "TQ75", "download_tq75.PLV"}}) {
         SCOPED_TRACE(c.scenario);
         Simulator sim({"--scenario", scenarioPath(c.scenario)});
         ASSERT_FALSE(sim.device().empty());

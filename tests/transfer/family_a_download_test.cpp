@@ -341,6 +341,16 @@ TEST(FamilyADownload, FailuresCancelAndTheirMessages) {
          {"Communication failure", "Check the data received"},
          true,
          2},
+        {"results refused by status",
+         "TQ41",
+         [&](Bench& b) {
+             b.port.on("+\r", {{"SER0\r", 0.02}, {"SER7\r", 0.02}}, false);
+             b.port.on("MRA\r", "#01\rF;5;0;0;1;\r-\r", 0.02);
+             results41(b);
+         },
+         {"Download not complete"},
+         true,
+         1},
         {"cancel in the structure",
          "TQ41",
          [&](Bench& b) {
