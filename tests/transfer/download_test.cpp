@@ -29,8 +29,8 @@ bool operator==(const Row& x, const Row& y) {
            x.pid == y.pid && x.bid == y.bid;
 }
 std::ostream& operator<<(std::ostream& os, const Row& r) {
-    return os << "(" << r.a << "," << r.b << "," << r.c << (r.node ? " node" : " result")
-              << " id " << r.id << " pid " << r.pid << " bid " << r.bid << ")";
+    return os << "(" << r.a << "," << r.b << "," << r.c << (r.node ? " node" : " result") << " id "
+              << r.id << " pid " << r.pid << " bid " << r.bid << ")";
 }
 
 TEST(DownloadTree, NodesParentsSiblingOrderAndResultsInTheTestersOrder) {
@@ -95,7 +95,7 @@ TEST(CV61Record, ValueTexts) {
              Case{0x24, 0x12, 0x34, ".1234mA"},     // point code 4: before the first digit
              Case{0x20, 0x12, 0x34, "1234mA"},      // point code 0: none
              Case{0x25, 0x12, 0x34, "1234mA"},      // point code 5: none
-             Case{0x2A, 0x1F, 0x34, "1Ohm"},         // a digit above 9 ends the digits
+             Case{0x2A, 0x1F, 0x34, "1Ohm"},        // a digit above 9 ends the digits
              Case{0x43, 0x04, 0x20, "0.420s"},      // unit 8
              Case{0x78, 0x00, 0x05, "0005"},        // unit code 15: none
          }) {
@@ -104,8 +104,8 @@ TEST(CV61Record, ValueTexts) {
 }
 
 std::string record(int function, int bits, int setting, std::string values = "") {
-    std::string r = {1, 2, 0, 7, char(function), char(bits), char(setting),
-                     0x09, 0x45, 0x31, 0x12, 0x26};
+    std::string r = {1,    2,    0,    7,   char(function), char(bits), char(setting), 0x09,
+                     0x45, 0x31, 0x12, 0x26};
     if (values.empty()) values = std::string("\x13\x01\x23\x22\x01\x50\x00\xFF\xFF", 9);
     return r + values;
 }
@@ -147,11 +147,13 @@ TEST(FamilyBRecord, PositionAndGraphSplit) {
               (TreePosition{258, 3, 65535}));
     // Marker 00 "G" after the header, two more bytes, then the counted text with its LF CR
     // line ends; "*#" ends the graph.
-    std::string hv = std::string("\0\0\0\0\x02R\0\0Pass\0G\0\0", 16) +
-                     "2;1;\n\r1.2E9;0;\n\r\n\n\r*#EOF;";
+    std::string hv =
+        std::string("\0\0\0\0\x02R\0\0Pass\0G\0\0", 16) + "2;1;\n\r1.2E9;0;\n\r\n\n\r*#EOF;";
     GraphSplit s = splitGraph(hv);
     EXPECT_EQ(s.record, std::string("\0\0\0\0\x02R\0\0Pass", 12));
-    EXPECT_EQ(s.graph, "2;1;\x14" "1.2E9;0;\x14\n\x14");
+    EXPECT_EQ(s.graph,
+              "2;1;\x14"
+              "1.2E9;0;\x14\n\x14");
     // No marker: the record stays whole.
     std::string plain = std::string("\0\0\0\0\x02R\0\0Pass\0", 13);
     EXPECT_EQ(splitGraph(plain).record, plain);
