@@ -220,7 +220,7 @@ void TfrmHeader::buildControls() {
     content->adjustSize();
     QScreen* screen = QGuiApplication::primaryScreen();
     const int limit = screen ? int(std::lround(0.92 * screen->availableGeometry().height())) : 0;
-    const QSize hint = content->sizeHint() + QSize(0, 40);  // the titles of the group boxes
+    const QSize hint = content->sizeHint() + QSize(0, 64);  // the titles of the group boxes
     scroll->setMinimumWidth(hint.width() + scroll->verticalScrollBar()->sizeHint().width());
     const int buttonsHeight = btnOK_->sizeHint().height() + 40;
     const int height = hint.height() + buttonsHeight;
