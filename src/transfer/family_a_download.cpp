@@ -130,7 +130,11 @@ struct Run {
 // message (or quietly after Cancel).
 bool connectAndCheck(Run& run, bool (*typeCodeFits)(const std::string&)) {
     Link& link = run.link();
-    if (!link.connectInstrument(ProtocolFamily::A)) return false;
+    if (!link.connectInstrument(ProtocolFamily::A)) {
+        // The handshake clears the Cancel it ended on; the window still knows the press.
+        run.cancelled = link.progress().cancelPressed();
+        return false;
+    }
     if (!requestFamilyAData(link, run.ctx.data)) {
         run.cancelled = link.cancelRequested();
         run.stop();
