@@ -202,9 +202,9 @@ if [ -x "$root$src/scripts/package.sh" ]; then
     pelvoro-cli convert /usr/share/tamvisto/Demo.TMV /tmp/Demo-converted.TMV
     test -s /tmp/Demo-converted.TMV
     pelvoro-cli table /tmp/Demo-converted.TMV | head -n 5
-    for f in /usr/share/applications/tamvisto.desktop \
+    for f in /usr/share/applications/org.tamvisto.Tamvisto.desktop \
              /usr/share/icons/hicolor/scalable/apps/tamvisto.svg \
-             /usr/share/metainfo/tamvisto.metainfo.xml \
+             /usr/share/metainfo/org.tamvisto.Tamvisto.metainfo.xml \
              /usr/share/mime/packages/tamvisto.xml; do
       test -s "$f" || { echo "missing: $f" >&2; exit 1; }
       echo "installed: $f"

@@ -2,10 +2,14 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QGuiApplication>
+#include <QStandardPaths>
 #include <iostream>
+#include <memory>
 #include <sstream>
 
 #include "app/adapters/qt_settings_store.h"
+#include "app/data_location.h"
 #include "app/identity.h"
 #include "app/language_list.h"
 #include "cli/cli.h"
@@ -83,6 +87,12 @@ const std::vector<Command>& commands() {
     return registry();
 }
 
+bool commandNeedsGui(const std::string& name) {
+    for (const Command& c : registry())
+        if (c.name == name) return c.needsGui;
+    return false;
+}
+
 std::string Context::takeOption(const std::string& name, const std::string& fallback) {
     for (size_t i = 0; i + 1 < args.size(); ++i) {
         if (args[i] == name) {
@@ -108,10 +118,37 @@ bool Context::takeFlag(const std::string& name) {
 
 using namespace pelvoro;
 
+namespace {
+
+// The command word: the first argument that is not a global option.
+std::string commandWord(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if ((a == "--data-dir" || a == "--language") && i + 1 < argc)
+            ++i;
+        else
+            return a;
+    }
+    return {};
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    // Commands that draw need fonts and Qt Gui, but never a display.
+    std::unique_ptr<QCoreApplication> application;
+    if (cli::commandNeedsGui(commandWord(argc, argv))) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
     std::vector<std::string> args(argv + 1, argv + argc);
-    std::string dataDir = QCoreApplication::applicationDirPath().toStdString();
+    // Data files beside the program, else those of the installation; --data-dir wins.
+    const DataLocation located =
+        locateDataFiles(QCoreApplication::applicationDirPath().toStdString());
+    std::string dataDir = located.dataDir;
+    bool dataDirNamed = false;
     std::string language;
     std::vector<std::string> rest;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -124,6 +161,7 @@ int main(int argc, char** argv) {
             return 0;
         } else if (a == "--data-dir" && i + 1 < args.size() && rest.empty()) {
             dataDir = QDir(QString::fromStdString(args[++i])).absolutePath().toStdString();
+            dataDirNamed = true;
         } else if (a == "--language" && i + 1 < args.size() && rest.empty()) {
             language = args[++i];
         } else {
@@ -143,6 +181,11 @@ int main(int argc, char** argv) {
     // The same language choice as the desktop program, without writing anything.
     AppEnvironment& env = appEnvironment();
     env.dataDir = dataDir;
+    if (located.installed && !dataDirNamed)
+        env.resultsFolder =
+            QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                            "/" + identity::kBrandTitle + "/Results")
+                .toStdString();
     StartupLanguage lang =
         chooseStartupLanguage(settings, IniFile::load(env.mainIniPath()), dataDir);
     env.language = lang.language;

@@ -4,7 +4,9 @@
 #include "document/widgets/child_form.h"
 #include "files/widgets/file_commands_qt.h"
 #include "instrument/widgets/instrument_commands.h"
+#include "reports/widgets/report_commands.h"
 #include "results/widgets/result_table.h"
+#include "transfer/widgets/download_commands.h"
 
 namespace pelvoro {
 
@@ -14,6 +16,8 @@ void installExtensions(TfrmMainForm& window) {
     installDocumentCommands(window);
     installFileCommands(window);
     installResultTable(window);
+    installDownloadCommands(window);
+    installReportCommands(window);
 }
 
 }  // namespace pelvoro
