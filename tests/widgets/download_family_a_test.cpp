@@ -12,9 +12,11 @@
 #include "common/lang_text.h"
 #include "document/widgets/child_form.h"
 #include "e2e/sim_harness.h"
+#include "files/transfer_folder.h"
 #include "instrument/instrument_context.h"
 #include "instrument/widgets/instrument_commands.h"
 #include "results/widgets/result_table.h"
+#include "support/language_fixture.h"
 #include "support/test_doubles.h"
 
 namespace pelvoro {
@@ -35,6 +37,8 @@ TEST(DownloadInTheWindow, FamilyATesterGivesADocumentWithItsResults) {
     TfrmMainForm w(s);
     ASSERT_TRUE(w.start(PELVORO_SOURCE_DATA_DIR));
     installExtensions(w);
+    testing::TempDir results;  // the temporary file stays beside the document
+    setTransferFolder(results.path());
     w.show();
 
     // This brand starts on its own model; the tester's model is chosen by its entry.
