@@ -92,7 +92,7 @@ TEST(Install, InstalledProgramsFindTheirDataAndTheDesktopFilesAreValid) {
         const std::string globs = readFile((share / "mime/globs2").string());
         for (const char* glob :
              {"application/x-tamvisto-document:*.tmv", "application/x-tamvisto-document:*.plv",
-              "application/x-tamvisto-transcript:*.krd"})
+              "application/x-tamvisto-transcript:*.KRD:cs"})
             EXPECT_NE(globs.find(glob), std::string::npos) << glob;
     }
     fs::remove_all(root);
