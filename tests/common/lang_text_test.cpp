@@ -30,6 +30,7 @@ TEST(LanguageFile, ValuesFollowTheIniRules) {
     } cases[] = {
         {"btnOK_8", "OK"},            // trimmed; the first of two wins; other sections ignored
         {"BTNOK_8", "OK"},            // keys compare without case
+        {"btnOK_8 ", "OK"},           // and without blanks around them, as ini files do
         {"quoted_10", "  spaced  "},  // a quote pair goes, what it held stays
         {"single_10", "x"},
         {"half_10", "\"open"},             // a lone quote stays

@@ -5,6 +5,7 @@
 #include "files/widgets/file_commands_qt.h"
 #include "instrument/widgets/instrument_commands.h"
 #include "results/widgets/result_table.h"
+#include "transfer/widgets/send_structure_command.h"
 
 namespace pelvoro {
 
@@ -14,6 +15,7 @@ void installExtensions(TfrmMainForm& window) {
     installDocumentCommands(window);
     installFileCommands(window);
     installResultTable(window);
+    installSendStructureCommand(window);
 }
 
 }  // namespace pelvoro
