@@ -136,7 +136,7 @@ EntryEnd entryStatus(Link& link, const std::string& first) {
 struct Entry {
     TStructItemData data;  // name, type, measures, level numbers
     int parent = -1;       // index of the nearest sent ancestor in the list, -1: the root
-    int treeIndex = 0;     // position in the tree, for the gauge
+    int treeIndex = 0;     // position in the tree (the root is 0), for the gauge
 };
 
 std::vector<Entry> entriesOf(const StructureDocument& document) {
@@ -204,7 +204,7 @@ EntryEnd sendEntries(Link& link, const std::vector<Entry>& entries, int treeItem
         if (end == EntryEnd::Cancelled) link.send("-\r");
         if (end != EntryEnd::Sent) return end;
         ++out.entriesSent;
-        link.progress().setGauge(int(std::lround(100.0 * entry.treeIndex / treeItems)), 100);
+        link.progress().setGauge(int(std::lround(100.0 * (entry.treeIndex + 1) / treeItems)), 100);
         link.processEvents();
         if (link.cancelRequested()) {
             link.send("-\r");
@@ -228,10 +228,10 @@ bool numbersEntriesItself(const std::string& key) {
 
 int instrumentItemNumber(int typeCode) {
     static const std::map<int, int> kNumbers = {
-        {ItemType::Object, 1},       {ItemType::Object_AN, 2},    {ItemType::Block, 3},
-        {ItemType::DistBoard, 4},    {ItemType::Fuse, 5},         {ItemType::Circuit, 6},
-        {ItemType::EarthElectr, 7},  {ItemType::EarthCond, 8},    {ItemType::WaterServ, 9},
-        {ItemType::OilServ, 10},     {ItemType::LightProt, 11},   {ItemType::GasServ, 12},
+        {ItemType::Object, 1},       {ItemType::Object_AN, 2},  {ItemType::Block, 3},
+        {ItemType::DistBoard, 4},    {ItemType::Fuse, 5},       {ItemType::Circuit, 6},
+        {ItemType::EarthElectr, 7},  {ItemType::EarthCond, 8},  {ItemType::WaterServ, 9},
+        {ItemType::OilServ, 10},     {ItemType::LightProt, 11}, {ItemType::GasServ, 12},
         {ItemType::StructSteel, 13}, {ItemType::OtherServ, 14},
     };
     auto it = kNumbers.find(typeCode);
@@ -277,9 +277,9 @@ std::string tq75StructureRefusal(const StructureDocument& document) {
             case ItemType::Room:
             case ItemType::Table:
                 return "\r" + LangText("msgStructIemsIncl_35") + "   " + LangText("labRCD_15") +
-                       ",  " + LangText("labLightRod_15") + ",  " + LangText("labMPE_15") +
-                       ",  " + LangText("labFloor_15") + ",  " + LangText("labRoom_15") +
-                       ",  " + LangText("labTable_15") + "." + "\r\r" + "       " +
+                       ",  " + LangText("labLightRod_15") + ",  " + LangText("labMPE_15") + ",  " +
+                       LangText("labFloor_15") + ",  " + LangText("labRoom_15") + ",  " +
+                       LangText("labTable_15") + "." + "\r\r" + "       " +
                        LangText("msgCanNotSend_35 ") + "\r";
             default:
                 break;
@@ -349,8 +349,8 @@ SendStructureOutcome sendStructure(InstrumentContext& ctx, StructureDocument& do
         if (!count.ok) return done(SendStructureResult::NotCleared);
         clear = false;
         if (count.count > 0) {
-            Answer a =
-                prompts.askYesNoCancel(LangText("mbcWarning_20"), LangText("msgDeleteStructure_70"));
+            Answer a = prompts.askYesNoCancel(LangText("mbcWarning_20"),
+                                              LangText("msgDeleteStructure_70"));
             if (a == Answer::Cancel) return done(SendStructureResult::Declined);
             clear = a == Answer::Yes;
         }

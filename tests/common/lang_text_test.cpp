@@ -77,12 +77,20 @@ TEST(InstrVariant, TailsDecideTheVariantWord) {
         const char* before;
         const char* expected;
     } cases[] = {
-        {"TQ 42-E", "", "EU"},        {"TQ 42-ESP", "", "ESP"},  // "-ESP" is not mistaken for "-E"
-        {"X-K", "", "KORVEN"},        {"X-AUS", "", "AUS"},       {"X-OST", "", "AVSTRIJA"},
-        {"X-CH", "", "SVICA"},        {"X-IT", "", "MARUT"},      {"X-DE", "", "DE"},
-        {"TQ 41 UK  ", "", "KORVEN"}, {"TQ 41 UK", "old", "old"},  // without the two blanks nothing
-                                                                   // changes
-        {"X-SO", "", "SOLVIK"},       {"X-VARN", "", "VARN"},     {"X-DOSK", "", "DOSK"},
+        {"TQ 42-E", "", "EU"},
+        {"TQ 42-ESP", "", "ESP"},  // "-ESP" is not mistaken for "-E"
+        {"X-K", "", "KORVEN"},
+        {"X-AUS", "", "AUS"},
+        {"X-OST", "", "AVSTRIJA"},
+        {"X-CH", "", "SVICA"},
+        {"X-IT", "", "MARUT"},
+        {"X-DE", "", "DE"},
+        {"TQ 41 UK  ", "", "KORVEN"},
+        {"TQ 41 UK", "old", "old"},  // without the two blanks nothing
+                                     // changes
+        {"X-SO", "", "SOLVIK"},
+        {"X-VARN", "", "VARN"},
+        {"X-DOSK", "", "DOSK"},
         {"X-e", "kept", "kept"},  // case-sensitive
         {"", "kept", "kept"},
     };
