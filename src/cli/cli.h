@@ -30,6 +30,7 @@ struct Command {
     std::string usage;  // "lang KEY"
     std::string summary;
     std::function<int(Context&)> run;  // exit status
+    bool needsGui = false;  // draws (fonts, PDF): runs with Qt Gui, offscreen without a display
 };
 
 // Registers a command at static initialisation (files of the command-line program).
@@ -38,5 +39,7 @@ struct Registration {
 };
 
 const std::vector<Command>& commands();
+// Whether the named command draws.
+bool commandNeedsGui(const std::string& name);
 
 }  // namespace pelvoro::cli

@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <iostream>
+#include <memory>
 #include <sstream>
 
 #include "app/adapters/qt_settings_store.h"
@@ -83,6 +85,12 @@ const std::vector<Command>& commands() {
     return registry();
 }
 
+bool commandNeedsGui(const std::string& name) {
+    for (const Command& c : registry())
+        if (c.name == name) return c.needsGui;
+    return false;
+}
+
 std::string Context::takeOption(const std::string& name, const std::string& fallback) {
     for (size_t i = 0; i + 1 < args.size(); ++i) {
         if (args[i] == name) {
@@ -108,8 +116,31 @@ bool Context::takeFlag(const std::string& name) {
 
 using namespace pelvoro;
 
+namespace {
+
+// The command word: the first argument that is not a global option.
+std::string commandWord(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if ((a == "--data-dir" || a == "--language") && i + 1 < argc)
+            ++i;
+        else
+            return a;
+    }
+    return {};
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    // Commands that draw need fonts and Qt Gui, but never a display.
+    std::unique_ptr<QCoreApplication> application;
+    if (cli::commandNeedsGui(commandWord(argc, argv))) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
     std::vector<std::string> args(argv + 1, argv + argc);
     std::string dataDir = QCoreApplication::applicationDirPath().toStdString();
     std::string language;

@@ -4,6 +4,7 @@
 #include "document/widgets/child_form.h"
 #include "files/widgets/file_commands_qt.h"
 #include "instrument/widgets/instrument_commands.h"
+#include "reports/widgets/report_commands.h"
 #include "results/widgets/result_table.h"
 #include "transfer/widgets/send_structure_command.h"
 
@@ -15,6 +16,7 @@ void installExtensions(TfrmMainForm& window) {
     installDocumentCommands(window);
     installFileCommands(window);
     installResultTable(window);
+    installReportCommands(window);
     installSendStructureCommand(window);
 }
 
