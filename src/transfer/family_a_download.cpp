@@ -765,6 +765,11 @@ FamilyAOutcome downloadResultsOnly(InstrumentContext& ctx, const std::string& ke
     link.progress().setGauge(0, 100);
 
     CountReply count = link.resultCount();
+    // A tester numbers its results in 16 bits: a larger count is a garbled reply.
+    if (count.ok && count.count >= kMaxTransferEntries) {
+        run.tell("msgDataCorrupt_35");
+        count.ok = false;
+    }
     if (!count.ok) {
         run.failedTransfer();
         target.write(downloadFileHead() + kCRLF);

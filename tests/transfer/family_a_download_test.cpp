@@ -325,6 +325,15 @@ TEST(FamilyADownload, FailuresCancelAndTheirMessages) {
          {"Corrupt data", "Communication failure", "Check the data received"},
          true,
          0},
+        {"count beyond any memory",
+         "TQ72",
+         [](Bench& b) {
+             b.instrument("52", "TQ 72");
+             b.port.on("MNU\r", "99999999\rSER0\r", 0.02);
+         },
+         {"Corrupt data", "Communication failure", "Check the data received"},
+         true,
+         0},
         {"structure goes silent",
          "TQ41",
          [&](Bench& b) {
