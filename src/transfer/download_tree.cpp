@@ -62,10 +62,13 @@ void DownloadTree::number() {
         e.resultCount = 0;
         const TreePosition p = e.position;
         int parent = -1;
-        if (p.c != 0)
+        if (p.c != 0) {
             parent = nodeAt({p.a, p.b, 0});
-        else if (p.b != 0)
+            // A node added by name alone may lack its level-2 parent: the object takes it.
+            if (parent < 0 && p.b != 0) parent = nodeAt({p.a, 0, 0});
+        } else if (p.b != 0) {
             parent = nodeAt({p.a, 0, 0});
+        }
         if (parent == i) parent = -1;
         e.pid = parent >= 0 ? parent : -1;
     }
@@ -89,6 +92,8 @@ void DownloadTree::number() {
         lastChild[pid] = previous;
     }
     // Results under the node of their position, after its child nodes, in download order.
+    // Their IDs lie above every node's, also in a memory of more than 5000 positions.
+    const int firstResultId = std::max(kFirstResultId, n);
     std::map<int, int> lastResult;  // node index -> ID of its last result
     for (int r = 0; r < int(results_.size()); ++r) {
         int node = nodeAt(results_[r]);
@@ -96,7 +101,7 @@ void DownloadTree::number() {
         e.position = results_[r];
         e.isNode = false;
         e.source = r;
-        e.id = kFirstResultId + r;
+        e.id = firstResultId + r;
         if (node < 0) {
             e.pid = -1;
             e.bid = -1;

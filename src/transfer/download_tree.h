@@ -16,7 +16,8 @@
 // Results keep the tester's order under their node: the first result's BID is the ID of
 // the node's last child node (-1 when it has none), every further result's BID the ID
 // of the result before it. (Result IDs are 5000 + the result's index, node IDs their
-// index in the list, so the two never meet.)
+// index in the list; with more than 5000 nodes the results start above the last node, so
+// the two never meet.)
 
 #include <string>
 #include <vector>

@@ -1,5 +1,5 @@
-// Downloads of the binary (B) and single-letter (C) testers when the tester or the line
-// misbehaves, one table through one harness: the messages shown (only those Cancel may
+// Downloads of the text (A), binary (B) and single-letter (C) testers when the tester or
+// the line misbehaves, one table through one harness: the messages shown (only those Cancel may
 // show after Cancel), what the document keeps, the port closed, no temporary file left
 // without a document, no hang.
 
@@ -33,6 +33,8 @@ const char* const kConnect = "msgConnectError_35";
 const char* const kNoEcho = "msgCommunFail_35|   Error #2C";
 const char* const kShortBlock = "msgCommunFail_35|   Error #3";
 const char* const kSilentGraph = "msgCommunFail_35|   Error #4";
+const char* const kCommun = "msgCommunFail_35";
+const char* const kKept = "msgCorectRecData_35";
 
 const std::vector<FaultCase>& faultCases() {
     using S = DownloadStatus;
@@ -159,6 +161,102 @@ const std::vector<FaultCase>& faultCases() {
          3},
         {"C_no_records", "CV61", "cv61.sim", "result-count 0\n", -1, {}, S::Complete, 0},
         {"C_cancel", "CV61", "cv61.sim", "", 60, {}, S::Cancelled, -1},
+        // Text-protocol results tester, six results.
+        {"A_clean", "TQ71", "tq71.sim", "", -1, {}, S::Complete, 6},
+        {"A_silence", "TQ71", "tq71.sim", "fault silence\n", -1, {kConnect}, S::Failed, -1},
+        // Every ready probe answered late: the late answers must not pass for data.
+        {"A_late_ready",
+         "TQ71",
+         "tq71.sim",
+         "fault late@MRD:2000\n",
+         -1,
+         {kConnect},
+         S::Failed,
+         -1},
+        {"A_silent_result",
+         "TQ71",
+         "tq71.sim",
+         "fault silence@MR1#3\n",
+         -1,
+         {kCommun, kKept},
+         S::Incomplete,
+         2},
+        {"A_garbage_result",
+         "TQ71",
+         "tq71.sim",
+         "fault garbage@MR1#3\n",
+         -1,
+         {kCommun, kKept},
+         S::Incomplete,
+         2},
+        {"A_short_result",
+         "TQ71",
+         "tq71.sim",
+         "fault short@MR1#4:5\n",
+         -1,
+         {kCommun, kKept},
+         S::Incomplete,
+         3},
+        {"A_dropped_cr",
+         "TQ71",
+         "tq71.sim",
+         "fault nocr@MR1#2\n",
+         -1,
+         {kCommun, kKept},
+         S::Incomplete,
+         1},
+        {"A_pulled",
+         "TQ71",
+         "tq71.sim",
+         "fault pull@MR1#5:10\n",
+         -1,
+         {kCommun, kKept},
+         S::Incomplete,
+         4},
+        {"A_no_results",
+         "TQ71",
+         "tq71.sim",
+         "result-count 0\n",
+         -1,
+         {"msgNoDataToDownL_35"},
+         S::NoData,
+         -1},
+        {"A_cancel", "TQ71", "tq71.sim", "", 50, {kNotComplete}, S::Incomplete, 3},
+        // Text-protocol structure-and-results tester, three entries and two results.
+        {"AS_clean", "TQ41", "tq41.sim", "", -1, {}, S::Complete, 2},
+        {"AS_status",
+         "TQ41",
+         "tq41.sim",
+         "fault ser@MST:5\n",
+         -1,
+         {kNotComplete},
+         S::Incomplete,
+         2},
+        {"AS_pulled_structure",
+         "TQ41",
+         "tq41.sim",
+         "fault pull@MST#2:4\n",
+         -1,
+         {kCommun, kKept},
+         S::Incomplete,
+         0},
+        {"AS_garbage_result",
+         "TQ41",
+         "tq41.sim",
+         "fault garbage@MRA#2\n",
+         -1,
+         {kCommun, kKept},
+         S::Incomplete,
+         1},
+        {"AS_no_structure",
+         "TQ41",
+         "tq41.sim",
+         "structure-count 0\n",
+         -1,
+         {"msgNoStructObj_35"},
+         S::NoData,
+         -1},
+        {"AS_cancel_structure", "TQ41", "tq41.sim", "", 30, {}, S::Cancelled, -1},
     };
     return cases;
 }
@@ -200,7 +298,7 @@ TEST_P(DownloadFaultMatrix, MessagesDocumentPortAndFiles) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(BandC, DownloadFaultMatrix, ::testing::ValuesIn(faultCases()),
+INSTANTIATE_TEST_SUITE_P(Families, DownloadFaultMatrix, ::testing::ValuesIn(faultCases()),
                          [](const ::testing::TestParamInfo<FaultCase>& info) {
                              return std::string(info.param.name);
                          });

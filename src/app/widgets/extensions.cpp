@@ -7,6 +7,7 @@
 #include "reports/widgets/report_commands.h"
 #include "results/widgets/result_table.h"
 #include "transfer/widgets/download_commands.h"
+#include "transfer/widgets/send_structure_command.h"
 
 namespace pelvoro {
 
@@ -18,6 +19,7 @@ void installExtensions(TfrmMainForm& window) {
     installResultTable(window);
     installDownloadCommands(window);
     installReportCommands(window);
+    installSendStructureCommand(window);
 }
 
 }  // namespace pelvoro
