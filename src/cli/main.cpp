@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <iostream>
+#include <map>
+#include <memory>
 #include <sstream>
 
 #include "app/adapters/qt_settings_store.h"
@@ -22,6 +24,24 @@ namespace {
 std::vector<Command>& registry() {
     static std::vector<Command> list;
     return list;
+}
+
+std::map<std::string, ApplicationMaker>& guiMakers() {
+    static std::map<std::string, ApplicationMaker> makers;
+    return makers;
+}
+
+// The command word: the first argument that is not a global option or its value.
+std::string commandWord(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        if (a == "--data-dir" || a == "--language") {
+            ++i;
+            continue;
+        }
+        return a;
+    }
+    return {};
 }
 
 // Reads the user's settings but never writes them.
@@ -83,6 +103,11 @@ const std::vector<Command>& commands() {
     return registry();
 }
 
+GuiApplicationRegistration::GuiApplicationRegistration(const std::string& command,
+                                                       ApplicationMaker maker) {
+    guiMakers()[command] = std::move(maker);
+}
+
 std::string Context::takeOption(const std::string& name, const std::string& fallback) {
     for (size_t i = 0; i + 1 < args.size(); ++i) {
         if (args[i] == name) {
@@ -109,7 +134,12 @@ bool Context::takeFlag(const std::string& name) {
 using namespace pelvoro;
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    std::unique_ptr<QCoreApplication> app;
+    auto maker = cli::guiMakers().find(cli::commandWord(argc, argv));
+    if (maker != cli::guiMakers().end())
+        app.reset(maker->second(argc, argv));
+    else
+        app = std::make_unique<QCoreApplication>(argc, argv);
     std::vector<std::string> args(argv + 1, argv + argc);
     std::string dataDir = QCoreApplication::applicationDirPath().toStdString();
     std::string language;

@@ -4,6 +4,7 @@
 #include "document/widgets/child_form.h"
 #include "files/widgets/file_commands_qt.h"
 #include "instrument/widgets/instrument_commands.h"
+#include "reports/widgets/output_commands.h"
 #include "results/widgets/result_table.h"
 
 namespace pelvoro {
@@ -14,6 +15,7 @@ void installExtensions(TfrmMainForm& window) {
     installDocumentCommands(window);
     installFileCommands(window);
     installResultTable(window);
+    installOutputCommands(window);
 }
 
 }  // namespace pelvoro
