@@ -32,6 +32,7 @@ struct Command {
     std::string usage;  // "lang KEY"
     std::string summary;
     std::function<int(Context&)> run;  // exit status
+    bool needsGui = false;  // draws (fonts, PDF): runs with Qt Gui, offscreen without a display
 };
 
 // Registers a command at static initialisation (files of the command-line program).
@@ -40,6 +41,8 @@ struct Registration {
 };
 
 const std::vector<Command>& commands();
+// Whether the named command draws.
+bool commandNeedsGui(const std::string& name);
 
 // A command that draws (with widgets) needs a GUI application instead of the core one;
 // it registers the maker of that application under its name.

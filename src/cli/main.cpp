@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -24,24 +25,6 @@ namespace {
 std::vector<Command>& registry() {
     static std::vector<Command> list;
     return list;
-}
-
-std::map<std::string, ApplicationMaker>& guiMakers() {
-    static std::map<std::string, ApplicationMaker> makers;
-    return makers;
-}
-
-// The command word: the first argument that is not a global option or its value.
-std::string commandWord(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        std::string a = argv[i];
-        if (a == "--data-dir" || a == "--language") {
-            ++i;
-            continue;
-        }
-        return a;
-    }
-    return {};
 }
 
 // Reads the user's settings but never writes them.
@@ -103,9 +86,20 @@ const std::vector<Command>& commands() {
     return registry();
 }
 
+std::map<std::string, ApplicationMaker>& guiMakers() {
+    static std::map<std::string, ApplicationMaker> makers;
+    return makers;
+}
+
 GuiApplicationRegistration::GuiApplicationRegistration(const std::string& command,
                                                        ApplicationMaker maker) {
     guiMakers()[command] = std::move(maker);
+}
+
+bool commandNeedsGui(const std::string& name) {
+    for (const Command& c : registry())
+        if (c.name == name) return c.needsGui;
+    return false;
 }
 
 std::string Context::takeOption(const std::string& name, const std::string& fallback) {
@@ -133,13 +127,36 @@ bool Context::takeFlag(const std::string& name) {
 
 using namespace pelvoro;
 
+namespace {
+
+// The command word: the first argument that is not a global option.
+std::string commandWord(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if ((a == "--data-dir" || a == "--language") && i + 1 < argc)
+            ++i;
+        else
+            return a;
+    }
+    return {};
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    std::unique_ptr<QCoreApplication> app;
-    auto maker = cli::guiMakers().find(cli::commandWord(argc, argv));
-    if (maker != cli::guiMakers().end())
-        app.reset(maker->second(argc, argv));
-    else
-        app = std::make_unique<QCoreApplication>(argc, argv);
+    // Commands that draw need fonts and Qt Gui, but never a display.
+    std::unique_ptr<QCoreApplication> application;
+    const std::string word = commandWord(argc, argv);
+    auto maker = cli::guiMakers().find(word);
+    if (maker != cli::guiMakers().end()) {
+        // Commands that draw with widgets make their own application.
+        application.reset(maker->second(argc, argv));
+    } else if (cli::commandNeedsGui(word)) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
     std::vector<std::string> args(argv + 1, argv + argc);
     std::string dataDir = QCoreApplication::applicationDirPath().toStdString();
     std::string language;

@@ -128,11 +128,12 @@ constexpr int kFamilyBReadyBytes = 5;
 enum class ProbeOutcome { Silent, Ready, Cancelled };
 
 // Family A ready probe: reply lines for up to `window` seconds; "%" lines restart the
-// window; a line of three characters or more beginning "SER" is the ready reply.
-// `onLine` sees every complete line.
+// window, but only until `busyDeadline` (a clock time): a tester that only ever says it is
+// busy is given up as the connection's handshake gives it up. A line of three characters
+// or more beginning "SER" is the ready reply. `onLine` sees every complete line.
 template <class OnLine>
-ProbeOutcome waitFamilyAReady(Link& link, double window, const std::function<bool()>& cancelled,
-                              OnLine onLine) {
+ProbeOutcome waitFamilyAReady(Link& link, double window, double busyDeadline,
+                              const std::function<bool()>& cancelled, OnLine onLine) {
     LinkClock& clock = link.clock();
     double start = clock.elapsedSeconds();
     while (clock.elapsedSeconds() - start < window) {
@@ -146,7 +147,7 @@ ProbeOutcome waitFamilyAReady(Link& link, double window, const std::function<boo
         onLine(line.text);
         if (startsWith(line.text, "%")) {
             if (cancelled()) return ProbeOutcome::Cancelled;
-            start = clock.elapsedSeconds();
+            if (clock.elapsedSeconds() < busyDeadline) start = clock.elapsedSeconds();
         } else if (line.text.size() >= 3 && startsWith(line.text, "SER")) {
             return ProbeOutcome::Ready;
         }
@@ -187,13 +188,14 @@ IdentifyResult autoIdentify(InstrumentContext& ctx) {
         link.pause(kIdentifySettle);
         std::function<bool()> isCancelled = [&link] { return link.cancelRequested(); };
         double start = link.clock().elapsedSeconds();
+        const double busyDeadline = start + link_limits::kBusyLimit;
         while (!ready && !cancelled &&
                link.clock().elapsedSeconds() - start < link_limits::kIdentifyLimit) {
             // Family A first.
             link.port().purgeAll();
             link.send("MRD\r");
-            ProbeOutcome a = waitFamilyAReady(link, link_limits::kReplyWindow, isCancelled,
-                                              [](const std::string&) {});
+            ProbeOutcome a = waitFamilyAReady(link, link_limits::kReplyWindow, busyDeadline,
+                                              isCancelled, [](const std::string&) {});
             if (a == ProbeOutcome::Ready) {
                 ready = true;
                 result.ok = true;
@@ -289,6 +291,9 @@ class PortSearch {
     // Runs one pass of every stage; true when the search ends (found or cancelled).
     bool runPass(bool fullPass, const std::vector<SearchStage>& stages) {
         full_ = fullPass;
+        // Busy lines may stretch the probe waits of the whole search by this much at most.
+        if (busyDeadline_ < 0)
+            busyDeadline_ = link_.clock().elapsedSeconds() + link_limits::kBusyLimit;
         for (SearchStage s : stages) {
             Flow f = runStage(s);
             if (f == Flow::Found || f == Flow::EndSearch) return true;
@@ -384,7 +389,7 @@ class PortSearch {
             case SearchStage::A:
                 link_.send("MRD\r");
                 log("MRD #13");
-                return waitFamilyAReady(link_, kProbeWindow, cancelled_,
+                return waitFamilyAReady(link_, kProbeWindow, busyDeadline_, cancelled_,
                                         [this](const std::string& line) {
                                             if (line.size() >= 3) log("   " + line.substr(0, 3));
                                         });
@@ -413,6 +418,7 @@ class PortSearch {
     const std::function<bool()>& cancelled_;
     AutoFindResult& r_;
     bool full_ = false;
+    double busyDeadline_ = -1;
 };
 
 // Brand titles that sell one family B tester above the others preselect it.

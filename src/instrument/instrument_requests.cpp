@@ -24,15 +24,26 @@ void deriveVariant(const std::string& from, TInstrumentData& data) {
 bool requestFamilyAData(Link& link, TInstrumentData& data) {
     link.send("MWH\r");
     bool ok = false;
+    // A "SER" before any item line is not this reply's end but the late answer to a
+    // repeated ready probe of the handshake (a slow tester answers every probe): taking
+    // it would report success with no data. Purging the input right before the request
+    // cannot help, since that answer may still be on its way; so such a reply fails, the
+    // callers report "msgConnectError_35", and a second try finds the tester settled.
+    bool itemSeen = false;
+    // Each line is bounded by the line limit; the reply as a whole by lines and by time,
+    // so that a tester that sends bytes for ever without a CR cannot hold us.
+    const double start = link.clock().elapsedSeconds();
+    const double limit = familyADataReplyLimit(link.baudRate());
     for (int n = 0; n < kMaxInstrumentDataLines; ++n) {
         ReplyLine line = link.readReplyLine();
         if (startsWith(line.text, "SER")) {
-            ok = true;
+            ok = itemSeen;
             break;
         }
         if (line.text.empty()) break;
-        applyFamilyALine(data, line.text);
+        if (applyFamilyALine(data, line.text)) itemSeen = true;
         if (link.cancelRequested()) break;
+        if (link.clock().elapsedSeconds() - start >= limit) break;
     }
     deriveVariant(data.line(5), data);
     return ok;

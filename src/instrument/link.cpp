@@ -83,6 +83,12 @@ double blockAllowance(std::size_t n, int baud) {
     return std::max(allowance, link_limits::kBlockFloor);
 }
 
+double familyADataReplyLimit(int baud) {
+    constexpr double kReplyBytes = 1000;
+    double transmission = baud > 0 ? kReplyBytes * 10.0 / baud : 0.0;
+    return std::max(1.5 * transmission, link_limits::kStatusWaitLimit);
+}
+
 Link::Link(SerialPort& port, LinkClock& clock, ProgressWindow& progress, Prompts& prompts)
     : port_(port), clock_(clock), progress_(progress), prompts_(prompts) {}
 

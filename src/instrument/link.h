@@ -53,6 +53,12 @@ inline constexpr std::size_t kMaxCountedBlock = 1000000;
 inline constexpr double kPollInterval = 0.002;  // pause between two empty polls
 }  // namespace link_limits
 
+// Time allowed for a whole family A data reply (instrument data, one result, one
+// structure entry): one and a half times the transmission time of a 1000-byte reply,
+// never less than 8.64 s. Each line has its own limit; this one stops a tester that sends
+// line after line (or bytes without a CR) for ever.
+double familyADataReplyLimit(int baud);
+
 // Time allowed for a block of n bytes at a baud rate: 34.56 * n / baud seconds (about
 // three and a half times its transmission time), never less than 2.592 s.
 double blockAllowance(std::size_t n, int baud);

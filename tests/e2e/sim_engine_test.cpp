@@ -102,8 +102,75 @@ TEST(SimTester, WriteCommandsSurviveSplitDeliveryAndControlBytesInTheChecksum) {
     EXPECT_EQ(replies, "SER0\r");
     EXPECT_EQ(t.memory().instrument.at("user"), "_");
     // Argument lines may also come in pieces.
-    EXPECT_EQ(joined(t.feed("MDT\r7EA\rC")), "");
-    EXPECT_EQ(joined(t.feed("\r9\r5\r2A\r0\r")), "SER0\r");
+    EXPECT_EQ(joined(t.feed("MDT\r7EA\r0C")), "");
+    EXPECT_EQ(joined(t.feed("\r09\r05\r2A\r00\r")), "SER0\r");
+}
+
+// The tester checks what it is sent as a real one would, so that a wrong program fails
+// against it: each wrong entry or write is refused, and nothing of it is stored.
+TEST(SimTester, RefusesMalformedEntriesDatesAndTexts) {
+    const std::string tq41 = "[structure]\n01|FFFF|FFFF|House|010000000000\n";
+    const std::string tq75 = "[named]\nP;001;000;000;01;Plant;\nP;001;001;000;03;Block;\n";
+    struct Case {
+        std::string model, scenario, command, reply, why;
+    } cases[] = {
+        // own-lines style: "FFF0", parent, "FFF0", name, 12 hexadecimal digits
+        {"TQ41", tq41, "MAS\rFFF0\r01\rFFF0\rBoard\r020000000000\r", "02\rSER0\r", ""},
+        {"TQ41", tq41, "MAS\rFFF0\rFFFF\rFFF0\r0123456789ABCDEF\r2A0102030405\r", "02\rSER0\r", ""},
+        {"TQ41", tq41, "MAS\rFFF1\r01\rFFF0\rB\r020000000000\r", "FFFF\rSER1\r", "FFF0"},
+        {"TQ41", tq41, "MAS\rFFF0\r01\r0\rB\r020000000000\r", "FFFF\rSER1\r", "FFF0"},
+        {"TQ41", tq41, "MAS\rFFF0\r1\rFFF0\rB\r020000000000\r", "FFFF\rSER1\r", "parent"},
+        {"TQ41", tq41, "MAS\rFFF0\r07\rFFF0\rB\r020000000000\r", "FFFF\rSER1\r", "parent"},
+        {"TQ41", tq41, "MAS\rFFF0\r0\rFFF0\rB\r020000000000\r", "FFFF\rSER1\r", "parent"},
+        {"TQ41", tq41, "MAS\rFFF0\r01\rFFF0\r0123456789ABCDEFG\r020000000000\r", "FFFF\rSER1\r",
+         "17 characters"},
+        {"TQ41", tq41, "MAS\rFFF0\r01\rFFF0\rB\r2a0000000000\r", "FFFF\rSER1\r", "type text"},
+        {"TQ41", tq41, "MAS\rFFF0\r01\rFFF0\rB\r2A00000000\r", "FFFF\rSER1\r", "type text"},
+        {"TQ41", tq41, "MAS\rFFF0\r01\rFFF0\rB\r2A000000000000\r", "FFFF\rSER1\r", "type text"},
+        // ";" style: numeric levels and item number, the closing ";", a free position
+        // under an existing parent
+        {"TQ75", tq75, "MAS;1;2;0;3;Block 2;\r", "SER0\r", ""},
+        {"TQ75", tq75, "MAS;1;1;1;5;Fuse;\r", "SER0\r", ""},
+        {"TQ75", tq75, "MAS;1;2;0;3;Block 2\r", "SER1\r", "end with"},
+        {"TQ75", tq75, "MAS;1;a;0;3;Block 2;\r", "SER1\r", "not a number"},
+        {"TQ75", tq75, "MAS;1;2;0;;Block 2;\r", "SER1\r", "not a number"},
+        {"TQ75", tq75, "MAS;1;2;0;15;Block 2;\r", "SER1\r", "item number"},
+        {"TQ75", tq75, "MAS;1;2;0;3;A;B;\r", "SER1\r", "6 fields"},
+        {"TQ75", tq75, "MAS;1;1;0;3;Again;\r", "SER1\r", "taken"},
+        {"TQ75", tq75, "MAS;2;1;0;3;Orphan;\r", "SER1\r", "no parent"},
+        {"TQ75", tq75, "MAS;1;2;1;5;Orphan;\r", "SER1\r", "no parent"},
+        {"TQ75", tq75, "MAS;1;0;1;5;Nowhere;\r", "SER1\r", "no position"},
+        // dates: upper-case hexadecimal of at least two digits
+        {"TQ72", "", "MDT\r7EA\r0C\r09\r05\r2A\r00\r", "SER0\r", ""},
+        {"TQ72", "", "MDT\r7EA\rC\r09\r05\r2A\r00\r", "SER1\r", "malformed"},
+        {"TQ72", "", "MCD\r7ea\r0C\r09\r05\r2A\r00\r", "SER1\r", "malformed"},
+        {"TQ72", "", "MCD\r7EA\r0C\r09\r05\r2a\r00\r", "SER1\r", "malformed"},
+        // a line feed in a written text: the program must remove it before it sums
+        {"TQ72", "", std::string("MWU\r\x0D\x00\r\0", 8), "SER0\r", ""},
+        {"TQ72", "", std::string("MWF\r\x17\x00\r\n\0", 9), "SER1\r", "line feed"},
+        {"TQ72", "", std::string("MWU\r\x0A\x00\n\0", 8), "SER1\r", "line feed"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.command);
+        Scenario scenario;
+        std::string error, log;
+        ASSERT_TRUE(parseScenario(c.scenario, scenario, error)) << error;
+        scenario.replyDelayMs = 0;
+        Tester t(*findTesterModel(c.model), scenario,
+                 [&](const std::string& line) { log += line + "\n"; });
+        size_t before = t.memory().structure.size() + t.memory().named.size();
+        EXPECT_EQ(joined(t.feed(c.command)), c.reply);
+        size_t after = t.memory().structure.size() + t.memory().named.size();
+        if (c.why.empty()) {
+            if (c.command.compare(0, 3, "MAS") == 0) {
+                EXPECT_EQ(after, before + 1);
+                EXPECT_NE(log.find("stored "), std::string::npos) << log;
+            }
+        } else {
+            EXPECT_EQ(after, before);
+            EXPECT_NE(log.find(c.why), std::string::npos) << log;
+        }
+    }
 }
 
 TEST(SimTester, BusyLinesAreSpacedAndTheReadyLineFollows) {

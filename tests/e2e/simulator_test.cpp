@@ -174,9 +174,9 @@ TEST(SimulatorFamilyA, WritesAreCheckedAndRemembered) {
     EXPECT_NE(data.find("\r07.12\r"), std::string::npos) << data;
     EXPECT_NE(data.find("\r09.Site_Room 2\r"), std::string::npos) << data;
 
-    EXPECT_EQ(line.ask("MDT\r7EA\rC\r9\r5\r2A\r0\r"), "SER0\r");
-    EXPECT_EQ(line.ask("MDT\r7EA\rD\r9\r5\r2A\r0\r"), "SER1\r") << "month 13";
-    EXPECT_EQ(line.ask("MCD\r7EA\r3\r1F\r0\r0\r0\r"), "SER0\r");
+    EXPECT_EQ(line.ask("MDT\r7EA\r0C\r09\r05\r2A\r00\r"), "SER0\r");
+    EXPECT_EQ(line.ask("MDT\r7EA\r0D\r09\r05\r2A\r00\r"), "SER1\r") << "month 13";
+    EXPECT_EQ(line.ask("MCD\r7EA\r03\r1F\r00\r00\r00\r"), "SER0\r");
     EXPECT_NE(line.ask("MWH\r").find("\r11.31.03.2026\r"), std::string::npos);
 }
 
@@ -320,12 +320,18 @@ TEST(SimulatorFaults, EachFaultChangesTheReplyAsAsked) {
         {"silence@MWH", "MWH\r", [](const std::string& r) { EXPECT_EQ(r, ""); }},
         {"garbage@MNU:12", "MNU\r",
          [](const std::string& r) {
+             // junk lines: bytes 0x80-0xFE, each line ended by CR
              ASSERT_EQ(r.size(), 12u);
-             for (unsigned char c : r) EXPECT_GE(c, 0x80);
+             for (size_t i = 0; i < r.size(); ++i) {
+                 if (i == 7 || i == 11)
+                     EXPECT_EQ(r[i], '\r');
+                 else
+                     EXPECT_GE(static_cast<unsigned char>(r[i]), 0x80);
+             }
          }},
         {"short@MNU:3", "MNU\r", [](const std::string& r) { EXPECT_EQ(r, "2\rSE"); }},
         {"nocr@MNU", "MNU\r", [](const std::string& r) { EXPECT_EQ(r, "2SER0"); }},
-        {"ser@MDT:7", "MDT\r7EA\rC\r9\r5\r2A\r0\r",
+        {"ser@MDT:7", "MDT\r7EA\r0C\r09\r05\r2A\r00\r",
          [](const std::string& r) { EXPECT_EQ(r, "SER7\r"); }},
         {"ser", "MNU\r", [](const std::string& r) { EXPECT_EQ(r, "2\rSER5\r"); }},
         {"short@MR1#2", "MR1\r1\rMR1\r2\r",

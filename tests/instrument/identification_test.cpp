@@ -184,6 +184,50 @@ TEST(AutoIdentify, CancelEndsQuietly) {
     EXPECT_FALSE(b.link.cancelRequested());
 }
 
+// A tester that answers every probe with busy lines and never with "SER": identification
+// and the port search give it up as the connection's handshake does, and Cancel still
+// ends both at once.
+TEST(AutoIdentify, TesterThatIsOnlyEverBusyIsGivenUpAndCancelStillWorks) {
+    std::string busy;
+    for (int i = 0; i < 4000; ++i) busy += "%\r";
+    for (bool cancel : {false, true}) {
+        SCOPED_TRACE(cancel ? "cancel" : "bound");
+        LinkBench b;
+        b.port.on("MRD\r", busy, 0.05, 0.05);
+        if (cancel) b.clock.onEvents = [&] { b.progress.cancelled = b.clock.now > 10.0; };
+        EXPECT_FALSE(autoIdentify(b.ctx).ok);
+        if (cancel) {
+            EXPECT_LT(b.clock.now, 12.0);
+            EXPECT_TRUE(b.prompts.shown.empty());
+        } else {
+            EXPECT_GE(b.clock.now, link_limits::kBusyLimit);
+            EXPECT_LT(b.clock.now, link_limits::kBusyLimit + 6);
+            EXPECT_EQ(b.prompts.texts(), std::vector<std::string>{"Connection error"});
+        }
+        EXPECT_FALSE(b.port.isOpen());
+    }
+}
+
+TEST(AutoFind, TesterThatIsOnlyEverBusyDoesNotHoldTheSearch) {
+    std::string busy;
+    for (int i = 0; i < 4000; ++i) busy += "%\r";
+    for (bool cancel : {false, true}) {
+        SCOPED_TRACE(cancel ? "cancel" : "bound");
+        LinkBench b("TQ71", 2);
+        b.port.on("MRD\r", busy, 0.05, 0.05);
+        PortSelection sel{0, 4};
+        applyPortSettings(b.link, sel);
+        AutoFindResult r = autoFind(b.ctx, sel, [&] { return cancel && b.clock.now > 10.0; });
+        EXPECT_FALSE(r.found);
+        EXPECT_EQ(r.cancelled, cancel);
+        // Busy lines stretch the search by the handshake's bound at most: after it, each
+        // attempt of the full pass (16 ports, 5 rates) takes its usual 2.16 s.
+        EXPECT_LT(b.clock.now, cancel ? 12.0 : link_limits::kBusyLimit + 80 * 2.6 + 10);
+        EXPECT_FALSE(b.port.isOpen());
+        EXPECT_EQ(sel.portIndex, 0);
+    }
+}
+
 TEST(SelectedModelKey, FixedModelNeedsNoIdentification) {
     LinkBench b("CV61", 1);
     EXPECT_EQ(selectedModelKey(b.ctx), "CV61");

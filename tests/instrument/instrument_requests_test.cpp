@@ -62,6 +62,39 @@ TEST(FamilyARequest, EndlessLinesDoNotHoldTheProgram) {
     EXPECT_GT(b.port.pending(), 0u);  // it stopped listening long before the flood ended
 }
 
+// Replies that must not end as success with data, nor hold the program: the late "SER"
+// of a repeated ready probe ahead of the real reply, a line that never ends (bytes and
+// no CR, for ever) and Cancel during such a line.
+TEST(FamilyARequest, LateStatusEndlessLineAndCancelEndTheReplyInTime) {
+    struct Case {
+        const char* name;
+        std::string reply;
+        double perByte;
+        double cancelAt;  // clock time of the Cancel press, < 0 none
+        double within;    // the request ends before this clock time
+    };
+    const std::string endless(200000, 'x');
+    const Case cases[] = {
+        {"late status first", "SER\r" + familyAReply("TQ 71"), 0, -1, 1.0},
+        {"busy lines then late status", "%\r%\rSER0\r01.51\rSER\r", 0, -1, 1.0},
+        {"bytes without CR", endless, 0.01, -1, 8.64 + 1.5},
+        {"cancel in an endless line", endless, 0.01, 2.0, 2.5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LinkBench b;
+        ASSERT_TRUE(b.port.open());
+        b.port.on("MWH\r", c.reply, 0.01, c.perByte);
+        if (c.cancelAt >= 0)
+            b.clock.onEvents = [&] { b.progress.cancelled = b.clock.now >= c.cancelAt; };
+        EXPECT_FALSE(requestFamilyAData(b.link, b.ctx.data));
+        EXPECT_LT(b.clock.now, c.within);
+    }
+    // The bound grows with the transmission time at slow rates only.
+    EXPECT_DOUBLE_EQ(familyADataReplyLimit(4800), 8.64);
+    EXPECT_DOUBLE_EQ(familyADataReplyLimit(300), 50.0);
+}
+
 // ---- Family B ----------------------------------------------------------------------------
 
 TEST(FamilyBRequest, HardwareVersionStepFromFirmwareOnePointOne) {

@@ -1,4 +1,4 @@
-#include "results/widgets/markup_painter.h"
+#include "results/adapters/markup_painter.h"
 
 #include <gtest/gtest.h>
 

@@ -25,7 +25,7 @@
 #include "results/adapters/qt_text_measure.h"
 #include "results/render_result.h"
 #include "results/results_loading.h"
-#include "results/widgets/markup_painter.h"
+#include "results/adapters/markup_painter.h"
 #include "support/test_doubles.h"
 
 namespace pelvoro {

@@ -37,6 +37,22 @@ bool parseHex(const std::string& text, long& out) {
     return true;
 }
 
+// Upper-case hexadecimal of at least `minDigits` digits, as the tester writes and reads
+// its numbers ("7E8", "0C"; never "c" or "C").
+bool isTesterHex(const std::string& text, size_t minDigits) {
+    if (text.size() < minDigits || text.size() > 7) return false;
+    for (char c : text)
+        if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'))) return false;
+    return true;
+}
+
+bool isDigits(const std::string& text) {
+    if (text.empty() || text.size() > 3) return false;
+    for (char c : text)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
 std::string padNumber(const std::string& text, size_t width) {
     std::string t = text;
     while (t.size() < width) t.insert(t.begin(), '0');
@@ -149,11 +165,14 @@ void Tester::reply(const std::string& command, std::vector<Chunk> chunks) {
                 break;
             case Fault::Kind::Garbage: {
                 size_t count = n >= 0 ? size_t(n) : std::max<size_t>(total, 8);
+                // Junk lines: bytes 0x80-0xFE, every line (also the last) ended by CR, so
+                // that a line reader gets complete lines of nonsense, not only a time-out.
                 std::string junk;
                 unsigned seed = 0x2545u + unsigned(fault.seen);
                 for (size_t i = 0; i < count; ++i) {
                     seed = seed * 1103515245u + 12345u;
-                    junk += static_cast<char>(0x80 + (seed >> 16) % 0x7F);
+                    bool lineEnd = i + 1 == count ? count > 1 : i % 8 == 7;
+                    junk += lineEnd ? '\r' : static_cast<char>(0x80 + (seed >> 16) % 0x7F);
                 }
                 int delay = chunks.empty() ? 0 : chunks.front().delayMs;
                 chunks = {Chunk{delay, junk, false}};
@@ -314,6 +333,7 @@ void Tester::lineA(const std::string& line) {
         return;
     }
     if (line[3] == ';' && takesArgument && !ownLines) {
+        argumentsClosed_ = line.back() == ';';
         std::vector<std::string> args;
         size_t start = 4;
         while (start <= line.size()) {
@@ -405,40 +425,13 @@ void Tester::commandA(const std::string& name, const std::vector<std::string>& a
         log_("structure memory cleared");
         reply(name, std::move(chunks));
     } else if (name == "MAS") {
-        bool full = int(model_.argumentStyle == 2 ? scenario_.structure.size()
-                                                  : scenario_.named.size()) >= scenario_.capacity;
-        if (model_.argumentStyle == 2) {
-            if (full) {
-                replyLines(name, {"FFFF", "SER99"});
-                return;
-            }
-            const std::string& typeText = args.size() > 4 ? args[4] : std::string();
-            StructureEntry entry{nextStructureId(), args.size() > 1 ? args[1] : "", "FFFF",
-                                 args.size() > 3 ? args[3] : "", typeText};
-            log_("entry " + entry.id + " added: \"" + printable(entry.name) + "\" under " +
-                 entry.pid + ", type " + typeText);
-            scenario_.structure.push_back(entry);
-            replyLines(name, {entry.id, "SER0"});
-        } else {
-            if (full) {
-                replyLines(name, {"SER99"});
-                return;
-            }
-            if (args.size() < 5) {
-                replyLines(name, {"SER1"});
-                return;
-            }
-            std::string entry = "P;" + padNumber(args[0], 3) + ";" + padNumber(args[1], 3) + ";" +
-                                padNumber(args[2], 3) + ";" + padNumber(args[3], 2) + ";" +
-                                args[4] + ";";
-            log_("named entry added: " + printable(entry));
-            scenario_.named.push_back(entry);
-            replyLines(name, {"SER0"});
-        }
+        addStructureEntry(args);
     } else if (name == "MDT" || name == "MCD") {
+        // Six numbers in upper-case hexadecimal of at least two digits each.
         long v[6] = {};
         bool ok = args.size() == 6;
-        for (size_t i = 0; ok && i < 6; ++i) ok = parseHex(args[i], v[i]);
+        for (size_t i = 0; ok && i < 6; ++i)
+            ok = isTesterHex(args[i], 2) && parseHex(args[i], v[i]);
         ok = ok && v[1] >= 1 && v[1] <= 12 && v[2] >= 1 && v[2] <= 31 && v[3] < 24 && v[4] < 60 &&
              v[5] < 60;
         if (!ok) {
@@ -466,10 +459,96 @@ void Tester::commandA(const std::string& name, const std::vector<std::string>& a
     }
 }
 
+// "MAS": one structure entry. The fields are checked as the tester checks them; a refused
+// entry is answered "SER1" (with "FFFF" as its number in the own-lines style) and stored
+// nowhere. Every stored entry is logged as the tester keeps it ("stored ..."), so that
+// what arrived can be compared with what was sent.
+void Tester::addStructureEntry(const std::vector<std::string>& args) {
+    const bool ownLines = model_.argumentStyle == 2;
+    auto refuse = [&](const std::string& why) {
+        log_("MAS refused: " + why);
+        replyLines("MAS", ownLines ? std::vector<std::string>{"FFFF", "SER1"}
+                                   : std::vector<std::string>{"SER1"});
+    };
+    if (ownLines) {
+        // "FFF0", parent, "FFF0", name, type text
+        const std::string &parent = args[1], &name = args[3], &typeText = args[4];
+        if (args[0] != "FFF0" || args[2] != "FFF0")
+            return refuse("first and third texts must be \"FFF0\", not \"" + printable(args[0]) +
+                          "\" and \"" + printable(args[2]) + "\"");
+        bool known = parent == "FFFF";
+        for (const StructureEntry& e : scenario_.structure) known = known || e.id == parent;
+        if (!known)
+            return refuse("parent \"" + printable(parent) +
+                          "\" is neither FFFF nor a number this tester gave");
+        if (name.size() > 16)
+            return refuse("name of " + std::to_string(name.size()) + " characters (at most 16)");
+        if (typeText.size() != 12 || !isTesterHex(typeText.substr(0, 6), 6) ||
+            !isTesterHex(typeText.substr(6), 6))
+            return refuse("type text \"" + printable(typeText) +
+                          "\" is not 12 upper-case hexadecimal digits");
+        if (int(scenario_.structure.size()) >= scenario_.capacity) {
+            log_("MAS: the structure memory is full");
+            replyLines("MAS", {"FFFF", "SER99"});
+            return;
+        }
+        StructureEntry entry{nextStructureId(), parent, "FFFF", name, typeText};
+        scenario_.structure.push_back(entry);
+        log_("stored " + entry.id + "|" + entry.pid + "|" + entry.bid + "|" +
+             printable(entry.name) + "|" + entry.type);
+        replyLines("MAS", {entry.id, "SER0"});
+        return;
+    }
+    // ";" style: level 1, level 2, level 3, item number, name, each closed by ";".
+    if (!argumentsClosed_) return refuse("the line does not end with \";\"");
+    if (args.size() != 5) return refuse(std::to_string(args.size()) + " fields instead of five");
+    for (size_t i = 0; i < 4; ++i)
+        if (!isDigits(args[i]))
+            return refuse("field " + std::to_string(i + 1) + " \"" + printable(args[i]) +
+                          "\" is not a number");
+    long level[3] = {}, item = 0;
+    for (size_t i = 0; i < 3; ++i) parseDecimal(args[i], level[i]);
+    parseDecimal(args[3], item);
+    if (item < 1 || item > 14) return refuse("item number " + args[3] + " is unknown");
+    if (level[0] == 0 || (level[1] == 0 && level[2] != 0))
+        return refuse("position " + args[0] + ";" + args[1] + ";" + args[2] + " is no position");
+    auto position = [&](long a, long b, long c) {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "P;%03ld;%03ld;%03ld;", a, b, c);
+        return std::string(buf);
+    };
+    auto taken = [&](const std::string& prefix) {
+        for (const std::string& e : scenario_.named)
+            if (e.compare(0, prefix.size(), prefix) == 0) return true;
+        return false;
+    };
+    if (taken(position(level[0], level[1], level[2])))
+        return refuse("position " + args[0] + ";" + args[1] + ";" + args[2] + " is taken");
+    if (level[1] != 0 && !taken(position(level[0], level[2] != 0 ? level[1] : 0, 0)))
+        return refuse("entry " + args[0] + ";" + args[1] + ";" + args[2] + " has no parent");
+    if (int(scenario_.named.size()) >= scenario_.capacity) {
+        log_("MAS: the structure memory is full");
+        replyLines("MAS", {"SER99"});
+        return;
+    }
+    std::string entry =
+        position(level[0], level[1], level[2]) + padNumber(args[3], 2) + ";" + args[4] + ";";
+    scenario_.named.push_back(entry);
+    log_("stored " + printable(entry));
+    replyLines("MAS", {"SER0"});
+}
+
 void Tester::finishWrite(const std::string& name, const std::string& payload) {
     unsigned low = static_cast<unsigned char>(payload[0]);
     unsigned high = static_cast<unsigned char>(payload[1]);
     std::string text = payload.substr(2);
+    if (name != "MWN" && text.find('\n') != std::string::npos) {
+        // The program removes line feeds before it sums; a text that still holds one
+        // is refused.
+        log_(name + " refused: the text holds a line feed");
+        replyLines(name, {"SER1"});
+        return;
+    }
     unsigned expected = checksum16(text);
     if (name == "MWN") expected ^= 0x58E3;
     if ((low | (high << 8)) != expected) {
@@ -485,7 +564,7 @@ void Tester::finishWrite(const std::string& name, const std::string& payload) {
     for (char c : text) {
         if (c == '\r')
             stored += '_';
-        else if (c != '\n')
+        else
             stored += c;
     }
     const char* key = name == "MWN" ? "serial" : name == "MWF" ? "firm" : "user";

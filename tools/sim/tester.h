@@ -35,6 +35,7 @@ class Tester {
     void feedA(char byte);
     void lineA(const std::string& line);
     void commandA(const std::string& name, const std::vector<std::string>& args);
+    void addStructureEntry(const std::vector<std::string>& args);
     void sendStructureEntry();
     void sendMraResult();
     void finishWrite(const std::string& name, const std::string& payload);
@@ -62,6 +63,7 @@ class Tester {
     std::string line_;
     std::string pendingCommand_;  // a command waiting for its argument lines
     std::vector<std::string> pendingArgs_;
+    bool argumentsClosed_ = false;  // the ";" arguments ended with ";"
     size_t pendingNeeded_ = 0;
     std::string binaryCommand_;  // "MWN", "MWF" or "MWU" collecting checksum and text
     std::string binary_;

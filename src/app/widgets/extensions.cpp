@@ -5,6 +5,7 @@
 #include "files/widgets/file_commands_qt.h"
 #include "instrument/widgets/instrument_commands.h"
 #include "reports/widgets/output_commands.h"
+#include "reports/widgets/report_commands.h"
 #include "results/widgets/result_table.h"
 
 namespace pelvoro {
@@ -15,6 +16,7 @@ void installExtensions(TfrmMainForm& window) {
     installDocumentCommands(window);
     installFileCommands(window);
     installResultTable(window);
+    installReportCommands(window);
     installOutputCommands(window);
 }
 

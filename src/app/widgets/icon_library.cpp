@@ -7,6 +7,7 @@
 #include <QPixmap>
 #include <QStyle>
 
+#include "document/adapters/item_pictures.h"
 #include "document/item_types.h"
 
 namespace pelvoro {
@@ -15,89 +16,11 @@ namespace {
 
 constexpr int kSize = 32;
 
-struct Badge {
-    QColor color;
-    QString text;
-};
-
-// Item pictures: a coloured tile with a short mark, one colour per item family.
-Badge badgeFor(int index) {
-    const QColor installation(0x2e, 0x6d, 0xb4), general(0x3a, 0x8f, 0x5c),
-        second(0x8a, 0x5a, 0xb0), result(0xc0, 0x7a, 0x12);
-    switch (index) {
-        case 70:
-            return {QColor(0x55, 0x55, 0x55), "OB"};
-        case 10:
-            return {installation, "DB"};
-        case 11:
-            return {installation, "LR"};
-        case 12:
-            return {installation, "PE"};
-        case 13:
-            return {installation, "F"};
-        case 14:
-            return {installation, "RCD"};
-        case 15:
-            return {installation, "E"};
-        case 16:
-            return {installation, "CE"};
-        case 17:
-            return {installation, "CM"};
-        case 18:
-            return {installation, "EA"};
-        case 19:
-            return {general, "FL"};
-        case 20:
-            return {general, "RM"};
-        case 21:
-            return {general, "TB"};
-        case 71:
-            return {installation, "CN"};
-        case 22:
-            return {QColor(0x90, 0x90, 0x90), "?"};
-        case 23:
-            return {result, "M"};
-        case 62:
-            return {result, "MG"};
-        case 55:
-            return {second, "SB"};
-        case 42:
-            return {second, "C"};
-        case 43:
-            return {second, "M"};
-        case 44:
-            return {second, "W"};
-        case 45:
-            return {second, "O"};
-        case 46:
-            return {second, "L"};
-        case 47:
-            return {second, "G"};
-        case 48:
-            return {second, "S"};
-        case 49:
-            return {second, "I"};
-        case 50:
-            return {second, "EE"};
-        default:
-            return {};
-    }
-}
-
-QPixmap tile(const Badge& b) {
+QPixmap tile(int index) {
     QPixmap pm(kSize, kSize);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(b.color.darker(140), 1.5));
-    p.setBrush(b.color);
-    p.drawRoundedRect(QRectF(2, 2, kSize - 4, kSize - 4), 6, 6);
-    QFont f = QApplication::font();
-    f.setBold(true);
-    f.setPixelSize(b.text.size() >= 3 ? 10 : b.text.size() == 2 ? 13 : 17);
-    p.setFont(f);
-    p.setPen(Qt::white);
-    p.drawText(QRectF(0, 0, kSize, kSize), Qt::AlignCenter, b.text);
+    drawItemPicture(p, QRectF(0, 0, kSize, kSize), index);
     return pm;
 }
 
@@ -203,10 +126,8 @@ QIcon imageListIcon(int index) {
     QIcon icon;
     if (index == 63)
         icon = QIcon(transferPicture(true));
-    else {
-        Badge b = badgeFor(index);
-        if (!b.text.isEmpty()) icon = QIcon(tile(b));
-    }
+    else if (hasItemPicture(index))
+        icon = QIcon(tile(index));
     cache.insert(index, icon);
     return icon;
 }

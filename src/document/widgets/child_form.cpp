@@ -30,6 +30,7 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "app/identity.h"
@@ -543,6 +544,9 @@ void TfrmChildForm::buildControls() {
     splitter_->addWidget(rightPane_);
     splitter_->setStretchFactor(0, 1);
     splitter_->setStretchFactor(1, 1);
+    // The table panel keeps the width the user gives it.
+    connect(splitter_, &QSplitter::splitterMoved, this,
+            [this] { tablePanelWidth_ = splitter_->sizes().value(1); });
 
     // Popup menu of the tree and the result area.
     popup_ = new QMenu(this);
@@ -970,11 +974,20 @@ void TfrmChildForm::RedefineAll() {
 }
 
 void TfrmChildForm::showProperties() {
-    bool on = !main_ || !main_->action("tbnSettings") || main_->action("tbnSettings")->isChecked();
-    // The settings panel stays above the tree in every window, so that items can be
-    // renamed in opened documents too; Show properties hides the result side.
+    // The settings panel above the tree, the detail-level choice and the result table on
+    // the right at the width the user left them: every panel is shown, whatever the
+    // (invisible) toggle button says, so that no document ever hides its results.
     settingsPane_->setVisible(true);
-    rightPane_->setVisible(!on);
+    rightPane_->setVisible(true);
+    viewPanel_->setVisible(true);
+    resultsArea_->setVisible(true);
+    const QList<int> sizes = splitter_->sizes();
+    const int total = sizes.value(0) + sizes.value(1);
+    if (total > 0) {
+        int right = tablePanelWidth_ > 0 ? tablePanelWidth_ : total / 2;
+        right = std::min(right, total);
+        splitter_->setSizes({total - right, right});
+    }
     refreshCommandState();
 }
 

@@ -99,7 +99,8 @@ class TfrmChildForm : public QWidget, public DocumentView {
     void ChangeType(int newType);
     void RedefineAll();
     void AddAllMainProtCond();
-    // Show properties: settings panel shown, result area hidden.
+    // Show properties: the settings panel above the tree, the detail-level choice and the
+    // result table docked right at their remembered width.
     void showProperties();
     // Drag and drop, also used by tests: whether `dragged` (of `source`) may be dropped
     // onto `target` of this window, and the drop itself.
@@ -235,6 +236,7 @@ class TfrmChildForm : public QWidget, public DocumentView {
     bool selectPending_ = false;
     bool shiftDown_ = false;
     int treeColumnMinWidth_ = 0;
+    int tablePanelWidth_ = 0;  // 0: half of the window
     // Items of a drag source's subtree that were expanded, for the copies of a drop.
     std::set<const StructureItem*> expandedSources_;
     std::vector<StructureItem*> expandAfterDrop_;

@@ -19,30 +19,19 @@
 #include "common/prompts.h"
 #include "document/structure_document.h"
 #include "document/widgets/child_form.h"
+#include "results/adapters/markup_painter.h"
 #include "results/adapters/qt_text_measure.h"
 #include "results/render_result.h"
 #include "results/results_loading.h"
-#include "results/widgets/markup_painter.h"
 
 namespace pelvoro {
 
 namespace {
 
-const char* const kNoIndentText = "Methods of protection against electric shock";
-
 // Height of one line of the table font (a line without runs).
 qreal defaultLineHeight(const QPaintDevice* device) {
     static const MarkupLine empty;
     return markupLineHeight(empty, device);
-}
-
-QColor ruleColour(CellTarget target) {
-    return target == CellTarget::Printer ? QColor(Qt::black) : QColor(160, 160, 160);
-}
-
-int colourDigit(const MarkupLine& line) {
-    const std::string t = line.text();
-    return !t.empty() && t[0] >= '0' && t[0] <= '9' ? t[0] - '0' : 1;
 }
 
 // What layout needs of a stored line without interpreting it: its level and kind, and
@@ -110,104 +99,6 @@ ResultTableView* activeTable(TfrmMainForm& main) {
 }
 
 }  // namespace
-
-QColor blockColour(int code) {
-    switch (code) {
-        case 0:
-            return QColor(255, 255, 217);
-        case 2:
-            return QColor(235, 160, 86);
-        case 3:
-            return QColor(240, 213, 117);
-        case 4:
-            return QColor(255, 255, 191);
-        default:
-            return QColor(Qt::white);
-    }
-}
-
-QColor selectionColour() {
-    return QColor(166, 202, 240);
-}
-
-void DrawResultCell(QPainter& painter, const QRectF& cell, int column,
-                    const std::vector<MarkupLine>& rowLines, const CellDrawOptions& o) {
-    const QPaintDevice* device = painter.device();
-    const qreal lh = defaultLineHeight(device);
-    const qreal cw = o.charWidth;
-    const QColor rule = ruleColour(o.target);
-
-    QColor fill = Qt::white;
-    for (const MarkupLine& l : rowLines)
-        if (l.props.kind == "C") {
-            fill = blockColour(colourDigit(l));
-            break;
-        }
-    if (o.selected) fill = selectionColour();
-    painter.fillRect(cell, fill);
-
-    auto hline = [&](qreal y) {
-        painter.setPen(rule);
-        painter.drawLine(QPointF(cell.left(), y), QPointF(cell.right(), y));
-    };
-    qreal y = cell.top() + lh / 6;
-
-    if (column == 0) {
-        for (const MarkupLine& l : rowLines) {
-            if (l.props.kind == "C") continue;
-            if (l.props.kind == "S") {
-                hline(cell.top());
-                MarkupLine centred = l;
-                for (TResultText& r : centred.runs) r.alignment = RunAlignment::Centre;
-                paintMarkupLine(painter, QRectF(cell.left(), y, cell.width(), lh), centred);
-            }
-            break;
-        }
-    } else {
-        const qreal right = cell.right() - cw;
-        for (const MarkupLine& l : rowLines) {
-            const std::string& k = l.props.kind;
-            if (k == "N" || k == "S" || k == "C") continue;
-            if (k == "V") {
-                hline(cell.top());
-                QRectF r(cell.left() + 1.5 * cw, y, right - 2 * cw - cell.left() - 1.5 * cw, lh);
-                y += std::max(lh, paintMarkupLine(painter, r, l));
-                continue;
-            }
-            if (k == "D") {
-                QRectF r(cell.left() + 1.5 * cw, y, right - cell.left() - 1.5 * cw, lh);
-                y += std::max(lh, paintMarkupLine(painter, r, l));
-                continue;
-            }
-            if (!levelVisible(l.props.level, o.viewMode)) continue;
-            qreal indent = cw + levelIndent(l.props.level, o.viewMode) * cw;
-            if (!l.runs.empty() && l.runs[0].text == kNoIndentText) indent = cw / 2;
-            QRectF r(cell.left() + indent, y, right - cell.left() - indent, lh);
-            y += paintMarkupLine(painter, r, l);
-        }
-    }
-    if (o.target == CellTarget::Printer && column == 0) {
-        painter.setPen(rule);
-        painter.drawLine(cell.topRight(), cell.bottomRight());
-    }
-    if (o.lastRow) hline(cell.bottom());
-}
-
-qreal resultRowHeight(const std::vector<MarkupLine>& rowLines, int viewMode,
-                      const QPaintDevice* device) {
-    const qreal lh = defaultLineHeight(device);
-    bool heading = false, date = false;
-    qreal sum = 0;
-    for (const MarkupLine& l : rowLines) {
-        const std::string& k = l.props.kind;
-        if (k == "S" || k == "V") heading = true;
-        if (k == "D") date = true;
-        if (k == "N" || k == "S" || k == "C" || k == "V" || k == "D") continue;
-        if (levelVisible(l.props.level, viewMode)) sum += markupLineHeight(l, device);
-    }
-    if (heading) return lh * (date ? 2 : 1) + lh / 3;
-    return sum + lh / 3;
-}
 
 // ---------------------------------------------------------------------------------------
 

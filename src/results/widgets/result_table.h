@@ -8,6 +8,7 @@
 #include <QTableView>
 #include <vector>
 
+#include "results/adapters/result_cell.h"
 #include "results/markup.h"
 #include "results/result_rows.h"
 
@@ -19,30 +20,6 @@ class StructureDocument;
 class StructureItem;
 class TfrmChildForm;
 class TfrmMainForm;
-
-// Where a cell is drawn. Text rendering ("ClipBrd") is renderCellText of the core.
-enum class CellTarget { Tabela, Printer };
-
-// Block colours of the "#PC" digits 0..4 and the selection colour.
-QColor blockColour(int code);
-QColor selectionColour();
-
-struct CellDrawOptions {
-    CellTarget target = CellTarget::Tabela;
-    int viewMode = kViewFull;
-    bool selected = false;  // draw in the selection colour (the table has the focus)
-    bool lastRow = false;   // draw the line under the last used row
-    qreal charWidth = 8;    // width of "H" in the table font
-};
-
-// Draws one cell of a table row >= 1 from the row's lines interpreted in "Write" mode.
-void DrawResultCell(QPainter& painter, const QRectF& cell, int column,
-                    const std::vector<MarkupLine>& rowLines, const CellDrawOptions& options);
-
-// The height of a row's cell drawn on `device` (screen when null): heading rows one or
-// two lines, result rows their visible lines; both plus a third of a line.
-qreal resultRowHeight(const std::vector<MarkupLine>& rowLines, int viewMode,
-                      const QPaintDevice* device = nullptr);
 
 class ResultTableModel : public QAbstractTableModel {
     Q_OBJECT

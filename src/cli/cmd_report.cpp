@@ -1,0 +1,109 @@
+// report DOC OUT.pdf and structure DOC OUT.pdf: the light report of a document's root and
+// the structure print, written as PDF files without a display.
+
+#include <QDate>
+#include <QFile>
+#include <filesystem>
+#include <fstream>
+#include <ostream>
+#include <sstream>
+#include <system_error>
+
+#include "app/identity.h"
+#include "cli/cli.h"
+#include "common/adapters/qt_text.h"
+#include "common/codepage.h"
+#include "common/lang_text.h"
+#include "document/structure_document.h"
+#include "files/document_file.h"
+#include "reports/adapters/report_painting.h"
+#include "reports/report_header.h"
+#include "results/result_rows.h"
+
+namespace pelvoro::cli {
+namespace {
+
+// Reads DOC like Open does; false (with a message) when it cannot be read.
+bool readDocument(Context& ctx, const std::string& command, const std::string& path,
+                  StructureDocument& doc) {
+    std::error_code ec;
+    std::ifstream in(std::filesystem::path(path), std::ios::binary);
+    if (!std::filesystem::is_regular_file(std::filesystem::path(path), ec) || !in) {
+        ctx.err << command << ": " << path << ": no such file\n";
+        return false;
+    }
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    DocumentReadResult r = readDocumentFromBytes(doc, bytes.str());
+    if (!r.ok) {
+        ctx.err << command << ": " << path << ": " << r.error << "\n";
+        return false;
+    }
+    return true;
+}
+
+bool writePdf(Context& ctx, const std::string& command, const std::string& out,
+              const std::function<void(QPagedPaintDevice&)>& paint) {
+    QString error;
+    if (writeReportPdf(pathToQt(out), paint, &error)) return true;
+    ctx.err << command << ": " << out << ": cannot be written: " << error.toStdString() << "\n";
+    return false;
+}
+
+int runReport(Context& ctx) {
+    const std::string level = ctx.takeOption("--level", "full");
+    const std::string dateArg = ctx.takeOption("--date");
+    int viewMode = -1;
+    if (level == "full") viewMode = kViewFull;
+    if (level == "medium") viewMode = kViewMedium;
+    if (level == "low") viewMode = kViewLow;
+    QDate date = QDate::currentDate();
+    if (!dateArg.empty()) date = QDate::fromString(QString::fromStdString(dateArg), Qt::ISODate);
+    if (ctx.args.size() != 2 || viewMode < 0 || !date.isValid()) {
+        ctx.err << "usage: pelvoro-cli report DOC OUT.pdf [--level full|medium|low] "
+                   "[--date YYYY-MM-DD]\n";
+        return 2;
+    }
+    StructureDocument doc;
+    if (!readDocument(ctx, "report", ctx.args[0], doc)) return 1;
+    const ResultRows rows = AssignResultRows(doc, &doc.root(), viewMode, true);
+    const LightReportTexts texts = lightReportTexts(doc, fromQt(reportDateText(date)));
+    LightReportPlan plan;
+    if (!writePdf(ctx, "report", ctx.args[1], [&](QPagedPaintDevice& device) {
+            plan = printLightReport(device, texts, &rows, viewMode);
+        }))
+        return 1;
+    // The report is written all the same; the message says what was left out.
+    const std::string key = headerCheckMessageKey(plan.footerTooLong, plan.commentsTooLong);
+    if (!key.empty())
+        ctx.err << "report: " << toUtf8(LangText(key), appEnvironment().codePage) << "\n";
+    ctx.out << plan.pages.size() << " pages\n";
+    return 0;
+}
+
+int runStructure(Context& ctx) {
+    if (ctx.args.size() != 2) {
+        ctx.err << "usage: pelvoro-cli structure DOC OUT.pdf\n";
+        return 2;
+    }
+    StructureDocument doc;
+    if (!readDocument(ctx, "structure", ctx.args[0], doc)) return 1;
+    StructurePrintPlan plan;
+    if (!writePdf(ctx, "structure", ctx.args[1],
+                  [&](QPagedPaintDevice& device) { plan = printStructure(device, doc); }))
+        return 1;
+    ctx.out << plan.pages.size() << " pages\n";
+    return 0;
+}
+
+Registration regReport({"report",
+                        "report DOC OUT.pdf [--level full|medium|low] [--date YYYY-MM-DD]",
+                        "writes the light report of the document's root as a PDF file, at the "
+                        "detail level given (full by default), dated the day given or today",
+                        runReport, true});
+Registration regStructure({"structure", "structure DOC OUT.pdf",
+                           "writes the structure print of the document as a PDF file", runStructure,
+                           true});
+
+}  // namespace
+}  // namespace pelvoro::cli

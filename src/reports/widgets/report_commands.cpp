@@ -1,0 +1,185 @@
+#include "reports/widgets/report_commands.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QPointer>
+#include <QPrintDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QToolBar>
+
+#include "app/widgets/main_window.h"
+#include "common/adapters/qt_text.h"
+#include "common/lang_text.h"
+#include "common/prompts.h"
+#include "document/structure_document.h"
+#include "document/widgets/child_form.h"
+#include "reports/adapters/report_painting.h"
+#include "reports/light_report.h"
+#include "reports/report_header.h"
+#include "reports/widgets/header_dialog.h"
+#include "results/result_rows.h"
+
+namespace pelvoro {
+
+namespace {
+
+const char* const kHostName = "reportCommands";
+
+// The preview's printer: A4 portrait, 10 mm margins, the report resolution. Owned by the
+// preview that it is given to.
+QPrinter* makeReportPrinter() {
+    auto* printer = new QPrinter(QPrinter::HighResolution);
+    printer->setResolution(kReportResolution);
+    setReportPageLayout(*printer);
+    return printer;
+}
+
+QString qtText(const char* context, const char* text) {
+    return QCoreApplication::translate(context, text);
+}
+
+class ReportHost : public QObject {
+  public:
+    explicit ReportHost(TfrmMainForm& window) : QObject(&window), main(window) {
+        setObjectName(kHostName);
+        header = new TfrmHeader(window.settings(), window.prompts(), &window);
+        dialogs = std::make_unique<ReportDialogs>();
+    }
+
+    void headerSetup() {
+        DocumentView* view = main.activeDocumentView();
+        header->run(view ? &view->document() : nullptr);
+        main.RefreshCommandState();
+    }
+
+    void lightReport() {
+        TfrmChildForm* form = childFormOf(main.activeDocumentView());
+        if (!form) return;
+        StructureDocument& doc = form->document();
+        const int viewMode = form->viewMode();
+        StructureItem* selected = form->selectedItem();
+        const ResultRows rows =
+            AssignResultRows(doc, selected ? selected : &doc.root(), viewMode, form->showSub());
+        const LightReportTexts texts =
+            lightReportTexts(doc, fromQt(reportDateText(header->reportDate())));
+        {
+            // The checks of the header texts: the report is shown all the same.
+            const ReportTextRules& rules = headerRules();
+            const bool footerLong = !rules.footerFits(texts.footer);
+            const bool commentsLong = rules.firstCommentTooLong(texts.comments) >= 0;
+            const std::string key = headerCheckMessageKey(footerLong, commentsLong);
+            if (!key.empty()) main.prompts().information(LangText(key));
+        }
+        ReportPreview preview(*dialogs, &main);
+        preview.setWindowTitle(toQt(LangText("mmFilePreview_15")).remove('&'));
+        QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                         [&](QPrinter* printer) {
+                             BusyCursor busy(main.prompts());
+                             printLightReport(*printer, texts, &rows, viewMode);
+                         });
+        dialogs->showPreview(preview);
+    }
+
+    void structurePrint() {
+        DocumentView* view = main.activeDocumentView();
+        if (!view) return;
+        StructureDocument& doc = view->document();
+        ReportPreview preview(*dialogs, &main);
+        preview.setWindowTitle(toQt(LangText("mmFilePrintStructure_15")));
+        QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                         [&](QPrinter* printer) {
+                             BusyCursor busy(main.prompts());
+                             printStructure(*printer, doc);
+                         });
+        dialogs->showPreview(preview);
+    }
+
+    const ReportTextRules& headerRules() {
+        if (!rules) {
+            LightReportPlanner planner(reportMeasure(), kReportResolution / 25.4);
+            ReportTextMetrics m;
+            m.footerFont = planner.fonts().footer;
+            m.commentFont = planner.fonts().comment;
+            m.pageFooterWidth = planner.bandWidth();
+            m.summaryWidth = planner.bandWidth();
+            rules = std::make_unique<ReportTextRules>(reportMeasure(), m);
+        }
+        return *rules;
+    }
+
+    TfrmMainForm& main;
+    TfrmHeader* header = nullptr;
+    std::unique_ptr<ReportDialogs> dialogs;
+    std::unique_ptr<ReportTextRules> rules;
+};
+
+ReportHost* host(TfrmMainForm& window) {
+    return window.findChild<ReportHost*>(kHostName, Qt::FindDirectChildrenOnly);
+}
+
+}  // namespace
+
+void ReportDialogs::showPreview(QPrintPreviewDialog& preview) {
+    preview.exec();
+}
+
+bool ReportDialogs::choosePrinter(QPrinter& printer, QWidget* parent) {
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+ReportPreview::ReportPreview(ReportDialogs& dialogs, QWidget* parent)
+    : QPrintPreviewDialog(makeReportPrinter(), parent), dialogs_(dialogs) {
+    printer_.reset(printer());  // a printer given to the preview stays its giver's
+    for (QToolBar* bar : findChildren<QToolBar*>()) {
+        const QList<QAction*> actions = bar->actions();
+        for (QAction* a : actions) {
+            const QString t = a->text();
+            if (t == qtText("QPrintPreviewDialog", "Page setup") ||
+                t == qtText("QPrintPreviewDialog", "Portrait") ||
+                t == qtText("QPrintPreviewDialog", "Landscape"))
+                a->setVisible(false);
+            if (t == qtText("QPrintPreviewDialog", "Print")) printAction_ = a;
+        }
+    }
+    if (printAction_) {
+        QObject::disconnect(printAction_, &QAction::triggered, nullptr, nullptr);
+        connect(printAction_, &QAction::triggered, this, [this] { printFromPreview(); });
+    }
+}
+
+ReportPreview::~ReportPreview() = default;
+
+void ReportPreview::printFromPreview() {
+    QPrinter& target = *printer();
+    if (!dialogs_.choosePrinter(target, this)) return;
+    if (auto* widget = findChild<QPrintPreviewWidget*>()) widget->print();
+    accept();
+}
+
+void installReportCommands(TfrmMainForm& mainWindow) {
+    if (host(mainWindow)) return;
+    QPointer<ReportHost> h = new ReportHost(mainWindow);
+    mainWindow.setCommandHandler("HeadSetUp", [h](int) {
+        if (h) h->headerSetup();
+    });
+    mainWindow.setCommandHandler("LightReportPreview", [h](int) {
+        if (h) h->lightReport();
+    });
+    mainWindow.setCommandHandler("PrintStrucrure", [h](int) {
+        if (h) h->structurePrint();
+    });
+}
+
+TfrmHeader* headerDialog(TfrmMainForm& mainWindow) {
+    ReportHost* h = host(mainWindow);
+    return h ? h->header : nullptr;
+}
+
+void setReportDialogs(TfrmMainForm& mainWindow, std::unique_ptr<ReportDialogs> dialogs) {
+    if (ReportHost* h = host(mainWindow))
+        h->dialogs = dialogs ? std::move(dialogs) : std::make_unique<ReportDialogs>();
+}
+
+}  // namespace pelvoro

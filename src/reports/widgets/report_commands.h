@@ -1,0 +1,54 @@
+#pragma once
+// The report commands of the main window: File > Header Setup, File > Light report Print
+// Preview (and the Report toolbar's button) and the structure print preview. Both prints
+// open Qt's print preview, from which the user prints on a printer or into a PDF file.
+
+#include <QPrintPreviewDialog>
+#include <functional>
+#include <memory>
+
+class QPrinter;
+
+namespace pelvoro {
+
+class TfrmHeader;
+class TfrmMainForm;
+
+// The modal dialogs of printing, replaceable so that tests never wait for a user.
+class ReportDialogs {
+  public:
+    virtual ~ReportDialogs() = default;
+    // Shows the preview modally.
+    virtual void showPreview(QPrintPreviewDialog& preview);
+    // The print dialog of the preview's Print button: true when the user chose to print.
+    virtual bool choosePrinter(QPrinter& printer, QWidget* parent);
+};
+
+// A print preview of A4 portrait pages whose Print button asks `dialogs` for the printer.
+// Page setup and orientation are not offered: the reports are laid out for A4 portrait.
+class ReportPreview : public QPrintPreviewDialog {
+    Q_OBJECT
+  public:
+    ReportPreview(ReportDialogs& dialogs, QWidget* parent = nullptr);
+    ~ReportPreview() override;
+    QPrinter& reportPrinter() { return *printer_; }
+    // What the preview's Print button does.
+    void printFromPreview();
+    QAction* printAction() const { return printAction_; }
+
+  private:
+    std::unique_ptr<QPrinter> printer_;
+    ReportDialogs& dialogs_;
+    QAction* printAction_ = nullptr;
+};
+
+// Attaches HeadSetUp, LightReportPreview and PrintStrucrure; the header dialog is made now
+// (its report date is the day the program started).
+void installReportCommands(TfrmMainForm& mainWindow);
+
+// The header dialog of a main window (null before installReportCommands).
+TfrmHeader* headerDialog(TfrmMainForm& mainWindow);
+// Replaces the dialogs of printing (tests); null puts the real ones back.
+void setReportDialogs(TfrmMainForm& mainWindow, std::unique_ptr<ReportDialogs> dialogs);
+
+}  // namespace pelvoro

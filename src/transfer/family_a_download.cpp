@@ -1,0 +1,871 @@
+#include "transfer/family_a_download.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "common/lang_text.h"
+#include "common/text.h"
+#include "files/transcript_import.h"
+#include "instrument/instrument_requests.h"
+#include "instrument/models.h"
+
+namespace pelvoro {
+
+namespace {
+
+constexpr const char* kCRLF = "\r\n";
+
+// Result IDs of both branches start here (above the tester's entry IDs where they allow).
+constexpr long kFirstResultId = 5000;
+// Structure entries whose ID line is empty are numbered from here.
+constexpr long kFirstFallbackId = 10000;
+// A tester's memory holds fewer entries than its 16-bit IDs can number: a transfer that
+// goes on past this is not a tester's answer.
+constexpr long kMaxTransferEntries = 65536;
+// Lines of one "MRA" result; a tester sends a handful.
+constexpr int kMaxResultLines = 500;
+
+constexpr double kAfterStructureDocument = 0.3;
+constexpr double kBeforeResultsDocument = 0.5;
+constexpr double kAfterNamedStructure = 0.2;
+
+int modelFamilyOfKey(const std::string& key) {
+    const InstrumentModel* m = modelByKey(key);
+    return m ? m->modelFamily : 2;
+}
+
+bool modelTextBelongsToKey(const std::string& modelText, const std::string& key) {
+    const InstrumentModel* m = modelByKey(key);
+    if (!m) return false;
+    for (const char* text : m->identificationTexts)
+        if (modelText == text) return true;
+    return false;
+}
+
+int gaugePosition(long done, long total) {
+    if (total <= 0) return 0;
+    double share = 100.0 * static_cast<double>(done) / static_cast<double>(total);
+    return static_cast<int>(std::lround(std::clamp(share, 0.0, 100.0)));
+}
+
+std::optional<int> digitsValue(std::string_view text) {
+    if (text.empty()) return std::nullopt;
+    int v = 0;
+    for (char ch : text) {
+        if (ch < '0' || ch > '9') return std::nullopt;
+        v = v * 10 + (ch - '0');
+    }
+    return v;
+}
+
+// Characters `from` .. `from + n - 1` (1-based) as far as the text has them.
+std::string_view chars(std::string_view s, std::size_t from, std::size_t n) {
+    if (from == 0 || from > s.size()) return {};
+    return s.substr(from - 1, n);
+}
+
+class FileText {
+  public:
+    explicit FileText(FamilyADownloadTarget& target) : target_(target) {}
+    FileText& line(std::string_view text) {
+        buffer_ += text;
+        buffer_ += kCRLF;
+        if (buffer_.size() > 8192) flush();
+        return *this;
+    }
+    void flush() {
+        if (!buffer_.empty()) target_.write(buffer_);
+        buffer_.clear();
+    }
+    ~FileText() { flush(); }
+
+  private:
+    FamilyADownloadTarget& target_;
+    std::string buffer_;
+};
+
+// What the steps of a branch share.
+struct Run {
+    Run(InstrumentContext& c, const std::string& k, FamilyADownloadTarget& t)
+        : ctx(c), key(k), target(t) {}
+    InstrumentContext& ctx;
+    const std::string& key;
+    FamilyADownloadTarget& target;
+    std::vector<std::string> told;  // keys of the messages shown by the branch
+    Link& link() { return ctx.link; }
+    void tell(const char* messageKey) {
+        told.emplace_back(messageKey);
+        ctx.link.prompts().information(LangText(messageKey));
+    }
+    // How the branch ended: with the document loaded or not, and the first message that
+    // told the user why (or `failure` when the link showed it).
+    FamilyAOutcome end(bool loaded, const char* failure = "msgConnectError_35") {
+        const std::string first = told.empty() ? std::string() : told.front();
+        if (loaded)
+            return first.empty() ? FamilyAOutcome{FamilyAEnd::Complete, {}}
+                                 : FamilyAOutcome{FamilyAEnd::Incomplete, first};
+        if (first == "msgNoStructObj_35" || first == "msgNoDataToDownL_35")
+            return {FamilyAEnd::NoData, first};
+        if (!first.empty()) return {FamilyAEnd::Failed, first};
+        return cancelled ? FamilyAOutcome{FamilyAEnd::Cancelled, {}}
+                         : FamilyAOutcome{FamilyAEnd::Failed, failure};
+    }
+    bool cancelled = false;
+    // A transfer that failed by time-out: the document gets what was written.
+    void failedTransfer() {
+        tell("msgCommunFail_35");
+        tell("msgCorectRecData_35");
+    }
+    // Cancel, or a failed step before any document: end the connection; the frame's
+    // finish closes the document window that was not loaded (and its temporary file).
+    void stop() { link().endConnection(ProtocolFamily::A); }
+    void setGauge(int position) {
+        link().progress().setGauge(position, 100);
+        link().processEvents();
+    }
+};
+
+// Connects and checks the instrument data: type code and model text. False after a
+// message (or quietly after Cancel).
+bool connectAndCheck(Run& run, bool (*typeCodeFits)(const std::string&)) {
+    Link& link = run.link();
+    if (!link.connectInstrument(ProtocolFamily::A)) return false;
+    if (!requestFamilyAData(link, run.ctx.data)) {
+        run.cancelled = link.cancelRequested();
+        run.stop();
+        if (!run.cancelled) run.tell("msgConnectError_35");
+        return false;
+    }
+    if (!typeCodeFits(run.ctx.data.line(1)) ||
+        !modelTextBelongsToKey(run.ctx.data.line(3), run.key)) {
+        run.stop();
+        run.tell("msgConnectError_35");
+        return false;
+    }
+    return true;
+}
+
+// ---- Structure transfer ("MST") ---------------------------------------------------------------
+
+enum class TransferEnd { Done, Failed, Cancelled };
+
+long linkNumber(std::string_view text) {
+    if (text.empty() || text == "FFFF") return -1;
+    return familyAHex(text);
+}
+
+TransferEnd structureTransfer(Run& run, long count, long& highestId) {
+    Link& link = run.link();
+    FileText file(run.target);
+    file.line(downloadFileHead());
+    file.flush();
+    long fallback = kFirstFallbackId;
+    long k = 0;
+    link.send("MST\r");
+    for (;;) {
+        ReplyLine idLine = link.readReplyLine();
+        if (link.cancelRequested()) break;
+        if (!idLine.ok) return TransferEnd::Failed;
+        if (startsWith(idLine.text, "SER")) {
+            if (!Link::statusSuccess(idLine.text)) run.tell("msgDLoadNotCompl_50");
+            return TransferEnd::Done;
+        }
+        const long id = idLine.text.empty() ? fallback++ : familyAHex(idLine.text);
+        highestId = std::max(highestId, id);
+        // PID, BID, name and type; any failed read fails the transfer.
+        ReplyLine fields[4];
+        for (ReplyLine& f : fields) {
+            f = link.readReplyLine();
+            if (!f.ok) return link.cancelRequested() ? TransferEnd::Cancelled : TransferEnd::Failed;
+        }
+        long type = familyAHex(chars(fields[3].text, 1, 2));
+        if (type < 1 || type > 42) type = 22;
+        file.line("ID: " + std::to_string(id))
+            .line("PID: " + std::to_string(linkNumber(fields[0].text)))
+            .line("BID: " + std::to_string(linkNumber(fields[1].text)))
+            .line("Name: " + fields[2].text)
+            .line("Type: " + std::to_string(type))
+            .line("----------" + std::to_string(k));
+        link.processEvents();
+        if (link.cancelRequested()) break;
+        if (k + 1 >= kMaxTransferEntries) return TransferEnd::Failed;
+        link.send("+\r");
+        ++k;
+        run.setGauge(gaugePosition(k, count));
+    }
+    link.send("-\r");
+    return TransferEnd::Cancelled;
+}
+
+// ---- Results transfer ("MRA") -----------------------------------------------------------------
+
+// Reads the lines of one result up to its "-" line. False on a failed read.
+bool readMraResult(Link& link, std::vector<std::string>& taken) {
+    const double start = link.clock().elapsedSeconds();
+    const double limit = familyADataReplyLimit(link.baudRate());
+    for (int n = 0; n < kMaxResultLines; ++n) {
+        ReplyLine line = link.readReplyLine();
+        if (!line.ok) return false;
+        const std::string& t = line.text;
+        if (t == "-" || endsWith(t, "-")) return true;
+        if (startsWith(t, "X") || startsWith(t, "D")) {
+            taken.push_back(t);
+        } else if (startsWith(t, "F")) {
+            for (std::string& part : splitCodedResultLine(t)) taken.push_back(std::move(part));
+        }
+        if (link.clock().elapsedSeconds() - start >= limit || link.cancelRequested()) return false;
+    }
+    return false;
+}
+
+// Cancel keeps what was read: the tester is told to stop and the user that the download
+// is not complete. A Cancel seen while a line was awaited counts the same.
+TransferEnd resultsTransfer(Run& run, long count, long firstId) {
+    Link& link = run.link();
+    const bool ownLines = modelFamilyOfKey(run.key) != 3;
+    FileText file(run.target);
+    long id = firstId;
+    link.send("MRA\r");
+    for (;;) {
+        ReplyLine head = link.readReplyLine();
+        if (link.cancelRequested()) break;
+        if (!head.ok) return TransferEnd::Failed;
+        const std::string_view owner = chars(head.text, 2, std::string_view::npos);
+        if (startsWith(owner, "---")) return TransferEnd::Done;
+        // A status line in place of a result: the tester ended the transfer itself.
+        if (Link::isStatusLine(head.text)) {
+            if (!Link::statusSuccess(head.text)) run.tell("msgDLoadNotCompl_50");
+            return TransferEnd::Done;
+        }
+        const long parent = familyAHex(owner);
+        std::vector<std::string> taken;
+        if (!readMraResult(link, taken)) {
+            if (link.cancelRequested()) break;
+            return TransferEnd::Failed;
+        }
+        std::string name;
+        for (const std::string& t : taken)
+            if (t.find("#PN") != std::string::npos) {
+                name = markupLineName(t);
+                break;
+            }
+        if (name.empty()) name = LangText("Result_10");
+        file.line("ID: " + std::to_string(id))
+            .line("PID: " + std::to_string(parent))
+            .line("Name: " + name)
+            .line("Type: 23");
+        for (const std::string& t : taken) {
+            if (t[0] == 'F')
+                file.line("FP_String: " + t);
+            else if (t[0] == (ownLines ? 'X' : 'D'))
+                file.line("ResText: " + t);
+        }
+        file.line("----------" + std::to_string(id));
+        ++id;
+        run.setGauge(gaugePosition(id - firstId, count));
+        if (link.cancelRequested()) break;
+        if (id - firstId >= kMaxTransferEntries) return TransferEnd::Failed;
+        link.send("+\r");
+    }
+    file.flush();
+    link.send("-\r");
+    run.tell("msgDLoadNotCompl_50");
+    return TransferEnd::Cancelled;
+}
+
+// ---- Single-result transfer ("MR1") -----------------------------------------------------------
+
+struct SingleResults {
+    std::vector<FamilyAResult> results;
+    bool failed = false;
+    bool cancelled = false;
+};
+
+// Reads one result; false on a failed read. A "SER" line in place of the result is the
+// tester refusing the request, and a reply with none of the lines of a result is garbled:
+// both fail the transfer too (what came before is kept). The input is purged before each
+// request, so that stray lines of one reply can never be taken for the next result's.
+bool readOneResult(Link& link, long n, int modelFamily, const std::string& typeCode, int& a, int& b,
+                   int& c, FamilyAResult& r) {
+    if (link.port().isOpen()) link.port().purgeInput();
+    link.send(Link::commandWithArgument("MR1", std::to_string(n), modelFamily));
+    int expected = 3;
+    bool resultLineSeen = false;
+    for (int got = 0; got < expected; ++got) {
+        ReplyLine line = link.readReplyLine();
+        if (!line.ok || link.cancelRequested()) return false;
+        const std::string& t = line.text;
+        if (startsWith(t, "SER")) return false;
+        if (t.empty()) continue;
+        resultLineSeen = resultLineSeen || t[0] == 'P' || t[0] == 'X' || t[0] == 'D' || t[0] == 'F';
+        switch (t[0]) {
+            case 'P':
+                r.positionLine = t;
+                readPositionNumbers(t, a, b, c);
+                break;
+            case 'X':
+                if (modelFamily != 3) r.resultLine = t;
+                break;
+            case 'D':
+                if (modelFamily == 3) r.resultLine = t;
+                break;
+            case 'V':
+                if (modelFamily == 3) {
+                    expected = 4;
+                    if (auto v = digitsValue(chars(t, 3, 1))) r.protVer = *v;
+                }
+                break;
+            case 'F': {
+                std::string line = rewriteFamilyALine(t, typeCode);
+                r.name = familyAResultName(line);
+                if (!endsWith(line, ";")) line += ';';
+                r.fpLine = std::move(line);
+                break;
+            }
+            default:
+                break;
+        }
+    }
+    r.a = a;
+    r.b = b;
+    r.c = c;
+    return resultLineSeen;
+}
+
+SingleResults singleResultTransfer(Run& run, long count, const std::string& typeCode) {
+    Link& link = run.link();
+    const int modelFamily = modelFamilyOfKey(run.key);
+    SingleResults out;
+    int a = 0, b = 0, c = 0;
+    for (long n = 1; n <= count; ++n) {
+        FamilyAResult r;
+        const bool ok = readOneResult(link, n, modelFamily, typeCode, a, b, c, r);
+        if (link.cancelRequested()) {
+            // The result of this pass is dropped; what came before is kept.
+            link.send("-\r");
+            run.tell("msgDLoadNotCompl_50");
+            out.cancelled = true;
+            break;
+        }
+        if (!ok) {
+            out.failed = true;
+            break;
+        }
+        out.results.push_back(std::move(r));
+        run.setGauge(gaugePosition(n, count));
+        // A Cancel pressed now keeps the result just read: it is complete.
+        if (n < count && link.cancelRequested()) {
+            link.send("-\r");
+            run.tell("msgDLoadNotCompl_50");
+            out.cancelled = true;
+            break;
+        }
+    }
+    return out;
+}
+
+// The named structure of TQ 75: "MNN" gives the count, "MN1" each entry. False when a
+// read failed.
+bool readNamedStructure(Run& run, std::vector<FamilyANamedEntry>& named) {
+    Link& link = run.link();
+    CountReply count = link.namedEntryCount();
+    if (!count.ok || count.count <= 0) return true;
+    ProgressWindow& progress = link.progress();
+    progress.setSecondGaugeVisible(true);
+    progress.setSecondGauge(0, 100);
+    bool ok = true;
+    const int modelFamily = modelFamilyOfKey(run.key);
+    for (long k = 1; k <= count.count && k < kMaxTransferEntries; ++k) {
+        ReplyLine line = link.namedEntry(k, modelFamily);
+        if (!line.ok || link.cancelRequested()) {
+            ok = false;
+            break;
+        }
+        FamilyANamedEntry entry;
+        if (parseNamedEntry(line.text, entry)) named.push_back(std::move(entry));
+        progress.setSecondGauge(gaugePosition(k, count.count), 100);
+        link.processEvents();
+    }
+    progress.setSecondGaugeVisible(false);
+    link.pause(kAfterNamedStructure);
+    return ok;
+}
+
+bool isType50(const std::string& code) {
+    return code == "50";
+}
+
+bool isLaterTypeCode(const std::string& code) {
+    return code == "51" || code == "52" || code == "53" || code == "54" || code == "55" ||
+           code == "60";
+}
+
+}  // namespace
+
+// ---- Pieces ---------------------------------------------------------------------------------
+
+FamilyABranch familyABranchOf(const std::string& key) {
+    static const char* const kStructure[] = {"TQ41", "TQ45", "LR40000115", "LS40000118"};
+    static const char* const kResults[] = {"TQ95M", "TQ52", "TQ71H", "TQ71", "TQ72",
+                                           "TQ73",  "SF12", "SF32",  "SF42", "TQ75"};
+    for (const char* k : kStructure)
+        if (key == k) return FamilyABranch::StructureAndResults;
+    for (const char* k : kResults)
+        if (key == k) return FamilyABranch::Results;
+    return FamilyABranch::None;
+}
+
+std::string downloadFileHead(int version) {
+    std::string head = "Version: " + std::to_string(version) + kCRLF + kCRLF;
+    for (const char* marker :
+         {"$InstrumentData%", "$HeaderOperator%", "$HeaderInstrData%", "$ReportComments%"}) {
+        head += marker;
+        head += kCRLF;
+        head += "------";
+        head += kCRLF;
+        head += kCRLF;
+    }
+    head += "$StructureItems%";
+    return head;
+}
+
+long familyAHex(std::string_view text) {
+    long v = 0;
+    for (char ch : text) {
+        int d = 0;
+        if (ch >= '0' && ch <= '9')
+            d = ch - '0';
+        else if (ch >= 'A' && ch <= 'F')
+            d = ch - 'A' + 10;
+        else if (ch >= 'a' && ch <= 'f')
+            d = ch - 'a' + 10;
+        // Long garbage must not overflow: the IDs are 16-bit numbers.
+        v = (v * 16 + d) & 0x0FFFFFFF;
+    }
+    return v;
+}
+
+std::string rewriteFamilyALine(std::string line, std::string_view typeCode) {
+    auto code = [&line] { return std::string(chars(line, 3, 2)); };
+    auto at = [&line](std::size_t i) { return i <= line.size() ? line[i - 1] : '\0'; };
+    if (typeCode == "51" || typeCode == "52" || typeCode == "53" || typeCode == "54") {
+        if (line.size() >= 2) line.insert(2, "5");
+        const char sub = at(6);
+        if (code() == "56" && (sub == '2' || sub == '3' || sub == '4' || sub == '7'))
+            line.replace(2, 2, "61");
+        else if (code() == "59")
+            line.replace(2, 2, "63");
+        else if (code() == "56" && (sub == '5' || sub == '6'))
+            line.replace(2, 2, "62");
+        if (chars(line, 3, 3) == "510") line = "F;64" + line.substr(5);
+    } else if (typeCode == "55") {
+        if (code() == "13")
+            line.replace(2, 2, "71");
+        else if (code() == "12")
+            line.replace(2, 2, "72");
+        else if (at(3) == '7')
+            line.insert(3, "3");
+    }
+    return line;
+}
+
+std::string familyAResultName(std::string_view line) {
+    auto code = digitsValue(chars(line, 3, 2));
+    auto sub = digitsValue(chars(line, 6, 1));
+    if (!code) return {};
+    const int s = sub.value_or(-1);
+    switch (*code) {
+        case 51:
+            return LangText("Funct_VOLT");
+        case 52:
+            if (s == 0) return LangText("text304");
+            if (s == 1) return LangText("text304") + " dU";
+            return {};
+        case 53:
+            if (s == 1) return LangText("text305");
+            if (s == 2) return LangText("Funct_ZsRCD");
+            return {};
+        case 54:
+            return LangText("text538");
+        case 55:
+            return LangText("Funct_R-ISO");
+        case 56:
+            if (s == 0) return LangText("Funct_CONT");
+            if (s == 1) return LangText("Funct_R-LowOhm");
+            return {};
+        case 57:
+            return LangText("text308");
+        case 58:
+            return LangText("text309");
+        case 61:
+        case 62:
+            return LangText("Funct_CONT");
+        case 63:
+            return LangText("text525");
+        case 64:
+            return LangText("Funct_SOCKET");
+        case 71:
+            return LangText("Funct_CONTVOLT");
+        case 72:
+            return LangText("Funct_STEPVOLT");
+        case 73:
+            return LangText("Funct_EARTH_RE");
+        case 80:
+            return LangText("Funct_RESIST");
+        default:
+            return {};
+    }
+}
+
+void readPositionNumbers(std::string_view line, int& a, int& b, int& c) {
+    if (auto v = digitsValue(chars(line, 3, 3))) a = *v;
+    if (auto v = digitsValue(chars(line, 7, 3))) b = *v;
+    if (auto v = digitsValue(chars(line, 11, 3))) c = *v;
+}
+
+bool parseNamedEntry(std::string_view line, FamilyANamedEntry& entry) {
+    if (!startsWith(line, "P;")) return false;
+    readPositionNumbers(line, entry.a, entry.b, entry.c);
+    static const int kTypes[] = {-1, 1, 30, 2, 31, 5, 33, 42, 34, 36, 37, 38, 39, 40, 41};
+    auto tt = digitsValue(chars(line, 15, 2));
+    entry.type = tt && *tt >= 1 && *tt <= 14 ? kTypes[*tt] : -1;
+    // The name: after the fifth ";" up to the sixth.
+    std::size_t pos = 0;
+    for (int k = 0; k < 5; ++k) {
+        pos = line.find(';', pos);
+        if (pos == std::string_view::npos) return false;
+        ++pos;
+    }
+    std::size_t end = line.find(';', pos);
+    entry.name =
+        std::string(line.substr(pos, end == std::string_view::npos ? line.npos : end - pos));
+    return true;
+}
+
+// ---- Building the tree of a results download ------------------------------------------------
+
+namespace {
+
+struct Node {
+    int a = 0, b = 0, c = 0;
+    std::string positionLine;
+    std::string name;
+    int type = -1;
+    long id = 0, pid = -1, bid = -1;
+    long lastChild = -1;  // ID of the last child node in sibling order
+};
+
+long findNode(const std::vector<Node>& nodes, int a, int b, int c) {
+    for (std::size_t i = 0; i < nodes.size(); ++i)
+        if (nodes[i].a == a && nodes[i].b == b && nodes[i].c == c) return long(i);
+    return -1;
+}
+
+long ensureNode(std::vector<Node>& nodes, int a, int b, int c, const std::string& positionLine) {
+    long i = findNode(nodes, a, b, c);
+    if (i >= 0) return i;
+    nodes.push_back(Node{a, b, c, positionLine, {}, -1});
+    return long(nodes.size()) - 1;
+}
+
+// The kind code of a level (1 .. 3) in a position line.
+int kindOf(const std::string& positionLine, int level) {
+    static const std::size_t kAt[] = {0, 15, 18, 21};
+    return digitsValue(chars(positionLine, kAt[level], 2)).value_or(0);
+}
+
+// Name and type of a node of the ";"-style testers by the kind of its level.
+bool nodeByKind(const Node& n, std::string& name, int& type) {
+    const int level = n.c != 0 ? 3 : n.b != 0 ? 2 : 1;
+    const int kind = kindOf(n.positionLine, level);
+    const std::string a = std::to_string(n.a), b = std::to_string(n.b), c = std::to_string(n.c);
+    struct Row {
+        int level, kind;
+        const char* key;
+        int number;  // 0 none, 1 a, 2 b, 3 c, 4 c - 8, 5 " " + a, 6 "1  " + b, 7 "2  " + c
+        int type;
+    };
+    static const Row kRows[] = {
+        {1, 1, "labObject_15", 1, 1},        {1, 2, "labObject_15", 1, 30},
+        {1, 16, "labObject_15", 5, 1},       {2, 3, "labBlock_15", 2, 2},
+        {2, 4, "labDistBoard_15", 2, 31},    {2, 17, "labLocation_15", 6, 12},
+        {3, 5, "labFuse_15", 3, 5},          {3, 6, "labCicuit_15", 4, 33},
+        {3, 7, "labEarthElectr_15", 0, 42},  {3, 8, "labEarthCond_15", 0, 34},
+        {3, 9, "labWaterServ_15", 0, 36},    {3, 10, "labOilServ_15", 0, 37},
+        {3, 11, "labLightProt_15", 0, 38},   {3, 12, "labGasServ_15", 0, 39},
+        {3, 13, "labStructSteel_15", 0, 40}, {3, 14, "labOtherServ_15", 0, 41},
+        {3, 18, "labLocation_15", 7, 13},
+    };
+    for (const Row& r : kRows) {
+        if (r.level != level || r.kind != kind) continue;
+        name = LangText(r.key);
+        switch (r.number) {
+            case 1:
+                name += a;
+                break;
+            case 2:
+                name += b;
+                break;
+            case 3:
+                name += c;
+                break;
+            case 4:
+                name += std::to_string(std::max(n.c - 8, 0));
+                break;
+            case 5:
+                name += " " + a;
+                break;
+            case 6:
+                name += "1  " + b;
+                break;
+            case 7:
+                name += "2  " + c;
+                break;
+            default:
+                break;
+        }
+        type = r.type;
+        return true;
+    }
+    return false;
+}
+
+bool isPositionGroup(const std::string& key) {
+    return key == "TQ71H" || key == "TQ71" || key == "TQ72" || key == "TQ73" || key == "SF12" ||
+           key == "SF32" || key == "SF42";
+}
+
+}  // namespace
+
+std::string buildResultsItemBlocks(const std::string& key, const std::string& typeCode,
+                                   const std::vector<FamilyAResult>& results,
+                                   const std::vector<FamilyANamedEntry>& named) {
+    std::vector<Node> nodes;
+    // 1. A node for every result's position.
+    for (const FamilyAResult& r : results) ensureNode(nodes, r.a, r.b, r.c, r.positionLine);
+    // 2. Their parents: (a, b, 0) for every (a, b, c), then (a, 0, 0) for every (a, b, 0).
+    for (std::size_t i = 0; i < nodes.size(); ++i)
+        if (nodes[i].c != 0) {
+            Node n = nodes[i];
+            ensureNode(nodes, n.a, n.b, 0, n.positionLine);
+        }
+    for (std::size_t i = 0; i < nodes.size(); ++i)
+        if (nodes[i].c == 0) {
+            Node n = nodes[i];
+            ensureNode(nodes, n.a, 0, 0, n.positionLine);
+        }
+    // 3. and 4. Names and types only from the named structure.
+    for (const FamilyANamedEntry& e : named) {
+        long i = ensureNode(nodes, e.a, e.b, e.c, {});
+        nodes[std::size_t(i)].name = e.name;
+        nodes[std::size_t(i)].type = e.type;
+    }
+    // 5. IDs are the nodes' places; parents by position. A named entry whose parents the
+    // tester did not name hangs under its nearest ancestor that exists.
+    for (std::size_t i = 0; i < nodes.size(); ++i) nodes[i].id = long(i);
+    for (Node& n : nodes) {
+        long parent = -1;
+        if (n.c != 0) {
+            parent = findNode(nodes, n.a, n.b, 0);
+            if (parent < 0 && n.b != 0) parent = findNode(nodes, n.a, 0, 0);
+        } else if (n.b != 0) {
+            parent = findNode(nodes, n.a, 0, 0);
+        }
+        n.pid = parent;
+    }
+    // 6. Siblings in the order of their numbers (equal numbers keep their order).
+    std::vector<std::size_t> order(nodes.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t x, std::size_t y) {
+        const Node &p = nodes[x], &q = nodes[y];
+        if (p.a != q.a) return p.a < q.a;
+        if (p.b != q.b) return p.b < q.b;
+        return p.c < q.c;
+    });
+    std::vector<long> lastOfParent(nodes.size() + 1, -1);  // index pid + 1
+    for (std::size_t i : order) {
+        Node& n = nodes[i];
+        long& last = lastOfParent[std::size_t(n.pid + 1)];
+        n.bid = last;
+        last = n.id;
+    }
+    for (Node& n : nodes) n.lastChild = lastOfParent[std::size_t(n.id + 1)];
+
+    // 7. Results under the node of their position, after its child nodes, in the tester's
+    // order: each names the one before it, so that they can never be taken for a sibling
+    // node's follower. Their IDs start above every node's.
+    const long firstResultId = std::max<long>(kFirstResultId, long(nodes.size()));
+    std::vector<long> resultParent(results.size()), resultBid(results.size());
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        const FamilyAResult& r = results[i];
+        Node& n = nodes[std::size_t(findNode(nodes, r.a, r.b, r.c))];
+        resultParent[i] = n.id;
+        resultBid[i] = n.lastChild;
+        n.lastChild = firstResultId + long(i);
+    }
+
+    std::string out;
+    auto line = [&out](const std::string& text) {
+        out += text;
+        out += kCRLF;
+    };
+    const bool positionGroup = isPositionGroup(key);
+    const bool lightRods = typeCode == "53";
+    long entry = 0;
+    for (const Node& n : nodes) {
+        line("ID: " + std::to_string(n.id));
+        line("PID: " + std::to_string(n.pid));
+        line("BID: " + std::to_string(n.bid));
+        std::string name;
+        int type = -1;
+        if (positionGroup) {
+            if (n.b == 0 && n.c == 0) {
+                name = LangText("labObject_15") + std::to_string(n.a);
+                type = 1;
+            } else if (n.c == 0) {
+                name = LangText(lightRods ? "labLightRod_15" : "labBlock_15") + std::to_string(n.b);
+                type = lightRods ? 3 : 2;
+            } else {
+                name = LangText(lightRods ? "labElectrode_15" : "labFuse_15") + std::to_string(n.c);
+                type = lightRods ? 7 : 5;
+            }
+        } else if (!n.name.empty() && n.type != -1) {
+            name = n.name;
+            type = n.type;
+        } else {
+            nodeByKind(n, name, type);
+        }
+        if (type != -1) {
+            line("Name: " + name);
+            line("Type: " + std::to_string(type));
+        }
+        line("----------" + std::to_string(++entry));
+    }
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        const FamilyAResult& r = results[i];
+        line("ID: " + std::to_string(firstResultId + long(i)));
+        line("PID: " + std::to_string(resultParent[i]));
+        line("BID: " + std::to_string(resultBid[i]));
+        line("Name: " + r.name);
+        line("Type: 23");
+        if (!positionGroup && r.protVer > 1) line("ProtVer: " + std::to_string(r.protVer));
+        line("ResText: " + r.resultLine);
+        line("FP_String: " + r.fpLine);
+        line("----------" + std::to_string(++entry));
+    }
+    return out;
+}
+
+// ---- The branches -----------------------------------------------------------------------------
+
+FamilyAOutcome downloadStructureAndResults(InstrumentContext& ctx, const std::string& key,
+                                           FamilyADownloadTarget& target) {
+    Run run(ctx, key, target);
+    Link& link = ctx.link;
+    if (!connectAndCheck(run, isType50)) return run.end(false);
+
+    CountReply entries = link.entryCount();
+    if (!entries.ok || entries.count <= 0) {
+        run.stop();
+        if (entries.ok) run.tell("msgNoStructObj_35");
+        return run.end(false, "msgDataCorrupt_35");
+    }
+    if (!target.createDocument()) {
+        run.stop();
+        return run.end(false, "msgWriteError_35");
+    }
+    link.pause(kAfterStructureDocument);
+    link.showProgress(LangText("DLoadStructure_35"));
+    link.progress().setGauge(0, 100);
+
+    long highestId = -1;
+    TransferEnd structure = structureTransfer(run, entries.count, highestId);
+    link.processEvents();
+    if (structure == TransferEnd::Cancelled) {
+        run.cancelled = true;
+        run.stop();
+        return run.end(false);
+    }
+    if (structure == TransferEnd::Failed) {
+        run.failedTransfer();
+        target.load();
+        return run.end(true);
+    }
+
+    CountReply results = link.resultCount();
+    if (!results.ok) {
+        run.failedTransfer();
+        target.load();
+        return run.end(true);
+    }
+    if (results.count > 0) {
+        link.setStep(LangText("DLoadResults_35"));
+        link.progress().setGauge(0, 100);
+        link.resultPointer(1, modelFamilyOfKey(key));
+        // Result IDs must not meet the tester's entry IDs.
+        const long firstId = std::max(kFirstResultId, highestId + 1);
+        TransferEnd transfer = resultsTransfer(run, results.count, firstId);
+        link.processEvents();
+        if (transfer == TransferEnd::Failed) run.failedTransfer();
+    }
+    target.load();
+    return run.end(true);
+}
+
+FamilyAOutcome downloadResultsOnly(InstrumentContext& ctx, const std::string& key,
+                                   FamilyADownloadTarget& target) {
+    Run run(ctx, key, target);
+    Link& link = ctx.link;
+    if (!connectAndCheck(run, isLaterTypeCode)) return run.end(false);
+    const std::string typeCode = ctx.data.line(1);
+
+    link.pause(kBeforeResultsDocument);
+    if (!target.createDocument()) {
+        run.stop();
+        return run.end(false, "msgWriteError_35");
+    }
+    link.showProgress(LangText("DLoadResults_35"));
+    link.progress().setGauge(0, 100);
+
+    CountReply count = link.resultCount();
+    if (!count.ok) {
+        run.failedTransfer();
+        target.write(downloadFileHead() + kCRLF);
+        target.load();
+        return run.end(true);
+    }
+    if (count.count < 1) {
+        run.stop();
+        run.tell("msgNoDataToDownL_35");
+        return run.end(false);
+    }
+    link.setStep(LangText("DLoadResults_35"));
+    SingleResults read = singleResultTransfer(run, count.count, typeCode);
+
+    // The tree is built from what was read, also after a failed read. The named
+    // structure is asked for only when the results came whole.
+    std::vector<FamilyANamedEntry> named;
+    if (key == "TQ75" && !read.cancelled && !read.failed)
+        if (!readNamedStructure(run, named)) read.failed = true;
+    target.write(downloadFileHead() + kCRLF +
+                 buildResultsItemBlocks(key, typeCode, read.results, named));
+    if (read.failed && !link.cancelRequested()) run.failedTransfer();
+    target.load();
+    return run.end(true);
+}
+
+FamilyAOutcome downloadFamilyA(InstrumentContext& ctx, const std::string& key,
+                               FamilyADownloadTarget& target) {
+    switch (familyABranchOf(key)) {
+        case FamilyABranch::StructureAndResults:
+            return downloadStructureAndResults(ctx, key, target);
+        case FamilyABranch::Results:
+            return downloadResultsOnly(ctx, key, target);
+        case FamilyABranch::None:
+            break;
+    }
+    return {FamilyAEnd::Failed, {}};
+}
+
+}  // namespace pelvoro

@@ -1,0 +1,152 @@
+// The program as a user first meets it: the started main window with every subsystem's
+// commands, the demo document opened through File > Open.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QMdiArea>
+#include <QRadioButton>
+#include <QSplitter>
+#include <QTreeView>
+#include <filesystem>
+#include <fstream>
+
+#include "app/identity.h"
+#include "app/widgets/extensions.h"
+#include "app/widgets/main_window.h"
+#include "common/adapters/qt_text.h"
+#include "common/lang_text.h"
+#include "document/widgets/child_form.h"
+#include "files/file_commands.h"
+#include "files/widgets/file_commands_qt.h"
+#include "results/widgets/result_table.h"
+#include "support/language_fixture.h"
+#include "support/test_doubles.h"
+
+namespace pelvoro {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ScriptedPrompts;
+
+class FirstLookTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        TfrmChildForm::setDefaultCloseQuestion({});
+        TfrmMainForm::Services s;
+        s.settings = &store;
+        s.prompts = &prompts;
+        s.printerCount = [] { return 1; };
+        window = std::make_unique<TfrmMainForm>(s);
+        ASSERT_TRUE(window->start(PELVORO_SOURCE_DATA_DIR));
+        appEnvironment().dataDir = dir.path();
+        fs::copy_file(std::string(PELVORO_SOURCE_DATA_DIR) + "/StructureNames.ini",
+                      dir.file("StructureNames.ini"));
+        setStartDocumentWait(0);
+        installExtensions(*window);
+        window->resize(1280, 900);
+        window->show();
+        demo = dir.file("Demo.TMV");
+        fs::copy_file(std::string(PELVORO_SOURCE_DATA_DIR) + "/Demo.TMV", demo);
+    }
+    void TearDown() override {
+        prompts.answers.assign(16, Answer::No);
+        window->mdiArea()->closeAllSubWindows();
+        settle();
+        window.reset();
+        TfrmChildForm::setDefaultCloseQuestion({});
+        TfrmChildForm::setResultsAreaFactory({});
+        TfrmChildForm::setDefaultSelectionHook({});
+        setCurrentLanguageFile(nullptr);
+    }
+    void settle() {
+        for (int i = 0; i < 5; ++i) QApplication::processEvents();
+    }
+    TfrmChildForm* activeForm() { return childFormOf(window->activeDocumentView()); }
+    TfrmChildForm* openThroughMenu(const std::string& path) {
+        prompts.fileChoices.push_back(path);
+        window->runCommand("FileOpen");
+        settle();
+        return activeForm();
+    }
+    static StructureItem* findItem(StructureDocument& doc, const std::string& name) {
+        for (StructureItem* it : doc.preorder())
+            if (it->caption() == name) return it;
+        return nullptr;
+    }
+    static ResultTableView* table(TfrmChildForm* f) {
+        return qobject_cast<ResultTableView*>(f->resultsArea());
+    }
+    // Every cell of the table as the user reads it, row by row.
+    static std::vector<std::string> tableText(TfrmChildForm* f) {
+        std::vector<std::string> out;
+        QAbstractItemModel* m = table(f)->model();
+        for (int r = 0; r < m->rowCount(); ++r)
+            out.push_back(
+                fromQt(m->index(r, 0).data().toString() + "|" + m->index(r, 1).data().toString()));
+        return out;
+    }
+    static std::string outputFolder() {
+        std::string folder = std::string(PELVORO_BIN_DIR) + "/../test-output";
+        fs::create_directories(folder);
+        return folder;
+    }
+
+    testing::TempDir dir;
+    MemorySettingsStore store;
+    ScriptedPrompts prompts;
+    std::unique_ptr<TfrmMainForm> window;
+    std::string demo;
+};
+
+TEST_F(FirstLookTest, OpenShowsTheResultsTableBesideTheTree) {
+    TfrmChildForm* f = openThroughMenu(demo);
+    ASSERT_NE(f, nullptr);
+    StructureItem* machine = findItem(f->document(), "Machine 1");
+    ASSERT_NE(machine, nullptr);
+    f->setCurrentItem(machine);
+    settle();
+    ResultTableView* t = table(f);
+    ASSERT_NE(t, nullptr);
+    EXPECT_TRUE(f->resultTableShown());
+    EXPECT_TRUE(t->isVisible());
+    EXPECT_TRUE(f->settingsPanel()->isVisible());
+    // The table stands right of the tree, under the detail-level choice, and has room.
+    const QPoint tableAt = t->mapTo(f, QPoint(0, 0));
+    const QPoint treeAt = f->tree()->mapTo(f, QPoint(0, 0));
+    EXPECT_GT(tableAt.x(), treeAt.x() + f->tree()->width() - 1);
+    EXPECT_GT(t->width(), f->width() / 4);
+    auto* full = f->findChild<QRadioButton*>("rbShowFML0");
+    ASSERT_NE(full, nullptr);
+    EXPECT_TRUE(full->isVisible());
+    EXPECT_LT(full->mapTo(f, QPoint(0, 0)).y(), tableAt.y());
+    // Machine 1: one heading and one result row for each of its five results.
+    const std::vector<std::string> rows = tableText(f);
+    ASSERT_EQ(rows.size(), 10u);
+    EXPECT_NE(rows[0].find("Machines / Machine 1"), std::string::npos) << rows[0];
+    EXPECT_NE(rows[1].find("1.52mA"), std::string::npos) << rows[1];
+
+    // Show properties (also from its toolbar toggle) never hides the table again.
+    window->runCommand("ShowProperties");
+    settle();
+    EXPECT_TRUE(t->isVisible());
+
+    // New structure shows the same layout.
+    window->runCommand("NewStructure");
+    settle();
+    TfrmChildForm* fresh = activeForm();
+    ASSERT_NE(fresh, f);
+    EXPECT_TRUE(fresh->resultTableShown());
+    EXPECT_TRUE(fresh->settingsPanel()->isVisible());
+    fresh->subWindow()->close();
+    settle();
+
+    window->mdiArea()->setActiveSubWindow(f->subWindow());
+    settle();
+    const std::string picture = outputFolder() + "/first_look_demo.png";
+    EXPECT_TRUE(window->grab().save(QString::fromStdString(picture)));
+}
+
+}  // namespace
+}  // namespace pelvoro
