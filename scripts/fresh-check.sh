@@ -198,23 +198,36 @@ if [ -x "$root$src/scripts/package.sh" ]; then
     cd /tmp
     pelvoro-cli --version
     test "$(pelvoro-cli --version)" = "Tamvisto 2.1"
-    pelvoro-cli lang btnOK_8
+    test "$(pelvoro-cli lang mbcWarning_20)" = "Warning"
     pelvoro-cli convert /usr/share/tamvisto/Demo.TMV /tmp/Demo-converted.TMV
-    test -s /tmp/Demo-converted.TMV
-    pelvoro-cli table /tmp/Demo-converted.TMV | head -n 5
-    for f in /usr/share/applications/tamvisto.desktop \
+    cmp -s /usr/share/tamvisto/Demo.TMV /tmp/Demo-converted.TMV && echo "converted: unchanged" \
+      || echo "converted: $(wc -c </tmp/Demo-converted.TMV) bytes"
+    pelvoro-cli table /tmp/Demo-converted.TMV >/tmp/table.txt
+    sed -n "1,6p" /tmp/table.txt
+    test -s /tmp/table.txt
+    for f in /usr/share/applications/org.tamvisto.Tamvisto.desktop \
              /usr/share/icons/hicolor/scalable/apps/tamvisto.svg \
-             /usr/share/metainfo/tamvisto.metainfo.xml \
+             /usr/share/metainfo/org.tamvisto.Tamvisto.metainfo.xml \
              /usr/share/mime/packages/tamvisto.xml; do
       test -s "$f" || { echo "missing: $f" >&2; exit 1; }
       echo "installed: $f"
     done
-    if [ -x /usr/bin/update-mime-database ]; then
-      grep -q "application/x-tamvisto-document" /usr/share/mime/globs2
+    if command -v desktop-file-validate >/dev/null; then
+      desktop-file-validate /usr/share/applications/org.tamvisto.Tamvisto.desktop
     fi
-    command -v pelvoro >/dev/null
+    if [ -x /usr/bin/update-mime-database ]; then
+      grep "tamvisto" /usr/share/mime/globs2
+    fi
+    # The desktop program starts from the installation (offscreen), and keeps its
+    # transfer folder in the user data folder, not in the installation.
+    QT_QPA_PLATFORM=offscreen timeout 60 pelvoro --screenshot /tmp/window.png \
+      /usr/share/tamvisto/Demo.TMV
+    test -s /tmp/window.png && echo "window picture: $(wc -c </tmp/window.png) bytes"
+    test ! -e /usr/share/tamvisto/Results
+    test -d /root/.local/share/Tamvisto/Results
     command -v pelvoro-sim >/dev/null
   '
+  if [ $keep = 1 ]; then cp "$root/tmp/window.png" "$root.window.png" 2>/dev/null || true; fi
 fi
 
 step "done"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages needed to build, test and run the program. Safe to
-# run again: packages already present are left alone.
+# run again: packages already present are left alone. Further package names given as
+# arguments are installed too (scripts/package.sh names the packaging tools).
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth socat poppler-utils
   clang-14 libclang-rt-14-dev
+  desktop-file-utils  # the install test checks the desktop entry
+  "$@"
 )
 
 missing=()

@@ -30,10 +30,15 @@ struct AppEnvironment {
     std::string helpFile;  // full path
     std::string logoImage;
     CodePage codePage = CodePage::Windows1252;
+    // The folder "Results" when it is not the one in the data folder: an installed
+    // program keeps it in the user's own data folder.
+    std::string resultsFolder;
 
     std::string mainIniPath() const { return dataPath(identity::kMainIniName); }
     std::string languageFilePath() const { return dataPath(languageFile); }
-    std::string resultsDir() const { return dataPath(identity::kResultsFolder); }
+    std::string resultsDir() const {
+        return resultsFolder.empty() ? dataPath(identity::kResultsFolder) : resultsFolder;
+    }
     // A name relative to the data folder.
     std::string dataPath(const std::string& name) const;
 };

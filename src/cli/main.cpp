@@ -3,12 +3,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
+#include <QStandardPaths>
 #include <iostream>
 #include <map>
 #include <memory>
 #include <sstream>
 
 #include "app/adapters/qt_settings_store.h"
+#include "app/data_location.h"
 #include "app/identity.h"
 #include "app/language_list.h"
 #include "cli/cli.h"
@@ -158,7 +160,11 @@ int main(int argc, char** argv) {
         application = std::make_unique<QCoreApplication>(argc, argv);
     }
     std::vector<std::string> args(argv + 1, argv + argc);
-    std::string dataDir = QCoreApplication::applicationDirPath().toStdString();
+    // Data files beside the program, else those of the installation; --data-dir wins.
+    const DataLocation located =
+        locateDataFiles(QCoreApplication::applicationDirPath().toStdString());
+    std::string dataDir = located.dataDir;
+    bool dataDirNamed = false;
     std::string language;
     std::vector<std::string> rest;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -171,6 +177,7 @@ int main(int argc, char** argv) {
             return 0;
         } else if (a == "--data-dir" && i + 1 < args.size() && rest.empty()) {
             dataDir = QDir(QString::fromStdString(args[++i])).absolutePath().toStdString();
+            dataDirNamed = true;
         } else if (a == "--language" && i + 1 < args.size() && rest.empty()) {
             language = args[++i];
         } else {
@@ -190,6 +197,11 @@ int main(int argc, char** argv) {
     // The same language choice as the desktop program, without writing anything.
     AppEnvironment& env = appEnvironment();
     env.dataDir = dataDir;
+    if (located.installed && !dataDirNamed)
+        env.resultsFolder =
+            QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                            "/" + identity::kBrandTitle + "/Results")
+                .toStdString();
     StartupLanguage lang =
         chooseStartupLanguage(settings, IniFile::load(env.mainIniPath()), dataDir);
     env.language = lang.language;

@@ -49,12 +49,15 @@ bool requestFamilyAData(Link& link, TInstrumentData& data) {
     return ok;
 }
 
+// The transfer buffer of the instrument data requests.
+constexpr std::size_t kFamilyBDataBuffer = 1000;
+
 bool requestFamilyBData(Link& link, TInstrumentData& data, FirmwareFieldRule rule,
                         const std::string& hardwareStepKey) {
     bool ok = false;
     EchoReply echo = link.sendAwaitEcho("MWH", "SWH", ProtocolFamily::B);
     if (echo.ok) {
-        if (link.readBlock(std::size_t(echo.length))) {
+        if (link.readBlock(std::size_t(echo.length), kFamilyBDataBuffer)) {
             applyFamilyBBlock(data, link.transferBuffer().substr(0, std::size_t(echo.length)),
                               rule);
             ok = true;
@@ -65,7 +68,7 @@ bool requestFamilyBData(Link& link, TInstrumentData& data, FirmwareFieldRule rul
         link.cancelRequested())
         return ok;
     EchoReply hw = link.sendAwaitEcho("MHW", "SHW", ProtocolFamily::B);
-    if (!hw.ok || !link.readBlock(std::size_t(hw.length))) return false;
+    if (!hw.ok || !link.readBlock(std::size_t(hw.length), kFamilyBDataBuffer)) return false;
     data.line(5) =
         hardwareVersionFromBlock(link.transferBuffer().substr(0, std::size_t(hw.length)));
     return true;

@@ -47,9 +47,9 @@ struct EchoRule {
 
 EchoRule echoRule(std::string_view command, ProtocolFamily family) {
     if (family == ProtocolFamily::C) {
-        // "R" 0xFF: 0x02, a zero byte and the record count, low byte first, in bytes 2
-        // and 3. A tester that leaves out the zero byte (three bytes: 0x02, low, high) is
-        // recognised by the missing fourth byte.
+        // "R" 0xFF: 0x02, then the record count as byte 2 + 256 * byte 3. A tester that
+        // sends only three bytes gives byte 2 alone as the count; a fourth byte is waited
+        // for a few byte times.
         if (command.size() == 2 && command[0] == 'R' &&
             static_cast<unsigned char>(command[1]) == 0xFF)
             return {3, 4, 1};
@@ -70,7 +70,7 @@ int echoLength(const std::string& b, int kind) {
         case 3:
             return at(4) * 256 + at(5);
         case 4:
-            return b.size() >= 4 ? at(3) * 256 + at(2) : at(2) * 256 + at(1);
+            return at(2) + 256 * at(3);  // at(3) is 0 when no fourth byte came
         default:
             return 0;
     }
@@ -342,6 +342,15 @@ bool Link::readBlock(std::size_t n) {
     return false;
 }
 
+bool Link::readBlock(std::size_t n, std::size_t bufferSize) {
+    if (n > bufferSize) {
+        received_ = false;
+        reportCommunicationFailure("   Error #3");
+        return false;
+    }
+    return readBlock(n);
+}
+
 ReplyLine Link::readUntilEof() {
     static constexpr std::string_view kEof = "\n\r#EOF;";
     ReplyLine block;
@@ -523,7 +532,7 @@ void Link::showProgress(const std::string& step, bool gaugeVisible, bool cancelV
 }
 
 void Link::reportCommunicationFailure(std::string_view suffix) {
-    if (!cancelRequested())
+    if (!cancelRequested() && !quiet_)
         prompts_.information(LangText("msgCommunFail_35") + std::string(suffix));
     progress_.hide();
 }

@@ -115,15 +115,19 @@ class Link {
     // cancelled (the text then holds what came so far).
     ReplyLine readReplyLine();
     // Sends a family B or C command and waits for its echo ("P" awaits "E", "R\xFF"
-    // awaits 0x02, 0x00 and a two-byte count low byte first (also 0x02 and the count
-    // alone), family B "MXX" awaits "SXX" and its length field). The taken bytes stay in the
-    // transfer buffer. No reply within kEchoLimit shows "msgCommunFail_35" + "   Error #2C" unless
-    // cancelled.
+    // awaits 0x02 and gives byte 2 + 256 * byte 3 as the count, byte 2 alone when only
+    // three bytes came; family B "MXX" awaits "SXX" and its length field). The taken bytes stay in
+    // the transfer buffer. No reply within kEchoLimit shows "msgCommunFail_35" + "   Error #2C"
+    // unless cancelled.
     EchoReply sendAwaitEcho(std::string_view command, std::string_view expectedEcho,
                             ProtocolFamily family);
     // Takes exactly n bytes into the transfer buffer within blockAllowance(n, baud).
     // Failure shows "msgCommunFail_35" + "   Error #3"; Cancel sets interrupted().
     bool readBlock(std::size_t n);
+    // The same into a transfer buffer of `bufferSize` bytes: a length field above it is
+    // garbled and fails at once with the block error, instead of waiting for a block the
+    // buffer could not hold.
+    bool readBlock(std::size_t n, std::size_t bufferSize);
     // A counted text block: "#count;" LF CR header, lines ending LF CR, the marker
     // "\n\r#EOF;" (kept in the text). Moves the second gauge by the count. Silence of
     // kSilenceLimit shows "msgCommunFail_35" + "   Error #4".
@@ -181,6 +185,9 @@ class Link {
     // "msgCommunFail_35" + suffix ("   Error #3"), unless cancelled; hides the progress
     // window.
     void reportCommunicationFailure(std::string_view suffix);
+    // While set, the link's communication failures are not shown (an exchange whose
+    // answer does not matter).
+    void setQuiet(bool quiet) { quiet_ = quiet; }
 
   private:
     void pollPause();
@@ -198,6 +205,7 @@ class Link {
     bool cancel_ = false;
     bool pressConsumed_ = false;
     bool interrupted_ = false;
+    bool quiet_ = false;
 };
 
 }  // namespace pelvoro

@@ -244,7 +244,7 @@ LightReportPlan LightReportPlanner::plan(const LightReportInput& in) const {
     const int pw = width(tx.pageHeading, f.footer);
     const int pageLeft = rounded(W / 2.0 - pw);
     const int numberLeft = pageLeft + rounded(1.5 * pw);
-    pageFooter.texts.push_back({tx.pageHeading, f.footer, pageLeft, mm(1) + tFoot});
+    pageFooter.texts.push_back({tx.pageHeading, f.footer, pageLeft, mm(3) + tFoot});
     pageFooter.top = p.height - pageFooter.height;
     const int bottom = pageFooter.top;
 
@@ -253,7 +253,7 @@ LightReportPlan LightReportPlanner::plan(const LightReportInput& in) const {
         if (!p.pages.empty()) {
             ReportBand foot = pageFooter;
             foot.texts.push_back(
-                {std::to_string(p.pages.size()), f.footer, numberLeft, mm(1) + tFoot});
+                {std::to_string(p.pages.size()), f.footer, numberLeft, mm(3) + tFoot});
             p.pages.back().bands.push_back(std::move(foot));
         }
         p.pages.emplace_back();
@@ -389,7 +389,7 @@ LightReportPlan LightReportPlanner::plan(const LightReportInput& in) const {
     // The last page's footer, and the bottom line of each page's table.
     {
         ReportBand foot = pageFooter;
-        foot.texts.push_back({std::to_string(p.pages.size()), f.footer, numberLeft, mm(1) + tFoot});
+        foot.texts.push_back({std::to_string(p.pages.size()), f.footer, numberLeft, mm(3) + tFoot});
         p.pages.back().bands.push_back(std::move(foot));
     }
     for (ReportPage& page : p.pages) {

@@ -9,6 +9,7 @@
 #include "files/transcript_import.h"
 #include "instrument/instrument_requests.h"
 #include "instrument/models.h"
+#include "transfer/download_tree.h"
 
 namespace pelvoro {
 
@@ -130,7 +131,11 @@ struct Run {
 // message (or quietly after Cancel).
 bool connectAndCheck(Run& run, bool (*typeCodeFits)(const std::string&)) {
     Link& link = run.link();
-    if (!link.connectInstrument(ProtocolFamily::A)) return false;
+    if (!link.connectInstrument(ProtocolFamily::A)) {
+        // The handshake clears the Cancel it ended on; the window still knows the press.
+        run.cancelled = link.progress().cancelPressed();
+        return false;
+    }
     if (!requestFamilyAData(link, run.ctx.data)) {
         run.cancelled = link.cancelRequested();
         run.stop();
@@ -547,28 +552,6 @@ bool parseNamedEntry(std::string_view line, FamilyANamedEntry& entry) {
 
 namespace {
 
-struct Node {
-    int a = 0, b = 0, c = 0;
-    std::string positionLine;
-    std::string name;
-    int type = -1;
-    long id = 0, pid = -1, bid = -1;
-    long lastChild = -1;  // ID of the last child node in sibling order
-};
-
-long findNode(const std::vector<Node>& nodes, int a, int b, int c) {
-    for (std::size_t i = 0; i < nodes.size(); ++i)
-        if (nodes[i].a == a && nodes[i].b == b && nodes[i].c == c) return long(i);
-    return -1;
-}
-
-long ensureNode(std::vector<Node>& nodes, int a, int b, int c, const std::string& positionLine) {
-    long i = findNode(nodes, a, b, c);
-    if (i >= 0) return i;
-    nodes.push_back(Node{a, b, c, positionLine, {}, -1});
-    return long(nodes.size()) - 1;
-}
-
 // The kind code of a level (1 .. 3) in a position line.
 int kindOf(const std::string& positionLine, int level) {
     static const std::size_t kAt[] = {0, 15, 18, 21};
@@ -576,9 +559,10 @@ int kindOf(const std::string& positionLine, int level) {
 }
 
 // Name and type of a node of the ";"-style testers by the kind of its level.
-bool nodeByKind(const Node& n, std::string& name, int& type) {
+bool nodeByKind(const TreePosition& n, const std::string& positionLine, std::string& name,
+                int& type) {
     const int level = n.c != 0 ? 3 : n.b != 0 ? 2 : 1;
-    const int kind = kindOf(n.positionLine, level);
+    const int kind = kindOf(positionLine, level);
     const std::string a = std::to_string(n.a), b = std::to_string(n.b), c = std::to_string(n.c);
     struct Row {
         int level, kind;
@@ -641,69 +625,18 @@ bool isPositionGroup(const std::string& key) {
 std::string buildResultsItemBlocks(const std::string& key, const std::string& typeCode,
                                    const std::vector<FamilyAResult>& results,
                                    const std::vector<FamilyANamedEntry>& named) {
-    std::vector<Node> nodes;
-    // 1. A node for every result's position.
-    for (const FamilyAResult& r : results) ensureNode(nodes, r.a, r.b, r.c, r.positionLine);
-    // 2. Their parents: (a, b, 0) for every (a, b, c), then (a, 0, 0) for every (a, b, 0).
-    for (std::size_t i = 0; i < nodes.size(); ++i)
-        if (nodes[i].c != 0) {
-            Node n = nodes[i];
-            ensureNode(nodes, n.a, n.b, 0, n.positionLine);
-        }
-    for (std::size_t i = 0; i < nodes.size(); ++i)
-        if (nodes[i].c == 0) {
-            Node n = nodes[i];
-            ensureNode(nodes, n.a, 0, 0, n.positionLine);
-        }
-    // 3. and 4. Names and types only from the named structure.
+    // Nodes for every result's position and their parents; names and types only from the
+    // named structure (whose entries may add nodes of their own).
+    DownloadTree tree;
+    for (const FamilyAResult& r : results) tree.addResult({r.a, r.b, r.c});
+    tree.completeParents();
     for (const FamilyANamedEntry& e : named) {
-        long i = ensureNode(nodes, e.a, e.b, e.c, {});
-        nodes[std::size_t(i)].name = e.name;
-        nodes[std::size_t(i)].type = e.type;
+        int i = tree.nodeAt({e.a, e.b, e.c});
+        if (i < 0) i = tree.addNode({e.a, e.b, e.c});
+        tree.node(i).name = e.name;
+        tree.node(i).type = e.type;
     }
-    // 5. IDs are the nodes' places; parents by position. A named entry whose parents the
-    // tester did not name hangs under its nearest ancestor that exists.
-    for (std::size_t i = 0; i < nodes.size(); ++i) nodes[i].id = long(i);
-    for (Node& n : nodes) {
-        long parent = -1;
-        if (n.c != 0) {
-            parent = findNode(nodes, n.a, n.b, 0);
-            if (parent < 0 && n.b != 0) parent = findNode(nodes, n.a, 0, 0);
-        } else if (n.b != 0) {
-            parent = findNode(nodes, n.a, 0, 0);
-        }
-        n.pid = parent;
-    }
-    // 6. Siblings in the order of their numbers (equal numbers keep their order).
-    std::vector<std::size_t> order(nodes.size());
-    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t x, std::size_t y) {
-        const Node &p = nodes[x], &q = nodes[y];
-        if (p.a != q.a) return p.a < q.a;
-        if (p.b != q.b) return p.b < q.b;
-        return p.c < q.c;
-    });
-    std::vector<long> lastOfParent(nodes.size() + 1, -1);  // index pid + 1
-    for (std::size_t i : order) {
-        Node& n = nodes[i];
-        long& last = lastOfParent[std::size_t(n.pid + 1)];
-        n.bid = last;
-        last = n.id;
-    }
-    for (Node& n : nodes) n.lastChild = lastOfParent[std::size_t(n.id + 1)];
-
-    // 7. Results under the node of their position, after its child nodes, in the tester's
-    // order: each names the one before it, so that they can never be taken for a sibling
-    // node's follower. Their IDs start above every node's.
-    const long firstResultId = std::max<long>(kFirstResultId, long(nodes.size()));
-    std::vector<long> resultParent(results.size()), resultBid(results.size());
-    for (std::size_t i = 0; i < results.size(); ++i) {
-        const FamilyAResult& r = results[i];
-        Node& n = nodes[std::size_t(findNode(nodes, r.a, r.b, r.c))];
-        resultParent[i] = n.id;
-        resultBid[i] = n.lastChild;
-        n.lastChild = firstResultId + long(i);
-    }
+    tree.number();
 
     std::string out;
     auto line = [&out](const std::string& text) {
@@ -713,45 +646,48 @@ std::string buildResultsItemBlocks(const std::string& key, const std::string& ty
     const bool positionGroup = isPositionGroup(key);
     const bool lightRods = typeCode == "53";
     long entry = 0;
-    for (const Node& n : nodes) {
-        line("ID: " + std::to_string(n.id));
-        line("PID: " + std::to_string(n.pid));
-        line("BID: " + std::to_string(n.bid));
+    for (const DownloadTreeEntry& e : tree.entries()) {
+        line("ID: " + std::to_string(e.id));
+        line("PID: " + std::to_string(e.pid));
+        line("BID: " + std::to_string(e.bid));
+        const TreePosition& p = e.position;
+        if (!e.isNode) {
+            // Results are written as results whatever their level: a result measured at a
+            // block (no fuse number) stays a result under that block.
+            const FamilyAResult& r = results[std::size_t(e.source)];
+            line("Name: " + r.name);
+            line("Type: 23");
+            if (!positionGroup && r.protVer > 1) line("ProtVer: " + std::to_string(r.protVer));
+            line("ResText: " + r.resultLine);
+            line("FP_String: " + r.fpLine);
+            line("----------" + std::to_string(++entry));
+            continue;
+        }
         std::string name;
         int type = -1;
         if (positionGroup) {
-            if (n.b == 0 && n.c == 0) {
-                name = LangText("labObject_15") + std::to_string(n.a);
+            if (p.b == 0 && p.c == 0) {
+                name = LangText("labObject_15") + std::to_string(p.a);
                 type = 1;
-            } else if (n.c == 0) {
-                name = LangText(lightRods ? "labLightRod_15" : "labBlock_15") + std::to_string(n.b);
+            } else if (p.c == 0) {
+                name = LangText(lightRods ? "labLightRod_15" : "labBlock_15") + std::to_string(p.b);
                 type = lightRods ? 3 : 2;
             } else {
-                name = LangText(lightRods ? "labElectrode_15" : "labFuse_15") + std::to_string(n.c);
+                name = LangText(lightRods ? "labElectrode_15" : "labFuse_15") + std::to_string(p.c);
                 type = lightRods ? 7 : 5;
             }
-        } else if (!n.name.empty() && n.type != -1) {
-            name = n.name;
-            type = n.type;
+        } else if (!e.name.empty() && e.type != -1) {
+            name = e.name;
+            type = e.type;
         } else {
-            nodeByKind(n, name, type);
+            const std::string positionLine =
+                e.source >= 0 ? results[std::size_t(e.source)].positionLine : std::string();
+            nodeByKind(p, positionLine, name, type);
         }
         if (type != -1) {
             line("Name: " + name);
             line("Type: " + std::to_string(type));
         }
-        line("----------" + std::to_string(++entry));
-    }
-    for (std::size_t i = 0; i < results.size(); ++i) {
-        const FamilyAResult& r = results[i];
-        line("ID: " + std::to_string(firstResultId + long(i)));
-        line("PID: " + std::to_string(resultParent[i]));
-        line("BID: " + std::to_string(resultBid[i]));
-        line("Name: " + r.name);
-        line("Type: 23");
-        if (!positionGroup && r.protVer > 1) line("ProtVer: " + std::to_string(r.protVer));
-        line("ResText: " + r.resultLine);
-        line("FP_String: " + r.fpLine);
         line("----------" + std::to_string(++entry));
     }
     return out;
@@ -829,6 +765,11 @@ FamilyAOutcome downloadResultsOnly(InstrumentContext& ctx, const std::string& ke
     link.progress().setGauge(0, 100);
 
     CountReply count = link.resultCount();
+    // A tester numbers its results in 16 bits: a larger count is a garbled reply.
+    if (count.ok && count.count >= kMaxTransferEntries) {
+        run.tell("msgDataCorrupt_35");
+        count.ok = false;
+    }
     if (!count.ok) {
         run.failedTransfer();
         target.write(downloadFileHead() + kCRLF);

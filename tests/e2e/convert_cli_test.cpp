@@ -14,7 +14,7 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string sourceFile(const std::string& relative) {
-    return (fs::path(__FILE__).parent_path().parent_path().parent_path() / relative).string();
+    return (fs::path(PELVORO_SOURCE_DATA_DIR).parent_path() / relative).string();
 }
 
 std::string bytesOf(const std::string& path) {

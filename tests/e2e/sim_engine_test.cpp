@@ -223,7 +223,8 @@ TEST(SimTester, BinaryRecordsAfterTheLastAndCountReplyLengths) {
 
     Tester three = makeTester("CV61", "count-bytes 3\nresult-count 300\n");
     three.feed("P");
-    EXPECT_EQ(joined(three.feed("R\xFF")), std::string("\x02\x2C\x01", 3));
+    // Three bytes: 0x02, 0x00 and the count's low byte (byte 2 is the whole count).
+    EXPECT_EQ(joined(three.feed("R\xFF")), std::string("\x02\x00\x2C", 3));
 }
 
 TEST(SimTester, GraphWithoutLinesStillEndsAfterALineEnd) {

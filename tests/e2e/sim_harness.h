@@ -24,6 +24,7 @@ using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
 inline std::string binPath(const std::string& program) {
+    if (!program.empty() && program[0] == '/') return program;  // an installed program
     return std::string(PELVORO_BIN_DIR) + "/" + program;
 }
 

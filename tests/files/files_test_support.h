@@ -13,7 +13,11 @@
 namespace pelvoro::testing {
 
 inline std::string filesTestData(const std::string& name) {
-    return (std::filesystem::path(__FILE__).parent_path() / "data" / name).string();
+    // From the source folder the build names: __FILE__ may be relative (a compiler cache
+    // makes paths relative to the build folder), and the tests run in another folder.
+    return (std::filesystem::path(PELVORO_SOURCE_DATA_DIR).parent_path() / "tests/files/data" /
+            name)
+        .string();
 }
 
 inline std::string readBytes(const std::string& path) {

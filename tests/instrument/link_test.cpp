@@ -230,16 +230,29 @@ TEST_F(LinkTest, EchoTable) {
     }
 }
 
-TEST_F(LinkTest, FamilyCCountWithoutItsZeroByte) {
-    // 0x02, low, high: the fourth byte never comes, the count is read from bytes 1 and 2.
-    port.on(std::string("R\xFF", 2), {Reply{std::string("\x02\x05\x01", 3), 0.05, 0.002}}, false);
-    port.setBaudRate(300);
-    openPort();
-    EchoReply echo = link.sendAwaitEcho(std::string("R\xFF", 2), "\x02", ProtocolFamily::C);
-    EXPECT_TRUE(echo.ok);
-    EXPECT_EQ(echo.length, 0x0105);
-    EXPECT_TRUE(prompts.shown.empty());
-    EXPECT_EQ(port.count(std::string("R\xFF", 2)), 1);
+TEST_F(LinkTest, FamilyCCountOfAThreeByteReplyIsByteTwo) {
+    // The count is byte 2 + 256 * byte 3; when the fourth byte never comes, byte 2 alone.
+    struct Case {
+        std::string reply;
+        int count;
+    };
+    for (const Case& c :
+         {Case{std::string("\x02\x05\x01", 3), 1}, Case{std::string("\x02\x00\x2C", 3), 0x2C},
+          Case{std::string("\x02\x00\x2C\x01", 4), 0x12C}}) {
+        SCOPED_TRACE(c.count);
+        ScriptedPort p(clock);
+        ScriptedPrompts pp;
+        Link l(p, clock, progress, pp);
+        p.on(std::string("R\xFF", 2), {Reply{c.reply, 0.05, 0.002}}, false);
+        p.setBaudRate(300);
+        ASSERT_TRUE(l.ensurePortOpen());
+        EchoReply echo = l.sendAwaitEcho(std::string("R\xFF", 2), "\x02", ProtocolFamily::C);
+        EXPECT_TRUE(echo.ok);
+        EXPECT_EQ(echo.length, c.count);
+        EXPECT_TRUE(pp.shown.empty());
+        EXPECT_EQ(p.count(std::string("R\xFF", 2)), 1);
+        EXPECT_EQ(p.bytesWaiting(), 0u);
+    }
 }
 
 TEST_F(LinkTest, FamilyCCountWhoseLastByteIsSlowAtLowBaud) {

@@ -194,3 +194,49 @@ TEST_F(HeaderEditorTest, DefaultsAreAStoreOfTheirOwn) {
 
 }  // namespace
 }  // namespace pelvoro
+
+namespace pelvoro {
+namespace {
+
+TEST(ReportTexts, EveryKeyOfTheReportsIsInBothLanguages) {
+    const char* const keys[] = {"frmHeader_30",
+                                "gbHeader_30",
+                                "HeaderHint_70",
+                                "qrlOperator_30",
+                                "qrlTestSite_30",
+                                "qrlInstrumentsData_30",
+                                "qrlType_8",
+                                "qrlModel_8",
+                                "qrlSerNo_12",
+                                "qrlProducer_12",
+                                "qrlTestDate_30",
+                                "gbFooter_30",
+                                "FooterHint_70",
+                                "gbComments_30",
+                                "CommentsHint_70",
+                                "btnLoadDefault_15",
+                                "btnSaveDefault_15",
+                                "btnInsertLogo_15",
+                                "btnClearLogo_15",
+                                "btnOK_8",
+                                "btnCancel_8",
+                                "msgFotComLong_35",
+                                "msgComentLong_35",
+                                "msgFooterLong_35",
+                                "qrlPageHeader_50",
+                                "No_3",
+                                "Results_10",
+                                "Comment_15",
+                                "qrlPage_12",
+                                "mmFilePreview_15",
+                                "mmFilePrintStructure_15",
+                                "OpenTitle_15"};
+    for (const char* file : {"English.ini", "Deutsch.ini"}) {
+        auto lang = LanguageFile::load(std::string(PELVORO_SOURCE_DATA_DIR) + "/" + file);
+        ASSERT_TRUE(lang->exists()) << file;
+        for (const char* key : keys) EXPECT_TRUE(lang->hasKey(key)) << file << ": " << key;
+    }
+}
+
+}  // namespace
+}  // namespace pelvoro

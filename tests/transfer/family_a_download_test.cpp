@@ -195,6 +195,36 @@ TEST(FamilyADownload, NamedStructureKindsAndCodingVersions) {
     EXPECT_TRUE(b.prompts.shown.empty());
 }
 
+// A named entry whose block the tester did not name hangs under its object; in a memory
+// of more positions than result IDs are apart from node IDs, the two still never meet.
+TEST(FamilyADownloadPieces, NamedEntriesWithoutParentsAndLargeMemories) {
+    testing::ScopedLanguage language(kTexts);
+    FamilyAResult r;
+    r.a = 1;
+    r.b = 1;
+    r.c = 1;
+    r.positionLine = "P;001;001;001;01;03;05";
+    r.name = "Continuity";
+    r.fpLine = "F;56;0;0;1;";
+    std::vector<FamilyANamedEntry> named = {{1, 0, 0, "Plant", 1}, {1, 5, 2, "Pump", 33}};
+    MemoryTarget t;
+    t.file = downloadFileHead() + "\r\n" + buildResultsItemBlocks("TQ75", "55", {r}, named);
+    t.load();
+    EXPECT_EQ(outline(t.doc),
+              "Plant #1\n  Block1 #2\n    Fuse1 #5\n      Continuity #23 F;56;0;0;1;\n"
+              "  Pump #33\n");
+
+    std::vector<FamilyAResult> many(5200);
+    for (std::size_t i = 0; i < many.size(); ++i) {
+        many[i].a = int(i % 100) + 1;
+        many[i].b = int(i / 100) + 1;
+        many[i].fpLine = "F;56;0;0;1;";
+    }
+    std::string blocks = buildResultsItemBlocks("TQ72", "52", many, {});
+    EXPECT_NE(blocks.find("ID: 5299\r\n"), std::string::npos);            // the last node
+    EXPECT_NE(blocks.find("ID: 5300\r\nPID: 0\r\n"), std::string::npos);  // the first result
+}
+
 // The structure-and-results download: hex IDs, the fallback ID, types out of range, a
 // status code that marks the structure incomplete, split coded lines and "#PN" names.
 TEST(FamilyADownload, StructureAndResults) {
@@ -291,6 +321,15 @@ TEST(FamilyADownload, FailuresCancelAndTheirMessages) {
          [](Bench& b) {
              b.instrument("52", "TQ 72");
              b.port.on("MNU\r", "\x81\x92\rSER0\r", 0.02);
+         },
+         {"Corrupt data", "Communication failure", "Check the data received"},
+         true,
+         0},
+        {"count beyond any memory",
+         "TQ72",
+         [](Bench& b) {
+             b.instrument("52", "TQ 72");
+             b.port.on("MNU\r", "99999999\rSER0\r", 0.02);
          },
          {"Corrupt data", "Communication failure", "Check the data received"},
          true,

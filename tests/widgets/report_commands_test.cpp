@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QDate>
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QScreen>
 #include <QTest>
 #include <cstdio>
 #include <filesystem>
@@ -56,7 +58,13 @@ class PdfDialogs : public ReportDialogs {
             w->updatePreview();
             pages = w->pageCount();
         }
-        if (!screenshot.empty()) preview.grab().save(QString::fromStdString(screenshot));
+        if (!screenshot.empty()) {
+            // The whole screen: the main window with the preview over it.
+            preview.resize(900, 700);
+            for (int i = 0; i < 20; ++i) QApplication::processEvents();
+            QGuiApplication::primaryScreen()->grabWindow(0).save(
+                QString::fromStdString(screenshot));
+        }
         if (print) static_cast<ReportPreview&>(preview).printAction()->trigger();
         preview.close();
     }
@@ -125,7 +133,9 @@ TEST_F(ReportCommandsTest, PreviewPrintsTheSamePagesAsTheCommandLine) {
     headerDialog(*window)->setReportDate(QDate(2026, 1, 2));
     dialogs->pdf = dir.file("preview.pdf");
     if (const char* shot = std::getenv("PELVORO_REPORT_SCREENSHOT")) dialogs->screenshot = shot;
-    window->runCommand("LightReportPreview");
+    // From the menu, as the user starts it.
+    ASSERT_TRUE(window->action("mmFilePreview")->isEnabled());
+    window->action("mmFilePreview")->trigger();
     EXPECT_EQ(dialogs->asked, 1);
     ASSERT_TRUE(fs::exists(dialogs->pdf));
     EXPECT_GE(dialogs->pages, 1);

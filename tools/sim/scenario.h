@@ -48,7 +48,7 @@ struct Scenario {
     int busyLines = 0;        // "%" lines before the ready reply (family A)
     int busyGapMs = 300;      // time between busy and progress lines
     int replyDelayMs = 2;     // time before every reply
-    int countReplyBytes = 4;  // family C count reply: 0x02, 0x00, low, high (or 3 bytes)
+    int countReplyBytes = 4;  // family C count reply: 0x02, 0x00, low, high (3: no high)
     AfterLast afterLast = AfterLast::Empty;  // family B: the request after the last record
     int capacity = 250;                      // structure entries before "SER99"
     int baud = 0;                       // throttle output to this rate (0: as fast as possible)

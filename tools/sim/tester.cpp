@@ -688,10 +688,11 @@ void Tester::feedC(char byte) {
         armed_ = false;
         if (b == 0xFF) {
             size_t count = size_t(std::max(resultCount(), 0));
-            std::string bytes(1, '\x02');
-            if (scenario_.countReplyBytes == 4) bytes += '\0';
+            // 0x02, 0x00, then the count as byte 2 + 256 * byte 3; a three-byte tester
+            // has no byte 3 and so only byte 2 of the count.
+            std::string bytes("\x02\x00", 2);
             bytes += static_cast<char>(count & 0xFF);
-            bytes += static_cast<char>((count >> 8) & 0xFF);
+            if (scenario_.countReplyBytes == 4) bytes += static_cast<char>((count >> 8) & 0xFF);
             reply(name, {Chunk{0, bytes, false}});
         } else if (b == 0x00 || b == 0x01) {
             if (b == 0x00) recordCursorC_ = 0;

@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include "app/adapters/qt_settings_store.h"
+#include "app/data_location.h"
 #include "app/identity.h"
 #include "app/widgets/extensions.h"
 #include "app/widgets/main_window.h"
@@ -21,6 +23,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(identity::kBrandTitle);
     QApplication::setApplicationVersion(identity::kVersion);
     QApplication::setQuitOnLastWindowClosed(false);
+    QGuiApplication::setDesktopFileName("org.tamvisto.Tamvisto");  // the installed desktop entry
 
     QCommandLineParser parser;
     parser.setApplicationDescription("Companion program for electrical safety testers");
@@ -34,9 +37,15 @@ int main(int argc, char** argv) {
     parser.addPositionalArgument("document", "A document to open at start.");
     parser.process(app);
 
-    QString dataDir = parser.isSet(dataDirOption) ? parser.value(dataDirOption)
-                                                  : QCoreApplication::applicationDirPath();
+    // Data files beside the program, else those of the installation; --data-dir wins.
+    const DataLocation located =
+        locateDataFiles(pathFromQt(QCoreApplication::applicationDirPath()));
+    QString dataDir =
+        parser.isSet(dataDirOption) ? parser.value(dataDirOption) : pathToQt(located.dataDir);
     dataDir = QDir(dataDir).absolutePath();
+    if (located.installed && !parser.isSet(dataDirOption))
+        appEnvironment().resultsFolder = pathFromQt(QDir::cleanPath(
+            QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/Results"));
 
     QtSettingsStore settings;
     QtPrompts prompts;

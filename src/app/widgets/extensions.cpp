@@ -7,6 +7,7 @@
 #include "reports/widgets/output_commands.h"
 #include "reports/widgets/report_commands.h"
 #include "results/widgets/result_table.h"
+#include "transfer/widgets/download_commands.h"
 
 namespace pelvoro {
 
@@ -16,6 +17,7 @@ void installExtensions(TfrmMainForm& window) {
     installDocumentCommands(window);
     installFileCommands(window);
     installResultTable(window);
+    installDownloadCommands(window);
     installReportCommands(window);
     installOutputCommands(window);
 }

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QVBoxLayout>
 #include <cmath>
@@ -209,11 +210,23 @@ void TfrmHeader::buildControls() {
     logoFrame_->hide();
     fields_[kOperator3]->hide();
     fields_[kTestSite3]->hide();
+    // Boxes wide enough for what they take; the footer and comments as wide as they print.
+    const QFontMetrics fm(font());
+    for (int i = 0; i < kHeaderFields; ++i)
+        fields_[size_t(i)]->setMinimumWidth(fm.averageCharWidth() * 32);
+    for (QLineEdit* e : instrument_) e->setMinimumWidth(fm.averageCharWidth() * 30);
+    fields_[kFooter]->setMinimumWidth(memComments_->maximumWidth() * 8 / 9);
+    memComments_->setMinimumWidth(memComments_->maximumWidth());
     content->adjustSize();
     QScreen* screen = QGuiApplication::primaryScreen();
     const int limit = screen ? int(std::lround(0.92 * screen->availableGeometry().height())) : 0;
-    const QSize hint = content->sizeHint() + QSize(40, 80);
-    resize(hint.width(), limit > 0 ? std::min(hint.height(), limit) : hint.height());
+    const QSize hint = content->sizeHint() + QSize(0, 64);  // the titles of the group boxes
+    scroll->setMinimumWidth(hint.width() + scroll->verticalScrollBar()->sizeHint().width());
+    const int buttonsHeight = btnOK_->sizeHint().height() + 40;
+    const int height = hint.height() + buttonsHeight;
+    resize(minimumSizeHint().width(), limit > 0 ? std::min(height, limit) : height);
+    scroll->setMinimumHeight(
+        std::min(hint.height(), limit > 0 ? limit - buttonsHeight : hint.height()));
 }
 
 void TfrmHeader::translateCaptions() {

@@ -1,0 +1,193 @@
+// download: Instrument > DownLoad without windows. Downloads the connected tester's
+// memory into a new document and saves it to OUT as File > Save As would.
+//
+//   pelvoro-cli download --model KEY (--port N | --device PATH) [--baud B] -o OUT
+//
+// Progress goes to stderr when it is a terminal; messages always go to stderr. Exit
+// status 0 when a document was saved (also after an incomplete download, which is told),
+// 1 when the download brought no document (nothing is written to OUT), 2 for a usage
+// error.
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <ostream>
+
+#include "app/identity.h"
+#include "cli/cli.h"
+#include "common/adapters/qt_link_clock.h"
+#include "common/lang_text.h"
+#include "common/text.h"
+#include "files/file_commands.h"
+#include "instrument/adapters/qt_serial_port.h"
+#include "instrument/identification.h"
+#include "transfer/download.h"
+
+namespace pelvoro::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The progress window as one line on a terminal ("step   42%"); silent otherwise.
+// Cancel is never pressed (Ctrl+C ends the program).
+class TerminalProgress : public ProgressWindow {
+  public:
+    TerminalProgress() : tty_(isatty(STDERR_FILENO) != 0) {}
+    ~TerminalProgress() override { hide(); }
+    void show(const std::string&) override { visible_ = true; }
+    void hide() override {
+        if (tty_ && drawn_) std::cerr << "\r\033[K" << std::flush;
+        drawn_ = false;
+        visible_ = false;
+    }
+    void setStep(const std::string& text) override {
+        step_ = text;
+        draw();
+    }
+    void setGauge(int position, int maximum) override {
+        gauge_ = maximum > 0 ? position * 100 / maximum : 0;
+        draw();
+    }
+    void setSecondGauge(int position, int maximum) override {
+        second_ = maximum > 0 ? position * 100 / maximum : 0;
+        draw();
+    }
+    void setSecondGaugeVisible(bool visible) override { secondVisible_ = visible; }
+    bool cancelPressed() override { return false; }
+
+  private:
+    void draw() {
+        if (!tty_ || !visible_) return;
+        std::cerr << "\r\033[K" << step_ << "  " << gauge_ << "%";
+        if (secondVisible_) std::cerr << "  (graph " << second_ << "%)";
+        std::cerr << std::flush;
+        drawn_ = true;
+    }
+    bool tty_;
+    bool visible_ = false, drawn_ = false, secondVisible_ = false;
+    std::string step_;
+    int gauge_ = 0, second_ = 0;
+};
+
+// The document side: one document in memory, temporary files in a private folder.
+class CliDownloadHost : public DownloadHost, public DocumentHost {
+  public:
+    explicit CliDownloadHost(std::string folder) : folder_(std::move(folder)) {}
+    int nextDownloadNumber() override { return ++counter_; }
+    StructureDocument* createDownloadDocument(std::unique_ptr<StructureDocument> doc,
+                                              const std::string&) override {
+        doc_ = std::move(doc);
+        return doc_.get();
+    }
+    void downloadLoaded(StructureDocument&) override {}
+    void discardDownload(StructureDocument&) override { doc_.reset(); }
+    std::string transferFolder() override { return folder_; }
+    // DocumentHost (for saving)
+    StructureDocument* createDocumentWindow(std::unique_ptr<StructureDocument>, const std::string&,
+                                            const std::string&) override {
+        return nullptr;
+    }
+    StructureDocument* activeDocument() override { return doc_.get(); }
+    void documentLoaded(StructureDocument&) override {}
+    void documentRenamed(StructureDocument&) override {}
+    void refreshCommandState() override {}
+    int nextImportNumber() override { return 0; }
+
+  private:
+    std::string folder_;
+    int counter_ = 0;
+    std::unique_ptr<StructureDocument> doc_;
+};
+
+int usageError(Context& ctx, const std::string& why) {
+    ctx.err << "pelvoro-cli download: " << why << "\n"
+            << "usage: pelvoro-cli download --model KEY (--port N | --device PATH) [--baud B] "
+               "-o OUT\n";
+    return 2;
+}
+
+int runDownload(Context& ctx) {
+    std::string key = ctx.takeOption("--model");
+    std::string portArg = ctx.takeOption("--port");
+    std::string device = ctx.takeOption("--device");
+    std::string baudArg = ctx.takeOption("--baud");
+    std::string out = ctx.takeOption("-o");
+    if (out.empty()) out = ctx.takeOption("--output");
+    if (!ctx.args.empty()) return usageError(ctx, "unexpected argument '" + ctx.args[0] + "'");
+    if (key.empty()) return usageError(ctx, "give the model with --model KEY");
+    const InstrumentModel* model = modelByKey(key);
+    if (!model) return usageError(ctx, "unknown model '" + key + "'");
+    if (portArg.empty() == device.empty())
+        return usageError(ctx, "give the port with --port N or --device PATH");
+    if (out.empty()) return usageError(ctx, "give the file to write with -o OUT");
+
+    PortSelection sel = loadPortSelection(ctx.settings);
+    if (!portArg.empty()) {
+        std::optional<int> n = parseInt(portArg);
+        if (!n || *n < 1 || *n > kPortCount)
+            return usageError(ctx, "the port is a number from 1 to 16");
+        sel.portIndex = *n - 1;
+    } else {
+        sel.portIndex = 0;
+        // The device is named for this run only; the settings view never writes through.
+        ctx.settings.writeString("PortDevice1", device);
+    }
+    if (!baudArg.empty()) {
+        std::optional<int> baud = parseInt(baudArg);
+        std::optional<int> index = baud ? baudIndexOf(*baud) : std::nullopt;
+        if (!index) return usageError(ctx, "the baud rate is one of 300, 600, 1200, 2400, 4800");
+        sel.baudIndex = *index;
+    }
+
+    // A private folder for the temporary file, so that a running desktop program's
+    // downloads are never touched.
+    std::error_code ec;
+    fs::path folder =
+        fs::temp_directory_path(ec) / ("pelvoro-cli-download-" + std::to_string(long(getpid())));
+    fs::create_directories(folder, ec);
+
+    std::unique_ptr<SerialPort> port = makeSystemSerialPort(&ctx.settings);
+    QtLinkClock clock;
+    TerminalProgress progress;
+    Link link(*port, clock, progress, ctx.prompts);
+    SimpleModelSelection models(key, model->modelFamily);
+    InstrumentContext ictx(link, models, identity::kBrandTitle);
+    applyPortSettings(link, sel);
+
+    CliDownloadHost host(folder.string());
+    DownloadResult result = DownLoadNewINSTR(ictx, host);
+    link.closePort();
+    progress.hide();
+
+    int status = 1;
+    if (result.document) {
+        RecentFiles recent;
+        FileEnvironment env;
+        env.transferFolder = folder.string();
+        env.defaultExtension = identity::kSaveDefaultExtension;
+        FileCommands files(host, ctx.prompts, recent, env);
+        if (files.saveTo(*result.document, out)) {
+            status = 0;
+            if (result.outcome.status == DownloadStatus::Incomplete &&
+                result.outcome.messageKey != "msgDLoadNotCompl_50")
+                ctx.err << LangText("msgDLoadNotCompl_50") << "\n";
+        }
+    } else if (result.outcome.status == DownloadStatus::NoBranch) {
+        ctx.err << "pelvoro-cli download: no tester was recognised\n";
+    } else if (result.outcome.status == DownloadStatus::Cancelled) {
+        ctx.err << "pelvoro-cli download: cancelled\n";
+    }
+    fs::remove_all(folder, ec);
+    return status;
+}
+
+Registration reg({"download", "download --model KEY (--port N | --device PATH) [--baud B] -o OUT",
+                  "downloads the connected tester's memory into a new document and saves it to "
+                  "OUT as File > Save would (exit 0 also after an incomplete download that "
+                  "brought a document)",
+                  runDownload});
+
+}  // namespace
+}  // namespace pelvoro::cli

@@ -1,0 +1,222 @@
+#include "transfer/download.h"
+
+#include <cmath>
+#include <filesystem>
+#include <sstream>
+#include <system_error>
+
+#include "common/lang_text.h"
+#include "files/document_file.h"
+#include "instrument/identification.h"
+
+namespace pelvoro {
+
+namespace fs = std::filesystem;
+
+const char* downloadStatusName(DownloadStatus status) {
+    switch (status) {
+        case DownloadStatus::Complete:
+            return "complete";
+        case DownloadStatus::Incomplete:
+            return "incomplete";
+        case DownloadStatus::NoData:
+            return "no data";
+        case DownloadStatus::Cancelled:
+            return "cancelled";
+        case DownloadStatus::Failed:
+            return "failed";
+        case DownloadStatus::NoBranch:
+            return "no branch";
+    }
+    return "";
+}
+
+DownloadSession::DownloadSession(InstrumentContext& context, DownloadHost& host)
+    : ctx_(context), host_(host) {}
+
+DownloadSession::~DownloadSession() {
+    closeFile();
+}
+
+void DownloadSession::fetchMethodTexts() {
+    twoPoint_ = LangText("TwoPoint_14");
+    fourPoint_ = LangText("FourPoint_14");
+}
+
+void DownloadSession::showProgress(const std::string& stepKey) {
+    Link& link = ctx_.link;
+    link.showProgress(LangText(stepKey), true, true);
+    link.progress().setGauge(0, 100);
+}
+
+void DownloadSession::setStep(const std::string& stepKey) {
+    ctx_.link.setStep(LangText(stepKey));
+}
+
+void DownloadSession::setGauge(int percent) {
+    if (percent < 0) percent = 0;
+    if (percent > 100) percent = 100;
+    ctx_.link.progress().setGauge(percent, 100);
+}
+
+bool DownloadSession::newDownloadDocument(const std::function<void()>& beforeFile) {
+    const int n = host_.nextDownloadNumber();
+    auto owned = std::make_unique<StructureDocument>();
+    owned->Caption = "DownLoad" + std::to_string(n);
+    owned->FilePath = owned->Caption;
+    owned->InstrumentData = ctx_.data;
+    owned->DownloadTag = "#DownLoad" + std::to_string(n) + "#";
+    doc_ = host_.createDownloadDocument(std::move(owned), "DownLoad" + std::to_string(n));
+    if (beforeFile) beforeFile();
+    if (!doc_) return false;
+
+    const std::string folder = host_.transferFolder();
+    std::error_code ec;
+    if (!folder.empty()) fs::create_directories(fs::path(folder), ec);
+    tempPath_ = (fs::path(folder) / doc_->DownloadTag).string();
+    if (!folder.empty()) file_.open(fs::path(tempPath_), std::ios::binary | std::ios::trunc);
+    doc_->HasFile = true;
+    if (folder.empty() || !file_) {
+        file_ = std::ofstream();
+        ctx_.link.pause(0.5);
+        ctx_.link.endConnection(protocolOfKey(key_));
+        ctx_.link.prompts().information(LangText("msgWriteError_35"));
+        return false;
+    }
+    doc_->clear();
+    return true;
+}
+
+void DownloadSession::writeLine(std::string_view text) {
+    if (!file_.is_open()) return;
+    file_.write(text.data(), std::streamsize(text.size()));
+    file_.write("\r\n", 2);
+}
+
+void DownloadSession::writeBytes(std::string_view bytes) {
+    if (file_.is_open()) file_.write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+void DownloadSession::writeHead(int version) {
+    writeLine("Version: " + std::to_string(version));
+    for (const char* marker :
+         {"$InstrumentData%", "$HeaderOperator%", "$HeaderInstrData%", "$ReportComments%"}) {
+        writeLine("");
+        writeLine(marker);
+        writeLine("------");
+    }
+    writeLine("");
+    writeLine("$StructureItems%");
+}
+
+void DownloadSession::writeBlockEnd(long n) {
+    writeLine("----------" + std::to_string(n));
+}
+
+void DownloadSession::closeFile() {
+    if (file_.is_open()) file_.close();
+}
+
+bool DownloadSession::reopenForAppend() {
+    closeFile();
+    if (tempPath_.empty()) return false;
+    file_ = std::ofstream(fs::path(tempPath_), std::ios::binary | std::ios::app);
+    return bool(file_);
+}
+
+void DownloadSession::loadDownloadedFile() {
+    if (!doc_) return;
+    closeFile();
+    std::string bytes;
+    {
+        std::ifstream in(fs::path(tempPath_), std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        bytes = s.str();
+    }
+    doc_->Loading = true;
+    DocumentReadResult result;
+    {
+        BusyCursor busy(ctx_.link.prompts());
+        result = readDocumentFromBytes(*doc_, bytes);
+    }
+    // The file carries no instrument data of its own: the document keeps the record
+    // that was read from the tester.
+    doc_->Loading = false;
+    doc_->HasFile = false;
+    doc_->HasDownloadTemp = true;
+    loaded_ = true;
+    host_.downloadLoaded(*doc_);
+    if (!result.ok) ctx_.link.prompts().information(result.error);
+    if (doc_->NewFunctionsSeen) {
+        ctx_.link.prompts().information(LangText("msgNewFunct_35"));
+        doc_->NewFunctionsSeen = false;
+    }
+}
+
+void DownloadSession::finish() {
+    Link& link = ctx_.link;
+    link.progress().setSecondGaugeVisible(false);
+    link.hideProgress();
+    switch (protocolOfKey(key_)) {
+        case ProtocolFamily::A:
+        case ProtocolFamily::B:
+        case ProtocolFamily::C:
+            link.endConnection(protocolOfKey(key_));
+            break;
+        case ProtocolFamily::None:
+            link.closePort();
+            link.clearCancel();
+            break;
+    }
+    closeFile();
+    if (doc_ && !loaded_) {
+        // Nothing of this download reached a document: its window goes, and so does its
+        // temporary file.
+        std::error_code ec;
+        if (!tempPath_.empty()) fs::remove(fs::path(tempPath_), ec);
+        StructureDocument* gone = doc_;
+        doc_ = nullptr;
+        gone->HasFile = true;
+        host_.discardDownload(*gone);
+    }
+    if (doc_) host_.selectRoot(*doc_);
+    try {
+        host_.refreshCommandState();
+    } catch (...) {
+        // The command state is refreshed again by the next change; an error here must
+        // not undo the download.
+    }
+}
+
+DownloadBranch downloadBranchFor(const std::string& key) {
+    static const char* const kStructureAndResults[] = {"TQ41", "TQ45", "LR40000115", "LS40000118"};
+    static const char* const kResultsOnly[] = {"TQ95M", "TQ52", "TQ71H", "TQ71", "TQ72",
+                                               "TQ73",  "SF12", "SF32",  "SF42", "TQ75"};
+    static const char* const kFamilyB[] = {"TQ42", "TQ42H", "TQ22", "LP40000112", "TQ60",
+                                           "TQ61", "RB7",   "RB5",  "GS880"};
+    if (key == "CV61") return downloadFamilyC;
+    for (const char* k : kResultsOnly)
+        if (key == k) return downloadResultsOnly;
+    for (const char* k : kStructureAndResults)
+        if (key == k) return downloadStructureAndResults;
+    for (const char* k : kFamilyB)
+        if (key == k) return downloadFamilyB;
+    return {};
+}
+
+DownloadResult DownLoadNewINSTR(InstrumentContext& context, DownloadHost& host) {
+    DownloadResult result;
+    DownloadSession session(context, host);
+    host.refreshCommandState();
+    host.setTransferButtonsEnabled(false);
+    session.fetchMethodTexts();
+    session.setKey(selectedModelKey(context));
+    result.key = session.key();
+    if (DownloadBranch branch = downloadBranchFor(session.key())) result.outcome = branch(session);
+    session.finish();
+    result.document = session.loaded() ? session.document() : nullptr;
+    return result;
+}
+
+}  // namespace pelvoro

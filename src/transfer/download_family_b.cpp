@@ -1,0 +1,221 @@
+// The download of the binary-protocol testers (family B): the record count, then one
+// record per "MRE" (installation testers) or "MRG" (high-voltage testers, with a counted
+// graph text after records that hold the graph marker); the records are decoded into FP
+// strings and hung under the structure their positions describe.
+
+#include <cmath>
+#include <vector>
+
+#include "common/lang_text.h"
+#include "instrument/identification.h"
+#include "instrument/instrument_requests.h"
+#include "instrument/models.h"
+#include "results/hv_decoder.h"
+#include "results/install_decoder.h"
+#include "transfer/download.h"
+#include "transfer/family_b.h"
+
+namespace pelvoro {
+
+namespace {
+
+constexpr std::size_t kRecordBuffer = 10000;
+constexpr std::size_t kHeaderSize = 6;
+
+bool modelTextBelongsTo(const std::string& key, const std::string& modelText) {
+    const InstrumentModel* m = modelByKey(key);
+    if (!m) return false;
+    for (const char* text : m->identificationTexts)
+        if (modelText == text) return true;
+    return false;
+}
+
+// One record request; false on any failure (the link has told why, unless cancelled).
+bool requestRecord(Link& link, bool highVoltage, std::string& record) {
+    const char* command = highVoltage ? "MRG" : "MRE";
+    const char* echo = highVoltage ? "SRG" : "SRE";
+    EchoReply reply = link.sendAwaitEcho(command, echo, ProtocolFamily::B);
+    if (!reply.ok) return false;
+    const std::size_t length = std::size_t(reply.length);
+    if (length > 0 && !link.readBlock(length, kRecordBuffer)) return false;
+    record = length > 0 ? link.transferBuffer().substr(0, length) : std::string();
+    if (highVoltage && record.size() > kHeaderSize - 1 &&
+        record.find(std::string("\0G", 2), kHeaderSize - 1) != std::string::npos) {
+        ProgressWindow& progress = link.progress();
+        progress.setSecondGauge(0, 100);
+        progress.setSecondGaugeVisible(true);
+        ReplyLine graph = link.readUntilEof();
+        progress.setSecondGaugeVisible(false);
+        if (!graph.ok) return false;
+        record += graph.text;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool isInstallationTesterKey(const std::string& key) {
+    return key == "TQ42" || key == "TQ42H" || key == "TQ22" || key == "LP40000112";
+}
+
+TreePosition familyBPosition(std::string_view record) {
+    auto at = [&](std::size_t i) {
+        return i < record.size() ? int(static_cast<unsigned char>(record[i])) : 0;
+    };
+    return {at(0) * 256 + at(1), at(2) * 256 + at(3), at(4) * 256 + at(5)};
+}
+
+GraphSplit splitGraph(std::string_view record) {
+    GraphSplit out;
+    const std::size_t q = record.size() >= kHeaderSize
+                              ? record.find(std::string_view("\0G", 2), kHeaderSize - 1)
+                              : std::string_view::npos;
+    if (q == std::string_view::npos) {
+        out.record = std::string(record);
+        return out;
+    }
+    out.record = std::string(record.substr(0, q));
+    std::string graph = q + 4 < record.size() ? std::string(record.substr(q + 4)) : std::string();
+    if (std::size_t cut = graph.find("*#"); cut != std::string::npos) graph.resize(cut);
+    out.graph.reserve(graph.size());
+    for (std::size_t i = 0; i < graph.size(); ++i) {
+        if (graph[i] == '\n' && i + 1 < graph.size() && graph[i + 1] == '\r') {
+            out.graph += '\x14';
+            ++i;  // the CR after the LF is dropped
+            continue;
+        }
+        out.graph += graph[i];
+    }
+    return out;
+}
+
+DownloadOutcome downloadFamilyB(DownloadSession& s) {
+    Link& link = s.link();
+    const std::string& key = s.key();
+    const bool installation = isInstallationTesterKey(key);
+    if (!link.connectInstrument(ProtocolFamily::B)) {
+        if (link.cancelRequested()) return DownloadOutcome::cancelled();
+        return DownloadOutcome::failed("msgConnectError_35");
+    }
+
+    link.pause(0.3);
+    s.showProgress("DLoadResults_35");
+    if (!requestFamilyBData(link, s.instrumentData(),
+                            firmwareFieldRuleForBrand(s.context().brandTitle), key)) {
+        const bool cancelled = link.cancelRequested();
+        link.endConnection(ProtocolFamily::B);
+        if (cancelled) return DownloadOutcome::cancelled();
+        s.prompts().information(LangText("msgConnectError_35"));
+        return DownloadOutcome::failed("msgConnectError_35");
+    }
+    if (!modelTextBelongsTo(key, s.instrumentData().model())) {
+        link.endConnection(ProtocolFamily::B);
+        s.prompts().information(LangText("msgConnectError_35"));
+        return DownloadOutcome::failed("msgConnectError_35");
+    }
+
+    // The record count.
+    EchoReply countReply = link.sendAwaitEcho("MNU", "SNU", ProtocolFamily::B);
+    if (!countReply.ok && link.cancelRequested()) return DownloadOutcome::cancelled();
+    link.pause(0.3);
+    const long count = countReply.ok ? countReply.length : 0;
+    if (count == 0) {
+        s.prompts().information(LangText("msgNoDataToDownL_35"));
+        return DownloadOutcome::noData();
+    }
+
+    // The records. The request after the last one only confirms the end: whatever it
+    // brings (another record, an empty one or nothing) is not used and not reported.
+    std::vector<std::string> records;
+    bool failed = false;
+    for (long i = 0; i <= count; ++i) {
+        std::string record;
+        if (i == count) {
+            link.setQuiet(true);
+            requestRecord(link, !installation, record);
+            link.setQuiet(false);
+            if (link.cancelRequested()) return DownloadOutcome::cancelled();
+            break;
+        }
+        // An empty record before the count is reached: the memory ended early.
+        if (!requestRecord(link, !installation, record) || record.empty()) {
+            link.send("MEX");
+            s.repaint();
+            if (link.cancelRequested()) return DownloadOutcome::cancelled();
+            failed = true;
+            break;
+        }
+        records.push_back(std::move(record));
+        s.repaint();
+        if (link.cancelRequested()) {
+            link.send("MEX");
+            return DownloadOutcome::cancelled();
+        }
+        s.setGauge(int(std::lround((double(i) * 100.0 + 100.0) / double(count))));
+    }
+    // Every record that came whole is kept.
+    const bool complete = !failed && long(records.size()) >= count;
+    if (!complete) {
+        s.prompts().information(LangText("msgDLoadNotCompl_50"));
+        if (records.empty()) return DownloadOutcome::failed("msgDLoadNotCompl_50");
+    }
+
+    if (!s.newDownloadDocument()) return DownloadOutcome::failed("msgWriteError_35");
+    s.writeHead(9);
+
+    DownloadTree tree;
+    for (const std::string& r : records)
+        tree.addResult(installation ? familyBPosition(r) : TreePosition{1, 0, 0});
+    tree.completeParents();
+    tree.number();
+
+    // Decoding.
+    const std::string typeCode = s.document()->InstrumentData.typeCode();
+    std::vector<std::string> fp(records.size()), names(records.size()), graphs(records.size());
+    long corrupted = 0;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (installation) {
+            if (!DecodeInstallRecord(records[i], typeCode, fp[i], names[i])) ++corrupted;
+        } else {
+            GraphSplit split = splitGraph(records[i]);
+            graphs[i] = std::move(split.graph);
+            DecodeHvRecord(split.record, s.prompts(), fp[i], names[i]);
+        }
+    }
+    if (corrupted > 0)
+        s.prompts().plainBox("",
+                             "Found corrupted measurement data!   " + std::to_string(corrupted));
+
+    const auto& entries = tree.entries();
+    for (std::size_t k = 0; k < entries.size(); ++k) {
+        const DownloadTreeEntry& e = entries[k];
+        s.writeLine("ID: " + std::to_string(e.id));
+        s.writeLine("PID: " + std::to_string(e.pid));
+        s.writeLine("BID: " + std::to_string(e.bid));
+        const TreePosition& p = e.position;
+        if (!e.isNode) {
+            const std::size_t i = std::size_t(e.source);
+            s.writeLine("Name: " + names[i]);
+            s.writeLine(!installation && !graphs[i].empty() ? "Type: 24" : "Type: 23");
+            s.writeLine("FP_String: " + fp[i]);
+            if (!installation) s.writeLine("GraphString: " + graphs[i]);
+        } else if (!installation || (p.b == 0 && p.c == 0)) {
+            s.writeLine("Name: " + LangText("labObject_15") + std::to_string(p.a));
+            s.writeLine("Type: 1");
+        } else if (p.c == 0) {
+            if (typeCode == "20" || typeCode == "26")
+                s.writeLine("Name: " + LangText("labBlock_15") + std::to_string(p.b));
+            else if (typeCode == "24" || typeCode == "25")
+                s.writeLine("Name: " + LangText("labDistBoard_15") + std::to_string(p.b));
+            s.writeLine("Type: 2");
+        } else {
+            s.writeLine("Name: " + LangText("labFuse_15") + std::to_string(p.c));
+            s.writeLine("Type: 5");
+        }
+        s.writeBlockEnd(long(k) + 1);
+    }
+    s.loadDownloadedFile();
+    return complete ? DownloadOutcome::complete() : DownloadOutcome::incomplete();
+}
+
+}  // namespace pelvoro

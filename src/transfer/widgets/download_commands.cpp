@@ -1,0 +1,98 @@
+#include "transfer/widgets/download_commands.h"
+
+#include <QAction>
+#include <QMdiArea>
+#include <QPointer>
+
+#include "app/widgets/main_window.h"
+#include "document/widgets/child_form.h"
+#include "files/transfer_folder.h"
+#include "instrument/instrument_context.h"
+#include "instrument/widgets/instrument_commands.h"
+#include "transfer/download.h"
+
+namespace pelvoro {
+
+namespace {
+
+// The download's document windows in the main window's area.
+class MainWindowDownloadHost : public DownloadHost {
+  public:
+    explicit MainWindowDownloadHost(TfrmMainForm& w) : main_(w) {}
+
+    int nextDownloadNumber() override { return ++main_.downloadCounter; }
+    StructureDocument* createDownloadDocument(std::unique_ptr<StructureDocument> document,
+                                              const std::string& caption) override {
+        TfrmChildForm* form = openDocumentWindow(main_, std::move(document), caption);
+        if (!form) return nullptr;
+        // The content panel stays hidden until the download is loaded.
+        form->hide();
+        form_ = form;
+        return &form->document();
+    }
+    void downloadLoaded(StructureDocument& doc) override {
+        TfrmChildForm* form = formOf(doc);
+        if (!form) return;
+        form->show();
+        form->reloadTree();
+        form->setCurrentItem(&doc.root());
+        if (QAction* toggle = main_.action("tbnSettings")) toggle->setChecked(true);
+        form->showProperties();
+        if (DocumentSubWindow* win = form->subWindow()) {
+            win->show();
+            main_.mdiArea()->setActiveSubWindow(win);
+        }
+        showDocumentInstrumentData(main_, doc.InstrumentData);
+        main_.RefreshCommandState();
+    }
+    void discardDownload(StructureDocument& doc) override {
+        TfrmChildForm* form = formOf(doc);
+        if (!form) return;
+        // Nothing to save: the window goes without a question.
+        form->setCloseQuestion([](TfrmChildForm&) { return true; });
+        if (DocumentSubWindow* win = form->subWindow()) win->close();
+    }
+    void selectRoot(StructureDocument& doc) override {
+        if (TfrmChildForm* form = formOf(doc)) form->setCurrentItem(&doc.root());
+    }
+    void refreshCommandState() override { main_.RefreshCommandState(); }
+    void setTransferButtonsEnabled(bool enabled) override {
+        for (const char* name : {"tbnDownLoad", "tbnSend"})
+            if (QAction* a = main_.action(name)) a->setEnabled(enabled);
+    }
+    std::string transferFolder() override { return pelvoro::transferFolder(); }
+
+  private:
+    TfrmChildForm* formOf(const StructureDocument& doc) {
+        if (form_ && &form_->document() == &doc) return form_;
+        for (DocumentSubWindow* w : main_.documentWindows())
+            if (TfrmChildForm* f = childFormOf(w->view()); f && &f->document() == &doc) return f;
+        return nullptr;
+    }
+    TfrmMainForm& main_;
+    QPointer<TfrmChildForm> form_;
+};
+
+}  // namespace
+
+void installDownloadCommands(TfrmMainForm& w) {
+    if (w.hasCommandHandler("DownLoadNewINSTR")) return;
+    TfrmMainForm* window = &w;
+    w.setCommandHandler("DownLoadNewINSTR", [window](int) {
+        static bool running = false;
+        InstrumentContext* ctx = instrumentContext(*window);
+        if (!ctx || running) return;
+        running = true;
+        MainWindowDownloadHost host(*window);
+        try {
+            DownLoadNewINSTR(*ctx, host);
+        } catch (...) {
+            ctx->link.closePort();
+        }
+        running = false;
+        window->RefreshCommandState();
+    });
+    w.RefreshCommandState();
+}
+
+}  // namespace pelvoro

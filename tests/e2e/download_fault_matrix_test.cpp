@@ -1,0 +1,307 @@
+// Downloads of the text (A), binary (B) and single-letter (C) testers when the tester or
+// the line misbehaves, one table through one harness: the messages shown (only those Cancel may
+// show after Cancel), what the document keeps, the port closed, no temporary file left
+// without a document, no hang.
+
+#include <gtest/gtest.h>
+
+#include "common/lang_text.h"
+#include "download_harness.h"
+
+namespace pelvoro::e2e {
+namespace {
+
+struct FaultCase {
+    const char* name;
+    const char* model;                  // model key
+    const char* scenario;               // scenario file in tools/sim/scenarios
+    const char* extra;                  // scenario lines added (faults, counts)
+    int cancelAtGauge;                  // press Cancel when the gauge reaches this (-1: never)
+    std::vector<std::string> messages;  // "key" or "key|suffix"
+    DownloadStatus status;
+    int results;  // result items of the document (-1: no document)
+};
+
+std::string expectedText(const std::string& spec) {
+    std::size_t bar = spec.find('|');
+    if (bar == std::string::npos) return LangText(spec);
+    return LangText(spec.substr(0, bar)) + spec.substr(bar + 1);
+}
+
+const char* const kNotComplete = "msgDLoadNotCompl_50";
+const char* const kConnect = "msgConnectError_35";
+const char* const kNoEcho = "msgCommunFail_35|   Error #2C";
+const char* const kShortBlock = "msgCommunFail_35|   Error #3";
+const char* const kSilentGraph = "msgCommunFail_35|   Error #4";
+const char* const kCommun = "msgCommunFail_35";
+const char* const kKept = "msgCorectRecData_35";
+
+const std::vector<FaultCase>& faultCases() {
+    using S = DownloadStatus;
+    static const std::vector<FaultCase> cases = {
+        // Installation tester, two records.
+        {"B_clean", "TQ42", "tq42.sim", "", -1, {}, S::Complete, 2},
+        {"B_silence", "TQ42", "tq42.sim", "fault silence\n", -1, {kConnect}, S::Failed, -1},
+        {"B_silent_count",
+         "TQ42",
+         "tq42.sim",
+         "fault silence@MNU\n",
+         -1,
+         {kNoEcho, "msgNoDataToDownL_35"},
+         S::NoData,
+         -1},
+        {"B_garbage_record",
+         "TQ42",
+         "tq42.sim",
+         "fault garbage@MRE#2\n",
+         -1,
+         {kNoEcho, kNotComplete},
+         S::Incomplete,
+         1},
+        {"B_short_record",
+         "TQ42",
+         "tq42.sim",
+         "fault short@MRE#2:3\n",
+         -1,
+         {kShortBlock, kNotComplete},
+         S::Incomplete,
+         1},
+        {"B_pulled_first",
+         "TQ42",
+         "tq42.sim",
+         "fault pull@MRE#1:5\n",
+         -1,
+         {kShortBlock, kNotComplete},
+         S::Failed,
+         -1},
+        {"B_pulled_second",
+         "TQ42",
+         "tq42.sim",
+         "fault pull@MRE#2:5\n",
+         -1,
+         {kShortBlock, kNotComplete},
+         S::Incomplete,
+         1},
+        {"B_status_in_ready_reply", "TQ42", "tq42.sim", "fault ser:5\n", -1, {}, S::Complete, 2},
+        {"B_cancel", "TQ42", "tq42.sim", "", 50, {}, S::Cancelled, -1},
+        {"B_memory_ends_early",
+         "TQ42",
+         "tq42.sim",
+         "result-count 3\n",
+         -1,
+         {kNotComplete},
+         S::Incomplete,
+         2},
+        {"B_silent_after_last", "TQ42", "tq42.sim", "after-last silent\n", -1, {}, S::Complete, 2},
+        {"B_repeat_after_last", "TQ42", "tq42.sim", "after-last repeat\n", -1, {}, S::Complete, 2},
+        // High-voltage tester with a graph on its second record.
+        {"HV_clean", "TQ60", "tq60.sim", "", -1, {}, S::Complete, 2},
+        {"HV_graph_without_cr",
+         "TQ60",
+         "tq60.sim",
+         "fault nocr@MRG#2\n",
+         -1,
+         {kSilentGraph, kNotComplete},
+         S::Incomplete,
+         1},
+        {"HV_graph_cut",
+         "TQ60",
+         "tq60.sim",
+         "fault short@MRG#2:9\n",
+         -1,
+         {kSilentGraph, kNotComplete},
+         S::Incomplete,
+         1},
+        {"HV_cancel", "TQ60", "tq60.sim", "", 40, {}, S::Cancelled, -1},
+        // Machine tester, three records.
+        {"C_clean", "CV61", "cv61.sim", "", -1, {}, S::Complete, 3},
+        {"C_three_byte_count", "CV61", "cv61.sim", "count-bytes 3\n", -1, {}, S::Complete, 3},
+        {"C_silence", "CV61", "cv61.sim", "fault silence\n", -1, {kConnect}, S::Failed, -1},
+        // A garbled acknowledgement is dropped and "P" asked again.
+        {"C_garbage_ack", "CV61", "cv61.sim", "fault garbage@P#5\n", -1, {}, S::Complete, 3},
+        {"C_garbage_acks",
+         "CV61",
+         "cv61.sim",
+         "fault garbage@P#6\nfault garbage@P#7\nfault garbage@P#8\nfault garbage@P#9\n",
+         -1,
+         {kNoEcho, kNotComplete},
+         S::Incomplete,
+         1},
+        {"C_short_record",
+         "CV61",
+         "cv61.sim",
+         "fault short@R01#1:4\n",
+         -1,
+         {kShortBlock, kNotComplete},
+         S::Incomplete,
+         1},
+        {"C_pulled",
+         "CV61",
+         "cv61.sim",
+         "fault pull@R01#2:10\n",
+         -1,
+         {kShortBlock, kNotComplete},
+         S::Incomplete,
+         2},
+        {"C_pulled_first",
+         "CV61",
+         "cv61.sim",
+         "fault pull@R00:10\n",
+         -1,
+         {kShortBlock, kNotComplete},
+         S::Failed,
+         -1},
+        {"C_memory_ends_early",
+         "CV61",
+         "cv61.sim",
+         "result-count 5\n",
+         -1,
+         {kNotComplete},
+         S::Incomplete,
+         3},
+        {"C_no_records", "CV61", "cv61.sim", "result-count 0\n", -1, {}, S::Complete, 0},
+        {"C_cancel", "CV61", "cv61.sim", "", 60, {}, S::Cancelled, -1},
+        // Text-protocol results tester, six results.
+        {"A_clean", "TQ71", "tq71.sim", "", -1, {}, S::Complete, 6},
+        {"A_silence", "TQ71", "tq71.sim", "fault silence\n", -1, {kConnect}, S::Failed, -1},
+        // Every ready probe answered late: the late answers must not pass for data.
+        {"A_late_ready",
+         "TQ71",
+         "tq71.sim",
+         "fault late@MRD:2000\n",
+         -1,
+         {kConnect},
+         S::Failed,
+         -1},
+        {"A_silent_result",
+         "TQ71",
+         "tq71.sim",
+         "fault silence@MR1#3\n",
+         -1,
+         {kCommun, kKept},
+         S::Incomplete,
+         2},
+        {"A_garbage_result",
+         "TQ71",
+         "tq71.sim",
+         "fault garbage@MR1#3\n",
+         -1,
+         {kCommun, kKept},
+         S::Incomplete,
+         2},
+        {"A_short_result",
+         "TQ71",
+         "tq71.sim",
+         "fault short@MR1#4:5\n",
+         -1,
+         {kCommun, kKept},
+         S::Incomplete,
+         3},
+        {"A_dropped_cr",
+         "TQ71",
+         "tq71.sim",
+         "fault nocr@MR1#2\n",
+         -1,
+         {kCommun, kKept},
+         S::Incomplete,
+         1},
+        {"A_pulled",
+         "TQ71",
+         "tq71.sim",
+         "fault pull@MR1#5:10\n",
+         -1,
+         {kCommun, kKept},
+         S::Incomplete,
+         4},
+        {"A_no_results",
+         "TQ71",
+         "tq71.sim",
+         "result-count 0\n",
+         -1,
+         {"msgNoDataToDownL_35"},
+         S::NoData,
+         -1},
+        {"A_cancel", "TQ71", "tq71.sim", "", 50, {kNotComplete}, S::Incomplete, 3},
+        // Text-protocol structure-and-results tester, three entries and two results.
+        {"AS_clean", "TQ41", "tq41.sim", "", -1, {}, S::Complete, 2},
+        {"AS_status",
+         "TQ41",
+         "tq41.sim",
+         "fault ser@MST:5\n",
+         -1,
+         {kNotComplete},
+         S::Incomplete,
+         2},
+        {"AS_pulled_structure",
+         "TQ41",
+         "tq41.sim",
+         "fault pull@MST#2:4\n",
+         -1,
+         {kCommun, kKept},
+         S::Incomplete,
+         0},
+        {"AS_garbage_result",
+         "TQ41",
+         "tq41.sim",
+         "fault garbage@MRA#2\n",
+         -1,
+         {kCommun, kKept},
+         S::Incomplete,
+         1},
+        {"AS_no_structure",
+         "TQ41",
+         "tq41.sim",
+         "structure-count 0\n",
+         -1,
+         {"msgNoStructObj_35"},
+         S::NoData,
+         -1},
+        {"AS_cancel_structure", "TQ41", "tq41.sim", "", 30, {}, S::Cancelled, -1},
+    };
+    return cases;
+}
+
+class DownloadFaultMatrix : public ::testing::TestWithParam<FaultCase> {};
+
+TEST_P(DownloadFaultMatrix, MessagesDocumentPortAndFiles) {
+    const FaultCase& c = GetParam();
+    std::string scenario = readFile(scenarioPath(c.scenario));
+    // Settings lines go before the first section; sections may follow at the end.
+    std::string extra = c.extra;
+    if (extra.rfind("[", 0) == 0)
+        scenario += "\n" + extra;
+    else
+        scenario = extra + scenario;
+    DownloadBench bench(c.model, scenario);
+    bench.progress.cancelAtGauge = c.cancelAtGauge;
+    DownloadResult r = bench.run();
+
+    ASSERT_FALSE(bench.hung) << "the download did not end";
+    std::vector<std::string> expected;
+    for (const std::string& m : c.messages) expected.push_back(expectedText(m));
+    EXPECT_EQ(bench.messages(), expected);
+    EXPECT_EQ(r.outcome.status, c.status) << downloadStatusName(r.outcome.status);
+    EXPECT_FALSE(bench.port.isOpen());
+    EXPECT_FALSE(bench.progress.visible);
+    EXPECT_FALSE(bench.link.cancelRequested());
+    if (c.results < 0) {
+        EXPECT_EQ(r.document, nullptr);
+        EXPECT_EQ(bench.host.document, nullptr);
+        EXPECT_TRUE(bench.host.files().empty()) << bench.host.files().front();
+    } else {
+        ASSERT_NE(r.document, nullptr);
+        EXPECT_EQ(bench.results(), c.results);
+        EXPECT_EQ(bench.host.captions, std::vector<std::string>{"DownLoad1"});
+        EXPECT_EQ(bench.host.files(), std::vector<std::string>{"#DownLoad1#"});
+        EXPECT_TRUE(r.document->HasDownloadTemp);
+        EXPECT_FALSE(r.document->HasFile);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Families, DownloadFaultMatrix, ::testing::ValuesIn(faultCases()),
+                         [](const ::testing::TestParamInfo<FaultCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+}  // namespace
+}  // namespace pelvoro::e2e
