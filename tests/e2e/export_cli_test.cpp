@@ -110,5 +110,29 @@ TEST(GraphCli, DrawsEachSeriesKindAsPngAndPdf) {
     EXPECT_FALSE(fs::exists(dir.file("x.png")));
 }
 
+// Curves downloaded from a high-voltage tester keep their graph texts through the
+// temporary file, the saved document and its reopening.
+TEST(GraphCli, CurvesDownloadedFromTheTesterSurviveSaveAndReopen) {
+    pelvoro::testing::TempDir dir;
+    Simulator sim({"--scenario", scenarioPath("tq60_curves.sim")});
+    const std::string doc = dir.file("curves.TMV");
+    RunResult d = cli({"download", "--model", "TQ60", "--device", sim.device(), "-o", doc});
+    ASSERT_EQ(d.exitCode, 0) << d.err;
+    EXPECT_NE(readFile(doc).find("GraphString: 2;251205143000;"), std::string::npos);
+    // The root, the object, then the three results: the same curves as the golden document.
+    RunResult m = cli({"measurements", doc, "--item", "2"});
+    ASSERT_EQ(m.exitCode, 0) << m.err;
+    EXPECT_EQ(m.out, readFile(kGolden + "measurements_item7.txt"));
+    m = cli({"measurements", doc, "--item", "3"});
+    EXPECT_EQ(m.out, readFile(kGolden + "measurements_item8.txt"));
+    EXPECT_NE(cli({"measurements", doc, "--item", "4"}).exitCode, 0);  // step voltage
+    RunResult g = cli({"graph", doc, "--item", "4", "-o", dir.file("step.png")});
+    EXPECT_EQ(g.exitCode, 0) << g.err;
+    // Saved again (as File > Save does) and reopened: still there.
+    ASSERT_EQ(cli({"convert", doc, dir.file("again.TMV")}).exitCode, 0);
+    m = cli({"measurements", dir.file("again.TMV"), "--item", "2"});
+    EXPECT_EQ(m.out, readFile(kGolden + "measurements_item7.txt"));
+}
+
 }  // namespace
 }  // namespace pelvoro::e2e
