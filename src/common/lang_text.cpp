@@ -44,12 +44,14 @@ std::shared_ptr<LanguageFile> LanguageFile::fromIni(const IniFile& ini) {
 }
 
 std::string LanguageFile::text(std::string_view key) const {
-    auto it = values_.find(upperAscii(key));
+    // Keys are looked up as ini files look them up: blanks around them do not count
+    // ("msgCanNotSend_35 " is "msgCanNotSend_35").
+    auto it = values_.find(upperAscii(trimmed(key)));
     return it == values_.end() ? std::string("**") : it->second;
 }
 
 bool LanguageFile::hasKey(std::string_view key) const {
-    return values_.count(upperAscii(key)) != 0;
+    return values_.count(upperAscii(trimmed(key))) != 0;
 }
 
 void setCurrentLanguageFile(std::shared_ptr<LanguageFile> file) {

@@ -30,6 +30,7 @@ TEST(LanguageFile, ValuesFollowTheIniRules) {
     } cases[] = {
         {"btnOK_8", "OK"},            // trimmed; the first of two wins; other sections ignored
         {"BTNOK_8", "OK"},            // keys compare without case
+        {"btnOK_8 ", "OK"},           // and without blanks around them, as ini files do
         {"quoted_10", "  spaced  "},  // a quote pair goes, what it held stays
         {"single_10", "x"},
         {"half_10", "\"open"},             // a lone quote stays
@@ -76,12 +77,20 @@ TEST(InstrVariant, TailsDecideTheVariantWord) {
         const char* before;
         const char* expected;
     } cases[] = {
-        {"TQ 42-E", "", "EU"},        {"TQ 42-ESP", "", "ESP"},  // "-ESP" is not mistaken for "-E"
-        {"X-K", "", "KORVEN"},        {"X-AUS", "", "AUS"},       {"X-OST", "", "AVSTRIJA"},
-        {"X-CH", "", "SVICA"},        {"X-IT", "", "MARUT"},      {"X-DE", "", "DE"},
-        {"TQ 41 UK  ", "", "KORVEN"}, {"TQ 41 UK", "old", "old"},  // without the two blanks nothing
-                                                                   // changes
-        {"X-SO", "", "SOLVIK"},       {"X-VARN", "", "VARN"},     {"X-DOSK", "", "DOSK"},
+        {"TQ 42-E", "", "EU"},
+        {"TQ 42-ESP", "", "ESP"},  // "-ESP" is not mistaken for "-E"
+        {"X-K", "", "KORVEN"},
+        {"X-AUS", "", "AUS"},
+        {"X-OST", "", "AVSTRIJA"},
+        {"X-CH", "", "SVICA"},
+        {"X-IT", "", "MARUT"},
+        {"X-DE", "", "DE"},
+        {"TQ 41 UK  ", "", "KORVEN"},
+        {"TQ 41 UK", "old", "old"},  // without the two blanks nothing
+                                     // changes
+        {"X-SO", "", "SOLVIK"},
+        {"X-VARN", "", "VARN"},
+        {"X-DOSK", "", "DOSK"},
         {"X-e", "kept", "kept"},  // case-sensitive
         {"", "kept", "kept"},
     };

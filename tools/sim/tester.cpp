@@ -279,6 +279,11 @@ void Tester::lineA(const std::string& line) {
         }
         return;
     }
+    if (line == "-" && ack_ == Ack::None && lastCommand_ == "MAS") {
+        log_("rx - : the program stopped sending its structure");
+        lastCommand_.clear();
+        return;
+    }
     if (line == "+" || line == "-") {
         if (ack_ == Ack::None) {
             log_("rx \"" + line + "\" outside a transfer; ignored");
@@ -304,6 +309,7 @@ void Tester::lineA(const std::string& line) {
     }
     ack_ = Ack::None;
     std::string name = line.substr(0, 3);
+    lastCommand_ = name;
     bool takesArgument = name == "MN1" || name == "MR1" || name == "MPR" || name == "MAS";
     bool ownLines = model_.argumentStyle == 2;
     if (line.size() == 3) {

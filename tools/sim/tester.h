@@ -64,6 +64,7 @@ class Tester {
     std::string pendingCommand_;  // a command waiting for its argument lines
     std::vector<std::string> pendingArgs_;
     bool argumentsClosed_ = false;  // the ";" arguments ended with ";"
+    std::string lastCommand_;       // the last command line received
     size_t pendingNeeded_ = 0;
     std::string binaryCommand_;  // "MWN", "MWF" or "MWU" collecting checksum and text
     std::string binary_;

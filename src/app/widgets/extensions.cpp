@@ -8,6 +8,7 @@
 #include "reports/widgets/report_commands.h"
 #include "results/widgets/result_table.h"
 #include "transfer/widgets/download_commands.h"
+#include "transfer/widgets/send_structure_command.h"
 
 namespace pelvoro {
 
@@ -20,6 +21,7 @@ void installExtensions(TfrmMainForm& window) {
     installDownloadCommands(window);
     installReportCommands(window);
     installOutputCommands(window);
+    installSendStructureCommand(window);
 }
 
 }  // namespace pelvoro

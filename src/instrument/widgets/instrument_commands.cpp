@@ -69,6 +69,7 @@ class InstrumentHost : public QObject {
     std::unique_ptr<InstrumentContext> context;
     TfrmCOM_Port* ports = nullptr;
     TfrmInstrData* data = nullptr;
+    int transfers = 0;  // InstrumentTransfer guards alive
 };
 
 InstrumentHost* host(TfrmMainForm& window) {
@@ -96,7 +97,7 @@ std::vector<std::string> positionalArguments() {
 void installInstrumentCommands(TfrmMainForm& window, const std::vector<std::string>& arguments) {
     if (host(window)) return;
     QPointer<InstrumentHost> h = new InstrumentHost(window, arguments);
-    window.setPortOpenQuery([h] { return h && h->port->isOpen(); });
+    window.setPortOpenQuery([h] { return h && (h->port->isOpen() || h->transfers > 0); });
     window.setCommandHandler("PortSettings", [h](int) {
         if (h) h->ports->exec();
     });
@@ -122,6 +123,21 @@ TfrmCOM_Port* portDialog(TfrmMainForm& window) {
 TfrmInstrData* instrumentDataDialog(TfrmMainForm& window) {
     InstrumentHost* h = host(window);
     return h ? h->data : nullptr;
+}
+
+InstrumentTransfer::InstrumentTransfer(TfrmMainForm& window) : window_(window) {
+    if (InstrumentHost* h = host(window_)) ++h->transfers;
+    window_.RefreshCommandState();
+}
+
+InstrumentTransfer::~InstrumentTransfer() {
+    if (InstrumentHost* h = host(window_)) --h->transfers;
+    window_.RefreshCommandState();
+}
+
+bool transferRunning(TfrmMainForm& window) {
+    InstrumentHost* h = host(window);
+    return h && (h->transfers > 0 || h->port->isOpen());
 }
 
 void showDocumentInstrumentData(TfrmMainForm& window, const TInstrumentData& data) {

@@ -29,6 +29,22 @@ InstrumentContext* instrumentContext(TfrmMainForm& window);
 TfrmCOM_Port* portDialog(TfrmMainForm& window);
 TfrmInstrData* instrumentDataDialog(TfrmMainForm& window);
 
+// While one lives, an instrument command runs a transfer: the main window counts the
+// port as open, so the download and send buttons stay disabled throughout (also while the
+// port is closed between identification and the command's own connection), and
+// transferRunning() tells other commands not to start a second one.
+class InstrumentTransfer {
+  public:
+    explicit InstrumentTransfer(TfrmMainForm& window);
+    ~InstrumentTransfer();
+    InstrumentTransfer(const InstrumentTransfer&) = delete;
+    InstrumentTransfer& operator=(const InstrumentTransfer&) = delete;
+
+  private:
+    TfrmMainForm& window_;
+};
+bool transferRunning(TfrmMainForm& window);
+
 // A document window became active: the Instrument data dialog shows its instrument data.
 void showDocumentInstrumentData(TfrmMainForm& window, const TInstrumentData& data);
 // The last document window closed: the dialog's fields are emptied.

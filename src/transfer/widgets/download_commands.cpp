@@ -81,8 +81,10 @@ void installDownloadCommands(TfrmMainForm& w) {
     w.setCommandHandler("DownLoadNewINSTR", [window](int) {
         static bool running = false;
         InstrumentContext* ctx = instrumentContext(*window);
-        if (!ctx || running) return;
+        if (!ctx || running || transferRunning(*window)) return;
         running = true;
+        // No second transfer meanwhile; the download and send buttons stay disabled.
+        InstrumentTransfer transfer(*window);
         MainWindowDownloadHost host(*window);
         try {
             DownLoadNewINSTR(*ctx, host);

@@ -1,0 +1,174 @@
+// send: sends the structure of a document into the connected tester's memory, as
+// Instrument > Send Structure does.
+//
+//   pelvoro-cli send DOC --model KEY (--port N | --device PATH) [--baud B] [--keep]
+//
+// Every question is answered Yes: the tester's structure is deleted first. --keep
+// answers No to that question (asked by TQ41, TQ45, LR40000115 and LS40000118 when they
+// hold a structure), so that the document's structure is added to what the tester holds.
+// The messages go to stderr. Exit status 0 when every entry was sent, 1 when not, 2 for
+// a usage error.
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "app/identity.h"
+#include "cli/cli.h"
+#include "common/adapters/qt_link_clock.h"
+#include "common/codepage.h"
+#include "common/text.h"
+#include "files/document_file.h"
+#include "instrument/adapters/qt_serial_port.h"
+#include "instrument/identification.h"
+#include "transfer/structure_send.h"
+
+namespace pelvoro::cli {
+namespace {
+
+// No window: Cancel is never pressed.
+class QuietProgress : public ProgressWindow {
+  public:
+    void show(const std::string&) override {}
+    void hide() override {}
+    void setStep(const std::string&) override {}
+    void setGauge(int, int) override {}
+    void setSecondGauge(int, int) override {}
+    bool cancelPressed() override { return false; }
+};
+
+// Messages to stderr (in the terminal's encoding); questions answered as the options say.
+class SendPrompts : public Prompts {
+  public:
+    SendPrompts(std::ostream& err, bool keep) : err_(err), keep_(keep) {}
+    void information(const std::string& text) override { err_ << shown(text) << "\n"; }
+    void plainBox(const std::string&, const std::string& text) override {
+        err_ << shown(text) << "\n";
+    }
+    Answer askYesNo(const std::string&, const std::string& text) override {
+        err_ << shown(text) << " -> Yes\n";
+        return Answer::Yes;
+    }
+    Answer askYesNoCancel(const std::string&, const std::string& text) override {
+        err_ << shown(text) << (keep_ ? " -> No\n" : " -> Yes\n");
+        return keep_ ? Answer::No : Answer::Yes;
+    }
+    void beep() override {}
+    void setBusy(bool) override {}
+    std::optional<std::string> chooseOpenFile(const FileDialogRequest&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> chooseSaveFile(const FileDialogRequest&) override {
+        return std::nullopt;
+    }
+
+  private:
+    // Boxes break their lines with CR; a terminal wants LF.
+    static std::string shown(const std::string& text) {
+        std::string out = toUtf8(text, appEnvironment().codePage);
+        for (char& c : out)
+            if (c == '\r') c = '\n';
+        size_t first = out.find_first_not_of('\n');
+        size_t last = out.find_last_not_of('\n');
+        return first == std::string::npos ? std::string() : out.substr(first, last - first + 1);
+    }
+    std::ostream& err_;
+    bool keep_;
+};
+
+constexpr const char* kUsage =
+    "send DOC --model KEY (--port N | --device PATH) [--baud B] [--keep]";
+
+int usageError(Context& ctx, const std::string& why) {
+    ctx.err << "pelvoro-cli send: " << why << "\nusage: pelvoro-cli " << kUsage << "\n";
+    return 2;
+}
+
+int runSend(Context& ctx) {
+    bool keep = ctx.takeFlag("--keep");
+    std::string key = ctx.takeOption("--model");
+    std::string portArg = ctx.takeOption("--port");
+    std::string device = ctx.takeOption("--device");
+    std::string baudArg = ctx.takeOption("--baud");
+    if (ctx.args.size() != 1)
+        return usageError(ctx, ctx.args.empty() ? "name the document to send"
+                                                : "unexpected argument '" + ctx.args[1] + "'");
+    const std::string path = ctx.args[0];
+    if (key.empty()) return usageError(ctx, "give the model with --model KEY");
+    const InstrumentModel* model = modelByKey(key);
+    if (!model) return usageError(ctx, "unknown model '" + key + "'");
+    if (key != kAutoFindKey && !acceptsStructure(key) && protocolOfKey(key) != ProtocolFamily::B)
+        return usageError(ctx, "the " + key +
+                                   " takes no structure; these do: TQ41 TQ45 LR40000115 "
+                                   "LS40000118 TQ75");
+    if (portArg.empty() && device.empty())
+        return usageError(ctx, "name the port with --port N or --device PATH");
+
+    PortSelection sel = loadPortSelection(ctx.settings);
+    if (!portArg.empty()) {
+        std::optional<int> n = parseInt(portArg);
+        if (!n || *n < 1 || *n > kPortCount)
+            return usageError(ctx, "the port is a number from 1 to 16");
+        sel.portIndex = *n - 1;
+    } else {
+        sel.portIndex = 0;
+    }
+    if (!baudArg.empty()) {
+        std::optional<int> baud = parseInt(baudArg);
+        std::optional<int> index = baud ? baudIndexOf(*baud) : std::nullopt;
+        if (!index) return usageError(ctx, "the baud rate is one of 300, 600, 1200, 2400, 4800");
+        sel.baudIndex = *index;
+    }
+
+    std::ifstream in(std::filesystem::path(path), std::ios::binary);
+    if (!in) {
+        ctx.err << "pelvoro-cli send: " << path << ": cannot be read\n";
+        return 1;
+    }
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    StructureDocument document;
+    DocumentReadResult read = readDocumentFromBytes(document, bytes.str());
+    if (!read.ok) {
+        ctx.err << "pelvoro-cli send: " << path << ": " << read.error << "\n";
+        return 1;
+    }
+
+    // The device is named for this run only; the settings view never writes through.
+    if (!device.empty())
+        ctx.settings.writeString("PortDevice" + std::to_string(sel.portIndex + 1), device);
+    std::unique_ptr<SerialPort> port = makeSystemSerialPort(&ctx.settings);
+    QtLinkClock clock;
+    QuietProgress progress;
+    SendPrompts prompts(ctx.err, keep);
+    Link link(*port, clock, progress, prompts);
+    SimpleModelSelection models(key, model->modelFamily);
+    InstrumentContext ictx(link, models, identity::kBrandTitle);
+    applyPortSettings(link, sel);
+
+    SendStructureOutcome outcome = sendStructure(ictx, document);
+    link.closePort();
+    if (outcome.result == SendStructureResult::Sent) {
+        ctx.err << "pelvoro-cli send: " << outcome.entriesSent << " entries sent to the "
+                << outcome.key << "\n";
+        return 0;
+    }
+    if (outcome.result == SendStructureResult::NotAccepted && outcome.key.empty())
+        ctx.err << "pelvoro-cli send: no tester that takes a structure was identified\n";
+    else if (outcome.result == SendStructureResult::NotAccepted &&
+             protocolOfKey(outcome.key) != ProtocolFamily::B)
+        ctx.err << "pelvoro-cli send: the " << outcome.key << " takes no structure\n";
+    if (outcome.entriesSent > 0)
+        ctx.err << "pelvoro-cli send: " << outcome.entriesSent
+                << " entries were sent before the transfer ended; they stay in the tester\n";
+    return 1;
+}
+
+Registration reg({"send", kUsage,
+                  "sends DOC's structure into the tester's memory (every question answered "
+                  "Yes; --keep keeps the structure the tester holds)",
+                  runSend});
+
+}  // namespace
+}  // namespace pelvoro::cli
