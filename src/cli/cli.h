@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+class QCoreApplication;
+
 #include "common/prompts.h"
 #include "common/settings_store.h"
 
@@ -41,5 +43,12 @@ struct Registration {
 const std::vector<Command>& commands();
 // Whether the named command draws.
 bool commandNeedsGui(const std::string& name);
+
+// A command that draws (with widgets) needs a GUI application instead of the core one;
+// it registers the maker of that application under its name.
+using ApplicationMaker = std::function<QCoreApplication*(int& argc, char** argv)>;
+struct GuiApplicationRegistration {
+    GuiApplicationRegistration(const std::string& command, ApplicationMaker maker);
+};
 
 }  // namespace pelvoro::cli

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QStandardPaths>
 #include <iostream>
+#include <map>
 #include <memory>
 #include <sstream>
 
@@ -87,6 +88,16 @@ const std::vector<Command>& commands() {
     return registry();
 }
 
+std::map<std::string, ApplicationMaker>& guiMakers() {
+    static std::map<std::string, ApplicationMaker> makers;
+    return makers;
+}
+
+GuiApplicationRegistration::GuiApplicationRegistration(const std::string& command,
+                                                       ApplicationMaker maker) {
+    guiMakers()[command] = std::move(maker);
+}
+
 bool commandNeedsGui(const std::string& name) {
     for (const Command& c : registry())
         if (c.name == name) return c.needsGui;
@@ -137,7 +148,12 @@ std::string commandWord(int argc, char** argv) {
 int main(int argc, char** argv) {
     // Commands that draw need fonts and Qt Gui, but never a display.
     std::unique_ptr<QCoreApplication> application;
-    if (cli::commandNeedsGui(commandWord(argc, argv))) {
+    const std::string word = commandWord(argc, argv);
+    auto maker = cli::guiMakers().find(word);
+    if (maker != cli::guiMakers().end()) {
+        // Commands that draw with widgets make their own application.
+        application.reset(maker->second(argc, argv));
+    } else if (cli::commandNeedsGui(word)) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         application = std::make_unique<QGuiApplication>(argc, argv);
     } else {

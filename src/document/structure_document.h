@@ -8,21 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "document/graph_data.h"
+
 namespace pelvoro {
-
-// One point of a measured curve.
-struct TGraphPoint {
-    double time = 0;
-    double value = 0;
-};
-
-// The decoded curve of a measurement over time.
-struct TGraphData {
-    int kind = 0;
-    std::string timeAxisText;
-    std::string valueAxisText;
-    std::vector<TGraphPoint> points;
-};
 
 struct TStructItemData {
     int32_t ID = 0;

@@ -436,6 +436,7 @@ class Reader {
             if (d.ID == -1 && d.Type == -1) break;
             if (isResultType(d.Type) && d.FpStrings.empty() && d.ResTexts.empty()) continue;
             d.FileTextCount = int32_t(d.ResTexts.size());
+            if (!d.GraphString.empty()) d.Graph = parseGraphString(d.GraphString);
             if (hook_ && (!d.FpStrings.empty() || !d.GraphString.empty()))
                 hook_->resultItemLoaded(doc_, *item);
             d.L1Count =

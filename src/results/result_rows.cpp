@@ -280,6 +280,12 @@ int renderCellText(const std::vector<MarkupLine>& rowLines, int column, int base
 
 ClipboardStaging renderTableText(const ResultRows& rows, const std::vector<int>& tableRows,
                                  bool withHeading, const MarkupInterpreter& interpreter) {
+    return renderTableText(rows, tableRows, withHeading, true, true, interpreter);
+}
+
+ClipboardStaging renderTableText(const ResultRows& rows, const std::vector<int>& tableRows,
+                                 bool withHeading, bool numberColumn, bool resultsColumn,
+                                 const MarkupInterpreter& interpreter) {
     ClipboardStaging staging;
     if (withHeading) {
         staging.row(0) = {LangText("No_3"), LangText("Results_10")};
@@ -292,8 +298,8 @@ ClipboardStaging renderTableText(const ResultRows& rows, const std::vector<int>&
         parsed.resize(lines.size());
         for (size_t i = 0; i < lines.size(); ++i)
             interpreter.parse(lines[i], MarkupMode::ClipBrd, parsed[i]);
-        renderCellText(parsed, 0, base, rows.viewMode, staging);
-        renderCellText(parsed, 1, base, rows.viewMode, staging);
+        if (numberColumn) renderCellText(parsed, 0, base, rows.viewMode, staging);
+        if (resultsColumn) renderCellText(parsed, 1, base, rows.viewMode, staging);
     }
     return staging;
 }

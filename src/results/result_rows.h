@@ -107,6 +107,11 @@ int renderCellText(const std::vector<MarkupLine>& rowLines, int column, int base
 ClipboardStaging renderTableText(const ResultRows& rows, const std::vector<int>& tableRows,
                                  bool withHeading,
                                  const MarkupInterpreter& interpreter = MarkupInterpreter());
+// The same for the columns asked only, as Copy renders a selection: a column that is
+// not selected takes no staging rows.
+ClipboardStaging renderTableText(const ResultRows& rows, const std::vector<int>& tableRows,
+                                 bool withHeading, bool numberColumn, bool resultsColumn,
+                                 const MarkupInterpreter& interpreter = MarkupInterpreter());
 // Every row of the table.
 ClipboardStaging renderTableText(const ResultRows& rows, bool withHeading,
                                  const MarkupInterpreter& interpreter = MarkupInterpreter());

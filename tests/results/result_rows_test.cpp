@@ -236,6 +236,9 @@ TEST(ResultRows, TextRenderingOfTheTable) {
     for (size_t p; (p = copied.find("**")) != std::string::npos;) copied.replace(p, 2, "~");
     EXPECT_EQ(copied,
               "Hall / F1\r\n05.12.2025  14:30\r\nLoop 2      PASS\r\n  R: 1.2M~\r\n    Lim: 0.5M~");
+    // Copying only the number column: one line per table row, the number on item rows.
+    ClipboardStaging numbers = renderTableText(rows, {1, 2, 3, 4}, false, true, false, interpreter);
+    EXPECT_EQ(joinStaging(numbers, true, false), "1\r\n\r\n\r\n2");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "document/widgets/child_form.h"
 #include "files/widgets/file_commands_qt.h"
 #include "instrument/widgets/instrument_commands.h"
+#include "reports/widgets/output_commands.h"
 #include "reports/widgets/report_commands.h"
 #include "results/widgets/result_table.h"
 #include "transfer/widgets/download_commands.h"
@@ -19,6 +20,7 @@ void installExtensions(TfrmMainForm& window) {
     installResultTable(window);
     installDownloadCommands(window);
     installReportCommands(window);
+    installOutputCommands(window);
     installSendStructureCommand(window);
 }
 

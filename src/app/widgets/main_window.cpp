@@ -550,7 +550,7 @@ CommandContext TfrmMainForm::commandContext() const {
         if (StructureItem* item = v->selectedItem()) {
             ctx.hasSelectedItem = true;
             ctx.selectedItemOnTopLevel = item->parent() == nullptr;
-            ctx.selectedHasSeries = !item->data.Graph.points.empty();
+            ctx.selectedHasSeries = item->data.Graph.hasSamples();
             ctx.seriesKind = item->data.Graph.kind;
         }
         ctx.resultTableShown = v->resultTableShown();

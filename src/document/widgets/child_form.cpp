@@ -138,7 +138,9 @@ class StructureTreeModel : public QAbstractItemModel {
         if (!item) return {};
         if (role == Qt::DisplayRole || role == Qt::EditRole) return toQt(item->caption());
         if (role == Qt::DecorationRole) {
-            int type = item->type();
+            // An item with a measured curve shows the graph icon, whatever its type.
+            int type =
+                item->data.Graph.hasSamples() ? int(ItemType::GraphMeasurement) : item->type();
             auto it = icons_.find(type);
             if (it == icons_.end()) it = icons_.insert(type, itemTypeQIcon(type));
             return it->isNull() ? QVariant() : QVariant(*it);

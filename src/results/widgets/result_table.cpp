@@ -340,7 +340,7 @@ std::string ResultTableView::selectionText() const {
     }
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    ClipboardStaging s = renderTableText(model_->rows(), rows, false);
+    ClipboardStaging s = renderTableText(model_->rows(), rows, false, col[0], col[1]);
     return joinStaging(s, col[0], col[1], "\t", "\r\n");
 }
 

@@ -1,0 +1,56 @@
+#include "reports/export_text.h"
+
+#include <filesystem>
+
+#include "common/lang_text.h"
+#include "common/prompts.h"
+#include "files/transfer_folder.h"
+#include "results/result_rows.h"
+
+namespace pelvoro {
+
+std::string exportTableText(const ResultRows& rows, const ExportFormat& format,
+                            const MarkupInterpreter& interpreter) {
+    if (rows.itemCount() == 0) return {};
+    // A fresh staging table for every export: nothing of an earlier one carries over.
+    ClipboardStaging staging = renderTableText(rows, true, interpreter);
+    return joinStaging(staging, true, true, format.delimiterText(), format.eolText());
+}
+
+std::string exportFolder(const std::string& programFolder, const std::string& userDataFolder) {
+    namespace fs = std::filesystem;
+    const std::string preferred = (fs::path(programFolder) / "TestResults").string();
+    const std::string fallback = (fs::path(userDataFolder) / "TestResults").string();
+    return chooseTransferFolder(preferred, fallback);
+}
+
+bool runExportCommand(const ResultRows* shownTable, ExportCommandHost& host) {
+    Prompts& prompts = *host.prompts;
+    if (!shownTable) {
+        prompts.information(LangText("msgNoDatToExp_50"));
+        return false;
+    }
+    std::optional<ExportFormat> format = host.chooseFormat ? host.chooseFormat() : ExportFormat{};
+    if (!format) return false;
+
+    FileDialogRequest request;
+    request.filter = "Text Files (*.TXT)|*.TXT";
+    request.defaultExtension = "txt";
+    request.directory = host.initialFolder;
+    std::optional<std::string> path = prompts.chooseSaveFile(request);
+    if (!path || path->empty()) return false;
+
+    std::string failure;
+    {
+        BusyCursor busy(prompts);
+        const std::string bytes = exportTableText(*shownTable, *format);
+        failure = host.writeFile(*path, bytes);
+    }
+    if (!failure.empty()) {
+        prompts.information(LangText("msgWriteError_35") + "\n" + *path + ": " + failure);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace pelvoro
