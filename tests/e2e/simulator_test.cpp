@@ -226,7 +226,7 @@ TEST(SimulatorFamilyA, SemicolonStyleTesterKeepsANamedStructure) {
     EXPECT_EQ(line.readUntil(";\r"), "P;001;001;000;03;Block A;\r");
     line.send("MR1;1\r");
     EXPECT_EQ(line.readUntil("12.5;\r"),
-              "P;001;001;001;01;03;05\rV;2\rD#PD 09.12.2026 08:00\rF;13;0;0;12.5;\r");
+              "P;001;001;001;01;03;05\rV;2\rD;09;12;2026;08;00;\rF;13;0;0;12.5;\r");
     EXPECT_EQ(line.ask("MAS;1;2;0;3;Block B;\r"), "SER0\r");
     line.send("MN1;4\r");
     EXPECT_EQ(line.readUntil(";\r"), "P;001;002;000;03;Block B;\r");
