@@ -104,6 +104,11 @@ class FirstLookTest : public ::testing::Test {
 };
 
 TEST_F(FirstLookTest, OpenShowsTheResultsTableBesideTheTree) {
+    // The empty frame's watermark covers the whole area, so its text is drawn centred.
+    settle();
+    QWidget* watermark = window->findChild<QWidget*>("pnlBackground");
+    ASSERT_NE(watermark, nullptr);
+    EXPECT_EQ(watermark->geometry(), window->mdiArea()->viewport()->rect());
     TfrmChildForm* f = openThroughMenu(demo);
     ASSERT_NE(f, nullptr);
     StructureItem* machine = findItem(f->document(), "Machine 1");

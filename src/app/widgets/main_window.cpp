@@ -49,6 +49,23 @@ void DocumentSubWindow::closeEvent(QCloseEvent* event) {
 
 namespace {
 
+// Keeps a widget covering its parent whenever the parent changes size (the brand
+// watermark of the empty frame stays whole and centred).
+class FillParent : public QObject {
+  public:
+    FillParent(QWidget* child, QWidget* parent) : QObject(child), child_(child) {
+        parent->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Resize || event->type() == QEvent::Show)
+            child_->setGeometry(static_cast<QWidget*>(watched)->rect());
+        return false;
+    }
+
+  private:
+    QWidget* child_;
+};
+
 int defaultPrinterCount() {
     // Qt always offers printing to a PDF file, which counts as a printer here, so the
     // program also runs on machines without a physical printer.
@@ -78,6 +95,7 @@ TfrmMainForm::TfrmMainForm(Services services, QWidget* parent)
     background->setFont(brandFont);
     background->setStyleSheet("color: rgba(255, 255, 255, 90);");
     background_ = background;
+    new FillParent(background, mdi_->viewport());
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { RefreshCommandState(); });
 
     buildMenus();
