@@ -86,8 +86,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     StructureItem* item = doc.addItem(doc.root(), ItemType::Measurement, "R");
     RenderResult(*item, results, render);
     if (item->data.L1Count != countL1Lines(item->data.ResTexts)) __builtin_trap();
+    // FP strings come from file lines and reply lines, which hold no line breaks; a string
+    // that does carries them into its values, and the lines show them as they are.
+    const bool noBreaks = fp.find_first_of("\r\n") == std::string::npos;
     for (const std::string& line : item->data.ResTexts)
-        if (line.find_first_of("\r\n") != std::string::npos) __builtin_trap();
+        if (noBreaks && line.find_first_of("\r\n") != std::string::npos) __builtin_trap();
     for (int level : {kViewFull, kViewMedium, kViewLow}) {
         const ResultRows rows = AssignResultRows(doc, &doc.root(), level, true);
         if (results.FunctionCode.empty() || item->data.ResTexts.empty()) continue;
