@@ -11,6 +11,7 @@
 
 #include "app/identity.h"
 #include "cli/cli.h"
+#include "cli/command_documents.h"
 #include "common/adapters/qt_text.h"
 #include "common/codepage.h"
 #include "common/lang_text.h"
@@ -22,25 +23,6 @@
 
 namespace pelvoro::cli {
 namespace {
-
-// Reads DOC like Open does; false (with a message) when it cannot be read.
-bool readDocument(Context& ctx, const std::string& command, const std::string& path,
-                  StructureDocument& doc) {
-    std::error_code ec;
-    std::ifstream in(std::filesystem::path(path), std::ios::binary);
-    if (!std::filesystem::is_regular_file(std::filesystem::path(path), ec) || !in) {
-        ctx.err << command << ": " << path << ": no such file\n";
-        return false;
-    }
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    DocumentReadResult r = readDocumentFromBytes(doc, bytes.str());
-    if (!r.ok) {
-        ctx.err << command << ": " << path << ": " << r.error << "\n";
-        return false;
-    }
-    return true;
-}
 
 bool writePdf(Context& ctx, const std::string& command, const std::string& out,
               const std::function<void(QPagedPaintDevice&)>& paint) {
@@ -65,7 +47,7 @@ int runReport(Context& ctx) {
         return 2;
     }
     StructureDocument doc;
-    if (!readDocument(ctx, "report", ctx.args[0], doc)) return 1;
+    if (!readDocumentForCommand(ctx, "report", ctx.args[0], doc)) return 1;
     const ResultRows rows = AssignResultRows(doc, &doc.root(), viewMode, true);
     const LightReportTexts texts = lightReportTexts(doc, fromQt(reportDateText(date)));
     LightReportPlan plan;
@@ -87,7 +69,7 @@ int runStructure(Context& ctx) {
         return 2;
     }
     StructureDocument doc;
-    if (!readDocument(ctx, "structure", ctx.args[0], doc)) return 1;
+    if (!readDocumentForCommand(ctx, "structure", ctx.args[0], doc)) return 1;
     StructurePrintPlan plan;
     if (!writePdf(ctx, "structure", ctx.args[1],
                   [&](QPagedPaintDevice& device) { plan = printStructure(device, doc); }))
