@@ -124,50 +124,21 @@ void clearRecord(T& rec) {
     if constexpr (requires { rec.Status; }) rec.Status = kNoVerdict;
 }
 
-void clearResults(TResultsData& r) {
+// Only one sub-record holds values at a time: the one of the last parse. A parse empties
+// that one and its own, so every sub-record stays as cleared as if all were cleared before
+// every string, without touching the other forty.
+void clearRecordOf(TResultsData& r, ResultRecord which) {
+    r.withRecord(which, [](const auto& rec) {
+        using T = std::decay_t<decltype(rec)>;
+        clearRecord(const_cast<T&>(rec));
+    });
+}
+
+void clearResults(TResultsData& r, ResultRecord own) {
+    const ResultRecord last = r.record();
     r.FunctionCode.clear();
-    clearRecord(r.VOLT);
-    clearRecord(r.ISO);
-    clearRecord(r.CONT);
-    clearRecord(r.ZLINE);
-    clearRecord(r.ZLOOP);
-    clearRecord(r.RCD);
-    clearRecord(r.EARTH);
-    clearRecord(r.CURRENT);
-    clearRecord(r.SENSOR);
-    clearRecord(r.IMD);
-    clearRecord(r.ISFL);
-    clearRecord(r.VISUAL);
-    clearRecord(r.ERTCONT);
-    clearRecord(r.POLAR);
-    clearRecord(r.CorrCONN);
-    clearRecord(r.FOLTLOOP);
-    clearRecord(r.FULSCHED);
-    clearRecord(r.DOMSCHED);
-    clearRecord(r.FUNCTION);
-    clearRecord(r.RING);
-    clearRecord(r.CONTAT);
-    clearRecord(r.VARISTOR);
-    clearRecord(r.LOOP_Re);
-    clearRecord(r.REBT_02);
-    clearRecord(r.REBT_73);
-    clearRecord(r.REBT_75);
-    clearRecord(r.TCH_VOLT);
-    clearRecord(r.INC_NEUTR);
-    clearRecord(r.SOCKET);
-    clearRecord(r.VOLT_TO);
-    clearRecord(r.ISO_TO);
-    clearRecord(r.DIAGN_TO);
-    clearRecord(r.STEPV_TO);
-    clearRecord(r.WITHST_TO);
-    clearRecord(r.HV_MT);
-    clearRecord(r.dU_MT);
-    clearRecord(r.R10A_MT);
-    clearRecord(r.MOhm_MT);
-    clearRecord(r.dt_MT);
-    clearRecord(r.CONTVOLT);
-    clearRecord(r.STEPVOLT);
-    clearRecord(r.RES_MICRO);
+    if (last != own) clearRecordOf(r, last);
+    clearRecordOf(r, own);
 }
 
 bool isTypedInstrument(sv typeCode) {
@@ -300,15 +271,17 @@ class Parser {
 };
 
 void Parser::run(sv fp) {
-    clearResults(r_);
-    if (fp.empty() || fp[0] != 'F') return;
     // Character 2 is the ";" after "F"; the code runs from character 3 to the next ";".
-    if (fp.size() < 3) return;
-    const size_t codeEnd = fp.find(';', 2);
-    if (codeEnd == sv::npos) return;
+    const size_t codeEnd = fp.size() >= 3 && fp[0] == 'F' ? fp.find(';', 2) : sv::npos;
+    if (codeEnd == sv::npos) {
+        clearResults(r_, ResultRecord::None);
+        return;
+    }
     std::optional<int> number = functionCodeNumber(fp.substr(2, codeEnd - 2));
     if (number && *number < 50 && isTypedInstrument(c_.typeCode)) *number += 50;
-    if (!number || !findFunctionCode(*number)) {
+    const FunctionCodeInfo* info = number ? findFunctionCode(*number) : nullptr;
+    clearResults(r_, info ? info->record : ResultRecord::None);
+    if (!info) {
         flag();
         return;
     }

@@ -28,51 +28,58 @@ CodeFamily codeFamily(int code);
 // leading zero. Anything else is no function code.
 std::optional<int> functionCodeNumber(std::string_view text);
 
+// Every result record of TResultsData, once: its kind, its type and its member. This one
+// list gives the enum, the names, the members of TResultsData and the dispatch to them.
+#define PELVORO_RESULT_RECORDS(X)            \
+    X(Volt, TFunct_VOLT, VOLT)               \
+    X(Iso, TFunct_ISO, ISO)                  \
+    X(Cont, TFunct_CONT, CONT)               \
+    X(ZLine, TFunct_ZLINE, ZLINE)            \
+    X(ZLoop, TFunct_ZLOOP, ZLOOP)            \
+    X(Rcd, TFunct_RCD, RCD)                  \
+    X(Earth, TFunct_EARTH, EARTH)            \
+    X(Current, TFunct_CURRENT, CURRENT)      \
+    X(Sensor, TFunct_SENSOR, SENSOR)         \
+    X(Imd, TFunct_IMD, IMD)                  \
+    X(Isfl, TFunct_ISFL, ISFL)               \
+    X(Visual, TFunct_VISUAL, VISUAL)         \
+    X(ErtCont, TFunct_ERTCONT, ERTCONT)      \
+    X(Polar, TFunct_POLAR, POLAR)            \
+    X(CorrConn, TFunct_CorrCONN, CorrCONN)   \
+    X(FoltLoop, TFunct_FOLTLOOP, FOLTLOOP)   \
+    X(FulSched, TFunct_FULSCHED, FULSCHED)   \
+    X(DomSched, TFunct_DOMSCHED, DOMSCHED)   \
+    X(Function, TFunct_FUNCTION, FUNCTION)   \
+    X(Ring, TFunct_RING, RING)               \
+    X(ContAt, TFunct_CONTAT, CONTAT)         \
+    X(Varistor, TFunct_VARISTOR, VARISTOR)   \
+    X(LoopRe, TFunct_LOOP_Re, LOOP_Re)       \
+    X(Rebt02, TFunct_REBT_02, REBT_02)       \
+    X(Rebt73, TFunct_REBT_73, REBT_73)       \
+    X(Rebt75, TFunct_REBT_75, REBT_75)       \
+    X(TchVolt, TFunct_TCH_VOLT, TCH_VOLT)    \
+    X(IncNeutr, TFunct_INC_NEUTR, INC_NEUTR) \
+    X(Socket, TFunct_SOCKET, SOCKET)         \
+    X(ContVolt, TFunct_CONTVOLT, CONTVOLT)   \
+    X(StepVolt, TFunct_STEPVOLT, STEPVOLT)   \
+    X(ResMicro, TFunct_RES_MICRO, RES_MICRO) \
+    X(VoltTo, TFunct_VOLT_TO, VOLT_TO)       \
+    X(IsoTo, TFunct_ISO_TO, ISO_TO)          \
+    X(DiagnTo, TFunct_DIAGN_TO, DIAGN_TO)    \
+    X(StepvTo, TFunct_STEPV_TO, STEPV_TO)    \
+    X(WithstTo, TFunct_WITHST_TO, WITHST_TO) \
+    X(HvMt, TFunct_HV_MT, HV_MT)             \
+    X(DuMt, TFunct_dU_MT, dU_MT)             \
+    X(R10aMt, TFunct_R10A_MT, R10A_MT)       \
+    X(MohmMt, TFunct_MOhm_MT, MOhm_MT)       \
+    X(DtMt, TFunct_dt_MT, dt_MT)
+
 // The result record of TResultsData that a code fills.
 enum class ResultRecord {
     None,
-    Volt,      // TFunct_VOLT
-    Iso,       // TFunct_ISO
-    Cont,      // TFunct_CONT
-    ZLine,     // TFunct_ZLINE
-    ZLoop,     // TFunct_ZLOOP
-    Rcd,       // TFunct_RCD
-    Earth,     // TFunct_EARTH
-    Current,   // TFunct_CURRENT
-    Sensor,    // TFunct_SENSOR
-    Imd,       // TFunct_IMD
-    Isfl,      // TFunct_ISFL
-    Visual,    // TFunct_VISUAL
-    ErtCont,   // TFunct_ERTCONT
-    Polar,     // TFunct_POLAR
-    CorrConn,  // TFunct_CorrCONN
-    FoltLoop,  // TFunct_FOLTLOOP
-    FulSched,  // TFunct_FULSCHED
-    DomSched,  // TFunct_DOMSCHED
-    Function,  // TFunct_FUNCTION
-    Ring,      // TFunct_RING
-    ContAt,    // TFunct_CONTAT
-    Varistor,  // TFunct_VARISTOR
-    LoopRe,    // TFunct_LOOP_Re
-    Rebt02,    // TFunct_REBT_02
-    Rebt73,    // TFunct_REBT_73
-    Rebt75,    // TFunct_REBT_75
-    TchVolt,   // TFunct_TCH_VOLT
-    IncNeutr,  // TFunct_INC_NEUTR
-    Socket,    // TFunct_SOCKET
-    ContVolt,  // TFunct_CONTVOLT
-    StepVolt,  // TFunct_STEPVOLT
-    ResMicro,  // TFunct_RES_MICRO
-    VoltTo,    // TFunct_VOLT_TO
-    IsoTo,     // TFunct_ISO_TO
-    DiagnTo,   // TFunct_DIAGN_TO
-    StepvTo,   // TFunct_STEPV_TO
-    WithstTo,  // TFunct_WITHST_TO
-    HvMt,      // TFunct_HV_MT
-    DuMt,      // TFunct_dU_MT
-    R10aMt,    // TFunct_R10A_MT
-    MohmMt,    // TFunct_MOhm_MT
-    DtMt,      // TFunct_dt_MT
+#define PELVORO_RECORD_KIND(kind, type, member) kind,
+    PELVORO_RESULT_RECORDS(PELVORO_RECORD_KIND)
+#undef PELVORO_RECORD_KIND
 };
 
 // "TFunct_VOLT" ... ; "" for None.

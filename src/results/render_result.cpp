@@ -27,8 +27,19 @@ bool isSet(const V& v) {
 bool isPlaceholder(const V& v) {
     return v.Value == kPlaceholder;
 }
-std::string val(const V& v) {
-    return v.Value + v.Unit;
+
+// The parts a line is built of: texts, and value pairs written as value then unit.
+size_t partSize(std::string_view s) {
+    return s.size();
+}
+size_t partSize(const V& v) {
+    return v.Value.size() + v.Unit.size();
+}
+void appendPart(std::string& out, std::string_view s) {
+    out.append(s);
+}
+void appendPart(std::string& out, const V& v) {
+    out.append(v.Value).append(v.Unit);
 }
 
 class Generator {
@@ -40,23 +51,32 @@ class Generator {
   private:
     // ---- building blocks ----
     void add(std::string line) { lines_.push_back(std::move(line)); }
-    void value(const char* prefix, std::string_view label, const V& v) {
-        add(std::string(prefix) + std::string(label) + val(v));
+    // One line of its parts, built in one buffer of the right size.
+    template <class... P>
+    void line(const P&... parts) {
+        std::string out;
+        out.reserve((partSize(parts) + ...));
+        (appendPart(out, parts), ...);
+        lines_.push_back(std::move(out));
     }
+    void value(const char* prefix, std::string_view label, const V& v) { line(prefix, label, v); }
     void valueWhenSet(const char* prefix, std::string_view label, const V& v) {
         if (isSet(v)) value(prefix, label, v);
     }
     // "R: " value "  Um: " voltage
     void withUm(std::string_view label, const V& r, const V& um) {
-        add(std::string(kR2) + std::string(label) + val(r) + "  Um: " + val(um));
+        line(kR2, label, r, "  Um: ", um);
     }
-    void keyLine(const char* prefix, std::string_view key, const std::string& text) {
-        add(std::string(prefix) + LangText(key) + ": " + text);
+    void keyLine(const char* prefix, std::string_view key, std::string_view text) {
+        line(prefix, LangText(key), ": ", text);
+    }
+    void keyLine(const char* prefix, std::string_view key, const V& v) {
+        line(prefix, LangText(key), ": ", v);
     }
     void limit(const V& v, bool skipPlaceholder = false) {
         if (v.Value == "-") return;
         if (skipPlaceholder && isPlaceholder(v)) return;
-        keyLine(kL3, "text559", val(v));
+        keyLine(kL3, "text559", v);
     }
     void system(uint8_t esys) {
         static constexpr const char* kKeys[] = {"",
@@ -65,14 +85,13 @@ class Generator {
                                                 "Unit_SYS-RV55",
                                                 "Unit_SYS-RV63",
                                                 "Unit_SYS-PP230"};
-        std::string line = std::string(kR3) + LangText("System_7") + " ";
-        if (esys >= 1 && esys <= 5) line += LangText(kKeys[esys]);
-        add(std::move(line));
+        line(kR3, LangText("System_7"), " ",
+             esys >= 1 && esys <= 5 ? std::string_view(LangText(kKeys[esys])) : std::string_view());
     }
     void systemWhenSet(uint8_t esys) {
         if (esys != 0) system(esys);
     }
-    static std::string suffix(uint8_t status) {
+    static std::string_view suffix(uint8_t status) {
         switch (status) {
             case 0:
                 return "#Cb#AR#K023";
@@ -94,15 +113,15 @@ class Generator {
                 return {};
         }
     }
-    void heading(const std::string& text, uint8_t status) { add(kR1 + text + suffix(status)); }
-    void headingNoStatus(const std::string& text) { add(kR1 + text); }
-    static std::string key(std::string_view k) { return LangText(k); }
+    void heading(std::string_view text, uint8_t status) { line(kR1, text, suffix(status)); }
+    void headingNoStatus(std::string_view text) { line(kR1, text); }
+    static const std::string& key(std::string_view k) { return LangText(k); }
     bool variantIs(std::string_view v) const { return o_.variant == v; }
 
-    void iscLine(const V& isc) { keyLine(kR3, "Quant_Isc", val(isc)); }
+    void iscLine(const V& isc) { keyLine(kR3, "Quant_Isc", isc); }
     void fuseType(const std::string& type) { keyLine(kL3, "text582", type); }
-    void fuseI(const V& v) { keyLine(kR3, "text536", val(v)); }
-    void fuseT(const V& v) { keyLine(kR3, "text537", val(v)); }
+    void fuseI(const V& v) { keyLine(kR3, "text536", v); }
+    void fuseT(const V& v) { keyLine(kR3, "text537", v); }
     void fuseLines(const std::string& type, const V& i, const V& t) {
         fuseType(type);
         fuseI(i);
@@ -112,7 +131,7 @@ class Generator {
         if (variantIs("KORVEN"))
             value(kL3, "Z_lim: ", zLim);
         else
-            keyLine(kL3, "Quant_Isc_lim", val(iscLim));
+            keyLine(kL3, "Quant_Isc_lim", iscLim);
     }
 
     // Word wrapping of inspection texts.
@@ -243,8 +262,8 @@ void Generator::later() {
                 headingNoStatus(key("Funct_VOLT"));
             else
                 heading(key("Funct_PHASEROT"), s.Status);
-            if (s.Mode == 1) add(std::string(kR2) + "Ph: 1.2.3");
-            if (s.Mode == 2) add(std::string(kR2) + "Ph: 2.1.3");
+            if (s.Mode == 1) line(kR2, "Ph: 1.2.3");
+            if (s.Mode == 2) line(kR2, "Ph: 2.1.3");
             voltLines(s, false);
             system(s.EarthingSystem);
             return;
@@ -388,8 +407,8 @@ void Generator::later() {
             withUm("R: ", s.R, s.UmR);
             value(kL3, "Uiso: ", s.Uiso);
             valueWhenSet(kL3, "R60: ", s.R60);
-            if (isSet(s.DAR)) add(std::string(kL3) + "DAR: " + s.DAR.Value);
-            if (isSet(s.PI)) add(std::string(kL3) + "PI: " + s.PI.Value);
+            if (isSet(s.DAR)) line(kL3, "DAR: ", s.DAR.Value);
+            if (isSet(s.PI)) line(kL3, "PI: ", s.PI.Value);
             system(s.EarthingSystem);
             return;
         }
@@ -506,21 +525,19 @@ void Generator::rcd() {
         heading(std::string("#K538: ") + kTests[int(test)], s.Status);
     }
 
-    auto typeLine = [&] { add(std::string(kR3) + key("Quant_type") + ": " + s.RcdType); };
-    auto multLine = [&] { add(std::string(kR3) + key("Quant_mult") + " " + s.Multiplier); };
+    auto typeLine = [&] { line(kR3, key("Quant_type"), ": ", s.RcdType); };
+    auto multLine = [&] { line(kR3, key("Quant_mult"), " ", s.Multiplier); };
     // multiple: 0 ½, 1 once, 2 twice, 3 five times
     auto timeLine = [&](int multiple, int phase, const V& t) {
         if (!isSet(t)) return;
-        std::string line = std::string(kR2) + "t";
-        if (wave != Wave::None)
-            line += std::string(kTimeSymbols[multiple][int(wave)][phase]) + ": ";
-        add(line + val(t));
+        const bool symbol = wave != Wave::None;
+        line(kR2, "t", symbol ? kTimeSymbols[multiple][int(wave)][phase] : "", symbol ? ": " : "",
+             t);
     };
     auto currentLine = [&](int phase, const V& i) {
         if (!isSet(i)) return;
-        std::string line = std::string(kR2) + "I#S320";
-        if (wave != Wave::None) line += std::string(kCurrentSymbols[int(wave)][phase]) + ": ";
-        add(line + val(i));
+        const bool symbol = wave != Wave::None;
+        line(kR2, "I#S320", symbol ? kCurrentSymbols[int(wave)][phase] : "", symbol ? ": " : "", i);
     };
     auto timePair = [&](int multiple, const V& t0, const V& t180) {
         timeLine(multiple, 0, t0);
@@ -671,9 +688,9 @@ void Generator::single() {
             value(kR2, "Rx: ", s.Rx);
             value(kR2, "Ux: ", s.Ux);
             value(kR2, "Ix: ", s.Ix);
-            keyLine(kL3, "Range_15", val(s.Range));
-            keyLine(kL3, "text560", val(s.TestCurrent));
-            if (isSet(s.Duration)) keyLine(kL3, "Duration_15", val(s.Duration));
+            keyLine(kL3, "Range_15", s.Range);
+            keyLine(kL3, "text560", s.TestCurrent);
+            if (isSet(s.Duration)) keyLine(kL3, "Duration_15", s.Duration);
             return;
         }
         default:
@@ -684,7 +701,7 @@ void Generator::single() {
 void Generator::machine() {
     // Machine tester values carry their unit in the value text.
     auto v = [&](const char* prefix, std::string_view label, const V& x) {
-        add(std::string(prefix) + std::string(label) + x.Value);
+        line(prefix, label, x.Value);
     };
     switch (code_) {
         case 301:
@@ -737,8 +754,8 @@ void Generator::earlierTyped() {
             if (s.Ulpe.Value != "-") value(kR2, three ? "U13: " : "Ulpe: ", s.Ulpe);
             if (s.Unpe.Value != "-") value(kR2, three ? "U23: " : "Unpe: ", s.Unpe);
             value(kR2, "f: ", s.f);
-            if (s.Mode == 1) add(std::string(kR2) + "#S257: 1.2.3");
-            if (s.Mode == 2) add(std::string(kR2) + "#S257: 3.2.1");
+            if (s.Mode == 1) line(kR2, "#S257: 1.2.3");
+            if (s.Mode == 2) line(kR2, "#S257: 3.2.1");
             return;
         }
         case 52: {
@@ -799,8 +816,8 @@ void Generator::earlierTyped() {
                 withUm("R: ", s.Rnpe, s.UmRnpe);
             value(kL3, "Uiso: ", s.Uiso);
             limit(s.Lim, true);
-            if (isSet(s.DAR)) add(std::string(kL2) + "DAR: " + s.DAR.Value);
-            if (isSet(s.PI)) add(std::string(kL2) + "PI: " + s.PI.Value);
+            if (isSet(s.DAR)) line(kL2, "DAR: ", s.DAR.Value);
+            if (isSet(s.PI)) line(kL2, "PI: ", s.PI.Value);
             valueWhenSet(kL2, "R60: ", s.R60);
             return;
         }
@@ -833,7 +850,7 @@ void Generator::earlierTyped() {
                 value(kR3, "Rp: ", s.Rp);
             }
             if (sub != 3) limit(s.Limit);
-            if (sub == 3 && s.Distance.Value != "-") keyLine(kL3, "text597", val(s.Distance));
+            if (sub == 3 && s.Distance.Value != "-") keyLine(kL3, "text597", s.Distance);
             return;
         }
         case 58: {
@@ -883,8 +900,8 @@ void Generator::earlierTyped() {
             value(kR2, "Rln: ", s.Rln);
             value(kR2, "Rlpe: ", s.Rlpe);
             value(kR2, "Rnpe: ", s.Rnpe);
-            if (s.SubFunction == 0) add(std::string(kR3) + "Limits: Socket switch ON");
-            if (s.SubFunction == 1) add(std::string(kR3) + "Limits: Socket switch OFF");
+            if (s.SubFunction == 0) line(kR3, "Limits: Socket switch ON");
+            if (s.SubFunction == 1) line(kR3, "Limits: Socket switch OFF");
             if (s.SubFunction != 1) value(kR2, "Rpe: ", s.Rpe);
             limit(s.Limit, true);
             return;
@@ -965,9 +982,7 @@ void Generator::zloop5() {
         if (isSet(s.Fuse_I)) fuseI(s.Fuse_I);
         if (isSet(s.Fuse_t)) fuseT(s.Fuse_t);
     };
-    auto testLine = [&](const std::string& what) {
-        add(std::string(kL3) + key("text583") + ": " + what);
-    };
+    auto testLine = [&](const std::string& what) { line(kL3, key("text583"), ": ", what); };
     if (!variantIs("DOSK")) {
         if (fuse) {
             if (sub == 0) testLine(key("text539"));
@@ -1008,8 +1023,8 @@ void Generator::earlier() {
                 std::string(variantIs("AUS") ? "#K301/PHASE SEQ." : "#K301 #K345 #S257") +
                 "#AR#K000");
             voltLines(s, true);
-            if (s.Mode == 1) add(std::string(kR2) + "#S257: 1.2.3");
-            if (s.Mode == 2) add(std::string(kR2) + "#S257: 3.2.1");
+            if (s.Mode == 1) line(kR2, "#S257: 1.2.3");
+            if (s.Mode == 2) line(kR2, "#S257: 3.2.1");
             systemWhenSet(s.EarthingSystem);
             return;
         }
@@ -1048,13 +1063,13 @@ void Generator::earlier() {
                 limit(s.Limit);
             } else if (sub == 2) {
                 value(kR2, "Rpe: ", s.Rpe);
-                keyLine(kR2, "text598", val(s.Text598));
+                keyLine(kR2, "text598", s.Text598);
                 if (s.FuseType == "0") {
                     value(kL3, "Fuse_I: ", s.Fuse_I);
                     value(kL3, "Uc: ", s.Uc);
                 }
                 limit(s.Limit2);
-                keyLine(kL3, "text596", val(s.Text596));
+                keyLine(kL3, "text596", s.Text596);
             } else if (sub == 5) {
                 value(kR2, "Rpe: ", s.Rpe);
                 value(kR3, "RPEcal: ", s.RPEcal);
@@ -1089,7 +1104,7 @@ void Generator::earlier() {
                 value(kR3, aus ? "T2: " : "Rp: ", s.Rp);
             }
             if (sub != 3) limit(s.Limit);
-            if (sub == 3) keyLine(kL3, "text597", val(s.Distance));
+            if (sub == 3) keyLine(kL3, "text597", s.Distance);
             systemWhenSet(s.EarthingSystem);
             return;
         }
@@ -1149,9 +1164,9 @@ void Generator::earlier() {
                 if (!s.ProtectiveDevice.empty()) {
                     keyLine(kL3, "text561",
                             s.ProtectiveDevice == "Fuse" ? key("text585") : s.ProtectiveDevice);
-                    add(std::string(kL3) + key("text562") + ": ");
-                    add(std::string(kL3) + "  " + key("text563") + ": " + val(s.CrossSection));
-                    add(std::string(kL3) + "  " + key("text564") + ": " + val(s.DeviceCurrent));
+                    line(kL3, key("text562"), ": ");
+                    line(kL3, "  ", key("text563"), ": ", s.CrossSection);
+                    line(kL3, "  ", key("text564"), ": ", s.DeviceCurrent);
                     value(kL3, "  Re_lim: ", s.Re_lim);
                 }
             } else if (sub == 0) {
@@ -1159,7 +1174,7 @@ void Generator::earlier() {
                     value(kR3, "R+: ", s.Rplus);
                     value(kR3, "R-: ", s.Rminus);
                 }
-                if (s.TestCurrent.Value != "-") keyLine(kL3, "text560", val(s.TestCurrent));
+                if (s.TestCurrent.Value != "-") keyLine(kL3, "text560", s.TestCurrent);
                 limit(s.Limit);
             }
             systemWhenSet(s.EarthingSystem);
@@ -1198,13 +1213,12 @@ void Generator::earlier() {
             int width = wrapWidth();
             if (o_.measure) width -= o_.measure->width(lead, o_.font);
             const auto parts = wrap(text, width);
-            add(std::string(kR1) + "#K319: " + parts.front() + suffix(s.Status));
+            line(kR1, "#K319: ", parts.front(), suffix(s.Status));
             const std::string indent(LangText("text319").size(), ' ');
-            for (size_t i = 1; i < parts.size(); ++i) add(std::string(kR2) + indent + parts[i]);
+            for (size_t i = 1; i < parts.size(); ++i) line(kR2, indent, parts[i]);
             if (sub <= 3) {
                 static constexpr const char* kWiring[] = {"", "ln", "lpe", "npe"};
-                add(std::string(kR2) + "R" + (s.WiringResult <= 3 ? kWiring[s.WiringResult] : "") +
-                    ": " + val(s.R));
+                line(kR2, "R", s.WiringResult <= 3 ? kWiring[s.WiringResult] : "", ": ", s.R);
             } else if (sub <= 6) {
                 value(kR2, "U: ", s.U);
             }
@@ -1220,8 +1234,7 @@ void Generator::earlier() {
                     s.Status);
             if (sub <= 3) {
                 static constexpr const char* kWiring[] = {"", "ln", "lpe", "npe"};
-                add(std::string(kR2) + "R" + (s.WiringResult <= 3 ? kWiring[s.WiringResult] : "") +
-                    ": " + val(s.R));
+                line(kR2, "R", s.WiringResult <= 3 ? kWiring[s.WiringResult] : "", ": ", s.R);
             } else {
                 value(kR2, "Rlpe: ", s.Rlpe);
                 value(kR2, "Rnpe: ", s.Rnpe);
@@ -1247,14 +1260,12 @@ void Generator::earlier() {
                 if (type == "-") type = std::string(kPlaceholder);
                 keyLine(kR3, "text561", type);
             };
-            auto sub = [&](std::string_view k, const V& v) {
-                add(std::string(kR3) + "  " + key(k) + ": " + val(v));
-            };
+            auto sub = [&](std::string_view k, const V& v) { line(kR3, "  ", key(k), ": ", v); };
             if (s.DeviceFlag == 0) {
                 value(kR2, "R: ", s.R);
                 deviceLine();
                 if (device) {
-                    add(std::string(kR3) + key("text562") + ": ");
+                    line(kR3, key("text562"), ": ");
                     sub("text578", s.CrossSection1);
                     sub("text579", s.CrossSection2);
                     sub("text564", s.DeviceCurrent);
@@ -1267,7 +1278,7 @@ void Generator::earlier() {
                 } else {
                     value(kR2, "Z: ", s.Z);
                 }
-                add(std::string(kR3) + "RCD: " + (s.DeviceKind == "RCD" ? "YES" : "NO"));
+                line(kR3, "RCD: ", (s.DeviceKind == "RCD" ? "YES" : "NO"));
                 deviceLine();
                 if (device) {
                     sub("text564", s.DeviceCurrent);
@@ -1337,7 +1348,7 @@ void Generator::earlier() {
                     value(kR3, "R+: ", s.Rplus);
                     value(kR3, "R-: ", s.Rminus);
                 }
-                if (s.TestCurrent.Value != "-") keyLine(kL3, "text560", val(s.TestCurrent));
+                if (s.TestCurrent.Value != "-") keyLine(kL3, "text560", s.TestCurrent);
             }
             limit(s.Limit);
             systemWhenSet(s.EarthingSystem);
@@ -1418,8 +1429,8 @@ void Generator::visual16() {
         }
         const auto parts =
             wrap(key(std::string(g.prefix) + std::to_string(q)) + " " + symbol, wrapWidth());
-        add(std::string(kR2) + parts.front());
-        for (size_t k = 1; k < parts.size(); ++k) add(std::string(kR2) + "   " + parts[k]);
+        line(kR2, parts.front());
+        for (size_t k = 1; k < parts.size(); ++k) line(kR2, "   ", parts[k]);
     }
 }
 
@@ -1447,7 +1458,7 @@ void Generator::checklist(int code, const TFunct_Checklist& c) {
         }
         section = section * 10 + (ch - '0');
     }
-    if (section == 1) add(std::string("X#PR#FB#L1") + kTitles[column] + suffix(c.Status));
+    if (section == 1) line("X#PR#FB#L1", kTitles[column], suffix(c.Status));
     if (section < 1 || section > 8) return;
     const int first = kFirst[column][section - 1];
     if (first == 0) return;
@@ -1483,8 +1494,8 @@ void Generator::checklist(int code, const TFunct_Checklist& c) {
         if (style == '7') before += "#H9#FB", level = "#L1";
         if (style == '8') before += "#H9", level = schedule ? "#L1" : "#L2";
         const auto parts = wrap(text, wrapWidth());
-        add(before + level + symbol + parts.front());
-        for (size_t k = 1; k < parts.size(); ++k) add(before + "#L2   " + parts[k]);
+        line(before, level, symbol, parts.front());
+        for (size_t k = 1; k < parts.size(); ++k) line(before, "#L2   ", parts[k]);
     }
 }
 
@@ -1493,7 +1504,7 @@ void Generator::checklist(int code, const TFunct_Checklist& c) {
 
 void Generator::highVoltage() {
     auto dateLine = [&](const std::string& date, const std::string& time) {
-        add("X#PD" + date + "  " + time);
+        line("X#PD", date, "  ", time);
     };
     switch (code_) {
         case 201: {
@@ -1529,8 +1540,7 @@ void Generator::highVoltage() {
             const V* times[] = {&s.t1, &s.t2, &s.t3};
             const V* rs[] = {&s.Rt1, &s.Rt2, &s.Rt3};
             for (int i = 0; i < 3; ++i)
-                if (isSet(*times[i]))
-                    add(std::string(kR2) + "R(" + val(*times[i]) + "): " + val(*rs[i]));
+                if (isSet(*times[i])) line(kR2, "R(", *times[i], "): ", *rs[i]);
             value(kL3, "Un: ", s.Un);
             value(kL3, "tm: ", s.tm);
             value(kR3, "DAR: ", s.DAR);
@@ -1547,8 +1557,8 @@ void Generator::highVoltage() {
             value(kR2, "I: ", s.I);
             value(kR2, "C: ", s.C);
             for (int i = 0; i < TFunct_STEPV_TO::kSteps; ++i)
-                add(std::string(kR2) + "R(" + val(s.StepTime[i]) + "): " + val(s.StepR[i]) + "  U" +
-                    std::to_string(i + 1) + ": " + val(s.StepU[i]));
+                line(kR2, "R(", s.StepTime[i], "): ", s.StepR[i], "  U", std::to_string(i + 1),
+                     ": ", s.StepU[i]);
             value(kL3, "Un: ", s.Un);
             value(kL3, "tm: ", s.tm);
             return;
