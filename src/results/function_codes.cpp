@@ -135,8 +135,8 @@ std::string_view resultRecordName(ResultRecord record) {
     switch (record) {
         case R::None:
             return "";
-#define PELVORO_RECORD_NAME(kind, type, member) \
-    case R::kind:                               \
+#define PELVORO_RECORD_NAME(kind, type, member, family) \
+    case R::kind:                                       \
         return #type;
             PELVORO_RESULT_RECORDS(PELVORO_RECORD_NAME)
 #undef PELVORO_RECORD_NAME

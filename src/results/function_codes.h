@@ -28,56 +28,58 @@ CodeFamily codeFamily(int code);
 // leading zero. Anything else is no function code.
 std::optional<int> functionCodeNumber(std::string_view text);
 
-// Every result record of TResultsData, once: its kind, its type and its member. This one
-// list gives the enum, the names, the members of TResultsData and the dispatch to them.
-#define PELVORO_RESULT_RECORDS(X)            \
-    X(Volt, TFunct_VOLT, VOLT)               \
-    X(Iso, TFunct_ISO, ISO)                  \
-    X(Cont, TFunct_CONT, CONT)               \
-    X(ZLine, TFunct_ZLINE, ZLINE)            \
-    X(ZLoop, TFunct_ZLOOP, ZLOOP)            \
-    X(Rcd, TFunct_RCD, RCD)                  \
-    X(Earth, TFunct_EARTH, EARTH)            \
-    X(Current, TFunct_CURRENT, CURRENT)      \
-    X(Sensor, TFunct_SENSOR, SENSOR)         \
-    X(Imd, TFunct_IMD, IMD)                  \
-    X(Isfl, TFunct_ISFL, ISFL)               \
-    X(Visual, TFunct_VISUAL, VISUAL)         \
-    X(ErtCont, TFunct_ERTCONT, ERTCONT)      \
-    X(Polar, TFunct_POLAR, POLAR)            \
-    X(CorrConn, TFunct_CorrCONN, CorrCONN)   \
-    X(FoltLoop, TFunct_FOLTLOOP, FOLTLOOP)   \
-    X(FulSched, TFunct_FULSCHED, FULSCHED)   \
-    X(DomSched, TFunct_DOMSCHED, DOMSCHED)   \
-    X(Function, TFunct_FUNCTION, FUNCTION)   \
-    X(Ring, TFunct_RING, RING)               \
-    X(ContAt, TFunct_CONTAT, CONTAT)         \
-    X(Varistor, TFunct_VARISTOR, VARISTOR)   \
-    X(LoopRe, TFunct_LOOP_Re, LOOP_Re)       \
-    X(Rebt02, TFunct_REBT_02, REBT_02)       \
-    X(Rebt73, TFunct_REBT_73, REBT_73)       \
-    X(Rebt75, TFunct_REBT_75, REBT_75)       \
-    X(TchVolt, TFunct_TCH_VOLT, TCH_VOLT)    \
-    X(IncNeutr, TFunct_INC_NEUTR, INC_NEUTR) \
-    X(Socket, TFunct_SOCKET, SOCKET)         \
-    X(ContVolt, TFunct_CONTVOLT, CONTVOLT)   \
-    X(StepVolt, TFunct_STEPVOLT, STEPVOLT)   \
-    X(ResMicro, TFunct_RES_MICRO, RES_MICRO) \
-    X(VoltTo, TFunct_VOLT_TO, VOLT_TO)       \
-    X(IsoTo, TFunct_ISO_TO, ISO_TO)          \
-    X(DiagnTo, TFunct_DIAGN_TO, DIAGN_TO)    \
-    X(StepvTo, TFunct_STEPV_TO, STEPV_TO)    \
-    X(WithstTo, TFunct_WITHST_TO, WITHST_TO) \
-    X(HvMt, TFunct_HV_MT, HV_MT)             \
-    X(DuMt, TFunct_dU_MT, dU_MT)             \
-    X(R10aMt, TFunct_R10A_MT, R10A_MT)       \
-    X(MohmMt, TFunct_MOhm_MT, MOhm_MT)       \
-    X(DtMt, TFunct_dt_MT, dt_MT)
+// Every result record of TResultsData, once: its kind, its type, its member and the
+// measurement family that reads and shows it (src/results/functions/<family>.cpp). This
+// one list gives the enum, the names, the members of TResultsData, the dispatch to them
+// and to the families.
+#define PELVORO_RESULT_RECORDS(X)                         \
+    X(Volt, TFunct_VOLT, VOLT, voltage)                   \
+    X(Iso, TFunct_ISO, ISO, insulation)                   \
+    X(Cont, TFunct_CONT, CONT, continuity)                \
+    X(ZLine, TFunct_ZLINE, ZLINE, impedance)              \
+    X(ZLoop, TFunct_ZLOOP, ZLOOP, impedance)              \
+    X(Rcd, TFunct_RCD, RCD, rcd)                          \
+    X(Earth, TFunct_EARTH, EARTH, earth)                  \
+    X(Current, TFunct_CURRENT, CURRENT, current)          \
+    X(Sensor, TFunct_SENSOR, SENSOR, current)             \
+    X(Imd, TFunct_IMD, IMD, current)                      \
+    X(Isfl, TFunct_ISFL, ISFL, current)                   \
+    X(Visual, TFunct_VISUAL, VISUAL, inspection)          \
+    X(ErtCont, TFunct_ERTCONT, ERTCONT, continuity)       \
+    X(Polar, TFunct_POLAR, POLAR, wiring)                 \
+    X(CorrConn, TFunct_CorrCONN, CorrCONN, wiring)        \
+    X(FoltLoop, TFunct_FOLTLOOP, FOLTLOOP, impedance)     \
+    X(FulSched, TFunct_FULSCHED, FULSCHED, inspection)    \
+    X(DomSched, TFunct_DOMSCHED, DOMSCHED, inspection)    \
+    X(Function, TFunct_FUNCTION, FUNCTION, inspection)    \
+    X(Ring, TFunct_RING, RING, continuity)                \
+    X(ContAt, TFunct_CONTAT, CONTAT, continuity)          \
+    X(Varistor, TFunct_VARISTOR, VARISTOR, voltage)       \
+    X(LoopRe, TFunct_LOOP_Re, LOOP_Re, impedance)         \
+    X(Rebt02, TFunct_REBT_02, REBT_02, inspection)        \
+    X(Rebt73, TFunct_REBT_73, REBT_73, inspection)        \
+    X(Rebt75, TFunct_REBT_75, REBT_75, inspection)        \
+    X(TchVolt, TFunct_TCH_VOLT, TCH_VOLT, voltage)        \
+    X(IncNeutr, TFunct_INC_NEUTR, INC_NEUTR, impedance)   \
+    X(Socket, TFunct_SOCKET, SOCKET, wiring)              \
+    X(ContVolt, TFunct_CONTVOLT, CONTVOLT, machine)       \
+    X(StepVolt, TFunct_STEPVOLT, STEPVOLT, machine)       \
+    X(ResMicro, TFunct_RES_MICRO, RES_MICRO, machine)     \
+    X(VoltTo, TFunct_VOLT_TO, VOLT_TO, highVoltage)       \
+    X(IsoTo, TFunct_ISO_TO, ISO_TO, highVoltage)          \
+    X(DiagnTo, TFunct_DIAGN_TO, DIAGN_TO, highVoltage)    \
+    X(StepvTo, TFunct_STEPV_TO, STEPV_TO, highVoltage)    \
+    X(WithstTo, TFunct_WITHST_TO, WITHST_TO, highVoltage) \
+    X(HvMt, TFunct_HV_MT, HV_MT, machine)                 \
+    X(DuMt, TFunct_dU_MT, dU_MT, machine)                 \
+    X(R10aMt, TFunct_R10A_MT, R10A_MT, machine)           \
+    X(MohmMt, TFunct_MOhm_MT, MOhm_MT, machine)           \
+    X(DtMt, TFunct_dt_MT, dt_MT, machine)
 
 // The result record of TResultsData that a code fills.
 enum class ResultRecord {
     None,
-#define PELVORO_RECORD_KIND(kind, type, member) kind,
+#define PELVORO_RECORD_KIND(kind, type, member, family) kind,
     PELVORO_RESULT_RECORDS(PELVORO_RECORD_KIND)
 #undef PELVORO_RECORD_KIND
 };

@@ -633,7 +633,7 @@ struct TResultsData {
     // empty when the last parse recognised no code.
     std::string FunctionCode;
 
-#define PELVORO_RECORD_MEMBER(kind, type, member) type member;
+#define PELVORO_RECORD_MEMBER(kind, type, member, family) type member;
     PELVORO_RESULT_RECORDS(PELVORO_RECORD_MEMBER)
 #undef PELVORO_RECORD_MEMBER
 
@@ -652,8 +652,8 @@ void TResultsData::withRecord(ResultRecord which, F&& f) const {
     switch (which) {
         case ResultRecord::None:
             return;
-#define PELVORO_RECORD_CASE(kind, type, member) \
-    case ResultRecord::kind:                    \
+#define PELVORO_RECORD_CASE(kind, type, member, family) \
+    case ResultRecord::kind:                            \
         return f(member);
             PELVORO_RESULT_RECORDS(PELVORO_RECORD_CASE)
 #undef PELVORO_RECORD_CASE
