@@ -3,6 +3,9 @@
 // until the results table of its root has been painted once, on the offscreen platform.
 //
 //   build/bin/open_document_gui_bench
+//
+// The documents it opens stay in the temporary folder for the command-line figures:
+// pelvoro-bench-10000.TMV and pelvoro-bench-100000.TMV.
 
 #include <benchmark/benchmark.h>
 
@@ -59,34 +62,40 @@ const char* const kResults[] = {
     "F;22;0;1;0120120120;3;",
 };
 
-std::string documentPath() {
-    static const std::string path = [] {
-        StructureDocument doc;
-        int made = 0, results = 0;
-        for (int o = 1; made < kItems; ++o) {
-            StructureItem* object =
-                doc.addItem(doc.root(), ItemType::Object, "Object " + std::to_string(o));
+std::string writeDocument(int items) {
+    StructureDocument doc;
+    int made = 0, results = 0;
+    for (int o = 1; made < items; ++o) {
+        StructureItem* object =
+            doc.addItem(doc.root(), ItemType::Object, "Object " + std::to_string(o));
+        ++made;
+        for (int b = 1; b <= 10 && made < items; ++b) {
+            StructureItem* block =
+                doc.addItem(*object, ItemType::Block, "Block " + std::to_string(b));
             ++made;
-            for (int b = 1; b <= 10 && made < kItems; ++b) {
-                StructureItem* block =
-                    doc.addItem(*object, ItemType::Block, "Block " + std::to_string(b));
+            for (int f = 1; f <= 10 && made < items; ++f) {
+                StructureItem* fuse = doc.addItem(*block, ItemType::Fuse, "F" + std::to_string(f));
                 ++made;
-                for (int f = 1; f <= 10 && made < kItems; ++f) {
-                    StructureItem* fuse =
-                        doc.addItem(*block, ItemType::Fuse, "F" + std::to_string(f));
-                    ++made;
-                    for (int r = 0; r < 3 && made < kItems; ++r, ++made, ++results) {
-                        StructureItem* item = doc.addItem(*fuse, ItemType::Measurement, "Result");
-                        item->data.ProtVer = 2;
-                        item->data.ResTexts = {"X#PD05.12.2025  14:" + std::to_string(10 + r)};
-                        item->data.FpStrings = {kResults[results % std::size(kResults)]};
-                    }
+                for (int r = 0; r < 3 && made < items; ++r, ++made, ++results) {
+                    StructureItem* item = doc.addItem(*fuse, ItemType::Measurement, "Result");
+                    item->data.ProtVer = 2;
+                    item->data.ResTexts = {"X#PD05.12.2025  14:" + std::to_string(10 + r)};
+                    item->data.FileTextCount = 1;  // a line of the file, written with it
+                    item->data.FpStrings = {kResults[results % std::size(kResults)]};
                 }
             }
         }
-        const std::string p = pathFromQt(QDir::temp().filePath("pelvoro-bench-open.TMV"));
-        std::ofstream(p, std::ios::binary) << writeDocumentToString(doc);
-        return p;
+    }
+    const std::string p =
+        pathFromQt(QDir::temp().filePath(QString("pelvoro-bench-%1.TMV").arg(items)));
+    std::ofstream(p, std::ios::binary) << writeDocumentToString(doc);
+    return p;
+}
+
+std::string documentPath() {
+    static const std::string path = [] {
+        writeDocument(kItems / 10);
+        return writeDocument(kItems);
     }();
     return path;
 }
