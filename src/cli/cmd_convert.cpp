@@ -54,6 +54,15 @@ int runConvert(Context& ctx) {
             ctx.err << "convert: " << in << ": " << c.error << "\n";
             return 1;
         }
+        // A transcript read only in part is not written: the document would look whole.
+        if (!c.complete()) {
+            ctx.err << "convert: " << in << ": read only in part, nothing written ("
+                    << c.structureRecords << " structure records, " << c.resultRecords
+                    << " results read)\n";
+            for (const std::string& loss : transcriptLosses(c))
+                ctx.err << "convert: " << loss << "\n";
+            return 1;
+        }
         doc.InstrumentData = c.instrument;
         bytes = converted.str();
     } else if (!looksLikeDocument(bytes)) {

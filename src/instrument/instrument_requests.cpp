@@ -22,6 +22,9 @@ void deriveVariant(const std::string& from, TInstrumentData& data) {
 }  // namespace
 
 bool requestFamilyAData(Link& link, TInstrumentData& data) {
+    // What a request leaves in the record came from this tester: a field it does not
+    // send stays empty rather than keeping another tester's value.
+    data = TInstrumentData{};
     link.send("MWH\r");
     bool ok = false;
     // A "SER" before any item line is not this reply's end but the late answer to a
@@ -55,6 +58,7 @@ constexpr std::size_t kFamilyBDataBuffer = 1000;
 bool requestFamilyBData(Link& link, TInstrumentData& data, FirmwareFieldRule rule,
                         const std::string& hardwareStepKey) {
     bool ok = false;
+    data = TInstrumentData{};
     EchoReply echo = link.sendAwaitEcho("MWH", "SWH", ProtocolFamily::B);
     if (echo.ok) {
         if (link.readBlock(std::size_t(echo.length), kFamilyBDataBuffer)) {
@@ -79,6 +83,7 @@ bool requestFamilyCData(Link& link, TInstrumentData& data) {
     if (!link.connectInstrument(ProtocolFamily::C)) return false;
     // Without the acknowledgement the block would only fail a second time.
     if (!link.sendAwaitEcho("P", "E", ProtocolFamily::C).ok) return false;
+    data = TInstrumentData{};
     link.showProgress(LangText("DLoadData_35"), false, false);
     link.send("t");
     bool ok = link.readBlock(kFamilyCIdentificationSize);

@@ -1,6 +1,8 @@
 #pragma once
 // Reading the tester's instrument data (one request per protocol family) and writing
-// its clock, user text and service data, over the link.
+// its clock, user text and service data, over the link. Each request empties the record
+// once the tester is reached, so the record holds only what that tester sent (a tester
+// of family C, for one, sends no type code, model text or calibration date).
 
 #include <string>
 

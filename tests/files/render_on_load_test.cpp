@@ -4,12 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "document/item_types.h"
 #include "document/structure_document.h"
 #include "files/document_file.h"
+#include "files/transcript_import.h"
+#include "files_test_support.h"
 #include "results/render_result.h"
 #include "results/results_loading.h"
 #include "support/language_fixture.h"
@@ -50,6 +53,36 @@ TEST(RenderOnLoadTest, CodedResultsGetTheirLinesTextsStay) {
     EXPECT_EQ(loadedTexts->data.L1Count, 1);
     // Generated lines are not stored: the file comes back unchanged.
     EXPECT_EQ(writeDocumentToString(doc), file);
+}
+
+TEST(RenderOnLoadTest, ImportSaveReopenShowsTheSameLines) {
+    // Every line a tester sent beside its coded results (a heading, a value line, a date)
+    // shows after the import and after a save and reopen, at every item.
+    testing::ScopedLanguage language(testing::kFilesLanguage);
+    const std::string sample = testing::readBytes(testing::filesTestData("sample.KRD"));
+    const std::string crafted = testing::crlf(
+        {">>MWH<<", "01.51", ">>>SER", ">>MST<<", "1", "FFFF", "", "Board", "02", ">+<",
+         ">>>SER", ">>MRA<<", "R1", "X#PN#L1Own name", "F;2;0;1;B;16;0.4;1.15;0.38;605;",
+         "X#PR#L2Extra: 1", "D;01;02;2003;04;05;", "F;10;0;1;2.5;", ">-<", ">+<", ">P---<"});
+    for (const std::string* transcript : {&sample, &crafted}) {
+        std::ostringstream converted;
+        TranscriptConversion c = convertTranscript(*transcript, converted);
+        ASSERT_TRUE(c.ok) << c.error;
+        DocumentReadOptions options;
+        options.hook = makeResultsParsingHook(
+            makeLineRenderer(std::make_shared<CharacterCellMeasure>(), FontSpec{}, 640));
+        StructureDocument imported;
+        imported.InstrumentData = c.instrument;
+        ASSERT_TRUE(readDocumentFromBytes(imported, converted.str(), options).ok);
+        StructureDocument reopened;
+        ASSERT_TRUE(
+            readDocumentFromBytes(reopened, writeDocumentToString(imported), options).ok);
+        ASSERT_EQ(testing::shape(reopened.root()), testing::shape(imported.root()));
+        for (int i = 1; i < imported.itemCount(); ++i) {
+            SCOPED_TRACE(imported.itemAt(i)->data.Name);
+            EXPECT_EQ(reopened.itemAt(i)->data.ResTexts, imported.itemAt(i)->data.ResTexts);
+        }
+    }
 }
 
 }  // namespace

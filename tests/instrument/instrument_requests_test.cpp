@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "instrument_fixture.h"
 
 namespace pelvoro {
@@ -33,7 +35,7 @@ TEST(FamilyARequest, FillsTheItemsUpToTheStatusLine) {
     EXPECT_EQ(b.ctx.data.line(3), "TQ 41");
     EXPECT_EQ(b.ctx.data.line(8), "Firm\rLine two");
     EXPECT_EQ(b.ctx.data.line(11), "2024-01-31");
-    EXPECT_EQ(b.ctx.data.line(6), "untouched");
+    EXPECT_EQ(b.ctx.data.line(6), "");  // not sent: not kept from before
 }
 
 TEST(FamilyARequest, EmptyLineOrSilenceFailsButKeepsWhatCame) {
@@ -173,6 +175,57 @@ TEST(FamilyCRequest, MissingAcknowledgeStopsBeforeTheBlock) {
     EXPECT_FALSE(requestFamilyCData(b.link, b.ctx.data));
     EXPECT_EQ(b.port.count("t"), 0);
     EXPECT_EQ(b.prompts.texts(), std::vector<std::string>{"Communication failure   Error #2C"});
+}
+
+// ---- Every family ------------------------------------------------------------------------
+
+TEST(EveryRequest, StartsFromAnEmptyRecord) {
+    // The record held another tester's data (an imported TQ 71 transcript): after a
+    // request it holds only what this tester sent, compared whole.
+    TInstrumentData earlier;
+    for (int n = 1; n <= TInstrumentData::kLines; ++n) earlier.line(n) = "TQ71 item " + std::to_string(n);
+    earlier.InstrVariant = "KORVEN";
+    auto record = [](std::vector<std::pair<int, std::string>> items) {
+        TInstrumentData d;
+        for (auto& [n, v] : items) d.line(n) = v;
+        return d;
+    };
+    struct Case {
+        const char* key;
+        int family;
+        std::function<bool(LinkBench&)> request;
+        TInstrumentData expected;
+    } cases[] = {
+        {"CV61", 1,
+         [](LinkBench& b) {
+             b.port.on("P", "E");
+             b.port.on("t", familyCBlock());
+             return requestFamilyCData(b.link, b.ctx.data);
+         },
+         record({{2, "CV 61"}, {4, "2.01"}, {7, "000042"}, {8, "Firm"}})},
+        {"TQ60", 1,
+         [](LinkBench& b) {
+             b.port.open();
+             b.port.on("MWH", familyBReply(familyBBlock(20, {"N", "TQ 60", "v1"})));
+             return requestFamilyBData(b.link, b.ctx.data, FirmwareFieldRule::Ignore);
+         },
+         record({{1, "20"}, {2, "N"}, {3, "TQ 60"}})},
+        {"TQ41", 2,
+         [](LinkBench& b) {
+             b.port.open();
+             b.port.on("MWH\r", "02.Name\r03.TQ 41\rSER\r");
+             return requestFamilyAData(b.link, b.ctx.data);
+         },
+         record({{2, "Name"}, {3, "TQ 41"}})},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key);
+        LinkBench b(c.key, c.family);
+        b.ctx.data = earlier;
+        EXPECT_TRUE(c.request(b));
+        EXPECT_EQ(b.ctx.data.lines, c.expected.lines);
+        EXPECT_EQ(b.ctx.data.InstrVariant, "");
+    }
 }
 
 // ---- Receive -----------------------------------------------------------------------------
