@@ -1,5 +1,7 @@
 #include "instrument/widgets/instr_data_dialog.h"
 
+#include <algorithm>
+
 #include <QDate>
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -155,11 +157,18 @@ std::string TfrmInstrData::boxText(const QPlainTextEdit* box) {
     return fromQt(t);
 }
 
+void TfrmInstrData::showBoxText(QPlainTextEdit* box, const QString& text) {
+    box->setProperty("typingLimit", std::max(kBoxMaxLength, int(text.size())));
+    box->setPlainText(text);
+}
+
 void TfrmInstrData::limitBox(QPlainTextEdit* box) {
+    // Typing stops at the box's limit, or at the length of a longer text it was given.
+    const int limit = std::max(kBoxMaxLength, box->property("typingLimit").toInt());
     QString t = box->toPlainText();
-    if (t.size() <= kBoxMaxLength) return;
+    if (t.size() <= limit) return;
     QSignalBlocker block(box);
-    box->setPlainText(t.left(kBoxMaxLength));
+    box->setPlainText(t.left(limit));
     box->moveCursor(QTextCursor::End);
 }
 
@@ -177,11 +186,14 @@ void TfrmInstrData::showDialog() {
 }
 
 void TfrmInstrData::showData(const TInstrumentData& d) {
+    // The length limits are for typing: what a tester sent shows whole.
     mmInstrument_->setPlainText(toQt(instrumentBoxText(d)));
-    edSerialNum_->setText(toQt(d.line(7)));
+    const QString serial = toQt(d.line(7));
+    edSerialNum_->setMaxLength(std::max(kSerialNumberMaxLength, int(serial.size())));
+    edSerialNum_->setText(serial);
     serialRules_.reset(d.line(7));
-    mmFirmData_->setPlainText(displayText(d.line(8)));
-    mmUserData_->setPlainText(displayText(d.line(9)));
+    showBoxText(mmFirmData_, displayText(d.line(8)));
+    showBoxText(mmUserData_, displayText(d.line(9)));
     edCalDate_->setText(toQt(d.line(11)));
     edSerialNum_->setCursorPosition(0);
 }
@@ -189,9 +201,10 @@ void TfrmInstrData::showData(const TInstrumentData& d) {
 void TfrmInstrData::clearData() {
     mmInstrument_->setPlainText(toQt(instrumentBoxTemplate()));
     edSerialNum_->clear();
+    edSerialNum_->setMaxLength(kSerialNumberMaxLength);
     serialRules_.reset({});
-    mmFirmData_->clear();
-    mmUserData_->clear();
+    showBoxText(mmFirmData_, {});
+    showBoxText(mmUserData_, {});
 }
 
 void TfrmInstrData::setButtonsBusy(bool busy) {

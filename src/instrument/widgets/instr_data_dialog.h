@@ -60,6 +60,7 @@ class TfrmInstrData : public QDialog {
     void setButtonsBusy(bool busy);
     void serialEdited(const QString& text);
     void limitBox(QPlainTextEdit* box);
+    static void showBoxText(QPlainTextEdit* box, const QString& text);
 
     InstrumentContext& ctx_;
     ServiceSwitches switches_;
