@@ -323,10 +323,29 @@ std::string deleteQuestion(const std::string& itemName, const std::string& langu
     return LangText("msgDelItemConfirm_3") + "  " + itemName + " ?";
 }
 
+std::string deleteQuestion(const StructureItem& item, const std::string& language) {
+    int items = 0, results = 0;
+    std::vector<const StructureItem*> todo;
+    for (const auto& c : item.children()) todo.push_back(c.get());
+    while (!todo.empty()) {
+        const StructureItem* it = todo.back();
+        todo.pop_back();
+        ++(it->isResult() ? results : items);
+        for (const auto& c : it->children()) todo.push_back(c.get());
+    }
+    std::string text = deleteQuestion(item.caption(), language);
+    const bool root = item.parent() == nullptr;
+    if (!root && items + results == 0) return text;
+    std::string detail = LangText(root ? "msgDelEverything_70" : "msgDelAlsoGo_70");
+    for (auto [mark, n] : {std::pair{"%1", items}, std::pair{"%2", results}})
+        if (size_t at = detail.find(mark); at != std::string::npos)
+            detail.replace(at, 2, std::to_string(n));
+    return text + "\n" + detail;
+}
+
 bool DeleteItem(EditContext& ctx, StructureItem& item, const std::string& language) {
     if (!ctx.document.contains(item)) return false;
-    Answer a = ctx.prompts.askYesNo(LangText("mbcConfirmation_20"),
-                                    deleteQuestion(item.caption(), language));
+    Answer a = ctx.prompts.askYesNo(LangText("mbcConfirmation_20"), deleteQuestion(item, language));
     if (a != Answer::Yes) return false;
     StructureItem& root = ctx.document.root();
     if (&item == &root) {

@@ -91,6 +91,9 @@ const std::vector<int>& mainProtCondTypes();
 
 // The confirmation text (the name goes first in German).
 std::string deleteQuestion(const std::string& itemName, const std::string& language);
+// The same for `item`, with a second line that says what goes with it: how many items
+// and results below it, and for the root that the whole document is emptied.
+std::string deleteQuestion(const StructureItem& item, const std::string& language);
 // Asks, then deletes `item` with its subtree; deleting the root leaves a fresh root.
 // True when something was deleted.
 bool DeleteItem(EditContext& ctx, StructureItem& item, const std::string& language);

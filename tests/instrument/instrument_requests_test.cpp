@@ -351,7 +351,7 @@ TEST(Send, ErrorStatusStopsTheWrites) {
     ASSERT_EQ(b.prompts.shown.size(), 2u);
     EXPECT_EQ(b.prompts.shown[0].kind, "plain");
     EXPECT_EQ(b.prompts.shown[0].text, "Error: #7");
-    EXPECT_EQ(b.prompts.shown[1].text, "Send error");
+    EXPECT_EQ(b.prompts.shown[1].text, "Send error\nRefused: Serial number");
     EXPECT_EQ(b.port.count("MWF"), 0);
     EXPECT_EQ(b.port.writes.back(), "MEX\r");
 }
@@ -360,8 +360,55 @@ TEST(Send, SilentStatusIsASendError) {
     LinkBench b("TQ41", 2);
     b.port.on("MRD\r", "SER\r");
     EXPECT_FALSE(sendInstrumentData(b.ctx, serviceWrites()));
-    EXPECT_EQ(b.prompts.texts(), std::vector<std::string>{"Send error"});
+    EXPECT_EQ(b.prompts.texts(), std::vector<std::string>{"Send error\nNo status: Date and time"});
     EXPECT_EQ(b.port.writes.size(), 3u);  // MRD, MDT, MEX
+}
+
+TEST(Send, OnlyAStatusZeroAfterTheWriteIsSuccess) {
+    struct Case {
+        const char* name;
+        std::string handshakeReply;  // what is left over after it is a stray line
+        std::string clockReply, userReply;
+        bool ok;
+        std::vector<std::string> messages;
+    } cases[] = {
+        {"stray status before the write", "SER\rSER7\r", "SER0\r", "SER\r", true, {}},
+        {"busy and empty lines before the status", "SER\r", "%\r\rSER0\r", "SER0\r", true, {}},
+        {"refusal names the item", "SER\r", "SER0\r", "SER3\r", false,
+         {"Error: #3", "Send error\nRefused: User data"}},
+        {"empty line, then nothing", "SER\r", "\r", "", false,
+         {"Send error\nNo status: Date and time"}},
+        {"a line that is no status", "SER\r", "OK\r", "", false,
+         {"Send error\nNo status: Date and time"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LinkBench b("TQ41", 2);
+        b.port.on("MRD\r", c.handshakeReply);
+        b.port.onWrite = [&](std::string_view w) {
+            if (w.substr(0, 3) == "MDT") b.port.arrive(c.clockReply, b.clock.now);
+            if (w.substr(0, 3) == "MWU") b.port.arrive(c.userReply, b.clock.now);
+        };
+        InstrumentWrites w = serviceWrites();
+        w.switches = {};
+        EXPECT_EQ(sendInstrumentData(b.ctx, w), c.ok);
+        EXPECT_EQ(b.prompts.texts(), c.messages);
+        EXPECT_EQ(b.port.writes.back(), "MEX\r");
+    }
+}
+
+TEST(Send, TheQuestionListsWhatGoesAndWarnsAboutADocumentsData) {
+    testing::ScopedLanguage language(
+        "[Language]\nmsgSendConfirm_70=Write?\nwrClock_35=Clock:\nlabSerialNum_25=Serial:\n"
+        "labFirmData_25=Firm:\nlabUserData_25=User:\nlabDatTime_25=Calibration:\n"
+        "msgSendNotReceived_70=Not from this tester!\n");
+    InstrumentWrites w = serviceWrites();
+    EXPECT_EQ(sendQuestion(w, true),
+              "Write?\nClock: 2024-02-29 23:59:01\nSerial: 12\nFirm: F1 / F2\nUser: U\n"
+              "Calibration: 2024-02-29 23:59:01");
+    w.switches = {};
+    EXPECT_EQ(sendQuestion(w, false),
+              "Write?\nClock: 2024-02-29 23:59:01\nUser: U\n\nNot from this tester!");
 }
 
 TEST(Send, FamilyBModelIsRefused) {

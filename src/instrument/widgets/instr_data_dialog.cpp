@@ -186,6 +186,7 @@ void TfrmInstrData::showDialog() {
 }
 
 void TfrmInstrData::showData(const TInstrumentData& d) {
+    fieldsReceived_ = false;
     // The length limits are for typing: what a tester sent shows whole.
     mmInstrument_->setPlainText(toQt(instrumentBoxText(d)));
     const QString serial = toQt(d.line(7));
@@ -199,6 +200,7 @@ void TfrmInstrData::showData(const TInstrumentData& d) {
 }
 
 void TfrmInstrData::clearData() {
+    fieldsReceived_ = false;
     mmInstrument_->setPlainText(toQt(instrumentBoxTemplate()));
     edSerialNum_->clear();
     edSerialNum_->setMaxLength(kSerialNumberMaxLength);
@@ -220,17 +222,23 @@ void TfrmInstrData::receive() {
     ReceiveOutcome outcome = receiveInstrumentData(ctx_);
     setButtonsBusy(false);
     if (outcome.showData) showData(ctx_.data);
+    if (outcome.received) fieldsReceived_ = true;
 }
 
 void TfrmInstrData::send() {
     if (!btnSend_->isEnabled()) return;
-    setButtonsBusy(true);
     InstrumentWrites w;
     w.switches = switches_;
     w.serialNumber = fromQt(edSerialNum_->text());
     w.firmData = boxText(mmFirmData_);
     w.userData = boxText(mmUserData_);
     w.now = currentClock();
+    // Writing changes the tester: the user sees what goes, and whether the fields hold
+    // what this tester just sent.
+    if (ctx_.link.prompts().askYesNo(LangText("mbcConfirmation_20"),
+                                     sendQuestion(w, fieldsReceived_)) != Answer::Yes)
+        return;
+    setButtonsBusy(true);
     sendInstrumentData(ctx_, w);
     setButtonsBusy(false);
 }

@@ -66,6 +66,8 @@ class TfrmInstrData : public QDialog {
     ServiceSwitches switches_;
     SerialNumberFieldRules serialRules_;
     bool sendWasEnabled_ = true;
+    // The fields show what Receive just read from the tester (not a document's data).
+    bool fieldsReceived_ = false;
 
     QLabel* labInstrument_ = nullptr;
     QLabel* labSerialNum_ = nullptr;
