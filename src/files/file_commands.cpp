@@ -297,11 +297,10 @@ StructureDocument* FileCommands::importTranscript(const std::string& path, bool 
         problems += "\n" + result.error;
     for (const std::string& loss : transcriptLosses(conversion)) problems += "\n" + loss;
     if (!problems.empty()) {
-        prompts_.information(LangText("msgReadPartly_50") + "\n" + path + problems + "\n" +
-                             LangText("msgStructRead_35") + " " +
-                             std::to_string(conversion.structureRecords) + ", " +
-                             LangText("msgResultsRead_35") + " " +
-                             std::to_string(conversion.resultRecords));
+        prompts_.information(
+            LangText("msgReadPartly_50") + "\n" + path + problems + "\n" +
+            LangText("msgStructRead_35") + " " + std::to_string(conversion.structureRecords) +
+            ", " + LangText("msgResultsRead_35") + " " + std::to_string(conversion.resultRecords));
     }
     if (result.orphans > 0)
         prompts_.information(path + "\n" + LangText("msgOrphans_70") + " " +

@@ -157,8 +157,7 @@ InstrumentWriteResult writeInstrumentData(Link& link, const TInstrumentData& cur
         link.send(command);
         if (current.line(3) == "TQ 95S") link.pause(kSlowStatusPause);
         ReplyLine line = link.readUntilStatus();
-        if (line.ok && Link::isStatusLine(line.text) && Link::statusSuccess(line.text))
-            return true;
+        if (line.ok && Link::isStatusLine(line.text) && Link::statusSuccess(line.text)) return true;
         result.ok = false;
         result.failedItem = item;
         result.refused = line.ok && Link::isStatusLine(line.text);

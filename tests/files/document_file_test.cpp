@@ -387,11 +387,11 @@ TEST_F(DocumentFileTest, TextLinesBesideCodedResultsSurviveASave) {
         StructureDocument doc;
         ASSERT_TRUE(readDocumentFromBytes(doc, bytes, options).ok);
         const std::string written = writeDocumentToString(doc);
-        EXPECT_NE(written.find(crlf({"FP_String: F;303;1;", "FP_String: F;303;2;",
-                                     "ResText: X#PD06.12.2025  09:17",
-                                     "ResText: X#PD07.12.2025  10:05",
-                                     "ResText: X#PNold name", "----------1"})),
-                  std::string::npos)
+        EXPECT_NE(
+            written.find(crlf({"FP_String: F;303;1;", "FP_String: F;303;2;",
+                               "ResText: X#PD06.12.2025  09:17", "ResText: X#PD07.12.2025  10:05",
+                               "ResText: X#PNold name", "----------1"})),
+            std::string::npos)
             << written;
         // Reading the saved file gives the same lines, dates included.
         StructureDocument back;

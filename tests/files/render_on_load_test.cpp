@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "document/item_types.h"
-#include "document/structure_editing.h"
 #include "document/structure_document.h"
+#include "document/structure_editing.h"
 #include "files/document_file.h"
 #include "files/transcript_import.h"
 #include "files_test_support.h"
@@ -62,10 +62,27 @@ TEST(RenderOnLoadTest, ImportSaveReopenShowsTheSameLines) {
     // shows after the import and after a save and reopen, at every item.
     testing::ScopedLanguage language(testing::kFilesLanguage);
     const std::string sample = testing::readBytes(testing::filesTestData("sample.KRD"));
-    const std::string crafted = testing::crlf(
-        {">>MWH<<", "01.51", ">>>SER", ">>MST<<", "1", "FFFF", "", "Board", "02", ">+<",
-         ">>>SER", ">>MRA<<", "R1", "X#PN#L1Own name", "F;2;0;1;B;16;0.4;1.15;0.38;605;",
-         "X#PR#L2Extra: 1", "D;01;02;2003;04;05;", "F;10;0;1;2.5;", ">-<", ">+<", ">P---<"});
+    const std::string crafted = testing::crlf({">>MWH<<",
+                                               "01.51",
+                                               ">>>SER",
+                                               ">>MST<<",
+                                               "1",
+                                               "FFFF",
+                                               "",
+                                               "Board",
+                                               "02",
+                                               ">+<",
+                                               ">>>SER",
+                                               ">>MRA<<",
+                                               "R1",
+                                               "X#PN#L1Own name",
+                                               "F;2;0;1;B;16;0.4;1.15;0.38;605;",
+                                               "X#PR#L2Extra: 1",
+                                               "D;01;02;2003;04;05;",
+                                               "F;10;0;1;2.5;",
+                                               ">-<",
+                                               ">+<",
+                                               ">P---<"});
     for (const std::string* transcript : {&sample, &crafted}) {
         std::ostringstream converted;
         TranscriptConversion c = convertTranscript(*transcript, converted);
@@ -77,8 +94,7 @@ TEST(RenderOnLoadTest, ImportSaveReopenShowsTheSameLines) {
         imported.InstrumentData = c.instrument;
         ASSERT_TRUE(readDocumentFromBytes(imported, converted.str(), options).ok);
         StructureDocument reopened;
-        ASSERT_TRUE(
-            readDocumentFromBytes(reopened, writeDocumentToString(imported), options).ok);
+        ASSERT_TRUE(readDocumentFromBytes(reopened, writeDocumentToString(imported), options).ok);
         ASSERT_EQ(testing::shape(reopened.root()), testing::shape(imported.root()));
         for (int i = 1; i < imported.itemCount(); ++i) {
             SCOPED_TRACE(imported.itemAt(i)->data.Name);
@@ -95,10 +111,10 @@ TEST(RenderOnLoadTest, DropBetweenDocumentsKeepsWhatAResultMeans) {
     auto document = [](const std::string& typeCode, const char* result) {
         std::string text = testing::crlf({"Version: 20", "", "$InstrumentData%"});
         if (!typeCode.empty()) text += "1: " + typeCode + "\r\n";
-        text += testing::crlf({"------", "", "$HeaderOperator%", "------", "",
-                               "$HeaderInstrData%", "------", "", "$ReportComments%", "------",
-                               "", "$StructureItems%", "ID: 1", "PID: -1", "BID: -1",
-                               "Name: Board", "Type: 1", "----------1"});
+        text +=
+            testing::crlf({"------", "", "$HeaderOperator%", "------", "", "$HeaderInstrData%",
+                           "------", "", "$ReportComments%", "------", "", "$StructureItems%",
+                           "ID: 1", "PID: -1", "BID: -1", "Name: Board", "Type: 1", "----------1"});
         if (result)
             text += testing::crlf({"ID: 2", "PID: 1", "BID: -1", "Name: R", "Type: 23"}) +
                     "FP_String: " + result + "\r\n----------2\r\n";

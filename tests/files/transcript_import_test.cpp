@@ -54,23 +54,48 @@ TEST_F(TranscriptTest, WhatIsThereIsReadAndWhatIsNotIsSaid) {
     } cases[] = {
         {crlf({"nothing here"}), 0, 0, {I, S, R}, {}, 0},
         {crlf({">>MWH<<", "01.50", ">>>SER"}), 0, 0, {S, R}, {}, 0},
-        {crlf({">>MWH<<", ">>>SER", ">>MST<<", "1", "", "", "A", "01", ">+<", ">>>SER"}), 1, 0,
-         {R}, {}, 0},
-        {crlf({">>MWH<<", ">>>SER", ">>MST<<", "1", "", "", "A", "01", ">+<", ">>>SER", "tail"}), 1,
-         0, {R}, {}, 0},
+        {crlf({">>MWH<<", ">>>SER", ">>MST<<", "1", "", "", "A", "01", ">+<", ">>>SER"}),
+         1,
+         0,
+         {R},
+         {},
+         0},
+        {crlf({">>MWH<<", ">>>SER", ">>MST<<", "1", "", "", "A", "01", ">+<", ">>>SER", "tail"}),
+         1,
+         0,
+         {R},
+         {},
+         0},
         // A record cut by the end of the file is not written.
         {crlf({">>MWH<<", ">>>SER", ">>MST<<", "1", "", ""}), 0, 0, {R}, {S}, 1},
         {crlf({">>MWH<<", ">>>SER", ">>MST<<", ">>>SER", ">>MRA<<", "R1", "X#PNa", ">-<", ">+<"}),
-         0, 1, {}, {}, 0},
-        {crlf({">>MWH<<", ">>>SER", ">>MST<<", ">>>SER", ">>MRA<<", "R1", "X#PNa"}), 0, 0, {}, {},
+         0,
+         1,
+         {},
+         {},
+         0},
+        {crlf({">>MWH<<", ">>>SER", ">>MST<<", ">>>SER", ">>MRA<<", "R1", "X#PNa"}),
+         0,
+         0,
+         {},
+         {},
          1},
         // Without instrument data the structure and the results are still read.
-        {crlf({">>MST<<", "1", "", "", "A", "01", ">+<", ">>>SER", ">>MRA<<", "R1", "X#PNa", ">-<"}),
-         1, 1, {I}, {}, 0},
+        {crlf(
+             {">>MST<<", "1", "", "", "A", "01", ">+<", ">>>SER", ">>MRA<<", "R1", "X#PNa", ">-<"}),
+         1,
+         1,
+         {I},
+         {},
+         0},
         // A part cut short by the next part's marker.
         {crlf({">>MWH<<", "01.51", ">>MST<<", "1", "", "", "A", "01", ">+<", ">>MRA<<", "R1",
                "X#PNa", ">-<", ">P---<"}),
-         1, 1, {}, {I, S}, 0},
+         1,
+         1,
+         {},
+         {I, S},
+         0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.transcript);
@@ -94,9 +119,9 @@ TEST_F(TranscriptTest, ResultsStayUnderTheirOwnersWhateverTheStructureIds) {
     // would have been filed under the first one.
     std::ostringstream out;
     TranscriptConversion r = convertTranscript(
-        crlf({">>MWH<<", ">>>SER", ">>MST<<", "1", "", "", "A", "01", ">+<", "1388", "", "", "B",
-              "01", ">+<", ">>>SER", ">>MRA<<", "R1", "X#PNra", ">-<", ">+<", "R1388", "X#PNrb",
-              ">-<", ">+<"}),
+        crlf({">>MWH<<", ">>>SER", ">>MST<<", "1",     "",       "",    "A",      "01",      ">+<",
+              "1388",    "",       "",        "B",     "01",     ">+<", ">>>SER", ">>MRA<<", "R1",
+              "X#PNra",  ">-<",    ">+<",     "R1388", "X#PNrb", ">-<", ">+<"}),
         out);
     ASSERT_TRUE(r.complete());
     StructureDocument doc;

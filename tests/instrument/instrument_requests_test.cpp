@@ -183,7 +183,8 @@ TEST(EveryRequest, StartsFromAnEmptyRecord) {
     // The record held another tester's data (an imported TQ 71 transcript): after a
     // request it holds only what this tester sent, compared whole.
     TInstrumentData earlier;
-    for (int n = 1; n <= TInstrumentData::kLines; ++n) earlier.line(n) = "TQ71 item " + std::to_string(n);
+    for (int n = 1; n <= TInstrumentData::kLines; ++n)
+        earlier.line(n) = "TQ71 item " + std::to_string(n);
     earlier.InstrVariant = "KORVEN";
     auto record = [](std::vector<std::pair<int, std::string>> items) {
         TInstrumentData d;
@@ -374,11 +375,23 @@ TEST(Send, OnlyAStatusZeroAfterTheWriteIsSuccess) {
     } cases[] = {
         {"stray status before the write", "SER\rSER7\r", "SER0\r", "SER\r", true, {}},
         {"busy and empty lines before the status", "SER\r", "%\r\rSER0\r", "SER0\r", true, {}},
-        {"refusal names the item", "SER\r", "SER0\r", "SER3\r", false,
+        {"refusal names the item",
+         "SER\r",
+         "SER0\r",
+         "SER3\r",
+         false,
          {"Error: #3", "Send error\nRefused: User data"}},
-        {"empty line, then nothing", "SER\r", "\r", "", false,
+        {"empty line, then nothing",
+         "SER\r",
+         "\r",
+         "",
+         false,
          {"Send error\nNo status: Date and time"}},
-        {"a line that is no status", "SER\r", "OK\r", "", false,
+        {"a line that is no status",
+         "SER\r",
+         "OK\r",
+         "",
+         false,
          {"Send error\nNo status: Date and time"}},
     };
     for (const Case& c : cases) {

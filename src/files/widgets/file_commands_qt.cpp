@@ -72,8 +72,7 @@ class MainWindowHost : public DocumentHost {
             TfrmChildForm* f = childFormOf(w->view());
             // Only a window that has its file holds it: an unsaved import or download
             // carries a proposed name, which may be another document's file.
-            if (!f || !f->document().HasFile || !sameFile(f->document().FilePath, path))
-                continue;
+            if (!f || !f->document().HasFile || !sameFile(f->document().FilePath, path)) continue;
             if (w->isMinimized()) w->showNormal();
             main_.mdiArea()->setActiveSubWindow(w);
             w->raise();

@@ -1,7 +1,5 @@
 #include "instrument/widgets/instr_data_dialog.h"
 
-#include <algorithm>
-
 #include <QDate>
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -14,6 +12,7 @@
 #include <QPushButton>
 #include <QTextDocument>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "common/adapters/qt_text.h"
 #include "common/lang_text.h"
