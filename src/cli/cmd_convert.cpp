@@ -7,7 +7,9 @@
 #include <sstream>
 #include <system_error>
 
+#include "app/identity.h"
 #include "cli/cli.h"
+#include "common/codepage.h"
 #include "document/structure_document.h"
 #include "files/document_file.h"
 #include "files/safe_save.h"
@@ -60,7 +62,7 @@ int runConvert(Context& ctx) {
                     << c.structureRecords << " structure records, " << c.resultRecords
                     << " results read)\n";
             for (const std::string& loss : transcriptLosses(c))
-                ctx.err << "convert: " << loss << "\n";
+                ctx.err << "convert: " << toUtf8(loss, appEnvironment().codePage) << "\n";
             return 1;
         }
         doc.InstrumentData = c.instrument;

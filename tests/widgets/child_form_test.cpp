@@ -437,6 +437,14 @@ TEST_F(ChildFormTest, GrabPictures) {
     g->tree()->expandAll();
     QApplication::processEvents();
     main->grab().save(dir + "/opened.png");
+    // A long stored name, then the root's read-only name.
+    g->document().root().child(0)->data.Name = "Insulation 5 kV, 10 min";
+    g->setCurrentItem(g->document().root().child(0));
+    QApplication::processEvents();
+    g->settingsPanel()->grab().save(dir + "/name_long.png");
+    g->setCurrentItem(&g->document().root());
+    QApplication::processEvents();
+    g->settingsPanel()->grab().save(dir + "/name_read_only.png");
     TfrmStructNames names(structureNames(), &store, PELVORO_SOURCE_DATA_DIR "/StructureNames.ini");
     names.show();
     QApplication::processEvents();
