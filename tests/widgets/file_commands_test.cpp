@@ -125,6 +125,29 @@ TEST_F(FileCommandsWidgetTest, SaveAsRenamesTheWindowAndCloseAsksOnlyForChanges)
     EXPECT_EQ(questions, 2);
 }
 
+TEST_F(FileCommandsWidgetTest, OpenNeverBringsUpAnotherFilesImport) {
+    // An unsaved import of X.KRD carries X.PLV as its path; opening the existing X.PLV
+    // gives that file its own window.
+    FileCommands* commands = fileCommandsOf(*window);
+    ASSERT_NE(commands, nullptr);
+    const std::string plv = dir.file("X.PLV");
+    fs::copy_file(demo, plv);
+    fs::copy_file(std::string(PELVORO_SOURCE_DATA_DIR) + "/../tests/files/data/sample.KRD",
+                  dir.file("X.KRD"));
+    StructureDocument* imported = commands->open(dir.file("X.KRD"));
+    ASSERT_NE(imported, nullptr);
+    settle();
+    StructureDocument* opened = commands->open(plv);
+    settle();
+    EXPECT_NE(opened, imported);
+    ASSERT_EQ(window->documentWindows().size(), 2u);
+    ASSERT_NE(opened, nullptr);
+    EXPECT_TRUE(opened->HasFile);
+    // Opening the file again brings its own window to the front.
+    EXPECT_EQ(commands->open(plv), opened);
+    EXPECT_EQ(window->documentWindows().size(), 2u);
+}
+
 TEST_F(FileCommandsWidgetTest, CommandLineDocumentIsOpenedOnceTheLoopRuns) {
     TfrmMainForm::Services s;
     s.settings = &store;
