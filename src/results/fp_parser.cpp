@@ -59,10 +59,6 @@ void clearResults(TResultsData& r, ResultRecord own) {
     clearRecordOf(r, own);
 }
 
-bool isTypedInstrument(sv typeCode) {
-    return typeCode == "51" || typeCode == "52" || typeCode == "53" || typeCode == "54";
-}
-
 // The later installation codes read their fields like the earlier function they add 100
 // to; 116 (the diagnostic insulation test) has a layout of its own.
 int layoutOf(int code) {
@@ -96,7 +92,7 @@ void Parser::run(sv fp) {
         return;
     }
     std::optional<int> number = functionCodeNumber(fp.substr(2, codeEnd - 2));
-    if (number && *number < 50 && isTypedInstrument(c_.typeCode)) *number += 50;
+    if (number && *number < 50) *number += functionCodeOffset(c_.typeCode);
     const FunctionCodeInfo* info = number ? findFunctionCode(*number) : nullptr;
     clearResults(r_, info ? info->record : ResultRecord::None);
     if (!info) {
