@@ -53,7 +53,7 @@ class SilentPrompts : public Prompts {
 // an inspection whose questions are wrapped to the results column.
 const char* const kResults[] = {
     "F;105;0;0;1;gG;16;0.4;200;0.45;510;0.4;0.2;;;;;",
-    "F;106;0;0;1;30m;#S330#S316;50;25.2m;1.2;;;;",
+    "F;106;0;0;1;30m;#S330#S316;50;25.2m;1.2;",
     "F;102;11;0;500;1.5M;>999M;500;;;;;1;",
     "F;103;1;0;2.0;0.12;0.12;0.13;1;",
     "F;105;0;0;1;gG;16;0.4;200;0.52;440;0.5;0.2;;;;;",
