@@ -316,8 +316,8 @@ LightReportPlan LightReportPlanner::plan(const LightReportInput& in) const {
         auto valueLeft = [&](int headingLeft, double factor, const std::string& h1,
                              const std::string& h2) {
             return std::max({headingLeft + rounded(factor * typeWidth),
-                             headingLeft + width(h1, f.heading) + gap / 2,
-                             headingLeft + width(h2, f.heading) + gap / 2});
+                             headingLeft + width(h1, f.heading) + gap,
+                             headingLeft + width(h2, f.heading) + gap});
         };
         const int typeValueLeft = valueLeft(typeLeft, 1.8, tx.typeHeading, tx.modelHeading);
         const int serValueLeft = valueLeft(serLeft, 2.5, tx.serNoHeading, tx.producerHeading);

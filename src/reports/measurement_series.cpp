@@ -229,22 +229,20 @@ GraphPlot fillGraphPlot(const TGraphData& g, bool autoRange) {
     }
     plot.lowestScaled = lowest;
 
-    // Resistance axis: fitted to the readings; a reading below the range sits at its floor.
+    // Resistance axis: fitted to the readings within the range and the markers above it; a
+    // reading below the range sits on its floor, off the scale, with its own marker.
     GraphAxis& left = plot.left;
-    double low = any ? lowest : (anyBelow ? lower : (anyDrawn ? highestDrawn : lower));
+    double low = any ? lowest : (anyDrawn ? highestDrawn : lower);
     double high = any ? largest : low;
-    if (anyBelow) low = std::min(low, lower);
     if (anyDrawn && !(autoRange && any)) high = std::max(high, highestDrawn);
     if (g.resistanceLog()) {
-        // A marker on the floor goes a decade below the range's lower end.
-        if (anyBelow) low = low / 1.5;
-        left = decadeAxis(low > 0 ? low : upper / 1000, high * 1.02);
+        // Off-scale readings need room under the lowest one.
+        if (anyBelow) low /= 1.5;
+        left = decadeAxis(low > 0 ? low : (upper > 0 ? upper / 1000 : 1), high * 1.02);
     } else {
-        const double pad = (high - low) * 0.05;
-        left = niceLinearAxis(anyBelow ? low - std::max(pad, std::abs(low) * 0.05) : low - pad,
-                              high + pad);
+        const double pad = std::max((high - low) * 0.05, std::abs(high) * 0.02);
+        left = niceLinearAxis(low - pad - (anyBelow ? pad : 0), high + pad);
         if (left.min < 0 && low >= 0) left.min = 0;
-        if (anyBelow && left.min >= low) left.min = low - left.step;
     }
     left.title = LangText("LeftAxis_15") + "  [" + sc.prefix + " Ohm]";
 

@@ -179,9 +179,9 @@ TEST(MeasurementSeries, GraphOfAStepVoltageTest) {
     EXPECT_TRUE(p.resistance[0].below);
     EXPECT_EQ(p.resistance[0].value, p.left.min);
     EXPECT_EQ(p.resistance[0].label, "< 100  kOhm");
-    EXPECT_EQ(p.left.min, 0);
-    EXPECT_EQ(p.left.step, 200);
-    EXPECT_EQ(p.left.max, 1000);  // the over-range marker at 500 M and 950 M inside
+    EXPECT_EQ(p.left.min, 400);  // fitted to 500 .. 950 M, the reading below on the floor
+    EXPECT_EQ(p.left.step, 100);
+    EXPECT_EQ(p.left.max, 1000);
     EXPECT_EQ(fillGraphPlot(g, true).left.max, 1000);
 
     struct {

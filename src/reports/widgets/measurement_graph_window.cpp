@@ -252,6 +252,13 @@ void TfrmGraph::placeLabels() {
     // "<" ones of readings below it are placed first, then the others where there is room.
     // A label stays inside the plot; one that finds no room of its own is left out.
     QList<QRectF> taken;
+    // The markers of readings outside the range stay visible.
+    for (const QXYSeries* marks :
+         {static_cast<QXYSeries*>(redMarks_), static_cast<QXYSeries*>(belowMarks_)})
+        for (const QPointF& p : marks->points()) {
+            const QPointF at = chart()->mapToPosition(p, resistance_);
+            taken.append(QRectF(at.x() - 5, at.y() - 5, 10, 10));
+        }
     auto place = [&](QGraphicsSimpleTextItem* label) {
         const QPointF at = chart()->mapToPosition(label->data(0).toPointF(), resistance_);
         const QRectF box = label->boundingRect();
@@ -260,7 +267,7 @@ void TfrmGraph::placeLabels() {
             label->setVisible(false);
             return;
         }
-        const qreal above = at.y() - box.height() - 4, under = at.y() + 6;
+        const qreal above = at.y() - box.height() - 6, under = at.y() + 6;
         for (qreal y : below ? QList<qreal>{above} : QList<qreal>{above, under}) {
             qreal x = at.x() - box.width() / 2;
             x = std::clamp(x, area.left(), std::max(area.left(), area.right() - box.width()));
