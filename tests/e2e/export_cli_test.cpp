@@ -161,6 +161,13 @@ TEST(GraphCli, DrawsEachSeriesKindAsPngAndPdf) {
     RunResult r = cli({"graph", kSource, "--item", "9", "-o", pdf});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(readFile(pdf).substr(0, 5), "%PDF-");
+    // The format the extension names; any other is refused before anything is written.
+    r = cli({"graph", kSource, "--item", "7", "-o", dir.file("graph7.jpg")});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(readFile(dir.file("graph7.jpg")).substr(0, 3), "\xFF\xD8\xFF");
+    r = cli({"graph", kSource, "--item", "7", "-o", dir.file("graph7.bmp")});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_FALSE(fs::exists(dir.file("graph7.bmp")));
     RunResult none = cli({"graph", kSource, "--item", "4", "-o", dir.file("x.png")});
     EXPECT_EQ(none.exitCode, 1);
     EXPECT_FALSE(fs::exists(dir.file("x.png")));
