@@ -34,8 +34,10 @@ class FileCommandsWidgetTest : public ::testing::Test {
         s.portOpen = [] { return false; };
         window = std::make_unique<TfrmMainForm>(s);
         ASSERT_TRUE(window->start(PELVORO_SOURCE_DATA_DIR));
-        // Temporary files of this test stay in its own folder.
+        // Temporary files of this test stay in its own folder: "Results" beside its data.
         appEnvironment().dataDir = dir.path();
+        savedResultsFolder = appEnvironment().resultsFolder;
+        appEnvironment().resultsFolder.clear();
         fs::copy_file(std::string(PELVORO_SOURCE_DATA_DIR) + "/StructureNames.ini",
                       dir.file("StructureNames.ini"));
         setStartDocumentWait(0);
@@ -51,6 +53,7 @@ class FileCommandsWidgetTest : public ::testing::Test {
         settle();
         window.reset();
         setCurrentLanguageFile(nullptr);
+        appEnvironment().resultsFolder = savedResultsFolder;
     }
     TfrmChildForm* activeForm() { return childFormOf(window->activeDocumentView()); }
     void settle() {
@@ -62,6 +65,7 @@ class FileCommandsWidgetTest : public ::testing::Test {
     ScriptedPrompts prompts;
     std::unique_ptr<TfrmMainForm> window;
     std::string demo;
+    std::string savedResultsFolder;
 };
 
 TEST_F(FileCommandsWidgetTest, CommandsAreAttachedAndTheTransferFolderIsWritable) {
