@@ -157,7 +157,8 @@ DownloadOutcome downloadFamilyB(DownloadSession& s) {
     const bool complete = !failed && long(records.size()) >= count;
     if (!complete) {
         s.prompts().information(LangText("msgDLoadNotCompl_50"));
-        if (records.empty()) return DownloadOutcome::failed("msgDLoadNotCompl_50");
+        if (records.empty())
+            return DownloadOutcome::failed("msgDLoadNotCompl_50").withRecords(0, count);
     }
 
     if (!s.newDownloadDocument()) return DownloadOutcome::failed("msgWriteError_35");
@@ -215,7 +216,9 @@ DownloadOutcome downloadFamilyB(DownloadSession& s) {
         s.writeBlockEnd(long(k) + 1);
     }
     s.loadDownloadedFile();
-    return complete ? DownloadOutcome::complete() : DownloadOutcome::incomplete();
+    DownloadOutcome outcome =
+        complete ? DownloadOutcome::complete() : DownloadOutcome::incomplete();
+    return outcome.withRecords(long(records.size()), count);
 }
 
 }  // namespace pelvoro
