@@ -94,7 +94,7 @@ DownloadOutcome downloadFamilyB(DownloadSession& s) {
     const std::string& key = s.key();
     const bool installation = isInstallationTesterKey(key);
     if (!link.connectInstrument(ProtocolFamily::B)) {
-        if (link.cancelRequested()) return DownloadOutcome::cancelled();
+        if (link.handshakeCancelled()) return DownloadOutcome::cancelled();
         return DownloadOutcome::failed("msgConnectError_35");
     }
 

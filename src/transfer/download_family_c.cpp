@@ -132,7 +132,7 @@ DownloadOutcome downloadFamilyC(DownloadSession& s) {
     Link& link = s.link();
     if (!link.ensurePortOpen()) return DownloadOutcome::failed("msgNotAvailPort_35");
     if (!link.connectInstrument(ProtocolFamily::C)) {
-        if (link.cancelRequested()) return DownloadOutcome::cancelled();
+        if (link.handshakeCancelled()) return DownloadOutcome::cancelled();
         return DownloadOutcome::failed("msgConnectError_35");
     }
 

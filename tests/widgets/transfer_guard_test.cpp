@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QTimer>
+#include <map>
 
 #include "app/widgets/extensions.h"
 #include "app/widgets/main_window.h"
@@ -75,10 +76,19 @@ TEST_F(TransferGuard, CommandsTriggeredWhileADownloadWaitsAreRefused) {
                                    "mmStructNew", "tbnNew",           "mmInstrDownLoad",
                                    "tbnDownLoad", "mmInstrInstrData", "mmConfigPort",
                                    "mmFileExit",  "tbnExit",          "mmFileClose"};
+    std::map<std::string, bool> enabledBefore;
+    w->RefreshCommandState();
+    for (const char* name : refused) enabledBefore[name] = w->action(name)->isEnabled();
     std::vector<std::string> enabledDuring;
     int windowsDuring = -1;
     bool downloadWindowSeen = false;
-    QTimer::singleShot(3500, w.get(), [&] {
+    // Once the download's window is there (it is filled while the results come).
+    bool clicked = false;
+    QTimer clicks;
+    clicks.setInterval(100);
+    QObject::connect(&clicks, &QTimer::timeout, w.get(), [&] {
+        if (clicked || w->documentWindows().empty()) return;
+        clicked = true;
         w->RefreshCommandState();
         for (const char* name : refused)
             if (w->action(name)->isEnabled()) enabledDuring.push_back(name);
@@ -94,12 +104,14 @@ TEST_F(TransferGuard, CommandsTriggeredWhileADownloadWaitsAreRefused) {
             win->close();
         }
         windowsDuring = int(w->documentWindows().size());
+        modalAt(200, 2500);  // in the middle of the results
     });
-    modalAt(1500, 3000);
-    modalAt(6000, 2500);
+    clicks.start();
+    modalAt(1500, 3000);  // while it connects and reads the instrument data
     w->action("mmInstrDownLoad")->trigger();
     QApplication::processEvents();
 
+    ASSERT_TRUE(clicked);
     EXPECT_TRUE(enabledDuring.empty()) << enabledDuring.front();
     EXPECT_TRUE(downloadWindowSeen) << "the download window existed when it was closed";
     EXPECT_EQ(windowsDuring, 1);
@@ -116,8 +128,17 @@ TEST_F(TransferGuard, CommandsTriggeredWhileADownloadWaitsAreRefused) {
     EXPECT_FALSE(instrumentContext(*w)->link.isPortOpen());
     EXPECT_EQ(sim->log().find("connection ended"), sim->log().rfind("connection ended"))
         << "one connection only";
-    // Afterwards everything is usable again, the window closes.
-    for (const char* name : refused) EXPECT_TRUE(w->action(name)->isEnabled()) << name;
+    // Afterwards everything is as usable as before, and the window closes (without
+    // saving).
+    w->RefreshCommandState();
+    for (const char* name : refused) {
+        if (std::string(name) == "mmFileClose") continue;  // there was no document before
+        EXPECT_EQ(w->action(name)->isEnabled(), enabledBefore[name]) << name;
+    }
+    EXPECT_TRUE(w->action("mmFileClose")->isEnabled());
+    EXPECT_TRUE(w->action("mmInstrDownLoad")->isEnabled());
+    EXPECT_TRUE(w->action("mmFileExit")->isEnabled());
+    prompts.answers.push_back(Answer::No);
     w->documentWindows().front()->close();
     QApplication::processEvents();
     EXPECT_TRUE(w->documentWindows().empty());
