@@ -126,6 +126,8 @@ class Link {
     // --- building blocks --------------------------------------------------------------
     // Writes the bytes as they are and lets events run; does not wait for a reply.
     void send(std::string_view bytes);
+    // Throws away what arrived and was not read (a stray line before a request).
+    void purgeInput();
     // One family A reply line. Fails when kLineLimit passes without a byte (counted from
     // the call for the first byte, from the last byte after that), when the line takes
     // longer than replyLineLimit(baud) as a whole, when it grows past kMaxReplyLine, or at
