@@ -133,7 +133,7 @@ ReceiveOutcome receiveInstrumentData(InstrumentContext& ctx) {
             break;
         case ProtocolFamily::B:
             if (link.connectInstrument(ProtocolFamily::B)) {
-                link.processEvents();
+                link.showProgress(LangText("DLoadData_35"));
                 if (!requestFamilyBData(link, ctx.data, firmwareFieldRuleForBrand(ctx.brandTitle),
                                         key)) {
                     link.endConnection(ProtocolFamily::B);

@@ -347,6 +347,7 @@ SendStructureOutcome sendStructure(InstrumentContext& ctx, StructureDocument& do
         out.cancelled = cancelled;
         return done(SendStructureResult::NoConnection);
     }
+    link.hideProgress();  // the question that may follow stands alone
 
     bool clear = true;
     if (ownLines) {
