@@ -113,7 +113,7 @@ ReceiveOutcome receiveInstrumentData(InstrumentContext& ctx) {
             if (link.connectInstrument(ProtocolFamily::A)) {
                 if (!requestFamilyAData(link, ctx.data)) {
                     if (!link.cancelRequested())
-                        link.prompts().information(LangText("msgConnectError_35"));
+                        link.prompts().error(LangText("msgConnectError_35"));
                     link.endConnection(ProtocolFamily::A);
                     return {false, false};
                 }
@@ -169,10 +169,10 @@ bool sendInstrumentData(InstrumentContext& ctx, const InstrumentWrites& writes) 
     bool ok = false;
     ProtocolFamily family = protocolOfKey(key);
     if (family == ProtocolFamily::B) {
-        link.prompts().information(LangText("msgConnectError_35"));
+        link.prompts().error(LangText("msgConnectError_35"));
     } else if (family == ProtocolFamily::A && link.connectInstrument(ProtocolFamily::A)) {
         ok = writeInstrumentData(link, ctx.data, writes);
-        if (!ok && !link.cancelRequested()) link.prompts().information(LangText("msgSendError_35"));
+        if (!ok && !link.cancelRequested()) link.prompts().error(LangText("msgSendError_35"));
     }
     if (link.isPortOpen()) {
         link.endConnection(ProtocolFamily::A);

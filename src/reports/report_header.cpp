@@ -209,7 +209,7 @@ bool ReportHeaderEditor::accept() {
     const bool commentsLong = rules_.firstCommentTooLong(lines) >= 0;
     const std::string key = headerCheckMessageKey(footerLong, commentsLong);
     if (!key.empty()) {
-        prompts_.information(LangText(key));
+        prompts_.warning(LangText(key));
         return false;
     }
     for (int i = 0; i < kHeaderFields; ++i)

@@ -80,7 +80,7 @@ bool DownloadSession::newDownloadDocument(const std::function<void()>& beforeFil
         file_ = std::ofstream();
         ctx_.link.pause(0.5);
         ctx_.link.endConnection(protocolOfKey(key_));
-        ctx_.link.prompts().information(LangText("msgWriteError_35"));
+        ctx_.link.prompts().error(LangText("msgWriteError_35"));
         return false;
     }
     doc_->clear();
@@ -147,7 +147,7 @@ void DownloadSession::loadDownloadedFile() {
     doc_->HasDownloadTemp = true;
     loaded_ = true;
     host_.downloadLoaded(*doc_);
-    if (!result.ok) ctx_.link.prompts().information(result.error);
+    if (!result.ok) ctx_.link.prompts().warning(result.error);
     if (doc_->NewFunctionsSeen) {
         ctx_.link.prompts().information(LangText("msgNewFunct_35"));
         doc_->NewFunctionsSeen = false;

@@ -105,12 +105,12 @@ DownloadOutcome downloadFamilyB(DownloadSession& s) {
         const bool cancelled = link.cancelRequested();
         link.endConnection(ProtocolFamily::B);
         if (cancelled) return DownloadOutcome::cancelled();
-        s.prompts().information(LangText("msgConnectError_35"));
+        s.prompts().error(LangText("msgConnectError_35"));
         return DownloadOutcome::failed("msgConnectError_35");
     }
     if (!modelTextBelongsTo(key, s.instrumentData().model())) {
         link.endConnection(ProtocolFamily::B);
-        s.prompts().information(LangText("msgConnectError_35"));
+        s.prompts().error(LangText("msgConnectError_35"));
         return DownloadOutcome::failed("msgConnectError_35");
     }
 
@@ -156,7 +156,7 @@ DownloadOutcome downloadFamilyB(DownloadSession& s) {
     // Every record that came whole is kept.
     const bool complete = !failed && long(records.size()) >= count;
     if (!complete) {
-        s.prompts().information(LangText("msgDLoadNotCompl_50"));
+        s.prompts().warning(LangText("msgDLoadNotCompl_50"));
         if (records.empty()) return DownloadOutcome::failed("msgDLoadNotCompl_50");
     }
 
@@ -183,8 +183,7 @@ DownloadOutcome downloadFamilyB(DownloadSession& s) {
         }
     }
     if (corrupted > 0)
-        s.prompts().plainBox("",
-                             "Found corrupted measurement data!   " + std::to_string(corrupted));
+        s.prompts().warning("Found corrupted measurement data!   " + std::to_string(corrupted));
 
     const auto& entries = tree.entries();
     for (std::size_t k = 0; k < entries.size(); ++k) {

@@ -192,7 +192,7 @@ DownloadOutcome downloadFamilyC(DownloadSession& s) {
     // A record whose first byte is 0 marks the end of the memory: it is never kept.
     const bool complete = !stoppedEarly && long(records.size()) >= count;
     if (!complete) {
-        s.prompts().information(LangText("msgDLoadNotCompl_50"));
+        s.prompts().warning(LangText("msgDLoadNotCompl_50"));
         if (records.empty()) return DownloadOutcome::failed("msgDLoadNotCompl_50");
     }
 

@@ -97,7 +97,14 @@ struct Run {
     Link& link() { return ctx.link; }
     void tell(const char* messageKey) {
         told.emplace_back(messageKey);
-        ctx.link.prompts().information(LangText(messageKey));
+        const std::string key = messageKey;
+        Prompts& p = ctx.link.prompts();
+        if (key == "msgConnectError_35" || key == "msgCommunFail_35" || key == "msgDataCorrupt_35")
+            p.error(LangText(key));
+        else if (key == "msgDLoadNotCompl_50" || key == "msgCorectRecData_35")
+            p.warning(LangText(key));
+        else
+            p.information(LangText(key));
     }
     // How the branch ended: with the document loaded or not, and the first message that
     // told the user why (or `failure` when the link showed it).

@@ -81,9 +81,9 @@ bool clearMemory(Link& link) {
     link.progress().setGauge(0, 100);
     const double start = link.clock().elapsedSeconds();
     auto notSent = [&](bool communicationFailure) {
-        if (communicationFailure) link.prompts().information(LangText("msgCommunFail_35"));
+        if (communicationFailure) link.prompts().error(LangText("msgCommunFail_35"));
         link.hideProgress();
-        link.prompts().information(LangText("msgStructNotSent_70"));
+        link.prompts().error(LangText("msgStructNotSent_70"));
         return false;
     };
     for (;;) {
@@ -124,7 +124,7 @@ EntryEnd entryStatus(Link& link, const std::string& first) {
     }
     if (!Link::isStatusLine(status) || Link::statusSuccess(status)) return EntryEnd::Sent;
     if (Link::statusCode(status) == "99") {
-        link.prompts().information(LangText("msgMemoryFull_35"));
+        link.prompts().warning(LangText("msgMemoryFull_35"));
         return EntryEnd::MemoryFull;
     }
     link.checkStatus(status);  // "Error: #" and the code
@@ -317,7 +317,7 @@ SendStructureOutcome sendStructure(InstrumentContext& ctx, StructureDocument& do
         return out;
     };
     if (isFamilyBKey(key)) {
-        prompts.information(LangText("msgConnectError_35"));
+        prompts.error(LangText("msgConnectError_35"));
         return done(SendStructureResult::NotAccepted);
     }
     if (!acceptsStructure(key)) return done(SendStructureResult::NotAccepted);
@@ -328,7 +328,7 @@ SendStructureOutcome sendStructure(InstrumentContext& ctx, StructureDocument& do
     if (!ownLines) {
         std::string refusal = tq75StructureRefusal(document);
         if (!refusal.empty()) {
-            prompts.information(refusal);
+            prompts.error(refusal);
             return done(SendStructureResult::Refused);
         }
         numberStructureLevels(document);
@@ -338,7 +338,7 @@ SendStructureOutcome sendStructure(InstrumentContext& ctx, StructureDocument& do
     if (!requestFamilyAData(link, ctx.data)) {
         bool cancelled = link.cancelRequested();
         link.endConnection(ProtocolFamily::A);
-        if (!cancelled) prompts.information(LangText("msgConnectError_35"));
+        if (!cancelled) prompts.error(LangText("msgConnectError_35"));
         out.cancelled = cancelled;
         return done(SendStructureResult::NoConnection);
     }
@@ -381,8 +381,8 @@ SendStructureOutcome sendStructure(InstrumentContext& ctx, StructureDocument& do
     }
     out.memoryFull = end == EntryEnd::MemoryFull;
     out.cancelled = end == EntryEnd::Cancelled;
-    if (end == EntryEnd::Failed) prompts.information(LangText("msgCommunFail_35"));
-    prompts.information(LangText("msgStrucNotSendSucces"));
+    if (end == EntryEnd::Failed) prompts.error(LangText("msgCommunFail_35"));
+    prompts.error(LangText("msgStrucNotSendSucces"));
     return done(SendStructureResult::NotSent);
 }
 

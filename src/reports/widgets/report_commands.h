@@ -21,11 +21,13 @@ class ReportDialogs {
     // Shows the preview modally.
     virtual void showPreview(QPrintPreviewDialog& preview);
     // The print dialog of the preview's Print button: true when the user chose to print.
+    // Printing into a PDF file suggests the preview's suggestedPdf() (parent is the preview).
     virtual bool choosePrinter(QPrinter& printer, QWidget* parent);
 };
 
 // A print preview of A4 portrait pages whose Print button asks `dialogs` for the printer.
 // Page setup and orientation are not offered: the reports are laid out for A4 portrait.
+// It opens over most of the screen with the pages at the window's width.
 class ReportPreview : public QPrintPreviewDialog {
     Q_OBJECT
   public:
@@ -35,8 +37,12 @@ class ReportPreview : public QPrintPreviewDialog {
     // What the preview's Print button does.
     void printFromPreview();
     QAction* printAction() const { return printAction_; }
+    // The file that printing into a PDF file suggests: the document's folder and name.
+    void setSuggestedPdf(const QString& path) { suggestedPdf_ = path; }
+    const QString& suggestedPdf() const { return suggestedPdf_; }
 
   private:
+    QString suggestedPdf_;
     std::unique_ptr<QPrinter> printer_;
     ReportDialogs& dialogs_;
     QAction* printAction_ = nullptr;
