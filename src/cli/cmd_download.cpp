@@ -4,9 +4,11 @@
 //   pelvoro-cli download --model KEY (--port N | --device PATH) [--baud B] -o OUT
 //
 // Progress goes to stderr when it is a terminal; messages always go to stderr. Exit
-// status 0 when a document was saved (also after an incomplete download, which is told),
-// 1 when the download brought no document (nothing is written to OUT), 2 for a usage
-// error.
+// status 0 when the whole memory was saved, 3 when a document was saved that is not
+// whole (records missing, or the tester's identification or structure names could not
+// be read: the messages say which), 1 when the download brought no document (nothing is
+// written to OUT), 2 for a usage error. A script that clears the tester after a download
+// must therefore look for 0 alone.
 
 #include <unistd.h>
 
@@ -173,6 +175,9 @@ int runDownload(Context& ctx) {
             if (result.outcome.status == DownloadStatus::Incomplete &&
                 result.outcome.messageKey != "msgDLoadNotCompl_50")
                 ctx.err << LangText("msgDLoadNotCompl_50") << "\n";
+            if (result.outcome.status == DownloadStatus::Incomplete ||
+                result.outcome.status == DownloadStatus::Flawed)
+                status = 3;
         }
     } else if (result.outcome.status == DownloadStatus::NoBranch) {
         ctx.err << "pelvoro-cli download: no tester was recognised\n";
@@ -185,8 +190,8 @@ int runDownload(Context& ctx) {
 
 Registration reg({"download", "download --model KEY (--port N | --device PATH) [--baud B] -o OUT",
                   "downloads the connected tester's memory into a new document and saves it to "
-                  "OUT as File > Save would (exit 0 also after an incomplete download that "
-                  "brought a document)",
+                  "OUT as File > Save would (exit 0 when the whole memory came, 3 when the "
+                  "saved document is not whole, 1 when no document came)",
                   runDownload});
 
 }  // namespace

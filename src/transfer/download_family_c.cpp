@@ -136,16 +136,28 @@ DownloadOutcome downloadFamilyC(DownloadSession& s) {
         return DownloadOutcome::failed("msgConnectError_35");
     }
 
-    // The record count.
+    // The record count. Without it nothing can be told about the tester's memory: an
+    // empty document would read as an empty tester, so the download fails.
+    bool counted = false;
     long count = 0;
     if (link.sendAwaitEcho("P", "E", ProtocolFamily::C).ok) {
         EchoReply r = link.sendAwaitEcho(std::string("R\xFF", 2), "\x02", ProtocolFamily::C);
+        counted = r.ok;
         if (r.ok) count = r.length;
     }
     if (link.cancelRequested()) return DownloadOutcome::cancelled();
+    if (!counted) {
+        link.endConnection(ProtocolFamily::C);
+        s.prompts().information(LangText("msgConnectError_35"));
+        return DownloadOutcome::failed("msgConnectError_35");
+    }
 
-    requestFamilyCData(link, s.instrumentData());
+    // The identification names the tester in the document; without it the records are
+    // still fetched, and the user is told that the document does not say which tester
+    // they came from.
+    const bool identified = requestFamilyCData(link, s.instrumentData());
     if (link.cancelRequested()) return DownloadOutcome::cancelled();
+    if (!identified) s.prompts().information(LangText("msgIdentNotRead_70"));
 
     std::vector<std::string> records;  // the records kept, in the tester's order
     long n = 0;
@@ -227,7 +239,8 @@ DownloadOutcome downloadFamilyC(DownloadSession& s) {
         s.writeBlockEnd(long(i) + 1);
     }
     s.loadDownloadedFile();
-    return complete ? DownloadOutcome::complete() : DownloadOutcome::incomplete();
+    if (!complete) return DownloadOutcome::incomplete();
+    return identified ? DownloadOutcome::complete() : DownloadOutcome::flawed("msgIdentNotRead_70");
 }
 
 }  // namespace pelvoro
