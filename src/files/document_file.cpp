@@ -275,8 +275,9 @@ class Reader {
         // item of the file is lost. (Version 1 files keep the rule that the marker ends
         // the search at the first terminator.)
         if (version_ >= 2 && !result_.hasItemList)
-            damaged(lines_.lineNumber(), std::string("the line \"") + std::string(kItemsMarker) +
-                                             "\" is missing: the items of the file are lost");
+            damaged(lines_.lineNumber(),
+                    std::string("the line \"") + std::string(kItemsMarker) +
+                        "\" is missing or out of place: the items of the file were not read");
         if (itemPhase_) finishItems();
         doc_.setModified(false);
         return result_;

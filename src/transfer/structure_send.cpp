@@ -30,7 +30,7 @@ constexpr const char* kOwnLinesKeys[] = {"TQ41", "TQ45", "LR40000115", "LS400001
 constexpr const char* kSemicolonKey = "TQ75";
 
 std::string hexNumber(long value) {
-    char buf[16];
+    char buf[24];
     std::snprintf(buf, sizeof buf, "%02lX", value);
     return buf;
 }
