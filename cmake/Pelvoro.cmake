@@ -23,16 +23,23 @@ function(pelvoro_core_library name)
   set(PELVORO_CORE_LIBRARIES ${PELVORO_CORE_LIBRARIES} ${target} PARENT_SCOPE)
 endfunction()
 
-# Copies data/ (language list, language files, structure names, demo document...)
-# next to the executables.
+# The files delivered beside the programs and installed into share/tamvisto: named one by
+# one, so that nothing else that may lie in data/ (a stray folder, an editor's backup) is
+# ever copied or shipped.
+set(PELVORO_DATA_FILES
+    Tamvisto_Main.ini
+    English.ini
+    Deutsch.ini
+    StructureNames.ini
+    "Tamvisto HELP.html"
+    "Tamvisto HILFE.html"
+    Demo.TMV)
+
+# Copies the data files next to the executables.
 function(pelvoro_copy_data_files)
-  file(GLOB_RECURSE data_files CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/*)
   set(outputs "")
-  foreach(f IN LISTS data_files)
-    file(RELATIVE_PATH rel ${CMAKE_SOURCE_DIR}/data ${f})
-    if(rel MATCHES "^icons/")
-      continue()
-    endif()
+  foreach(rel IN LISTS PELVORO_DATA_FILES)
+    set(f ${CMAKE_SOURCE_DIR}/data/${rel})
     set(out ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${rel})
     add_custom_command(OUTPUT ${out} COMMAND ${CMAKE_COMMAND} -E copy_if_different ${f} ${out}
                        DEPENDS ${f} VERBATIM)
@@ -43,7 +50,7 @@ endfunction()
 
 # pelvoro_add_gtest(name SOURCES... LIBS...): a GoogleTest program registered with CTest.
 # Every test runs with the offscreen platform, an isolated settings folder and the
-# source data folder.
+# source data folder, and inside the check that the run leaves the source tree as it was.
 function(pelvoro_add_gtest name)
   cmake_parse_arguments(T "GUI" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
@@ -59,5 +66,5 @@ function(pelvoro_add_gtest name)
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-config;PELVORO_TEST=1"
-    TIMEOUT 300)
+    TIMEOUT 300 FIXTURES_REQUIRED source_tree)
 endfunction()

@@ -7,7 +7,9 @@
 #include <sstream>
 #include <system_error>
 
+#include "app/identity.h"
 #include "cli/cli.h"
+#include "common/codepage.h"
 #include "document/structure_document.h"
 #include "files/document_file.h"
 #include "files/safe_save.h"
@@ -52,6 +54,15 @@ int runConvert(Context& ctx) {
         TranscriptConversion c = convertTranscript(bytes, converted);
         if (!c.ok) {
             ctx.err << "convert: " << in << ": " << c.error << "\n";
+            return 1;
+        }
+        // A transcript read only in part is not written: the document would look whole.
+        if (!c.complete()) {
+            ctx.err << "convert: " << in << ": read only in part, nothing written ("
+                    << c.structureRecords << " structure records, " << c.resultRecords
+                    << " results read)\n";
+            for (const std::string& loss : transcriptLosses(c))
+                ctx.err << "convert: " << toUtf8(loss, appEnvironment().codePage) << "\n";
             return 1;
         }
         doc.InstrumentData = c.instrument;

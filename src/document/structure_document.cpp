@@ -7,6 +7,11 @@
 
 namespace pelvoro {
 
+int functionCodeOffset(std::string_view typeCode) {
+    const bool typed = typeCode == "51" || typeCode == "52" || typeCode == "53" || typeCode == "54";
+    return typed ? 50 : 0;
+}
+
 void TInstrumentData::deriveVariant() {
     const std::string& code = typeCode();
     bool familyB = code == "20" || code == "24" || code == "25" || code == "26";

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "document/graph_data.h"
@@ -77,6 +78,11 @@ struct TInstrumentData {
     // The variant is derived from item 5, or item 4 for the family B type codes.
     void deriveVariant();
 };
+
+// Testers of the type codes "51" to "54" number some functions below 50: in their
+// documents a coded result's function code below 50 stands for that code plus 50. The
+// offset (50 or 0) that a document of `typeCode` adds to such codes.
+int functionCodeOffset(std::string_view typeCode);
 
 // Report header: Operator1..3, TestSite1..3, Footer.
 struct TOperatorData {

@@ -323,10 +323,29 @@ std::string deleteQuestion(const std::string& itemName, const std::string& langu
     return LangText("msgDelItemConfirm_3") + "  " + itemName + " ?";
 }
 
+std::string deleteQuestion(const StructureItem& item, const std::string& language) {
+    int items = 0, results = 0;
+    std::vector<const StructureItem*> todo;
+    for (const auto& c : item.children()) todo.push_back(c.get());
+    while (!todo.empty()) {
+        const StructureItem* it = todo.back();
+        todo.pop_back();
+        ++(it->isResult() ? results : items);
+        for (const auto& c : it->children()) todo.push_back(c.get());
+    }
+    std::string text = deleteQuestion(item.caption(), language);
+    const bool root = item.parent() == nullptr;
+    if (!root && items + results == 0) return text;
+    std::string detail = LangText(root ? "msgDelEverything_70" : "msgDelAlsoGo_70");
+    for (auto [mark, n] : {std::pair{"%1", items}, std::pair{"%2", results}})
+        if (size_t at = detail.find(mark); at != std::string::npos)
+            detail.replace(at, 2, std::to_string(n));
+    return text + "\n" + detail;
+}
+
 bool DeleteItem(EditContext& ctx, StructureItem& item, const std::string& language) {
     if (!ctx.document.contains(item)) return false;
-    Answer a = ctx.prompts.askYesNo(LangText("mbcConfirmation_20"),
-                                    deleteQuestion(item.caption(), language));
+    Answer a = ctx.prompts.askYesNo(LangText("mbcConfirmation_20"), deleteQuestion(item, language));
     if (a != Answer::Yes) return false;
     StructureItem& root = ctx.document.root();
     if (&item == &root) {
@@ -382,6 +401,51 @@ bool CanDrop(const StructureDocument& source, const StructureItem* dragged,
     return isAcceptedParent(dragged->type(), target->type());
 }
 
+int fpFunctionCode(const std::string& fp) {
+    if (fp.size() < 3 || fp[0] != 'F' || fp[1] != ';') return -1;
+    const size_t end = fp.find(';', 2);
+    if (end == std::string::npos) return -1;
+    const std::string_view digits = std::string_view(fp).substr(2, end - 2);
+    // Only plain numbers are codes (no sign, no leading zero), as the results reader takes them.
+    if (digits.empty() || digits.size() > 9 || digits[0] == '0' ||
+        digits.find_first_not_of("0123456789") != std::string_view::npos)
+        return -1;
+    return parseInt(digits).value_or(-1);
+}
+
+std::string withFunctionCode(const std::string& fp, int code) {
+    const size_t end = fp.find(';', 2);
+    return "F;" + std::to_string(code) + fp.substr(end);
+}
+
+namespace {
+
+// Whether the coded results of a subtree can be moved from a document that adds
+// `fromOffset` to low function codes into one that adds `toOffset` and still read as the
+// same functions: a low code that the target would raise and the source did not cannot.
+bool codesCanMove(const StructureItem& subtree, int fromOffset, int toOffset) {
+    if (toOffset == 0 || fromOffset != 0) return true;
+    std::vector<const StructureItem*> todo{&subtree};
+    while (!todo.empty()) {
+        const StructureItem* item = todo.back();
+        todo.pop_back();
+        for (const auto& c : item->children()) todo.push_back(c.get());
+        for (const std::string& fp : item->data.FpStrings)
+            if (const int code = fpFunctionCode(fp); code >= 0 && code < 50) return false;
+    }
+    return true;
+}
+
+// A low code that the source raised and the target would not is written raised.
+void writeDispatchedCodes(TStructItemData& d, int fromOffset, int toOffset) {
+    if (fromOffset == 0 || toOffset != 0) return;
+    for (std::string& fp : d.FpStrings)
+        if (const int code = fpFunctionCode(fp); code >= 0 && code < 50)
+            fp = withFunctionCode(fp, code + fromOffset);
+}
+
+}  // namespace
+
 DropResult DropItem(EditContext& source, StructureItem& dragged, EditContext& target,
                     StructureItem& targetItem, bool moveMode, LinkClock* clock) {
     DropResult result;
@@ -407,6 +471,15 @@ DropResult DropItem(EditContext& source, StructureItem& dragged, EditContext& ta
         return result;
     }
 
+    const int fromOffset = functionCodeOffset(source.document.InstrumentData.typeCode());
+    const int toOffset = functionCodeOffset(target.document.InstrumentData.typeCode());
+    if (&source.document != &target.document && fromOffset != toOffset &&
+        !codesCanMove(dragged, fromOffset, toOffset)) {
+        target.prompts.information(LangText("msgDropMeaning_70"));
+        result.status = DropResult::MeaningDiffers;
+        return result;
+    }
+
     if (&source.document == &target.document) {
         auto owned = takeItem(source, dragged);
         result.item = insertItem(target, targetItem, std::move(owned));
@@ -416,12 +489,14 @@ DropResult DropItem(EditContext& source, StructureItem& dragged, EditContext& ta
         // target, then take the original out of the source.
         auto copy = std::make_unique<StructureItem>();
         copy->data = dragged.data;
+        writeDispatchedCodes(copy->data, fromOffset, toOffset);
         std::vector<std::pair<const StructureItem*, StructureItem*>> pairs{{&dragged, copy.get()}};
         for (std::size_t i = 0; i < pairs.size(); ++i) {
             auto [from, to] = pairs[i];
             for (const auto& c : from->children()) {
                 auto child = std::make_unique<StructureItem>();
                 child->data = c->data;
+                writeDispatchedCodes(child->data, fromOffset, toOffset);
                 StructureItem* raw = target.document.attach(*to, std::move(child));
                 pairs.push_back({c.get(), raw});
             }

@@ -91,6 +91,9 @@ const std::vector<int>& mainProtCondTypes();
 
 // The confirmation text (the name goes first in German).
 std::string deleteQuestion(const std::string& itemName, const std::string& language);
+// The same for `item`, with a second line that says what goes with it: how many items
+// and results below it, and for the root that the whole document is emptied.
+std::string deleteQuestion(const StructureItem& item, const std::string& language);
 // Asks, then deletes `item` with its subtree; deleting the root leaves a fresh root.
 // True when something was deleted.
 bool DeleteItem(EditContext& ctx, StructureItem& item, const std::string& language);
@@ -108,8 +111,15 @@ int RedefineAll(EditContext& ctx);
 bool CanDrop(const StructureDocument& source, const StructureItem* dragged,
              const StructureDocument& targetDocument, const StructureItem* target, bool moveMode);
 
+// The function code of a coded result (the field after "F;"), or -1 when it has none.
+int fpFunctionCode(const std::string& fp);
+// `fp` with its function code replaced by `code`.
+std::string withFunctionCode(const std::string& fp, int code);
+
 struct DropResult {
-    enum Status { Refused, LevelLimit, Dropped };
+    // MeaningDiffers: the target document would read the moved coded results as other
+    // functions ("msgDropMeaning_70" was shown).
+    enum Status { Refused, LevelLimit, Dropped, MeaningDiffers };
     Status status = Refused;
     // The dropped item in the target tree (the same item when it moved inside one tree).
     StructureItem* item = nullptr;
@@ -117,7 +127,10 @@ struct DropResult {
 
 // Move mode: the item takes the target's place among their common parent's children.
 // Otherwise the item with its subtree becomes the target's last child (copied when the
-// target is another document, whose Modified is set too). `clock`, when given, makes
+// target is another document, whose Modified is set too). Coded results keep what they
+// mean in another document: a function code that the source reads with an offset is
+// written with it; a code below 50 that the target would read with an offset it did not
+// have in the source refuses the drop. `clock`, when given, makes
 // the short pause before a drop.
 DropResult DropItem(EditContext& source, StructureItem& dragged, EditContext& target,
                     StructureItem& targetItem, bool moveMode, LinkClock* clock = nullptr);

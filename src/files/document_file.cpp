@@ -607,15 +607,15 @@ void writeDocument(StructureDocument& doc, std::ostream& out) {
             for (const std::string& t : d.ResTexts)
                 if (!t.empty() && t[0] == 'X') w.value("ResText: ", t);
         } else {
-            // The lines of coded results are generated again at every load; the date lines
-            // that came beside them (downloads, transcripts) are kept after the FP strings,
-            // where a fresh download has them too.
+            // The lines of coded results are generated again at every load and are not
+            // stored. Every line that came beside them from the file, a download or a
+            // transcript (a date, a tester's own text line) is kept, after the FP strings,
+            // where a fresh download has its date lines too.
             const size_t carried =
                 std::min(d.ResTexts.size(), size_t(std::max(0, d.FileTextCount)));
             for (size_t k = 0; k < carried; ++k) {
                 const std::string& t = d.ResTexts[k];
-                if (!t.empty() && t[0] == 'X' && t.find("#PD") != std::string::npos)
-                    w.value("ResText: ", t);
+                if (!t.empty() && t[0] == 'X') w.value("ResText: ", t);
             }
         }
         // Readers that know no graph texts ignore the line.

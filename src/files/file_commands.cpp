@@ -288,10 +288,23 @@ StructureDocument* FileCommands::importTranscript(const std::string& path, bool 
     doc->HasImportTemp = true;
     host_.documentLoaded(*doc);
     host_.refreshCommandState();
+    // What the transcript lacked is said, with what was read; the imported document has
+    // no file, so Save goes through Save As.
+    std::string problems;
     if (!conversion.ok)
-        prompts_.information(fileNameOf(path) + ": " + conversion.error);
+        problems += "\n" + conversion.error;
     else if (!result.ok)
-        prompts_.information(result.error);
+        problems += "\n" + result.error;
+    for (const std::string& loss : transcriptLosses(conversion)) problems += "\n" + loss;
+    if (!problems.empty()) {
+        prompts_.information(
+            LangText("msgReadPartly_50") + "\n" + path + problems + "\n" +
+            LangText("msgStructRead_35") + " " + std::to_string(conversion.structureRecords) +
+            ", " + LangText("msgResultsRead_35") + " " + std::to_string(conversion.resultRecords));
+    }
+    if (result.orphans > 0)
+        prompts_.information(path + "\n" + LangText("msgOrphans_70") + " " +
+                             std::to_string(result.orphans));
     if (doc->NewFunctionsSeen) {
         prompts_.information(LangText("msgNewFunct_35"));
         doc->NewFunctionsSeen = false;

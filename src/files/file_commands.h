@@ -34,7 +34,8 @@ class DocumentHost {
     virtual void refreshCommandState() = 0;
     // Counts imports of this run: 1, 2, ...
     virtual int nextImportNumber() = 0;
-    // The open document whose file is `path` (the same file, by any name), brought to the
+    // The open document that has `path` as its file (HasFile; the same file, by any
+    // name), brought to the
     // front; null when none is. Open uses it so that one file never has two windows.
     virtual StructureDocument* activateDocumentOf(const std::string& path) {
         (void)path;

@@ -1,5 +1,6 @@
 #include "files/transcript_import.h"
 
+#include <algorithm>
 #include <ostream>
 #include <string_view>
 
@@ -34,6 +35,12 @@ class Lines {
         return true;
     }
     int lineNumber() const { return int(pos_); }
+    size_t position() const { return pos_; }
+    void seek(size_t pos) { pos_ = pos; }
+    // The line returned last is returned again by the next call.
+    void back() {
+        if (pos_ > 0) --pos_;
+    }
 
   private:
     std::vector<std::string_view> lines_;
@@ -67,17 +74,18 @@ std::optional<int> hexValue(std::string_view text) {
     return int(v);
 }
 
-int hexOrFail(std::string_view text, const Lines& lines) {
+// `back`: how many lines were read after the one that holds the number.
+int hexOrFail(std::string_view text, const Lines& lines, int back = 0) {
     if (auto v = hexValue(text)) return *v;
-    throw ConversionError{lines.lineNumber(),
+    throw ConversionError{lines.lineNumber() - back,
                           "'" + std::string(text) + "' is not a valid hexadecimal number"};
 }
 
 // PID and BID: empty or "FFFF" is none (-1).
-int linkValue(std::string_view text, const Lines& lines) {
+int linkValue(std::string_view text, const Lines& lines, int back) {
     std::string t = trimmed(text);
     if (t.empty() || equalsIgnoreCase(t, "FFFF")) return -1;
-    return hexOrFail(t, lines);
+    return hexOrFail(t, lines, back);
 }
 
 struct SplitRule {
@@ -141,6 +149,28 @@ struct NameScan {
 
 }  // namespace
 
+std::vector<std::string> transcriptLosses(const TranscriptConversion& c) {
+    auto partName = [](TranscriptPart part) {
+        switch (part) {
+            case TranscriptPart::InstrumentData:
+                return LangText("InstrDataPart_35") + " (>>MWH<<)";
+            case TranscriptPart::Structure:
+                return LangText("StructurePart_35") + " (>>MST<<)";
+            case TranscriptPart::Results:
+                break;
+        }
+        return LangText("ResultsPart_35") + " (>>MRA<<)";
+    };
+    std::vector<std::string> out;
+    for (TranscriptPart part : c.missingParts)
+        out.push_back(LangText("msgPartMissing_35") + " " + partName(part));
+    for (TranscriptPart part : c.cutParts)
+        out.push_back(LangText("msgPartCut_35") + " " + partName(part));
+    if (c.cutRecords > 0)
+        out.push_back(LangText("msgRecordsCut_50") + " " + std::to_string(c.cutRecords));
+    return out;
+}
+
 bool looksLikeTranscript(const std::string& bytes) {
     for (const char* marker : {">>MWH<<", ">>MST<<", ">>MRA<<"})
         if (bytes.find(marker) != std::string::npos) return true;
@@ -201,68 +231,103 @@ TranscriptConversion convertTranscript(const std::string& transcript, std::ostre
     }
     line("$StructureItems%");
 
+    // Each part is looked for on its own: a transcript that lost one part's marker still
+    // gives the others, and says which part was missing. A part marker where a part's own
+    // lines were expected ends that part as cut.
+    auto isPartMarker = [](std::string_view l) { return l == ">>MST<<" || l == ">>MRA<<"; };
     Lines lines(transcript);
+    auto seekPart = [&lines, &result](std::string_view marker, TranscriptPart part) {
+        const size_t from = lines.position();
+        if (skipTo(lines, marker)) return true;
+        lines.seek(from);
+        result.missingParts.push_back(part);
+        return false;
+    };
     std::string_view l;
     try {
         // Instrument data.
-        if (!skipTo(lines, ">>MWH<<")) return result;
-        result.instrumentDataSeen = true;
-        while (true) {
-            if (!lines.next(l)) return result;
-            if (l.find(">>>SER") != std::string_view::npos) break;
-            if (l.size() < 3 || l[2] != '.' || l[0] < '0' || l[0] > '9' || l[1] < '0' || l[1] > '9')
-                continue;
-            int n = (l[0] - '0') * 10 + (l[1] - '0');
-            if (n < 1 || n > 11) continue;
-            std::string value(l.size() > 3 ? l.substr(3) : std::string_view{});
-            if (n == 8 || n == 9) {
-                std::string cleaned;
-                for (char c : value) {
-                    if (static_cast<unsigned char>(c) < 30) continue;
-                    cleaned += c == '_' ? '\r' : c;
+        if (seekPart(">>MWH<<", TranscriptPart::InstrumentData)) {
+            result.instrumentDataSeen = true;
+            while (true) {
+                if (!lines.next(l) || isPartMarker(l)) {
+                    if (isPartMarker(l)) lines.back();
+                    result.cutParts.push_back(TranscriptPart::InstrumentData);
+                    break;
                 }
-                value = std::move(cleaned);
+                if (l.find(">>>SER") != std::string_view::npos) break;
+                if (l.size() < 3 || l[2] != '.' || l[0] < '0' || l[0] > '9' || l[1] < '0' ||
+                    l[1] > '9')
+                    continue;
+                int n = (l[0] - '0') * 10 + (l[1] - '0');
+                if (n < 1 || n > 11) continue;
+                std::string value(l.size() > 3 ? l.substr(3) : std::string_view{});
+                if (n == 8 || n == 9) {
+                    std::string cleaned;
+                    for (char c : value) {
+                        if (static_cast<unsigned char>(c) < 30) continue;
+                        cleaned += c == '_' ? '\r' : c;
+                    }
+                    value = std::move(cleaned);
+                }
+                result.instrument.line(n) = std::move(value);
             }
-            result.instrument.line(n) = std::move(value);
         }
 
         // Structure.
-        if (!skipTo(lines, ">>MST<<")) return result;
-        int generatedId = 10000;
-        int position = 0;
-        while (true) {
-            std::string_view idLine, pidLine, bidLine, nameLine, typeLine;
-            if (!lines.next(idLine)) return result;
-            if (idLine.find(">>>SER") != std::string_view::npos) break;
-            int id = trimmed(idLine).empty() ? generatedId++ : hexOrFail(idLine, lines);
-            if (!lines.next(pidLine)) return result;
-            int pid = linkValue(pidLine, lines);
-            if (!lines.next(bidLine)) return result;
-            int bid = linkValue(bidLine, lines);
-            if (!lines.next(nameLine) || !lines.next(typeLine)) return result;
-            int type = hexValue(typeLine.substr(0, 2)).value_or(0);
-            if (type <= 0 || type > 42) type = 22;
-            line("ID: " + std::to_string(id));
-            line("PID: " + std::to_string(pid));
-            line("BID: " + std::to_string(bid));
-            line("Name: " + std::string(nameLine));
-            line("Type: " + std::to_string(type));
-            line("----------" + std::to_string(position++));
-            ++result.structureRecords;
-            if (!skipTo(lines, ">+<")) return result;
+        int highestId = -1;
+        if (seekPart(">>MST<<", TranscriptPart::Structure)) {
+            int generatedId = 10000;
+            int position = 0;
+            while (true) {
+                std::string_view idLine, pidLine, bidLine, nameLine, typeLine;
+                if (!lines.next(idLine) || idLine == ">>MRA<<") {
+                    if (idLine == ">>MRA<<") lines.back();
+                    result.cutParts.push_back(TranscriptPart::Structure);
+                    break;
+                }
+                if (idLine.find(">>>SER") != std::string_view::npos) break;
+                if (!lines.next(pidLine) || !lines.next(bidLine) || !lines.next(nameLine) ||
+                    !lines.next(typeLine)) {
+                    ++result.cutRecords;
+                    result.cutParts.push_back(TranscriptPart::Structure);
+                    break;
+                }
+                int id = trimmed(idLine).empty() ? generatedId++ : hexOrFail(idLine, lines, 4);
+                int pid = linkValue(pidLine, lines, 3);
+                int bid = linkValue(bidLine, lines, 2);
+                int type = hexValue(typeLine.substr(0, 2)).value_or(0);
+                if (type <= 0 || type > 42) type = 22;
+                highestId = std::max(highestId, id);
+                line("ID: " + std::to_string(id));
+                line("PID: " + std::to_string(pid));
+                line("BID: " + std::to_string(bid));
+                line("Name: " + std::string(nameLine));
+                line("Type: " + std::to_string(type));
+                line("----------" + std::to_string(position++));
+                ++result.structureRecords;
+                if (!skipTo(lines, ">+<")) {
+                    result.cutParts.push_back(TranscriptPart::Structure);
+                    break;
+                }
+            }
         }
 
         // Results.
-        if (!skipTo(lines, ">>MRA<<")) return result;
-        int resultId = 5000;
+        if (!seekPart(">>MRA<<", TranscriptPart::Results)) return result;
+        // Result IDs lie above every structure ID: relinking files a result under the first
+        // item with its owner's ID, which must never be another result.
+        int resultId = std::max(5000, highestId + 1);
         while (lines.next(l)) {
             if (l == ">P---<") break;
             if (l.empty()) continue;
             int owner = hexOrFail(l.substr(1), lines);
             std::vector<std::string> taken;
-            while (true) {
-                if (!lines.next(l)) return result;
-                if (l == ">-<") break;
+            bool closed = false;
+            while (lines.next(l)) {
+                if (l == ">-<") {
+                    closed = true;
+                    break;
+                }
                 if (l.empty()) continue;
                 if (l[0] == 'X' || l[0] == 'D') {
                     taken.emplace_back(l);
@@ -270,6 +335,11 @@ TranscriptConversion convertTranscript(const std::string& transcript, std::ostre
                     for (std::string& part : splitCodedResultLine(std::string(l)))
                         taken.push_back(std::move(part));
                 }
+            }
+            // A record cut by the end of the file may end in a cut line: it is not taken.
+            if (!closed) {
+                ++result.cutRecords;
+                break;
             }
             std::string name;
             for (const std::string& t : taken) {
@@ -287,7 +357,7 @@ TranscriptConversion convertTranscript(const std::string& transcript, std::ostre
             line("----------" + std::to_string(resultId));
             ++resultId;
             ++result.resultRecords;
-            if (!skipTo(lines, ">+<")) return result;
+            if (!skipTo(lines, ">+<")) break;
         }
     } catch (const ConversionError& e) {
         result.ok = false;

@@ -15,6 +15,8 @@
 
 namespace pelvoro {
 
+enum class TranscriptPart { InstrumentData, Structure, Results };
+
 struct TranscriptConversion {
     // False when the conversion stopped at a malformed number; `error` names the line.
     bool ok = true;
@@ -25,10 +27,25 @@ struct TranscriptConversion {
     bool instrumentDataSeen = false;
     int structureRecords = 0;
     int resultRecords = 0;
+    // What the transcript lacked: parts whose marker line is missing, parts that the end
+    // of the file (or the next part's marker) cut before their end line, and records cut
+    // by the end of the file, which are not written.
+    std::vector<TranscriptPart> missingParts;
+    std::vector<TranscriptPart> cutParts;
+    int cutRecords = 0;
+
+    // Everything in the transcript was read.
+    bool complete() const {
+        return ok && missingParts.empty() && cutParts.empty() && cutRecords == 0;
+    }
 };
 
 // Writes the document-file text of a transcript to `out`.
 TranscriptConversion convertTranscript(const std::string& transcript, std::ostream& out);
+
+// One line per loss of a conversion, in the current language: the missing and the cut
+// parts, the records cut by the end of the file. Empty when the transcript was read whole.
+std::vector<std::string> transcriptLosses(const TranscriptConversion& conversion);
 
 // Earlier instruments pack several results into one coded line for the function codes
 // 22, 23, 24, 30, 31 and 32; such a line is split into one line per value slice. Other

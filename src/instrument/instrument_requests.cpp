@@ -1,5 +1,7 @@
 #include "instrument/instrument_requests.h"
 
+#include <cstdio>
+
 #include "common/lang_text.h"
 #include "common/text.h"
 #include "instrument/identification.h"
@@ -22,6 +24,9 @@ void deriveVariant(const std::string& from, TInstrumentData& data) {
 }  // namespace
 
 bool requestFamilyAData(Link& link, TInstrumentData& data) {
+    // What a request leaves in the record came from this tester: a field it does not
+    // send stays empty rather than keeping another tester's value.
+    data = TInstrumentData{};
     link.send("MWH\r");
     bool ok = false;
     // A "SER" before any item line is not this reply's end but the late answer to a
@@ -55,6 +60,7 @@ constexpr std::size_t kFamilyBDataBuffer = 1000;
 bool requestFamilyBData(Link& link, TInstrumentData& data, FirmwareFieldRule rule,
                         const std::string& hardwareStepKey) {
     bool ok = false;
+    data = TInstrumentData{};
     EchoReply echo = link.sendAwaitEcho("MWH", "SWH", ProtocolFamily::B);
     if (echo.ok) {
         if (link.readBlock(std::size_t(echo.length), kFamilyBDataBuffer)) {
@@ -79,6 +85,7 @@ bool requestFamilyCData(Link& link, TInstrumentData& data) {
     if (!link.connectInstrument(ProtocolFamily::C)) return false;
     // Without the acknowledgement the block would only fail a second time.
     if (!link.sendAwaitEcho("P", "E", ProtocolFamily::C).ok) return false;
+    data = TInstrumentData{};
     link.showProgress(LangText("DLoadData_35"), false, false);
     link.send("t");
     bool ok = link.readBlock(kFamilyCIdentificationSize);
@@ -141,26 +148,78 @@ ReceiveOutcome receiveInstrumentData(InstrumentContext& ctx) {
     return outcome;
 }
 
-bool writeInstrumentData(Link& link, const TInstrumentData& current, const InstrumentWrites& w) {
-    auto write = [&](const std::string& command) {
+InstrumentWriteResult writeInstrumentData(Link& link, const TInstrumentData& current,
+                                          const InstrumentWrites& w) {
+    InstrumentWriteResult result;
+    auto write = [&](const std::string& command, const char* item) {
+        // A line left over from before would be taken as this write's status.
+        link.purgeInput();
         link.send(command);
         if (current.line(3) == "TQ 95S") link.pause(kSlowStatusPause);
-        ReplyLine line = link.readReplyLine();
-        if (!line.ok) return false;
-        if (Link::isStatusLine(line.text) && !Link::statusSuccess(line.text)) {
-            link.checkStatus(line.text);  // shows "Error: #" and the code
-            return false;
-        }
-        return true;
+        ReplyLine line = link.readUntilStatus();
+        if (line.ok && Link::isStatusLine(line.text) && Link::statusSuccess(line.text)) return true;
+        result.ok = false;
+        result.failedItem = item;
+        result.refused = line.ok && Link::isStatusLine(line.text);
+        if (result.refused) link.checkStatus(line.text);  // shows "Error: #" and the code
+        return false;
     };
-    if (!write(clockWriteCommand("MDT", w.now))) return false;
+    if (!write(clockWriteCommand("MDT", w.now), "wrClock_35")) return result;
     if (w.switches.factory) {
-        if (!write(serialNumberWriteCommand(w.serialNumber))) return false;
-        if (!write(boxTextWriteCommand("MWF", w.firmData))) return false;
+        if (!write(serialNumberWriteCommand(w.serialNumber), "labSerialNum_25")) return result;
+        if (!write(boxTextWriteCommand("MWF", w.firmData), "labFirmData_25")) return result;
     }
-    if (!write(boxTextWriteCommand("MWU", w.userData))) return false;
-    if (w.switches.calibration && !write(clockWriteCommand("MCD", w.now))) return false;
-    return true;
+    if (!write(boxTextWriteCommand("MWU", w.userData), "labUserData_25")) return result;
+    if (w.switches.calibration && !write(clockWriteCommand("MCD", w.now), "labDatTime_25"))
+        return result;
+    return result;
+}
+
+namespace {
+
+// A label as a message names it: without its closing colon.
+std::string itemName(const char* key) {
+    std::string t = LangText(key);
+    while (!t.empty() && (t.back() == ':' || t.back() == ' ')) t.pop_back();
+    return t;
+}
+
+std::string clockText(const ClockValue& c) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", c.year, c.month, c.day,
+                  c.hour, c.minute, c.second);
+    return buffer;
+}
+
+std::string oneLine(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            out += " / ";
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string sendQuestion(const InstrumentWrites& w, bool fieldsReceived) {
+    std::string text = LangText("msgSendConfirm_70");
+    auto item = [&text](const char* key, const std::string& value) {
+        text += "\n" + itemName(key) + ": " + value;
+    };
+    item("wrClock_35", clockText(w.now));
+    if (w.switches.factory) {
+        item("labSerialNum_25", w.serialNumber);
+        item("labFirmData_25", oneLine(w.firmData));
+    }
+    item("labUserData_25", oneLine(w.userData));
+    if (w.switches.calibration) item("labDatTime_25", clockText(w.now));
+    if (!fieldsReceived) text += "\n\n" + LangText("msgSendNotReceived_70");
+    return text;
 }
 
 bool sendInstrumentData(InstrumentContext& ctx, const InstrumentWrites& writes) {
@@ -171,8 +230,13 @@ bool sendInstrumentData(InstrumentContext& ctx, const InstrumentWrites& writes) 
     if (family == ProtocolFamily::B) {
         link.prompts().information(LangText("msgConnectError_35"));
     } else if (family == ProtocolFamily::A && link.connectInstrument(ProtocolFamily::A)) {
-        ok = writeInstrumentData(link, ctx.data, writes);
-        if (!ok && !link.cancelRequested()) link.prompts().information(LangText("msgSendError_35"));
+        InstrumentWriteResult written = writeInstrumentData(link, ctx.data, writes);
+        ok = written.ok;
+        if (!ok && !link.cancelRequested())
+            link.prompts().information(
+                LangText("msgSendError_35") + "\n" +
+                LangText(written.refused ? "msgWriteRefused_50" : "msgNoStatus_50") + " " +
+                itemName(written.failedItem.c_str()));
     }
     if (link.isPortOpen()) {
         link.endConnection(ProtocolFamily::A);

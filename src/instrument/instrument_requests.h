@@ -1,6 +1,8 @@
 #pragma once
 // Reading the tester's instrument data (one request per protocol family) and writing
-// its clock, user text and service data, over the link.
+// its clock, user text and service data, over the link. Each request empties the record
+// once the tester is reached, so the record holds only what that tester sent (a tester
+// of family C, for one, sends no type code, model text or calibration date).
 
 #include <string>
 
@@ -45,14 +47,28 @@ struct InstrumentWrites {
     ClockValue now;            // the clock, and the calibration date with that switch
 };
 
-// The writes after the connection is made, each followed by its status read; stops at
-// the first failure. True when every write was accepted.
-bool writeInstrumentData(Link& link, const TInstrumentData& current,
-                         const InstrumentWrites& writes);
+struct InstrumentWriteResult {
+    bool ok = true;
+    // The write that failed: the label key of its item ("labSerialNum_25" ...), and
+    // whether the tester refused it (a status other than 0) or gave no status.
+    std::string failedItem;
+    bool refused = false;
+};
+
+// The writes after the connection is made, each after a purge of the input and followed
+// by its status: only a "SER" line with status 0 is success (other lines before it are
+// skipped within the status wait); a refusal shows "Error: #" and the code. Stops at the
+// first failure.
+InstrumentWriteResult writeInstrumentData(Link& link, const TInstrumentData& current,
+                                          const InstrumentWrites& writes);
+
+// The question Send asks before it writes: what will be written, and a warning when the
+// fields show a document's data rather than what was just received from the tester.
+std::string sendQuestion(const InstrumentWrites& writes, bool fieldsReceived);
 
 // The Instrument data dialog's Send (family A testers only): connects, writes, shows
-// "msgSendError_35" on a failure and ends the connection. True when every write was
-// accepted.
+// "msgSendError_35" naming the item that failed and ends the connection. True when
+// every write was accepted.
 bool sendInstrumentData(InstrumentContext& ctx, const InstrumentWrites& writes);
 
 }  // namespace pelvoro

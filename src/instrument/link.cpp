@@ -223,6 +223,10 @@ void Link::send(std::string_view bytes) {
     clock_.processEvents();
 }
 
+void Link::purgeInput() {
+    if (port_.isOpen() && port_.bytesWaiting() > 0) port_.purgeInput();
+}
+
 void Link::pollPause() {
     clock_.pause(link_limits::kPollInterval);
 }

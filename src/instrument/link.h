@@ -111,6 +111,8 @@ class Link {
     // --- building blocks --------------------------------------------------------------
     // Writes the bytes as they are and lets events run; does not wait for a reply.
     void send(std::string_view bytes);
+    // Throws away what arrived and was not read (a stray line before a request).
+    void purgeInput();
     // One family A reply line; fails after kLineLimit from the call, or at once when
     // cancelled (the text then holds what came so far).
     ReplyLine readReplyLine();

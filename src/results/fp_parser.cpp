@@ -170,10 +170,6 @@ void clearResults(TResultsData& r) {
     clearRecord(r.RES_MICRO);
 }
 
-bool isTypedInstrument(sv typeCode) {
-    return typeCode == "51" || typeCode == "52" || typeCode == "53" || typeCode == "54";
-}
-
 // The later installation codes read their fields like the earlier function they add 100
 // to; 116 (the diagnostic insulation test) has a layout of its own.
 int layoutOf(int code) {
@@ -307,7 +303,7 @@ void Parser::run(sv fp) {
     const size_t codeEnd = fp.find(';', 2);
     if (codeEnd == sv::npos) return;
     std::optional<int> number = functionCodeNumber(fp.substr(2, codeEnd - 2));
-    if (number && *number < 50 && isTypedInstrument(c_.typeCode)) *number += 50;
+    if (number && *number < 50) *number += functionCodeOffset(c_.typeCode);
     if (!number || !findFunctionCode(*number)) {
         flag();
         return;

@@ -269,6 +269,29 @@ TEST(DeleteQuestion, GermanPutsTheNameFirst) {
     EXPECT_EQ(deleteQuestion("Fuse 1", "DEUTSCH"), "Fuse 1  Del ?");
 }
 
+TEST(DeleteQuestion, SaysWhatGoesWithTheItem) {
+    testing::ScopedLanguage lang(
+        "[Language]\r\nAllItems_15=All items\r\nmsgDelItemConfirm_3=Del\r\n"
+        "msgDelAlsoGo_70=Also %1 items, %2 results.\r\n"
+        "msgDelEverything_70=Everything: %1 items, %2 results.\r\n");
+    StructureDocument doc;
+    StructureItem* obj = doc.addItem(doc.root(), 1, "O");
+    StructureItem* block = doc.addItem(*obj, 2, "B");
+    doc.addItem(*block, 23, "M1");
+    doc.addItem(*doc.addItem(*block, 5, "F"), 24, "G");
+    StructureItem* lone = doc.addItem(*obj, 2, "Lone");
+    struct Case {
+        const StructureItem* item;
+        const char* question;
+    } cases[] = {
+        {block, "Del  B ?\nAlso 1 items, 2 results."},
+        {obj, "Del  O ?\nAlso 3 items, 2 results."},
+        {lone, "Del  Lone ?"},
+        {&doc.root(), "Del  All items ?\nEverything: 4 items, 2 results."},
+    };
+    for (const Case& c : cases) EXPECT_EQ(deleteQuestion(*c.item, "ENGLISH"), c.question);
+}
+
 TEST_F(EditingTest, DeletingAsksAndTakesTheSubtree) {
     StructureItem& obj = add(doc.root(), 1, "O");
     StructureItem& block = add(obj, 2, "B");
@@ -281,7 +304,7 @@ TEST_F(EditingTest, DeletingAsksAndTakesTheSubtree) {
     EXPECT_FALSE(doc.Modified);
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(prompts.shown[0].title, "Confirmation");
-    EXPECT_EQ(prompts.shown[0].text, "Delete  B ?");
+    EXPECT_EQ(prompts.shown[0].text.substr(0, 11), "Delete  B ?");
     prompts.answers = {Answer::Yes};
     EXPECT_TRUE(DeleteItem(ctx, block, "ENGLISH"));
     EXPECT_EQ(childNames(obj), (std::vector<std::string>{"B2"}));

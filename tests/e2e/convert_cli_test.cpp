@@ -94,6 +94,14 @@ TEST_F(ConvertCli, FailuresLeaveTheOutputAlone) {
         EXPECT_NE(r.err.find("not a document"), std::string::npos) << r.err;
         EXPECT_FALSE(fs::exists(at("fresh.TMV"))) << in;
     }
+    // A transcript cut inside a result record is read only in part: nothing is written.
+    std::string cut = bytesOf(sourceFile("tests/files/data/sample.KRD"));
+    cut.resize(cut.find("F;10;0;1;2.5;") + 9);
+    std::ofstream(at("cut.KRD"), std::ios::binary) << cut;
+    r = convert(at("cut.KRD"), at("fresh.TMV"));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("read only in part"), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(at("fresh.TMV")));
     fs::permissions(at("old.TMV"), fs::perms::owner_read | fs::perms::group_read);
     r = convert(sourceFile("tests/files/data/v20_sample.TMV"), at("old.TMV"));
     EXPECT_EQ(r.exitCode, 1);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 #include <string>
 
 #include "sim_harness.h"
@@ -47,6 +48,13 @@ TEST(Install, InstalledProgramsFindTheirDataAndTheDesktopFilesAreValid) {
           share / "mime/packages/tamvisto.xml"})
         EXPECT_TRUE(fs::is_regular_file(f)) << f;
     EXPECT_FALSE(fs::exists(prefix / "bin/Tamvisto_Main.ini"));  // data files are in share/
+    // The data folder holds exactly the files we deliver, whatever else data/ may hold.
+    std::set<std::string> delivered;
+    for (const fs::directory_entry& e : fs::directory_iterator(share / "tamvisto"))
+        delivered.insert(e.path().filename().string());
+    EXPECT_EQ(delivered, (std::set<std::string>{"Tamvisto_Main.ini", "English.ini", "Deutsch.ini",
+                                                "StructureNames.ini", "Tamvisto HELP.html",
+                                                "Tamvisto HILFE.html", "Demo.TMV"}));
 
     // A user of his own: no settings yet, nothing written beside the installation.
     const std::vector<std::string> user = {"XDG_CONFIG_HOME=" + (root / "config").string(),

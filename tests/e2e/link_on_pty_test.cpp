@@ -121,7 +121,8 @@ TEST(InstrumentDataOnALine, RefusedWriteShowsTheTestersStatusAndStops) {
     EXPECT_FALSE(sendInstrumentData(*bench.ctx, writes));
     ASSERT_EQ(bench.prompts.shown.size(), 2u);
     EXPECT_EQ(bench.prompts.shown[0].text, "Error: #7");
-    EXPECT_EQ(bench.prompts.shown[1].text, englishText("msgSendError_35"));
+    EXPECT_EQ(bench.prompts.shown[1].text, englishText("msgSendError_35") + "\n" +
+                                               englishText("msgWriteRefused_50") + " User data");
     EXPECT_FALSE(bench.port->isOpen());
 }
 

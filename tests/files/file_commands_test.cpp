@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "document/item_types.h"
 #include "files/document_file.h"
@@ -156,6 +157,39 @@ TEST_F(FileCommandsTest, OpenImportsFilesWithTheTranscriptExtension) {
     StructureDocument* second = commands.importTranscript(dir.file("capture.KRD"), false);
     EXPECT_EQ(second->Caption, "#Import2#     (capture.KRD)");
     EXPECT_EQ(host.windows.back().prefix, "#Import2#");
+}
+
+TEST_F(FileCommandsTest, AnImportThatLosesContentSaysSo) {
+    testing::ScopedLanguage language(std::string(testing::kFilesLanguage) +
+                                     "msgReadPartly_50=Read in part.\n"
+                                     "msgRecordsCut_50=Cut records:\n"
+                                     "msgPartMissing_35=Missing:\n"
+                                     "InstrDataPart_35=instrument data\n"
+                                     "msgStructRead_35=Structure:\nmsgResultsRead_35=results:\n"
+                                     "msgOrphans_70=Under Unknown:\n");
+    std::string cut = readBytes(filesTestData("sample.KRD"));
+    cut.resize(cut.find("F;10;0;1;2.5;") + 9);
+    std::ofstream(dir.file("cut.KRD"), std::ios::binary) << cut;
+    StructureDocument* doc = commands.open(dir.file("cut.KRD"));
+    ASSERT_NE(doc, nullptr);
+    EXPECT_FALSE(doc->HasFile);  // Save goes through Save As
+    EXPECT_EQ(prompts.texts(),
+              std::vector<std::string>{"Read in part.\n" + dir.file("cut.KRD") +
+                                       "\nCut records: 1\nStructure: 4, results: 1"});
+
+    // Without instrument data the rest is read; a result whose owner is missing is said.
+    prompts.shown.clear();
+    std::ofstream(dir.file("bare.KRD"), std::ios::binary)
+        << testing::crlf({">>MST<<", "1", "", "", "A", "01", ">+<", ">>>SER", ">>MRA<<", "R9",
+                          "X#PNr", ">-<", ">+<"});
+    doc = commands.open(dir.file("bare.KRD"));
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(shape(doc->root()), "Unknown(r),A");
+    EXPECT_EQ(prompts.texts(),
+              (std::vector<std::string>{
+                  "Read in part.\n" + dir.file("bare.KRD") +
+                      "\nMissing: instrument data (>>MWH<<)\nStructure: 1, results: 1",
+                  dir.file("bare.KRD") + "\nUnder Unknown: 1"}));
 }
 
 TEST_F(FileCommandsTest, SavingAnImportProposesThePlvNameAndRemovesTheTemporaryFile) {

@@ -43,22 +43,59 @@ TEST_F(TranscriptTest, SampleTranscriptConvertsToTheGoldenFile) {
     EXPECT_EQ(loop->data.FpStrings.size(), 5u);
 }
 
-TEST_F(TranscriptTest, PartsMayBeMissing) {
+TEST_F(TranscriptTest, WhatIsThereIsReadAndWhatIsNotIsSaid) {
+    using P = TranscriptPart;
+    const P I = P::InstrumentData, S = P::Structure, R = P::Results;
     struct Case {
         std::string transcript;
         int structure, results;
+        std::vector<P> missing, cut;
+        int cutRecords;
     } cases[] = {
-        {crlf({"nothing here"}), 0, 0},
-        {crlf({">>MWH<<", "01.50", ">>>SER"}), 0, 0},
-        {crlf({">>MWH<<", ">>>SER", ">>MST<<", "1", "", "", "A", "01", ">+<", ">>>SER"}), 1, 0},
-        // Without ">>MRA<<": the structure only.
-        {crlf({">>MWH<<", ">>>SER", ">>MST<<", "1", "", "", "A", "01", ">+<", ">>>SER", "tail"}), 1,
+        {crlf({"nothing here"}), 0, 0, {I, S, R}, {}, 0},
+        {crlf({">>MWH<<", "01.50", ">>>SER"}), 0, 0, {S, R}, {}, 0},
+        {crlf({">>MWH<<", ">>>SER", ">>MST<<", "1", "", "", "A", "01", ">+<", ">>>SER"}),
+         1,
+         0,
+         {R},
+         {},
+         0},
+        {crlf({">>MWH<<", ">>>SER", ">>MST<<", "1", "", "", "A", "01", ">+<", ">>>SER", "tail"}),
+         1,
+         0,
+         {R},
+         {},
          0},
         // A record cut by the end of the file is not written.
-        {crlf({">>MWH<<", ">>>SER", ">>MST<<", "1", "", ""}), 0, 0},
+        {crlf({">>MWH<<", ">>>SER", ">>MST<<", "1", "", ""}), 0, 0, {R}, {S}, 1},
         {crlf({">>MWH<<", ">>>SER", ">>MST<<", ">>>SER", ">>MRA<<", "R1", "X#PNa", ">-<", ">+<"}),
-         0, 1},
-        {crlf({">>MWH<<", ">>>SER", ">>MST<<", ">>>SER", ">>MRA<<", "R1", "X#PNa"}), 0, 0},
+         0,
+         1,
+         {},
+         {},
+         0},
+        {crlf({">>MWH<<", ">>>SER", ">>MST<<", ">>>SER", ">>MRA<<", "R1", "X#PNa"}),
+         0,
+         0,
+         {},
+         {},
+         1},
+        // Without instrument data the structure and the results are still read.
+        {crlf(
+             {">>MST<<", "1", "", "", "A", "01", ">+<", ">>>SER", ">>MRA<<", "R1", "X#PNa", ">-<"}),
+         1,
+         1,
+         {I},
+         {},
+         0},
+        // A part cut short by the next part's marker.
+        {crlf({">>MWH<<", "01.51", ">>MST<<", "1", "", "", "A", "01", ">+<", ">>MRA<<", "R1",
+               "X#PNa", ">-<", ">P---<"}),
+         1,
+         1,
+         {},
+         {I, S},
+         0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.transcript);
@@ -67,9 +104,29 @@ TEST_F(TranscriptTest, PartsMayBeMissing) {
         EXPECT_TRUE(r.ok);
         EXPECT_EQ(r.structureRecords, c.structure);
         EXPECT_EQ(r.resultRecords, c.results);
+        EXPECT_EQ(r.missingParts, c.missing);
+        EXPECT_EQ(r.cutParts, c.cut);
+        EXPECT_EQ(r.cutRecords, c.cutRecords);
+        EXPECT_EQ(r.complete(), c.missing.empty() && c.cut.empty() && c.cutRecords == 0);
+        EXPECT_EQ(transcriptLosses(r).size(), c.missing.size() + c.cut.size() + (c.cutRecords > 0));
         StructureDocument doc;
         EXPECT_TRUE(readDocumentFromBytes(doc, out.str()).ok);
     }
+}
+
+TEST_F(TranscriptTest, ResultsStayUnderTheirOwnersWhateverTheStructureIds) {
+    // Structure ID 1388 is 5000, where result numbering used to start: the second result
+    // would have been filed under the first one.
+    std::ostringstream out;
+    TranscriptConversion r = convertTranscript(
+        crlf({">>MWH<<", ">>>SER", ">>MST<<", "1",     "",       "",    "A",      "01",      ">+<",
+              "1388",    "",       "",        "B",     "01",     ">+<", ">>>SER", ">>MRA<<", "R1",
+              "X#PNra",  ">-<",    ">+<",     "R1388", "X#PNrb", ">-<", ">+<"}),
+        out);
+    ASSERT_TRUE(r.complete());
+    StructureDocument doc;
+    ASSERT_TRUE(readDocumentFromBytes(doc, out.str()).ok);
+    EXPECT_EQ(shape(doc.root()), "A(ra),B(rb)");
 }
 
 TEST_F(TranscriptTest, MalformedHexNumberStopsWithTheLine) {

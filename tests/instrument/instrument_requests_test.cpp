@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "instrument_fixture.h"
 
 namespace pelvoro {
@@ -33,7 +35,7 @@ TEST(FamilyARequest, FillsTheItemsUpToTheStatusLine) {
     EXPECT_EQ(b.ctx.data.line(3), "TQ 41");
     EXPECT_EQ(b.ctx.data.line(8), "Firm\rLine two");
     EXPECT_EQ(b.ctx.data.line(11), "2024-01-31");
-    EXPECT_EQ(b.ctx.data.line(6), "untouched");
+    EXPECT_EQ(b.ctx.data.line(6), "");  // not sent: not kept from before
 }
 
 TEST(FamilyARequest, EmptyLineOrSilenceFailsButKeepsWhatCame) {
@@ -175,6 +177,58 @@ TEST(FamilyCRequest, MissingAcknowledgeStopsBeforeTheBlock) {
     EXPECT_EQ(b.prompts.texts(), std::vector<std::string>{"Communication failure   Error #2C"});
 }
 
+// ---- Every family ------------------------------------------------------------------------
+
+TEST(EveryRequest, StartsFromAnEmptyRecord) {
+    // The record held another tester's data (an imported TQ 71 transcript): after a
+    // request it holds only what this tester sent, compared whole.
+    TInstrumentData earlier;
+    for (int n = 1; n <= TInstrumentData::kLines; ++n)
+        earlier.line(n) = "TQ71 item " + std::to_string(n);
+    earlier.InstrVariant = "KORVEN";
+    auto record = [](std::vector<std::pair<int, std::string>> items) {
+        TInstrumentData d;
+        for (auto& [n, v] : items) d.line(n) = v;
+        return d;
+    };
+    struct Case {
+        const char* key;
+        int family;
+        std::function<bool(LinkBench&)> request;
+        TInstrumentData expected;
+    } cases[] = {
+        {"CV61", 1,
+         [](LinkBench& b) {
+             b.port.on("P", "E");
+             b.port.on("t", familyCBlock());
+             return requestFamilyCData(b.link, b.ctx.data);
+         },
+         record({{2, "CV 61"}, {4, "2.01"}, {7, "000042"}, {8, "Firm"}})},
+        {"TQ60", 1,
+         [](LinkBench& b) {
+             b.port.open();
+             b.port.on("MWH", familyBReply(familyBBlock(20, {"N", "TQ 60", "v1"})));
+             return requestFamilyBData(b.link, b.ctx.data, FirmwareFieldRule::Ignore);
+         },
+         record({{1, "20"}, {2, "N"}, {3, "TQ 60"}})},
+        {"TQ41", 2,
+         [](LinkBench& b) {
+             b.port.open();
+             b.port.on("MWH\r", "02.Name\r03.TQ 41\rSER\r");
+             return requestFamilyAData(b.link, b.ctx.data);
+         },
+         record({{2, "Name"}, {3, "TQ 41"}})},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key);
+        LinkBench b(c.key, c.family);
+        b.ctx.data = earlier;
+        EXPECT_TRUE(c.request(b));
+        EXPECT_EQ(b.ctx.data.lines, c.expected.lines);
+        EXPECT_EQ(b.ctx.data.InstrVariant, "");
+    }
+}
+
 // ---- Receive -----------------------------------------------------------------------------
 
 TEST(Receive, FamilyATesterEndsWithMexAndShowsTheData) {
@@ -298,7 +352,7 @@ TEST(Send, ErrorStatusStopsTheWrites) {
     ASSERT_EQ(b.prompts.shown.size(), 2u);
     EXPECT_EQ(b.prompts.shown[0].kind, "plain");
     EXPECT_EQ(b.prompts.shown[0].text, "Error: #7");
-    EXPECT_EQ(b.prompts.shown[1].text, "Send error");
+    EXPECT_EQ(b.prompts.shown[1].text, "Send error\nRefused: Serial number");
     EXPECT_EQ(b.port.count("MWF"), 0);
     EXPECT_EQ(b.port.writes.back(), "MEX\r");
 }
@@ -307,8 +361,67 @@ TEST(Send, SilentStatusIsASendError) {
     LinkBench b("TQ41", 2);
     b.port.on("MRD\r", "SER\r");
     EXPECT_FALSE(sendInstrumentData(b.ctx, serviceWrites()));
-    EXPECT_EQ(b.prompts.texts(), std::vector<std::string>{"Send error"});
+    EXPECT_EQ(b.prompts.texts(), std::vector<std::string>{"Send error\nNo status: Date and time"});
     EXPECT_EQ(b.port.writes.size(), 3u);  // MRD, MDT, MEX
+}
+
+TEST(Send, OnlyAStatusZeroAfterTheWriteIsSuccess) {
+    struct Case {
+        const char* name;
+        std::string handshakeReply;  // what is left over after it is a stray line
+        std::string clockReply, userReply;
+        bool ok;
+        std::vector<std::string> messages;
+    } cases[] = {
+        {"stray status before the write", "SER\rSER7\r", "SER0\r", "SER\r", true, {}},
+        {"busy and empty lines before the status", "SER\r", "%\r\rSER0\r", "SER0\r", true, {}},
+        {"refusal names the item",
+         "SER\r",
+         "SER0\r",
+         "SER3\r",
+         false,
+         {"Error: #3", "Send error\nRefused: User data"}},
+        {"empty line, then nothing",
+         "SER\r",
+         "\r",
+         "",
+         false,
+         {"Send error\nNo status: Date and time"}},
+        {"a line that is no status",
+         "SER\r",
+         "OK\r",
+         "",
+         false,
+         {"Send error\nNo status: Date and time"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LinkBench b("TQ41", 2);
+        b.port.on("MRD\r", c.handshakeReply);
+        b.port.onWrite = [&](std::string_view w) {
+            if (w.substr(0, 3) == "MDT") b.port.arrive(c.clockReply, b.clock.now);
+            if (w.substr(0, 3) == "MWU") b.port.arrive(c.userReply, b.clock.now);
+        };
+        InstrumentWrites w = serviceWrites();
+        w.switches = {};
+        EXPECT_EQ(sendInstrumentData(b.ctx, w), c.ok);
+        EXPECT_EQ(b.prompts.texts(), c.messages);
+        EXPECT_EQ(b.port.writes.back(), "MEX\r");
+    }
+}
+
+TEST(Send, TheQuestionListsWhatGoesAndWarnsAboutADocumentsData) {
+    testing::ScopedLanguage language(
+        "[Language]\nmsgSendConfirm_70=Write?\nwrClock_35=Clock:\nlabSerialNum_25=Serial:\n"
+        "labFirmData_25=Firm:\nlabUserData_25=User:\nlabDatTime_25=Calibration:\n"
+        "msgSendNotReceived_70=Not from this tester!\n");
+    InstrumentWrites w = serviceWrites();
+    EXPECT_EQ(sendQuestion(w, true),
+              "Write?\nClock: 2024-02-29 23:59:01\nSerial: 12\nFirm: F1 / F2\nUser: U\n"
+              "Calibration: 2024-02-29 23:59:01");
+    w.switches = {};
+    EXPECT_EQ(sendQuestion(w, false),
+              "Write?\nClock: 2024-02-29 23:59:01\nUser: U\n\nNot from this tester!");
 }
 
 TEST(Send, FamilyBModelIsRefused) {

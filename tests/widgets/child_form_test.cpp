@@ -77,7 +77,7 @@ TEST_F(ChildFormTest, NewStructureIsNumberedAndStartsWithTheRootSelected) {
     EXPECT_FALSE(first->document().HasFile);
     EXPECT_FALSE(first->document().Modified);
     EXPECT_EQ(first->selectedItem(), &first->document().root());
-    EXPECT_FALSE(first->nameBox()->isEnabled()) << "the root cannot be renamed";
+    EXPECT_TRUE(first->nameBox()->isReadOnly()) << "the root cannot be renamed";
     EXPECT_FALSE(first->settingsPanel()->isHidden());
     EXPECT_TRUE(first->resultTableShown()) << "results stay in sight beside the panel";
     first->subWindow()->close();
@@ -161,7 +161,7 @@ TEST_F(ChildFormTest, TheHiddenPanelIsFilledByType) {
     EXPECT_TRUE(f->nameBox()->isEnabled());
 
     f->setCurrentItem(meas);
-    EXPECT_FALSE(f->nameBox()->isEnabled()) << "results cannot be renamed";
+    EXPECT_TRUE(f->nameBox()->isReadOnly()) << "results cannot be renamed";
     // The type popup offers what fits the item's parent and children.
     auto offered = [&] {
         QStringList types;
@@ -326,6 +326,41 @@ TEST_F(ChildFormTest, InstallationNamesCancelDiscardsAndOkStores) {
     EXPECT_EQ(store.readString("Connect_0"), "Water pipe");
 }
 
+TEST_F(ChildFormTest, LongNamesShowWholeAndTypingStopsAtSixteenCharacters) {
+    main->show();
+    QApplication::setActiveWindow(main.get());
+    TfrmChildForm* f = newStructure();
+    main->runCommand("AddItem", ItemType::Object);
+    main->runCommand("AddItem", ItemType::Object);
+    StructureItem* longName = f->document().root().child(0);
+    StructureItem* shortName = f->document().root().child(1);
+    longName->data.Name = "Insulation 5 kV, 10 min";  // as a file or a tester gives it
+    QLineEdit* box = f->nameBox();
+    f->setCurrentItem(longName);
+    EXPECT_EQ(box->text(), "Insulation 5 kV, 10 min");
+    box->setFocus();
+    box->end(false);
+    QTest::keyClicks(box, "x");
+    EXPECT_EQ(longName->caption(), "Insulation 5 kV, 10 min") << "kept whole while typing";
+    QTest::keyClick(box, Qt::Key_Backspace);
+    EXPECT_EQ(longName->caption(), "Insulation 5 kV, 10 mi") << "the user may shorten it";
+
+    f->setCurrentItem(shortName);
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, "ABCDEFGHIJKLMNOPQRST");
+    EXPECT_EQ(shortName->caption(), "ABCDEFGHIJKLMNOP");
+
+    // A name that cannot be changed is shown as plain text, not greyed out.
+    f->setCurrentItem(&f->document().root());
+    EXPECT_TRUE(box->isReadOnly());
+    EXPECT_TRUE(box->isEnabled());
+    EXPECT_EQ(box->palette().color(QPalette::Base), box->palette().color(QPalette::Window));
+    f->setCurrentItem(shortName);
+    EXPECT_FALSE(box->isReadOnly());
+    EXPECT_NE(box->palette().color(QPalette::Base), box->palette().color(QPalette::Window));
+}
+
 TEST_F(ChildFormTest, TypingANameRenamesAndEnterMovesBetweenTreeAndNameBox) {
     main->show();
     QApplication::setActiveWindow(main.get());
@@ -402,6 +437,14 @@ TEST_F(ChildFormTest, GrabPictures) {
     g->tree()->expandAll();
     QApplication::processEvents();
     main->grab().save(dir + "/opened.png");
+    // A long stored name, then the root's read-only name.
+    g->document().root().child(0)->data.Name = "Insulation 5 kV, 10 min";
+    g->setCurrentItem(g->document().root().child(0));
+    QApplication::processEvents();
+    g->settingsPanel()->grab().save(dir + "/name_long.png");
+    g->setCurrentItem(&g->document().root());
+    QApplication::processEvents();
+    g->settingsPanel()->grab().save(dir + "/name_read_only.png");
     TfrmStructNames names(structureNames(), &store, PELVORO_SOURCE_DATA_DIR "/StructureNames.ini");
     names.show();
     QApplication::processEvents();

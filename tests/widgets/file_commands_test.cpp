@@ -34,8 +34,10 @@ class FileCommandsWidgetTest : public ::testing::Test {
         s.portOpen = [] { return false; };
         window = std::make_unique<TfrmMainForm>(s);
         ASSERT_TRUE(window->start(PELVORO_SOURCE_DATA_DIR));
-        // Temporary files of this test stay in its own folder.
+        // Temporary files of this test stay in its own folder: "Results" beside its data.
         appEnvironment().dataDir = dir.path();
+        savedResultsFolder = appEnvironment().resultsFolder;
+        appEnvironment().resultsFolder.clear();
         fs::copy_file(std::string(PELVORO_SOURCE_DATA_DIR) + "/StructureNames.ini",
                       dir.file("StructureNames.ini"));
         setStartDocumentWait(0);
@@ -51,6 +53,7 @@ class FileCommandsWidgetTest : public ::testing::Test {
         settle();
         window.reset();
         setCurrentLanguageFile(nullptr);
+        appEnvironment().resultsFolder = savedResultsFolder;
     }
     TfrmChildForm* activeForm() { return childFormOf(window->activeDocumentView()); }
     void settle() {
@@ -62,6 +65,7 @@ class FileCommandsWidgetTest : public ::testing::Test {
     ScriptedPrompts prompts;
     std::unique_ptr<TfrmMainForm> window;
     std::string demo;
+    std::string savedResultsFolder;
 };
 
 TEST_F(FileCommandsWidgetTest, CommandsAreAttachedAndTheTransferFolderIsWritable) {
@@ -119,6 +123,29 @@ TEST_F(FileCommandsWidgetTest, SaveAsRenamesTheWindowAndCloseAsksOnlyForChanges)
     int questions = 0;
     for (const auto& s : prompts.shown) questions += s.kind == "yesnocancel";
     EXPECT_EQ(questions, 2);
+}
+
+TEST_F(FileCommandsWidgetTest, OpenNeverBringsUpAnotherFilesImport) {
+    // An unsaved import of X.KRD carries X.PLV as its path; opening the existing X.PLV
+    // gives that file its own window.
+    FileCommands* commands = fileCommandsOf(*window);
+    ASSERT_NE(commands, nullptr);
+    const std::string plv = dir.file("X.PLV");
+    fs::copy_file(demo, plv);
+    fs::copy_file(std::string(PELVORO_SOURCE_DATA_DIR) + "/../tests/files/data/sample.KRD",
+                  dir.file("X.KRD"));
+    StructureDocument* imported = commands->open(dir.file("X.KRD"));
+    ASSERT_NE(imported, nullptr);
+    settle();
+    StructureDocument* opened = commands->open(plv);
+    settle();
+    EXPECT_NE(opened, imported);
+    ASSERT_EQ(window->documentWindows().size(), 2u);
+    ASSERT_NE(opened, nullptr);
+    EXPECT_TRUE(opened->HasFile);
+    // Opening the file again brings its own window to the front.
+    EXPECT_EQ(commands->open(plv), opened);
+    EXPECT_EQ(window->documentWindows().size(), 2u);
 }
 
 TEST_F(FileCommandsWidgetTest, CommandLineDocumentIsOpenedOnceTheLoopRuns) {

@@ -163,6 +163,18 @@ TEST(InstrumentDataDialog, BoxesHoldAtMostThirtySevenCharacters) {
     TfrmInstrData dialog(b.ctx, {}, false);
     dialog.userDataBox()->setPlainText(QString(50, 'a'));
     EXPECT_EQ(dialog.userDataBox()->toPlainText().size(), 37);
+    // The limits are for typing: what a tester sent shows whole.
+    TInstrumentData d;
+    d.line(7) = "1234567890";
+    d.line(8) = std::string(45, 'f');
+    d.line(9) = std::string(40, 'u');
+    dialog.showData(d);
+    EXPECT_EQ(dialog.serialNumberField()->text(), "1234567890");
+    EXPECT_EQ(dialog.firmDataBox()->toPlainText(), QString(45, 'f'));
+    EXPECT_EQ(dialog.userDataBox()->toPlainText(), QString(40, 'u'));
+    dialog.clearData();
+    dialog.userDataBox()->setPlainText(QString(50, 'a'));
+    EXPECT_EQ(dialog.userDataBox()->toPlainText().size(), 37);
 }
 
 TEST(InstrumentDataDialog, IdentificationDisablesSend) {

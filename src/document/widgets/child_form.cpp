@@ -405,7 +405,7 @@ void TfrmChildForm::buildControls() {
     edName_ = new QLineEdit(gbSettings_);
     edName_->setObjectName("cbItemName");
     edName_->setProperty("tag", kTagName);
-    edName_->setMaxLength(16);
+    edName_->setMaxLength(kNameTypingLimit);
     lbObjectName_->setBuddy(edName_);
     auto* completer = new QCompleter(new QStringListModel(edName_), edName_);
     completer->setCaseSensitivity(Qt::CaseInsensitive);
@@ -574,7 +574,7 @@ void TfrmChildForm::buildControls() {
     connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this] { onCurrentChanged(); });
     connect(tree_, &QTreeView::doubleClicked, this, [this] {
-        if (edName_->isEnabled()) edName_->setFocus();
+        if (!edName_->isReadOnly()) edName_->setFocus();
     });
     connect(edName_, &QLineEdit::textEdited, this, [this](const QString& t) {
         if (edName_->hasFocus()) RenameSelected(fromQt(t));
@@ -793,7 +793,7 @@ void TfrmChildForm::SelectItem(StructureItem* item) {
     if (selectionHook_) selectionHook_(*this, item);
 
     bool nameEditable = item && item->parent() && !item->isResult();
-    edName_->setEnabled(nameEditable);
+    setNameReadOnly(!nameEditable);
     if (recentNames_.size() > std::size_t(kRecentNames)) recentNames_.resize(kRecentNames);
     QStringList list;
     for (const auto& n : nameAlternatives_) list << toQt(n);
@@ -806,6 +806,16 @@ void TfrmChildForm::SelectItem(StructureItem* item) {
     if (main_) main_->RefreshCommandState();
 }
 
+void TfrmChildForm::setNameReadOnly(bool readOnly) {
+    // A name that cannot be changed reads like a label in a frame: its text in the normal
+    // colour on the window's background, not greyed out like an empty hint.
+    edName_->setReadOnly(readOnly);
+    QPalette p = palette();
+    if (readOnly) p.setColor(QPalette::Base, p.color(QPalette::Window));
+    edName_->setPalette(p);
+    edName_->setFocusPolicy(readOnly ? Qt::ClickFocus : Qt::StrongFocus);
+}
+
 void TfrmChildForm::ShowItem(StructureItem* item) {
     shownItem_ = item;
     filling_ = true;
@@ -816,7 +826,12 @@ void TfrmChildForm::ShowItem(StructureItem* item) {
     }
     const TStructItemData& d = item->data;
     model_->changed(*item);  // the icon follows the type
-    edName_->setText(toQt(d.Name));
+    // The length limit is for typing: a longer name from a file or a tester shows whole
+    // and stays whole unless the user shortens it.
+    const QString name = toQt(d.Name);
+    edName_->setMaxLength(32767);
+    edName_->setText(name);
+    edName_->setMaxLength(std::max(kNameTypingLimit, int(name.size())));
     tbnType_->setIcon(itemTypeQIcon(d.Type));
     if (!d.Number.empty()) seNumber_->setValue(parseInt(d.Number).value_or(1));
     for (int i = 0; i < kParameterCount; ++i)
@@ -1043,7 +1058,7 @@ void TfrmChildForm::showPopup(const QPoint& pos) {
 bool TfrmChildForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == tree_ && event->type() == QEvent::KeyPress) {
         auto* k = static_cast<QKeyEvent*>(event);
-        if ((k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) && edName_->isEnabled() &&
+        if ((k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) && !edName_->isReadOnly() &&
             settingsPane_->isVisible()) {
             edName_->setFocus();
             edName_->selectAll();

@@ -83,6 +83,7 @@ class TfrmChildForm : public QWidget, public DocumentView {
     void SelectItem(StructureItem* item);
     // Fills the settings panel from the item.
     void ShowItem(StructureItem* item);
+    void setNameReadOnly(bool readOnly);
     // Makes `item` the current item of the tree (and runs SelectItem).
     void setCurrentItem(StructureItem* item);
     void expandItem(StructureItem* item, bool expanded = true);
@@ -144,6 +145,8 @@ class TfrmChildForm : public QWidget, public DocumentView {
 
     // Controls, for the main window's commands and for tests.
     QLineEdit* nameBox() const { return edName_; }
+    // What the user may type into the name box; longer stored names show whole.
+    static constexpr int kNameTypingLimit = 16;
     QComboBox* parameterBox(int tag) const;
     QSpinBox* numberBox() const { return seNumber_; }
     QLineEdit* commentBox() const { return edComment_; }

@@ -70,7 +70,9 @@ class MainWindowHost : public DocumentHost {
     StructureDocument* activateDocumentOf(const std::string& path) override {
         for (DocumentSubWindow* w : main_.documentWindows()) {
             TfrmChildForm* f = childFormOf(w->view());
-            if (!f || !sameFile(f->document().FilePath, path)) continue;
+            // Only a window that has its file holds it: an unsaved import or download
+            // carries a proposed name, which may be another document's file.
+            if (!f || !f->document().HasFile || !sameFile(f->document().FilePath, path)) continue;
             if (w->isMinimized()) w->showNormal();
             main_.mdiArea()->setActiveSubWindow(w);
             w->raise();

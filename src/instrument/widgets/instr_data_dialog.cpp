@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTextDocument>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "common/adapters/qt_text.h"
 #include "common/lang_text.h"
@@ -155,11 +156,18 @@ std::string TfrmInstrData::boxText(const QPlainTextEdit* box) {
     return fromQt(t);
 }
 
+void TfrmInstrData::showBoxText(QPlainTextEdit* box, const QString& text) {
+    box->setProperty("typingLimit", std::max(kBoxMaxLength, int(text.size())));
+    box->setPlainText(text);
+}
+
 void TfrmInstrData::limitBox(QPlainTextEdit* box) {
+    // Typing stops at the box's limit, or at the length of a longer text it was given.
+    const int limit = std::max(kBoxMaxLength, box->property("typingLimit").toInt());
     QString t = box->toPlainText();
-    if (t.size() <= kBoxMaxLength) return;
+    if (t.size() <= limit) return;
     QSignalBlocker block(box);
-    box->setPlainText(t.left(kBoxMaxLength));
+    box->setPlainText(t.left(limit));
     box->moveCursor(QTextCursor::End);
 }
 
@@ -177,21 +185,27 @@ void TfrmInstrData::showDialog() {
 }
 
 void TfrmInstrData::showData(const TInstrumentData& d) {
+    fieldsReceived_ = false;
+    // The length limits are for typing: what a tester sent shows whole.
     mmInstrument_->setPlainText(toQt(instrumentBoxText(d)));
-    edSerialNum_->setText(toQt(d.line(7)));
+    const QString serial = toQt(d.line(7));
+    edSerialNum_->setMaxLength(std::max(kSerialNumberMaxLength, int(serial.size())));
+    edSerialNum_->setText(serial);
     serialRules_.reset(d.line(7));
-    mmFirmData_->setPlainText(displayText(d.line(8)));
-    mmUserData_->setPlainText(displayText(d.line(9)));
+    showBoxText(mmFirmData_, displayText(d.line(8)));
+    showBoxText(mmUserData_, displayText(d.line(9)));
     edCalDate_->setText(toQt(d.line(11)));
     edSerialNum_->setCursorPosition(0);
 }
 
 void TfrmInstrData::clearData() {
+    fieldsReceived_ = false;
     mmInstrument_->setPlainText(toQt(instrumentBoxTemplate()));
     edSerialNum_->clear();
+    edSerialNum_->setMaxLength(kSerialNumberMaxLength);
     serialRules_.reset({});
-    mmFirmData_->clear();
-    mmUserData_->clear();
+    showBoxText(mmFirmData_, {});
+    showBoxText(mmUserData_, {});
 }
 
 void TfrmInstrData::setButtonsBusy(bool busy) {
@@ -207,17 +221,23 @@ void TfrmInstrData::receive() {
     ReceiveOutcome outcome = receiveInstrumentData(ctx_);
     setButtonsBusy(false);
     if (outcome.showData) showData(ctx_.data);
+    if (outcome.received) fieldsReceived_ = true;
 }
 
 void TfrmInstrData::send() {
     if (!btnSend_->isEnabled()) return;
-    setButtonsBusy(true);
     InstrumentWrites w;
     w.switches = switches_;
     w.serialNumber = fromQt(edSerialNum_->text());
     w.firmData = boxText(mmFirmData_);
     w.userData = boxText(mmUserData_);
     w.now = currentClock();
+    // Writing changes the tester: the user sees what goes, and whether the fields hold
+    // what this tester just sent.
+    if (ctx_.link.prompts().askYesNo(LangText("mbcConfirmation_20"),
+                                     sendQuestion(w, fieldsReceived_)) != Answer::Yes)
+        return;
+    setButtonsBusy(true);
     sendInstrumentData(ctx_, w);
     setButtonsBusy(false);
 }

@@ -60,11 +60,14 @@ class TfrmInstrData : public QDialog {
     void setButtonsBusy(bool busy);
     void serialEdited(const QString& text);
     void limitBox(QPlainTextEdit* box);
+    static void showBoxText(QPlainTextEdit* box, const QString& text);
 
     InstrumentContext& ctx_;
     ServiceSwitches switches_;
     SerialNumberFieldRules serialRules_;
     bool sendWasEnabled_ = true;
+    // The fields show what Receive just read from the tester (not a document's data).
+    bool fieldsReceived_ = false;
 
     QLabel* labInstrument_ = nullptr;
     QLabel* labSerialNum_ = nullptr;
