@@ -420,28 +420,39 @@ std::string withFunctionCode(const std::string& fp, int code) {
 
 namespace {
 
-// Whether the coded results of a subtree can be moved from a document that adds
-// `fromOffset` to low function codes into one that adds `toOffset` and still read as the
-// same functions: a low code that the target would raise and the source did not cannot.
-bool codesCanMove(const StructureItem& subtree, int fromOffset, int toOffset) {
-    if (toOffset == 0 || fromOffset != 0) return true;
+// A low code that the source raised and the target would not is written raised.
+std::string dispatchedForTarget(const std::string& fp, int fromOffset, int toOffset) {
+    if (fromOffset == 0 || toOffset != 0) return fp;
+    const int code = fpFunctionCode(fp);
+    return code >= 0 && code < 50 ? withFunctionCode(fp, code + fromOffset) : fp;
+}
+
+void writeDispatchedCodes(TStructItemData& d, int fromOffset, int toOffset) {
+    for (std::string& fp : d.FpStrings) fp = dispatchedForTarget(fp, fromOffset, toOffset);
+}
+
+// Whether the coded results of a subtree, written for the target, read there as they did
+// in the source: a low code that the target would raise and the source did not never
+// does; the target's check (when it has one) compares the rest, such as the variant.
+bool codesCanMove(const StructureItem& subtree, const EditContext& source,
+                  const EditContext& target, int fromOffset, int toOffset) {
     std::vector<const StructureItem*> todo{&subtree};
     while (!todo.empty()) {
         const StructureItem* item = todo.back();
         todo.pop_back();
         for (const auto& c : item->children()) todo.push_back(c.get());
-        for (const std::string& fp : item->data.FpStrings)
-            if (const int code = fpFunctionCode(fp); code >= 0 && code < 50) return false;
+        for (const std::string& fp : item->data.FpStrings) {
+            const int code = fpFunctionCode(fp);
+            if (code < 0) continue;
+            if (code < 50 && toOffset != 0 && fromOffset == 0) return false;
+            if (target.sameMeaning &&
+                !target.sameMeaning(fp, source.document,
+                                    dispatchedForTarget(fp, fromOffset, toOffset), target.document,
+                                    item->data.ProtVer))
+                return false;
+        }
     }
     return true;
-}
-
-// A low code that the source raised and the target would not is written raised.
-void writeDispatchedCodes(TStructItemData& d, int fromOffset, int toOffset) {
-    if (fromOffset == 0 || toOffset != 0) return;
-    for (std::string& fp : d.FpStrings)
-        if (const int code = fpFunctionCode(fp); code >= 0 && code < 50)
-            fp = withFunctionCode(fp, code + fromOffset);
 }
 
 }  // namespace
@@ -473,8 +484,8 @@ DropResult DropItem(EditContext& source, StructureItem& dragged, EditContext& ta
 
     const int fromOffset = functionCodeOffset(source.document.InstrumentData.typeCode());
     const int toOffset = functionCodeOffset(target.document.InstrumentData.typeCode());
-    if (&source.document != &target.document && fromOffset != toOffset &&
-        !codesCanMove(dragged, fromOffset, toOffset)) {
+    if (&source.document != &target.document &&
+        !codesCanMove(dragged, source, target, fromOffset, toOffset)) {
         target.prompts.information(LangText("msgDropMeaning_70"));
         result.status = DropResult::MeaningDiffers;
         return result;

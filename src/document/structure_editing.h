@@ -4,6 +4,7 @@
 // are tables; views follow the changes through a TreeChangeListener.
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -49,10 +50,20 @@ class TreeChangeListener {
 };
 
 // Everything an edit needs: the document, how to ask, and who is watching.
+// Whether a coded result (`fromFp` of a `from` item, as it would be written into `to`:
+// `toFp`) reads the same in both documents. The results subsystem knows; without a check
+// only the function code offsets of the two documents are compared.
+using SameMeaningCheck =
+    std::function<bool(const std::string& fromFp, const StructureDocument& from,
+                       const std::string& toFp, const StructureDocument& to, int protVer)>;
+
 struct EditContext {
     StructureDocument& document;
     Prompts& prompts;
     TreeChangeListener* listener = nullptr;
+    // Drops into this document from another one refuse results that would read
+    // differently here.
+    SameMeaningCheck sameMeaning = {};
 };
 
 // --- Adding ----------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include "common/prompts.h"
 #include "document/structure_document.h"
 #include "results/fp_parser.h"
+#include "results/render_result.h"
 
 namespace pelvoro {
 
@@ -31,6 +32,21 @@ void ResultsParsingHook::resultItemLoaded(StructureDocument& document, Structure
 
 std::shared_ptr<ResultsParsingHook> makeResultsParsingHook(ResultRenderer render) {
     return std::make_shared<ResultsParsingHook>(std::move(render));
+}
+
+bool readsTheSame(const std::string& fromFp, const StructureDocument& from, const std::string& toFp,
+                  const StructureDocument& to, int protVer) {
+    auto lines = [protVer](const std::string& fp, const StructureDocument& doc, bool& unknown) {
+        const TInstrumentData& d = doc.InstrumentData;
+        TResultsData results;
+        ParseFpString(fp, FpParseContext{d.typeCode(), d.InstrVariant, protVer}, results, unknown);
+        RenderOptions options;
+        options.variant = d.InstrVariant;
+        return generateResultLines(results, options);
+    };
+    bool unknownFrom = false, unknownTo = false;
+    return lines(fromFp, from, unknownFrom) == lines(toFp, to, unknownTo) &&
+           unknownFrom == unknownTo;
 }
 
 bool reportNewFunctions(StructureDocument& document, Prompts& prompts) {

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "files/results_hook.h"
 #include "results/results_data.h"
@@ -49,6 +50,11 @@ class ResultsParsingHook : public ResultsHook {
 };
 
 std::shared_ptr<ResultsParsingHook> makeResultsParsingHook(ResultRenderer render = {});
+
+// Whether `fromFp` read in `from` gives the same record and lines as `toFp` read in `to`
+// (their type codes and variants), so that a result can move between the documents.
+bool readsTheSame(const std::string& fromFp, const StructureDocument& from, const std::string& toFp,
+                  const StructureDocument& to, int protVer);
 
 // After a load or download: shows "msgNewFunct_35" once when the document met codes or
 // fields this program does not know, and clears the flag. True when it was shown.

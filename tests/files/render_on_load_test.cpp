@@ -108,9 +108,13 @@ TEST(RenderOnLoadTest, DropBetweenDocumentsKeepsWhatAResultMeans) {
     // below 50) and an insulation test for the others.
     testing::ScopedLanguage language(testing::kFilesLanguage);
     const char* fp = "F;2;0;1;B;16;0.4;1.15;0.38;605;";
-    auto document = [](const std::string& typeCode, const char* result) {
+    // The type code, with the variant's tail after "/" ("51/-K" is a KORVEN tester).
+    auto document = [](const std::string& tester, const char* result) {
         std::string text = testing::crlf({"Version: 20", "", "$InstrumentData%"});
+        const std::string typeCode = tester.substr(0, tester.find('/'));
         if (!typeCode.empty()) text += "1: " + typeCode + "\r\n";
+        if (tester.find('/') != std::string::npos)
+            text += "5: HW" + tester.substr(tester.find('/') + 1) + "\r\n";
         text +=
             testing::crlf({"------", "", "$HeaderOperator%", "------", "", "$HeaderInstrData%",
                            "------", "", "$ReportComments%", "------", "", "$StructureItems%",
@@ -130,6 +134,9 @@ TEST(RenderOnLoadTest, DropBetweenDocumentsKeepsWhatAResultMeans) {
         {"51", "53", DropResult::Dropped, fp},
         {"60", "20", DropResult::Dropped, fp},
         {"60", "51", DropResult::MeaningDiffers, nullptr},
+        // A KORVEN tester reads field 8 of a line impedance as the impedance limit.
+        {"51/-K", "53", DropResult::MeaningDiffers, nullptr},
+        {"51/-E", "53/-DE", DropResult::Dropped, fp},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.from) + " -> " + c.to);
@@ -142,7 +149,7 @@ TEST(RenderOnLoadTest, DropBetweenDocumentsKeepsWhatAResultMeans) {
         const std::vector<std::string> shown = source.itemAt(2)->data.ResTexts;
         const bool unknownFields = source.NewFunctionsSeen;
         testing::ScriptedPrompts prompts;
-        EditContext from{source, prompts}, to{target, prompts};
+        EditContext from{source, prompts}, to{target, prompts, nullptr, readsTheSame};
         DropResult r = DropItem(from, *source.itemAt(2), to, *target.itemAt(1), false);
         ASSERT_EQ(r.status, c.status);
         if (!c.moved) {

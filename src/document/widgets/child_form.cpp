@@ -45,6 +45,7 @@
 #include "document/item_types.h"
 #include "document/structure_editing.h"
 #include "instrument/widgets/instrument_commands.h"
+#include "results/results_loading.h"
 
 namespace pelvoro {
 
@@ -1023,7 +1024,7 @@ bool TfrmChildForm::DropItem(TfrmChildForm& source, StructureItem* dragged, Stru
             sameTreeExpanded.push_back(it);
         }
     EditContext src{source.document(), prompts(), source.listener_.get()};
-    EditContext tgt{*document_, prompts(), listener_.get()};
+    EditContext tgt{*document_, prompts(), listener_.get(), readsTheSame};
     DropResult r = pelvoro::DropItem(src, *dragged, tgt, *target, moveMode());
     expandedSources_.clear();
     if (r.status != DropResult::Dropped) return false;
