@@ -1,4 +1,4 @@
-// graph DOC --item N -o OUT.png|OUT.pdf: the measurement graph of an item, drawn offscreen
+// graph DOC --item N -o OUT.png|OUT.jpg|OUT.pdf: the measurement graph of an item, drawn offscreen
 // as the Draw Graph window shows it.
 
 #ifdef PELVORO_CLI_WIDGETS
@@ -28,7 +28,12 @@ int runGraph(Context& ctx) {
     const std::string out = ctx.takeOption("-o");
     const bool autoRange = ctx.takeFlag("--auto-range");
     if (ctx.args.size() != 1 || number.empty() || out.empty()) {
-        ctx.err << "usage: pelvoro-cli graph DOC --item N -o OUT.png|OUT.pdf [--auto-range]\n";
+        ctx.err
+            << "usage: pelvoro-cli graph DOC --item N -o OUT.png|OUT.jpg|OUT.pdf [--auto-range]\n";
+        return 2;
+    }
+    if (!TfrmGraph::imageFormatKnown(out)) {
+        ctx.err << "graph: " << out << ": the file name must end in .png, .jpg, .jpeg or .pdf\n";
         return 2;
     }
     StructureDocument doc;
@@ -44,6 +49,7 @@ int runGraph(Context& ctx) {
     window.resize(900, 600);
     window.show();
     window.fill(item->data.Graph, autoRange);
+    window.setItemInfo(graphItemInfo(*item));
     QCoreApplication::processEvents();
     const std::string failure = window.saveImage(out);
     if (!failure.empty()) {
@@ -54,9 +60,10 @@ int runGraph(Context& ctx) {
 }
 
 GuiApplicationRegistration graphApp("graph", makeGuiApplication);
-Registration graphReg({"graph", "graph DOC --item N -o OUT.png|OUT.pdf [--auto-range]",
+Registration graphReg({"graph", "graph DOC --item N -o OUT.png|OUT.jpg|OUT.pdf [--auto-range]",
                        "draws the measurement graph of the N-th item in tree order (the root "
-                       "is 0) into a PNG or PDF file, as Draw Graph shows it",
+                       "is 0) into a PNG, JPEG or PDF file (by the extension), as Draw Graph shows "
+                       "it, under a title block naming the item, start, limit and verdict",
                        runGraph});
 
 }  // namespace

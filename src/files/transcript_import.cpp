@@ -249,8 +249,9 @@ TranscriptConversion convertTranscript(const std::string& transcript, std::ostre
         if (seekPart(">>MWH<<", TranscriptPart::InstrumentData)) {
             result.instrumentDataSeen = true;
             while (true) {
-                if (!lines.next(l) || isPartMarker(l)) {
-                    if (isPartMarker(l)) lines.back();
+                const bool more = lines.next(l);
+                if (!more || isPartMarker(l)) {
+                    if (more) lines.back();
                     result.cutParts.push_back(TranscriptPart::InstrumentData);
                     break;
                 }

@@ -83,9 +83,11 @@ bool requestFamilyBData(Link& link, TInstrumentData& data, FirmwareFieldRule rul
 bool requestFamilyCData(Link& link, TInstrumentData& data) {
     if (!link.ensurePortOpen()) return false;
     if (!link.connectInstrument(ProtocolFamily::C)) return false;
+    // The tester is reached: a download goes on even when its data cannot be read, and
+    // must then carry none of an earlier tester's.
+    data = TInstrumentData{};
     // Without the acknowledgement the block would only fail a second time.
     if (!link.sendAwaitEcho("P", "E", ProtocolFamily::C).ok) return false;
-    data = TInstrumentData{};
     link.showProgress(LangText("DLoadData_35"), false, false);
     link.send("t");
     bool ok = link.readBlock(kFamilyCIdentificationSize);

@@ -9,12 +9,33 @@
 
 namespace pelvoro {
 
+std::string exportField(const std::string& field, std::string_view delimiter) {
+    const bool quoted = field.find(delimiter) != std::string::npos ||
+                        field.find_first_of("\"\r\n") != std::string::npos;
+    if (!quoted) return field;
+    std::string out = "\"";
+    for (char c : field) {
+        out += c;
+        if (c == '"') out += '"';
+    }
+    return out + "\"";
+}
+
 std::string exportTableText(const ResultRows& rows, const ExportFormat& format,
                             const MarkupInterpreter& interpreter) {
     if (rows.itemCount() == 0) return {};
     // A fresh staging table for every export: nothing of an earlier one carries over.
-    ClipboardStaging staging = renderTableText(rows, true, interpreter);
-    return joinStaging(staging, true, true, format.delimiterText(), format.eolText());
+    const ClipboardStaging staging = renderTableText(rows, true, interpreter);
+    const std::string_view delimiter = format.delimiterText();
+    std::string out;
+    for (int r = 0; r < staging.total; ++r) {
+        if (r > 0) out += format.eolText();
+        const auto& cells = staging.rows[size_t(r)];
+        out += exportField(cells[0], delimiter);
+        out += delimiter;
+        out += exportField(cells[1], delimiter);
+    }
+    return out;
 }
 
 std::string exportFolder(const std::string& programFolder, const std::string& userDataFolder) {

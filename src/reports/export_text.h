@@ -25,10 +25,14 @@ struct ExportFormat {
     }
 };
 
+// A cell as written to an export: as it stands, or, when it holds the delimiter, a quote
+// or a line break, in quotes with its quotes doubled (as spreadsheets read it).
+std::string exportField(const std::string& field, std::string_view delimiter);
+
 // The bytes of an export: the heading row ("No_3", "Results_10"), then the number and
 // results cells of every text row of the table, each row "number, delimiter, results",
-// rows separated by the end of line and none after the last; no quoting. Empty when the
-// table lists no items.
+// rows separated by the end of line and none after the last. Empty when the table lists
+// no items.
 std::string exportTableText(const ResultRows& rows, const ExportFormat& format,
                             const MarkupInterpreter& interpreter = MarkupInterpreter());
 

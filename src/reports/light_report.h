@@ -6,19 +6,26 @@
 // there by the results table's own cell renderer.
 //
 // Bands, in print order: page header (every page: the title), title (first page only:
-// operators, test sites, instrument data, report date), column header (every page), one
-// detail band per table row that shows a line at the detail level, the summary (the
-// comment lines, after the last row, left out when there are none) and the page footer
-// (every page: the footer text and "Page:" with the number).
+// operators, test sites, instrument data, report date), the results overview (first page,
+// when asked for), column header (every page that shows table rows), the legend of the
+// row colours (first page), one detail band per table row that shows a line at the detail
+// level (an item's heading repeated with "(continued)" at the top of a page that goes on
+// with its results), the summary (the comment lines, after the last row, left out when
+// there are none), the signature lines (last page) and the page footer (every page: the
+// footer text and "Page n of m").
+//
+// Nothing typed is left out: texts wider than their place are wrapped, never cut.
 //
 // All positions are in the measure's units (the printer's dots), relative to the top-left
 // corner of the page's printable area (inside the margins).
 
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "common/text_measure.h"
+#include "reports/results_overview.h"
 #include "results/markup.h"
 #include "results/result_rows.h"
 
@@ -26,10 +33,18 @@ namespace pelvoro {
 
 class StructureDocument;
 
-// Paper and margins, in millimetres.
+// Paper and margins, in millimetres. Reports lay out for the paper of the printer; A4 is
+// the default (and the narrowest width the header dialog measures texts against).
 inline constexpr double kReportPageWidthMm = 210;
 inline constexpr double kReportPageHeightMm = 297;
 inline constexpr double kReportMarginMm = 10;
+
+struct ReportPaper {
+    double widthMm = kReportPageWidthMm;
+    double heightMm = kReportPageHeightMm;
+};
+inline constexpr ReportPaper kPaperA4{210, 297};
+inline constexpr ReportPaper kPaperLetter{215.9, 279.4};
 
 // The fonts of the report's fixed texts and of the results table.
 struct LightReportFonts {
@@ -48,12 +63,18 @@ struct LightReportTexts {
     std::string operatorHeading, testSiteHeading, instrumentHeading;
     std::string typeHeading, modelHeading, serNoHeading, producerHeading, dateHeading;
     std::string numberHeading, resultsHeading, commentHeading, pageHeading;
+    std::string pageOf;     // "Page %1 of %2"
+    std::string continued;  // "(continued)"
+    std::string overviewHeading, passedHeading, failedHeading, noVerdictHeading, failedListHeading;
+    std::array<std::string, 4> legend;  // object, board, circuit, result
+    std::string signature, signatureDate;
 
     std::string operator1, operator2, testSite1, testSite2;
     std::string type, model, serNo, producer;
     std::string date;
     std::string footer;
     std::vector<std::string> comments;
+    bool overview = true;  // print the results overview
 };
 
 // The headings from the language file and the values of `document`, with its own comment
@@ -71,7 +92,23 @@ struct ReportRule {
     int x1 = 0, x2 = 0, y = 0;  // a horizontal line, relative to the band
 };
 
-enum class ReportBandKind { PageHeader, Title, ColumnHeader, Detail, Summary, PageFooter };
+enum class ReportBandKind {
+    PageHeader,
+    Title,
+    Overview,
+    ColumnHeader,
+    Legend,
+    Detail,
+    Summary,
+    Signature,
+    PageFooter
+};
+
+// A filled box of a row colour (the legend), relative to the band.
+struct ReportSwatch {
+    int x = 0, y = 0, width = 0, height = 0;
+    int colour = 0;  // the row colour digit
+};
 
 struct ReportBand {
     ReportBandKind kind = ReportBandKind::Detail;
@@ -79,13 +116,18 @@ struct ReportBand {
     int height = 0;
     std::vector<ReportText> texts;
     std::vector<ReportRule> rules;
+    std::vector<ReportSwatch> swatches;
     bool greyBackground = false;
-    // Detail bands: the table row and, for a row taller than a whole page, the part of it
-    // that this band shows (from `cellOffset` below the row's top, `height` high).
+    // Detail bands: the table row, its mark-up lines as printed (a long path wrapped over
+    // several lines; a repeated heading row marked as continued) and, for a row taller
+    // than a whole page, the part of it that this band shows (from `cellOffset` below the
+    // row's top, `height` high).
     int tableRow = 0;
+    std::vector<std::string> rowLines;
     int cellOffset = 0;
     int cellHeight = 0;  // the whole row's height
     bool lastOnPage = false;
+    bool repeatedHeading = false;  // an item's heading repeated on a continued page
 };
 
 struct ReportPage {
@@ -102,6 +144,9 @@ struct LightReportPlan {
     int lineHeight = 0;         // t, one line of the table font
     bool footerTooLong = false;
     bool commentsTooLong = false;
+    int firstLongComment = -1;  // index of the first comment line wider than the rule
+    bool overviewShown = false;
+    ResultsOverview overview;
     std::vector<ReportPage> pages;
 
     int detailBandCount() const;
@@ -129,11 +174,12 @@ struct ReportRowShape {
 
 class LightReportPlanner {
   public:
-    LightReportPlanner(TextMeasure& measure, double unitsPerMm, LightReportFonts fonts = {});
+    LightReportPlanner(TextMeasure& measure, double unitsPerMm, LightReportFonts fonts = {},
+                       ReportPaper paper = {});
 
     // The row's shape from its interpreted lines, as the results table lays it out:
-    // heading rows one line (two with a date) plus a third, result rows their visible
-    // lines plus a third of a line.
+    // heading rows one line for each path line (and one for a date) plus a third, result
+    // rows their visible lines plus a third of a line.
     ReportRowShape rowShape(const std::vector<MarkupLine>& lines, int viewMode,
                             const MarkupLineHeight& lineHeight = {}) const;
 
@@ -146,10 +192,14 @@ class LightReportPlanner {
   private:
     int mm(double millimetres) const;
     int lineHeightOf(const MarkupLine& line) const;
+    // The row's lines with a path too wide for the results column wrapped over lines.
+    std::vector<std::string> wrappedRowLines(const ResultRows& rows, int row, int columnWidth,
+                                             const MarkupInterpreter& interpreter) const;
 
     TextMeasure& measure_;
     double unitsPerMm_;
     LightReportFonts fonts_;
+    ReportPaper paper_;
 };
 
 }  // namespace pelvoro

@@ -5,6 +5,9 @@
 #include <cstdio>
 
 #include "common/lang_text.h"
+#include "document/structure_document.h"
+#include "reports/results_overview.h"
+#include "results/result_rows.h"
 
 namespace pelvoro {
 
@@ -166,6 +169,38 @@ std::string startText(const TGraphStart& s) {
            twoDigits(s.hour) + ":" + twoDigits(s.minute) + ":" + twoDigits(s.second);
 }
 
+GraphAxis niceLinearAxis(double low, double high) {
+    GraphAxis a;
+    if (!(high > low)) {
+        const double pad = std::abs(high) > 0 ? std::abs(high) * 0.1 : 1;
+        low -= pad;
+        high += pad;
+    }
+    const double span = high - low;
+    double step = std::pow(10.0, std::floor(std::log10(span / 6)));
+    for (double m : {1.0, 2.0, 5.0, 10.0})
+        if (span / (step * m) <= 8) {
+            step *= m;
+            break;
+        }
+    a.step = step;
+    a.min = std::floor(low / step + 1e-9) * step;
+    a.max = std::ceil(high / step - 1e-9) * step;
+    if (a.max <= a.min) a.max = a.min + step;
+    return a;
+}
+
+GraphAxis decadeAxis(double low, double high) {
+    GraphAxis a;
+    a.log = true;
+    if (!(low > 0)) low = high > 0 ? high / 10 : 1;
+    if (!(high >= low)) high = low;
+    a.min = std::pow(10.0, std::floor(std::log10(low) + 1e-9));
+    a.max = std::pow(10.0, std::ceil(std::log10(high) - 1e-9));
+    if (a.max <= a.min) a.max = a.min * 10;
+    return a;
+}
+
 GraphPlot fillGraphPlot(const TGraphData& g, bool autoRange) {
     GraphPlot plot;
     const SeriesScaling sc = seriesScaling(g);
@@ -173,47 +208,61 @@ GraphPlot fillGraphPlot(const TGraphData& g, bool autoRange) {
     const double upper = sc.factor * g.rUpper;
     const double lower = sc.factor * g.rLower;
 
-    double lowest = 0, largest = 0;
-    bool any = false;
+    // The readings as drawn: within the range, above it (at their marker value) and below.
+    double lowest = 0, largest = 0, highestDrawn = 0;
+    bool any = false, anyDrawn = false, anyBelow = false;
     for (const TGraphSample& s : g.samples) {
-        if (isOverRange(s.R)) continue;
+        if (isOverRange(s.R) || sc.factor * s.R > upper) {
+            const double v = sc.factor * std::min(g.rUpper, overRangeValue(g, s.t));
+            highestDrawn = anyDrawn ? std::max(highestDrawn, v) : v;
+            anyDrawn = true;
+            continue;
+        }
         const double v = sc.factor * s.R;
+        if (v < lower) {
+            anyBelow = true;
+            continue;
+        }
         lowest = any ? std::min(lowest, v) : v;
         largest = any ? std::max(largest, v) : v;
         any = true;
     }
     plot.lowestScaled = lowest;
 
-    // Resistance axis.
+    // Resistance axis: fitted to the readings within the range and the markers above it; a
+    // reading below the range sits on its floor, off the scale, with its own marker.
     GraphAxis& left = plot.left;
-    left.log = g.resistanceLog();
-    left.max = sc.factor * 1.05 * g.rUpper;
-    if (std::round(left.max) > 0) left.max = std::round(left.max);
-    left.min = sc.factor * 0.95 * g.rLower;
-    if (!left.log) left.min = std::round(left.min);
-    if (left.min > 0)
-        while (left.min < 1 && left.min * 10 <= 1 && left.min * 10 < lowest / 10) left.min *= 10;
-    if (left.log && left.min <= 0) {
-        // A logarithmic axis cannot start at 0: a power of ten below the lowest reading.
-        double base = lowest > 0 ? lowest : (left.max > 0 ? left.max / 1000 : 1);
-        left.min = std::pow(10.0, std::floor(std::log10(base)) - 1);
+    double low = any ? lowest : (anyDrawn ? highestDrawn : lower);
+    double high = any ? largest : low;
+    if (anyDrawn && !(autoRange && any)) high = std::max(high, highestDrawn);
+    if (g.resistanceLog()) {
+        // Off-scale readings need room under the lowest one.
+        if (anyBelow) low /= 1.5;
+        left = decadeAxis(low > 0 ? low : (upper > 0 ? upper / 1000 : 1), high * 1.02);
+    } else {
+        const double pad = std::max((high - low) * 0.05, std::abs(high) * 0.02);
+        left = niceLinearAxis(low - pad - (anyBelow ? pad : 0), high + pad);
+        if (left.min < 0 && low >= 0) left.min = 0;
     }
     left.title = LangText("LeftAxis_15") + "  [" + sc.prefix + " Ohm]";
 
-    // Voltage and time axes.
-    plot.right.max = std::round(g.uMax);
-    plot.right.min = std::round(0.95 * g.uMin);
+    // Voltage axis from the voltages applied; time axis from t start to t end.
+    double uLow = g.uMin, uHigh = g.uMax;
+    for (const TGraphSample& s : g.samples) {
+        uLow = std::min(uLow, s.U);
+        uHigh = std::max(uHigh, s.U);
+    }
+    if (g.voltageLog())
+        plot.right = decadeAxis(uLow > 0 ? uLow : 1, uHigh);
+    else
+        plot.right = niceLinearAxis(0, uHigh * 1.05);
     plot.right.title = LangText("RightAxis_15") + "  [V]";
     plot.time.min = g.tStart;
-    plot.time.max = g.tEnd;
+    plot.time.max = g.tEnd > g.tStart ? g.tEnd : g.tStart + 1;
+    plot.time.step = niceLinearAxis(0, plot.time.max - plot.time.min).step;
     plot.time.title = LangText("BootmAxis_15") + "  [s]";
 
     plot.panels[3] = LangText("MeasStart_35") + "  " + startText(g.start);
-
-    if (autoRange && any) {
-        const double top = std::round(1.05 * largest);
-        if (top > left.min && top < left.max) left.max = top;
-    }
 
     switch (g.kind) {
         case 2:
@@ -227,7 +276,6 @@ GraphPlot fillGraphPlot(const TGraphData& g, bool autoRange) {
         case 6:
             plot.title = LangText("Funct_STEP-VOLT");
             plot.voltageShown = plot.legendShown = true;
-            plot.right.log = g.voltageLog();
             break;
         default:
             break;
@@ -235,12 +283,20 @@ GraphPlot fillGraphPlot(const TGraphData& g, bool autoRange) {
     if (g.kind < 2 || g.kind > 6) return plot;
 
     bool previousOver = false;
+    const std::string belowLabel = "< " + formatResistance(lower, sc.prefix);
     for (const TGraphSample& s : g.samples) {
-        double v = sc.factor * s.R;
-        if (v < lower) v = 0;
+        const double v = sc.factor * s.R;
         GraphPoint p;
         p.t = s.t;
-        if (!isOverRange(s.R) && v <= upper) {
+        if (!isOverRange(s.R) && v <= upper && v < lower) {
+            // Below the range: the table says "< lower limit"; the graph draws it at the
+            // floor with a marker of its own.
+            p.value = left.min;
+            p.below = true;
+            p.red = previousOver;
+            p.label = belowLabel;
+            previousOver = false;
+        } else if (!isOverRange(s.R) && v <= upper) {
             p.value = v;
             p.red = previousOver;
             if (!previousOver) p.label = formatElapsed(s.t);
@@ -252,12 +308,44 @@ GraphPlot fillGraphPlot(const TGraphData& g, bool autoRange) {
             previousOver = true;
         }
         plot.resistance.push_back(p);
-        if (g.kind == kSeriesStepVoltage) plot.voltage.push_back({s.t, s.U, false, {}});
+        if (g.kind == kSeriesStepVoltage) {
+            // The voltage changes in steps: hold the last value up to the next sample.
+            if (!plot.voltage.empty() && plot.voltage.back().value != s.U)
+                plot.voltage.push_back({s.t, plot.voltage.back().value, false, false, true, {}});
+            plot.voltage.push_back({s.t, s.U, false, false, false, {}});
+        }
     }
     plot.panels[0] = " T: ";
     plot.panels[1] = " R: ";
     if (g.kind == kSeriesStepVoltage) plot.panels[2] = " U: ";
     return plot;
+}
+
+GraphItemInfo graphItemInfo(const StructureItem& item) {
+    GraphItemInfo info;
+    const std::string path = itemPath(item);
+    info.path = path.empty() ? item.caption() : path + " / " + item.caption();
+    const MarkupInterpreter interpreter;
+    for (const std::string& line : item.data.ResTexts) {
+        std::string text = clipboardLineText(interpreter.parse(line, MarkupMode::ClipBrd));
+        while (!text.empty() && text.front() == ' ') text.erase(text.begin());
+        if (text.size() >= 3 &&
+            (text.compare(0, 3, "Lim") == 0 || text.compare(0, 3, "lim") == 0)) {
+            info.limit = LangText("qrlGraphLimit_15") + " " + text;
+            break;
+        }
+    }
+    const TGraphData& g = item.data.Graph;
+    if (info.limit.empty()) {
+        const SeriesScaling sc = seriesScaling(g);
+        info.limit = LangText("qrlGraphRange_15") + " " +
+                     formatResistance(sc.factor * g.rLower, sc.prefix) + " ... " +
+                     formatResistance(sc.factor * g.rUpper, sc.prefix);
+    }
+    const ResultVerdict v = itemVerdict(item, interpreter);
+    if (v != ResultVerdict::None)
+        info.verdict = LangText("qrlGraphVerdict_15") + " " + verdictText(v, interpreter);
+    return info;
 }
 
 }  // namespace pelvoro

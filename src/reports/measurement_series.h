@@ -60,15 +60,24 @@ MeasurementTableRows measurementTable(const TGraphData& graph);
 struct GraphPoint {
     double t = 0;
     double value = 0;
-    bool red = false;   // drawn red (a reading above the range, or the one after it)
-    std::string label;  // hh:mm:ss, or empty
+    bool red = false;     // drawn red (a reading above the range, or the one after it)
+    bool below = false;   // a reading below the range: drawn at the axis floor, labelled "<"
+    bool corner = false;  // the corner of a voltage step (no marker)
+    std::string label;    // hh:mm:ss, "< " and the lower limit, or empty
 };
 
 struct GraphAxis {
     double min = 0, max = 0;
     bool log = false;
+    double step = 0;  // linear axes: the distance of the ticks (1, 2 or 5 times a power of ten)
     std::string title;
 };
+
+// A linear axis around [low, high]: its ends on whole steps of 1, 2 or 5 times a power of
+// ten, about five to eight of them.
+GraphAxis niceLinearAxis(double low, double high);
+// A logarithmic axis around [low, high] (both above 0): whole decades.
+GraphAxis decadeAxis(double low, double high);
 
 struct GraphPlot {
     SeriesScaling scaling;
@@ -85,11 +94,23 @@ struct GraphPlot {
     double lowestScaled = 0;  // lowest reading within the range, scaled
 };
 
-// Fills the graph; with `autoRange` the resistance axis ends just above the largest
-// reading within the range.
+// Fills the graph; the axes fit the readings (with `autoRange` the resistance axis fits
+// the readings within the range only, leaving out the markers above it).
 GraphPlot fillGraphPlot(const TGraphData& graph, bool autoRange);
 
 // "dd.mm.yyyy hh:mm:ss" of the start (empty when the graph text had none).
 std::string startText(const TGraphStart& start);
+
+class StructureItem;
+
+// What a saved or printed graph says of its item, in the current language: where the
+// item is, the limit of its result (or the measuring range when no limit line is there)
+// and its verdict.
+struct GraphItemInfo {
+    std::string path;     // "Object / Board / Item"
+    std::string limit;    // "Limit: ..." or "Range: ... - ..."
+    std::string verdict;  // "Verdict: PASSED", or empty
+};
+GraphItemInfo graphItemInfo(const StructureItem& item);
 
 }  // namespace pelvoro

@@ -107,12 +107,29 @@ std::string headerCheckMessageKey(bool footerTooLong, bool commentsTooLong) {
     return {};
 }
 
+std::string headerCheckMessage(bool footerTooLong, int firstLongComment,
+                               const std::vector<std::string>& comments) {
+    const bool commentsTooLong =
+        firstLongComment >= 0 && size_t(firstLongComment) < comments.size();
+    const std::string key = headerCheckMessageKey(footerTooLong, commentsTooLong);
+    if (key.empty()) return {};
+    std::string message = LangText(key);
+    if (commentsTooLong) {
+        std::string line = comments[size_t(firstLongComment)];
+        if (line.size() > 40) line = line.substr(0, 40) + "...";
+        message += "\n" + LangText("msgCommentLine_15") + " " +
+                   std::to_string(firstLongComment + 1) + ": \"" + line + "\"";
+    }
+    return message;
+}
+
 // ---------------------------------------------------------------------------------------
 
 void ReportHeaderEditor::open(StructureDocument* document) {
     document_ = document;
     headerChanged = false;
     loadingDefaults = false;
+    overview = settings_.readBool(kOverviewSetting).value_or(true);
     instrumentFields = {};
     if (document_) {
         const TInstrumentData& d = document_->InstrumentData;
@@ -205,17 +222,20 @@ bool ReportHeaderEditor::accept() {
             document_->setModified();
         }
     }
-    const bool footerLong = !rules_.footerFits(fields[kFooter]);
-    const bool commentsLong = rules_.firstCommentTooLong(lines) >= 0;
-    const std::string key = headerCheckMessageKey(footerLong, commentsLong);
-    if (!key.empty()) {
-        prompts_.information(LangText(key));
+    // Operator and test-site texts copied into the document are changed content even when
+    // a text is too long: without the mark a close would lose them without asking.
+    if (headerChanged && document_) document_->setModified();
+    settings_.writeBool(kOverviewSetting, overview);
+    const std::string message = headerCheckMessage(!rules_.footerFits(fields[kFooter]),
+                                                   rules_.firstCommentTooLong(lines), lines);
+    if (!message.empty()) {
+        settings_.flush();
+        prompts_.information(message);
         return false;
     }
     for (int i = 0; i < kHeaderFields; ++i)
         settings_.writeString(headerSettingName(i), fields[size_t(i)]);
     settings_.flush();
-    if (headerChanged && document_) document_->setModified();
     return true;
 }
 
@@ -226,6 +246,7 @@ void ReportHeaderEditor::cancel() {
     } else {
         loadLastConfirmed();
     }
+    overview = settings_.readBool(kOverviewSetting).value_or(true);
     headerChanged = false;
 }
 

@@ -86,6 +86,13 @@ int countCommentLines(const std::string& text);
 // The message key when texts are too long: "msgFotComLong_35", "msgComentLong_35",
 // "msgFooterLong_35"; empty when both fit.
 std::string headerCheckMessageKey(bool footerTooLong, bool commentsTooLong);
+// The whole message (empty when both fit): the key's text, and the comment line too wide
+// by its number and its beginning.
+std::string headerCheckMessage(bool footerTooLong, int firstLongComment,
+                               const std::vector<std::string>& comments);
+
+// The settings value of the header dialog's "Results overview" choice (on by default).
+inline constexpr const char* kOverviewSetting = "ReportOverview";
 
 // The state of the header dialog between its showings, without the widgets. The dialog
 // sends it every user action and shows what it holds.
@@ -105,6 +112,7 @@ class ReportHeaderEditor {
     std::array<std::string, 4> instrumentFields;  // Type, Model, Ser.No, Producer
     bool headerChanged = false;
     bool loadingDefaults = false;
+    bool overview = true;  // print the results overview
 
     // An operator or test-site box was changed by the user.
     void fieldEdited(int field, const std::string& text);

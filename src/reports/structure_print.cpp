@@ -1,5 +1,6 @@
 #include "reports/structure_print.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "document/item_types.h"
@@ -62,14 +63,16 @@ std::vector<SectionEntry> buildSection(const StructureItem& root) {
     return out;
 }
 
-StructurePrintPlanner::StructurePrintPlanner(TextMeasure& measure, double unitsPerMm)
-    : measure_(measure), unitsPerMm_(unitsPerMm) {}
+StructurePrintPlanner::StructurePrintPlanner(TextMeasure& measure, double unitsPerMm,
+                                             ReportPaper paper)
+    : measure_(measure), unitsPerMm_(unitsPerMm), paper_(paper) {}
 
-StructurePrintPlan StructurePrintPlanner::plan(const StructureDocument& doc) const {
+StructurePrintPlan StructurePrintPlanner::plan(const StructureDocument& doc,
+                                               const StructurePrintTitle& title) const {
     StructurePrintPlan p;
     auto mm = [&](double v) { return rounded(v * unitsPerMm_); };
-    p.pageWidth = mm(kReportPageWidthMm);
-    p.pageHeight = mm(kReportPageHeightMm);
+    p.pageWidth = mm(paper_.widthMm);
+    p.pageHeight = mm(paper_.heightMm);
     p.margin = mm(kReportMarginMm);
     p.width = p.pageWidth - 2 * p.margin;
     p.height = p.pageHeight - 2 * p.margin;
@@ -79,7 +82,10 @@ StructurePrintPlan StructurePrintPlanner::plan(const StructureDocument& doc) con
     const int L = p.lineHeight = rounded(1.15 * th);
     const int I = p.iconSize = rounded(1.05 * th);
     const int D = p.indent = rounded(1.5 * L);
-    const int x0 = L, y0 = L;
+    // The title line and its rule above the drawing.
+    const int titleHeight = measure_.lineHeight(titleFont);
+    const int titleRule = titleHeight + mm(1);
+    const int x0 = L, y0 = titleRule + L;
     const int bottomLimit = p.height - 3 * L;
     auto rowY = [&](int row) { return y0 + row * L; };
     auto captionX = [&](int x) { return x + rounded(1.5 * I); };
@@ -175,6 +181,34 @@ StructurePrintPlan StructurePrintPlanner::plan(const StructureDocument& doc) con
         }
     }
     if (p.pages.empty()) p.pages.emplace_back();
+    const int pages = int(p.pages.size());
+    for (int i = 0; i < pages; ++i) {
+        StructurePage& page = p.pages[size_t(i)];
+        std::string number = title.pageOf.empty() ? "%1 / %2" : title.pageOf;
+        for (const auto& [mark, value] : {std::pair{"%1", i + 1}, std::pair{"%2", pages}}) {
+            const size_t at = number.find(mark);
+            if (at != std::string::npos) number.replace(at, 2, std::to_string(value));
+        }
+        const int numberWidth = measure_.width(number, titleFont);
+        const int dateWidth = measure_.width(title.date, titleFont);
+        const int dateLeft = std::max(rounded((p.width - dateWidth) / 2.0), 0);
+        // A long name is shortened in the middle rather than run into the date.
+        std::string name = title.document;
+        const int nameRoom = dateLeft - mm(3);
+        if (measure_.width(name, titleFont) > nameRoom && name.size() > 8) {
+            size_t keep = name.size();
+            std::string shortened;
+            do {
+                --keep;
+                shortened = name.substr(0, keep / 2) + "..." + name.substr(name.size() - keep / 2);
+            } while (keep > 6 && measure_.width(shortened, titleFont) > nameRoom);
+            name = shortened;
+        }
+        page.title.push_back({name, titleFont, 0, 0});
+        page.title.push_back({title.date, titleFont, dateLeft, 0});
+        page.title.push_back({number, titleFont, p.width - numberWidth, 0});
+        page.titleRuleY = titleRule;
+    }
     return p;
 }
 

@@ -6,6 +6,9 @@
 // ancestors in grey italic parentheses and a dotted line. Every section starts on a new
 // page; a long one goes on over further pages, each repeating the ancestors.
 //
+// Every page carries a title line: the document's name, the report date and "Page n of m"
+// over a rule.
+//
 // This file lays the pages out; reports/adapters draws them. Positions are in the
 // measure's units relative to the top-left corner of the printable area.
 
@@ -13,6 +16,7 @@
 #include <vector>
 
 #include "common/text_measure.h"
+#include "reports/light_report.h"
 
 namespace pelvoro {
 
@@ -54,6 +58,8 @@ struct StructureConnector {
 };
 
 struct StructurePage {
+    std::vector<ReportText> title;  // the title line, relative to the drawing area
+    int titleRuleY = -1;
     std::vector<StructureEntry> entries;
     std::vector<StructureConnector> connectors;
     int dottedLineY = -1;  // -1: no dotted line (an empty page)
@@ -69,21 +75,31 @@ struct StructurePrintPlan {
     std::vector<StructurePage> pages;
 };
 
+// The texts of the title line.
+struct StructurePrintTitle {
+    std::string document;  // the document's name
+    std::string date;      // the report date
+    std::string pageOf;    // "Page %1 of %2"
+};
+
 // Grey icons exist for objects, blocks, lightning rods, MPEs, fuses and RCDs.
 bool hasGreyIcon(int icon);
 
 class StructurePrintPlanner {
   public:
-    StructurePrintPlanner(TextMeasure& measure, double unitsPerMm);
+    StructurePrintPlanner(TextMeasure& measure, double unitsPerMm, ReportPaper paper = {});
 
-    StructurePrintPlan plan(const StructureDocument& document) const;
+    StructurePrintPlan plan(const StructureDocument& document,
+                            const StructurePrintTitle& title = {}) const;
 
     FontSpec itemFont{"Arial", 10, true, false, false};
     FontSpec chainFont{"Arial", 10, false, true, false};
+    FontSpec titleFont{"Arial", 9, false, false, false};
 
   private:
     TextMeasure& measure_;
     double unitsPerMm_;
+    ReportPaper paper_;
 };
 
 }  // namespace pelvoro

@@ -44,6 +44,62 @@ TEST(ExportCli, EachLevelAndFormatMatchesItsGoldenFileByteForByte) {
     }
 }
 
+// Fields as a spreadsheet reads delimited text: quoted fields may hold the delimiter,
+// doubled quotes and line breaks.
+std::vector<std::vector<std::string>> readDelimited(const std::string& text, char delimiter) {
+    std::vector<std::vector<std::string>> rows(1);
+    std::string field;
+    bool quoted = false, wasQuoted = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quoted) {
+            if (c != '"')
+                field += c;
+            else if (i + 1 < text.size() && text[i + 1] == '"')
+                field += text[++i];
+            else
+                quoted = false;
+        } else if (c == '"' && field.empty() && !wasQuoted) {
+            quoted = wasQuoted = true;
+        } else if (c == delimiter || c == '\n') {
+            rows.back().push_back(field);
+            field.clear();
+            wasQuoted = false;
+            if (c == '\n') rows.emplace_back();
+        } else {
+            field += c;
+        }
+    }
+    rows.back().push_back(field);
+    return rows;
+}
+
+TEST(ExportCli, NamesHoldingTheDelimiterOrQuotesKeepTheirColumns) {
+    pelvoro::testing::TempDir dir;
+    dir.write("names.TMV",
+              "Version: 20\r\n\r\n$InstrumentData%\r\n------\r\n\r\n$HeaderOperator%\r\n"
+              "------\r\n\r\n$HeaderInstrData%\r\n------\r\n\r\n$ReportComments%\r\n------"
+              "\r\n\r\n$StructureItems%\r\n"
+              "ID: 1\r\nPID: -1\r\nBID: -1\r\nName: Hall; east\r\nType: 1\r\n----------1\r\n"
+              "ID: 2\r\nPID: 1\r\nBID: -1\r\nName: Board \"A\"\r\nType: 31\r\n----------2\r\n"
+              "ID: 3\r\nPID: 2\r\nBID: -1\r\nName: R1\r\nType: 23\r\n"
+              "ResText: X#PR#L1Loop; L1-PE#AR#CGPASS\r\nResText: X#PR#L2Z: 0.4\r\n----------3\r\n");
+    RunResult r = cli({"export", dir.file("names.TMV"), dir.file("out.txt"), "--delimiter",
+                       "semicolon", "--eol", "lf"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const auto rows = readDelimited(readFile(dir.file("out.txt")), ';');
+    ASSERT_EQ(rows.size(), 4u);
+    for (const auto& row : rows) EXPECT_EQ(row.size(), 2u) << row[0];
+    EXPECT_EQ(rows[1][0], "1");
+    EXPECT_EQ(rows[1][1], "Hall; east / Board \"A\"");
+    EXPECT_EQ(rows[2][1], "Loop; L1-PE      PASS");
+    EXPECT_EQ(rows[3][1], "  Z: 0.4");
+    // With TAB between the columns the semicolons need no quotes.
+    r = cli({"export", dir.file("names.TMV"), dir.file("tab.txt"), "--eol", "lf"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(readFile(dir.file("tab.txt")).find("\tLoop; L1-PE"), std::string::npos);
+}
+
 TEST(ExportCli, EmptyDocumentGivesAnEmptyFileAndFailuresLeaveTheOldFile) {
     pelvoro::testing::TempDir dir;
     dir.write("empty.TMV",
@@ -105,6 +161,13 @@ TEST(GraphCli, DrawsEachSeriesKindAsPngAndPdf) {
     RunResult r = cli({"graph", kSource, "--item", "9", "-o", pdf});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(readFile(pdf).substr(0, 5), "%PDF-");
+    // The format the extension names; any other is refused before anything is written.
+    r = cli({"graph", kSource, "--item", "7", "-o", dir.file("graph7.jpg")});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(readFile(dir.file("graph7.jpg")).substr(0, 3), "\xFF\xD8\xFF");
+    r = cli({"graph", kSource, "--item", "7", "-o", dir.file("graph7.bmp")});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_FALSE(fs::exists(dir.file("graph7.bmp")));
     RunResult none = cli({"graph", kSource, "--item", "4", "-o", dir.file("x.png")});
     EXPECT_EQ(none.exitCode, 1);
     EXPECT_FALSE(fs::exists(dir.file("x.png")));

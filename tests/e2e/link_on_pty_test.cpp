@@ -107,23 +107,35 @@ TEST(InstrumentDataOnALine, SentServiceDataIsAcceptedAndReadBack) {
     EXPECT_EQ(bench.ctx->data.line(11), "09.12.2026");
 }
 
-TEST(InstrumentDataOnALine, RefusedWriteShowsTheTestersStatusAndStops) {
+TEST(InstrumentDataOnALine, AFailedWriteNamesItsItemAndStops) {
     ensureApplication();
     pelvoro::testing::ScopedLanguage english(
         readFile(std::string(PELVORO_SOURCE_DATA_DIR) + "/English.ini"));
-    Simulator sim({"--model", "TQ72", "--fault", "ser@MWU:7"});
-    Bench bench(sim.device(), "TQ72", 2);
-    applyPortSettings(*bench.link, PortSelection{0, 4});
-    InstrumentWrites writes;
-    writes.userData = "Hall 3";
-    writes.now = ClockValue{2026, 12, 9, 7, 5, 30};
+    struct Case {
+        const char* fault;
+        std::vector<std::string> messages;
+    } cases[] = {
+        {"ser@MWU:7",
+         {"Error: #7", englishText("msgSendError_35") + "\n" + englishText("msgWriteRefused_50") +
+                           " User data"}},
+        {"silence@MWU",
+         {englishText("msgSendError_35") + "\n" + englishText("msgNoStatus_50") + " User data"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fault);
+        Simulator sim({"--model", "TQ72", "--fault", c.fault});
+        Bench bench(sim.device(), "TQ72", 2);
+        applyPortSettings(*bench.link, PortSelection{0, 4});
+        InstrumentWrites writes;
+        writes.userData = "Hall 3";
+        writes.now = ClockValue{2026, 12, 9, 7, 5, 30};
 
-    EXPECT_FALSE(sendInstrumentData(*bench.ctx, writes));
-    ASSERT_EQ(bench.prompts.shown.size(), 2u);
-    EXPECT_EQ(bench.prompts.shown[0].text, "Error: #7");
-    EXPECT_EQ(bench.prompts.shown[1].text, englishText("msgSendError_35") + "\n" +
-                                               englishText("msgWriteRefused_50") + " User data");
-    EXPECT_FALSE(bench.port->isOpen());
+        EXPECT_FALSE(sendInstrumentData(*bench.ctx, writes));
+        std::vector<std::string> shown;
+        for (const auto& s : bench.prompts.shown) shown.push_back(s.text);
+        EXPECT_EQ(shown, c.messages);
+        EXPECT_FALSE(bench.port->isOpen());
+    }
 }
 
 TEST(InstrumentDataOnALine, CancelStopsASlowBlockAtOnceWithoutAMessage) {

@@ -20,6 +20,7 @@ inline const char* kMessages =
     "msgSendError_35=Send error\n"
     "msgWriteRefused_50=Refused:\n"
     "msgNoStatus_50=No status:\n"
+    "msgSendNotReceived_70=Not received\n"
     "wrClock_35=Date and time:\n"
     "labUserData_25=User data:\n"
     "labSerialNum_25=Serial number:\n"

@@ -134,15 +134,18 @@ TEST(MeasurementSeries, GraphOfAStepVoltageTest) {
     EXPECT_TRUE(p.voltageShown);
     EXPECT_TRUE(p.legendShown);
     EXPECT_EQ(p.scaling.prefix, "M");
+    // Axes fitted to the readings: whole decades around 200 .. 400 M (the over-range
+    // marker at 300 M inside), 1-2-5 steps for the voltage and the time.
     EXPECT_TRUE(p.left.log);
-    EXPECT_EQ(p.left.max, 1050);
-    // 0.95 x R lower (0.095, not rounded on a log axis), raised tenfold while at most 1.
-    EXPECT_DOUBLE_EQ(p.left.min, 0.95);
+    EXPECT_DOUBLE_EQ(p.left.min, 100);
+    EXPECT_DOUBLE_EQ(p.left.max, 1000);
     EXPECT_EQ(p.left.title, "Resistance  [M Ohm]");
-    EXPECT_EQ(p.right.max, 5000);
-    EXPECT_EQ(p.right.min, 950);
+    EXPECT_EQ(p.right.min, 0);
+    EXPECT_EQ(p.right.max, 6000);  // U max 5000 and a little room
+    EXPECT_EQ(p.right.step, 1000);
     EXPECT_EQ(p.time.min, 0);
     EXPECT_EQ(p.time.max, 300);
+    EXPECT_EQ(p.time.step, 50);
     ASSERT_EQ(p.resistance.size(), 4u);
     EXPECT_FALSE(p.resistance[0].red);
     EXPECT_EQ(p.resistance[0].label, "00:00:00");
@@ -153,24 +156,46 @@ TEST(MeasurementSeries, GraphOfAStepVoltageTest) {
     EXPECT_EQ(p.resistance[2].label, "");
     EXPECT_FALSE(p.resistance[3].red);
     EXPECT_EQ(p.resistance[3].label, "00:02:50");
-    ASSERT_EQ(p.voltage.size(), 4u);
-    EXPECT_EQ(p.voltage[1].value, 2000);
+    // The voltage in steps: each change held up to the sample that brings it.
+    std::vector<std::pair<double, double>> steps;
+    for (const GraphPoint& v : p.voltage) steps.push_back({v.t, v.value});
+    EXPECT_EQ(steps,
+              (std::vector<std::pair<double, double>>{
+                  {0, 1000}, {150, 1000}, {150, 2000}, {160, 2000}, {160, 3000}, {170, 3000}}));
+    EXPECT_TRUE(p.voltage[1].corner);
     EXPECT_EQ(p.panels[2], " U: ");
     EXPECT_EQ(p.panels[3], "Start:  05.12.2025 15:20:00");
 
-    // Auto range ends the axis just above the largest regular reading.
-    EXPECT_EQ(fillGraphPlot(g, true).left.max, 420);
-
-    // Insulation: no voltage, no legend; readings below the range are drawn at 0.
+    // Insulation: no voltage, no legend. A reading below the range sits on the axis floor
+    // with a "<" label; a linear axis takes 1-2-5 steps; auto range leaves out the
+    // markers above the range.
     g.kind = 2;
     g.rScale = kScaleLin;
-    g.samples = {{1000, 5e4, 0}, {1000, 5e8, 10}};
+    g.samples = {{1000, 5e4, 0}, {1000, 5e8, 10}, {1000, 9.5e8, 20}, {1000, 2e37, 30}};
     p = fillGraphPlot(g, false);
     EXPECT_EQ(p.title, "Insulation");
     EXPECT_FALSE(p.voltageShown);
     EXPECT_TRUE(p.voltage.empty());
-    EXPECT_EQ(p.resistance[0].value, 0);
-    EXPECT_EQ(p.left.min, 0);
+    EXPECT_TRUE(p.resistance[0].below);
+    EXPECT_EQ(p.resistance[0].value, p.left.min);
+    EXPECT_EQ(p.resistance[0].label, "< 100  kOhm");
+    EXPECT_EQ(p.left.min, 400);  // fitted to 500 .. 950 M, the reading below on the floor
+    EXPECT_EQ(p.left.step, 100);
+    EXPECT_EQ(p.left.max, 1000);
+    EXPECT_EQ(fillGraphPlot(g, true).left.max, 1000);
+
+    struct {
+        double low, high, min, max, step;
+    } axes[] = {{950, 2975, 500, 3000, 500}, {0, 1.23, 0, 1.4, 0.2}, {1.2, 4, 1, 4, 0.5}};
+    for (const auto& a : axes) {
+        const GraphAxis axis = niceLinearAxis(a.low, a.high);
+        EXPECT_DOUBLE_EQ(axis.min, a.min) << a.low;
+        EXPECT_DOUBLE_EQ(axis.max, a.max) << a.low;
+        EXPECT_DOUBLE_EQ(axis.step, a.step) << a.low;
+    }
+    // A 1.2 .. 4 G curve on a logarithmic axis: 1 .. 10, not 0.1 .. 1000.
+    EXPECT_EQ(decadeAxis(1.2, 4).min, 1);
+    EXPECT_EQ(decadeAxis(1.2, 4).max, 10);
 }
 
 }  // namespace

@@ -75,7 +75,10 @@ TEST(ReportHeaderRules, CommentLinesAndMessages) {
 
 class HeaderEditorTest : public ::testing::Test {
   protected:
-    HeaderEditorTest() : lang("[Language]\nmsgFooterLong_35=Footer too long\n") {
+    HeaderEditorTest()
+        : lang(
+              "[Language]\nmsgFooterLong_35=Footer too long\nmsgComentLong_35=Comment too "
+              "long\nmsgCommentLine_15=Line\n") {
         doc.HeaderLines.lines = {"Op1", "Op2", "Op3", "Site1", "Site2", "Site3", "Foot"};
         doc.ReportComments = {"first", "second"};
         doc.InstrumentData.line(2) = "Tester";
@@ -129,7 +132,8 @@ TEST_F(HeaderEditorTest, OkStoresTheLastConfirmedTextsAndMarksChanges) {
     EXPECT_TRUE(doc.Modified);
     EXPECT_EQ(doc.HeaderLines.lines[kOperator1], "New operator");
     EXPECT_EQ(settings.readString("Operator1"), "New operator");
-    EXPECT_FALSE(settings.contains("Operator1Def"));  // OK never touches the defaults
+    EXPECT_FALSE(settings.contains("Operator1Def"));       // OK never touches the defaults
+    EXPECT_EQ(settings.readBool("ReportOverview"), true);  // the overview choice is kept
     EXPECT_TRUE(prompts.shown.empty());
 
     // Comment lines are the document's: a change to them alone marks it too.
@@ -148,8 +152,18 @@ TEST_F(HeaderEditorTest, TooLongTextsAreReportedAndNotStored) {
     EXPECT_FALSE(editor.accept());
     EXPECT_TRUE(prompts.showed("Footer too long"));
     EXPECT_EQ(doc.HeaderLines.lines[kFooter], std::string(95, 'f'));  // the document keeps it
+    EXPECT_EQ(doc.HeaderLines.lines[kTestSite1], "Other site");
     EXPECT_FALSE(settings.contains("TestSite1"));
-    EXPECT_FALSE(doc.Modified);  // header-changed is not applied
+    // The edits are in the document: it is marked, so that closing asks before losing them.
+    EXPECT_TRUE(doc.Modified);
+
+    // The message names the comment line too wide.
+    editor.open(&doc);
+    editor.fields[kFooter] = "Foot";
+    editor.commentsChanged("fine\n" + std::string(95, 'w') + "\nfine too");
+    EXPECT_FALSE(editor.accept());
+    EXPECT_TRUE(prompts.showed("Comment too long\nLine 2: \"" + std::string(40, 'w') + "...\""));
+    EXPECT_EQ(doc.ReportComments.size(), 3u);  // nothing typed is lost
 }
 
 TEST_F(HeaderEditorTest, FifteenthCommentLineIsRefused) {
@@ -230,7 +244,29 @@ TEST(ReportTexts, EveryKeyOfTheReportsIsInBothLanguages) {
                                 "qrlPage_12",
                                 "mmFilePreview_15",
                                 "mmFilePrintStructure_15",
-                                "OpenTitle_15"};
+                                "OpenTitle_15",
+                                "qrlPageOf_20",
+                                "qrlContinued_20",
+                                "qrlOverview_30",
+                                "qrlPassed_20",
+                                "qrlFailed_20",
+                                "qrlNoVerdict_20",
+                                "qrlFailedList_30",
+                                "qrlLegendObject_20",
+                                "qrlLegendBoard_20",
+                                "qrlLegendCircuit_20",
+                                "qrlLegendResult_20",
+                                "qrlSignature_40",
+                                "qrlSignatureDate_20",
+                                "cbOverview_30",
+                                "OverviewHint_70",
+                                "msgCommentLine_15",
+                                "ReportLocale_10",
+                                "ReportDateFormat_20",
+                                "qrlGraphLimit_15",
+                                "qrlGraphRange_15",
+                                "qrlGraphVerdict_15",
+                                "msgGraphFormat_70"};
     for (const char* file : {"English.ini", "Deutsch.ini"}) {
         auto lang = LanguageFile::load(std::string(PELVORO_SOURCE_DATA_DIR) + "/" + file);
         ASSERT_TRUE(lang->exists()) << file;

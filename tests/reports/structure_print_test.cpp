@@ -68,7 +68,7 @@ TEST_F(StructurePrintTest, SectionsLeaveOutNestedBlocksAndResults) {
 
 TEST_F(StructurePrintTest, EverySectionStartsAPageUnderItsAncestors) {
     StructurePrintPlanner planner(measure, 10);
-    const StructurePrintPlan p = planner.plan(doc);
+    const StructurePrintPlan p = planner.plan(doc, {"plant.TMV", "9 Dec 2026", "Page %1 of %2"});
     EXPECT_EQ(p.lineHeight, 23);  // 1.15 x 20
     EXPECT_EQ(p.iconSize, 21);    // 1.05 x 20
     EXPECT_EQ(p.indent, 35);      // 1.5 x L
@@ -86,10 +86,17 @@ TEST_F(StructurePrintTest, EverySectionStartsAPageUnderItsAncestors) {
     // below the dotted line, its child one indent further right.
     const StructurePage& page = p.pages[2];
     const int L = p.lineHeight, D = p.indent;
-    EXPECT_EQ(page.entries[0].y, L);
+    // Under the title line: the document, the date and the page number.
+    ASSERT_EQ(page.title.size(), 3u);
+    EXPECT_EQ(page.title[0].text, "plant.TMV");
+    EXPECT_EQ(page.title[1].text, "9 Dec 2026");
+    EXPECT_EQ(page.title[2].text, "Page 3 of 5");
+    EXPECT_EQ(page.title[2].x + 110, p.width);  // at the right edge
+    const int top = page.titleRuleY + L;
+    EXPECT_EQ(page.entries[0].y, top);
     EXPECT_EQ(page.entries[1].x, L + D);
     EXPECT_TRUE(page.entries[1].greyIcon);
-    EXPECT_EQ(page.entries[2].y, L + 2 * L);
+    EXPECT_EQ(page.entries[2].y, top + 2 * L);
     EXPECT_EQ(page.dottedLineY, page.entries[2].y - 2);
     EXPECT_EQ(page.entries[3].x, page.entries[2].x + D);
     EXPECT_EQ(page.entries[3].captionX, page.entries[3].x + 32);  // + 1.5 I

@@ -177,6 +177,31 @@ TEST(InstrumentDataDialog, BoxesHoldAtMostThirtySevenCharacters) {
     EXPECT_EQ(dialog.userDataBox()->toPlainText().size(), 37);
 }
 
+TEST(InstrumentDataDialog, SendAsksFirstAndWarnsAboutADocumentsData) {
+    LinkBench b("TQ41", 2);
+    b.port.on("MRD\r", "SER\r");
+    b.port.on("MWH\r", familyAReply("TQ 41"));
+    TfrmInstrData dialog(b.ctx, {}, false);
+    dialog.prepareToShow();
+    TInstrumentData d;
+    d.line(9) = "From a document";
+    dialog.showData(d);
+    b.prompts.answers = {Answer::No};
+    QTest::mouseClick(dialog.sendButton(), Qt::LeftButton);
+    ASSERT_EQ(b.prompts.shown.size(), 1u);
+    EXPECT_EQ(b.prompts.shown[0].kind, "yesno");
+    EXPECT_NE(b.prompts.shown[0].text.find("From a document"), std::string::npos);
+    EXPECT_NE(b.prompts.shown[0].text.find("Not received"), std::string::npos);
+    EXPECT_TRUE(b.port.writes.empty()) << "No writes nothing";
+    // After Receive the fields hold this tester's data: no warning.
+    QTest::mouseClick(dialog.receiveButton(), Qt::LeftButton);
+    b.prompts.shown.clear();
+    b.prompts.answers = {Answer::No};
+    QTest::mouseClick(dialog.sendButton(), Qt::LeftButton);
+    ASSERT_EQ(b.prompts.shown.size(), 1u);
+    EXPECT_EQ(b.prompts.shown[0].text.find("Not received"), std::string::npos);
+}
+
 TEST(InstrumentDataDialog, IdentificationDisablesSend) {
     LinkBench b("TQ41", 2);
     TfrmInstrData dialog(b.ctx, {}, false);

@@ -9,6 +9,7 @@
 #include <QChartView>
 #include <QLogValueAxis>
 #include <QMdiArea>
+#include <QPdfWriter>
 #include <QScatterSeries>
 #include <QTableWidget>
 #include <QValueAxis>
@@ -187,6 +188,18 @@ TEST_F(OutputCommandsTest, TableAndGraphFollowTheSelectedSeries) {
             d.show();
             settle();
             keepPicture(d, "table_window.png");
+            // Printed as a table of text: every cell can be read (and searched) on paper.
+            const std::string pdf = dir.file("table.pdf");
+            {
+                QPdfWriter writer(QString::fromStdString(pdf));
+                printMeasurementTable(writer, measurementTable(doc.itemAt(7)->data.Graph),
+                                      {"Measurement Table"});
+            }
+            const std::string txt = pdf + ".txt";
+            EXPECT_EQ(std::system(("pdftotext -layout '" + pdf + "' '" + txt + "'").c_str()), 0);
+            const std::string text = readAll(txt);
+            for (const char* cell : {"[hh:mm:ss]", "00:00:10", "00:10:00", "Resistance"})
+                EXPECT_NE(text.find(cell), std::string::npos) << cell << "\n" << text;
         }
         return int(QDialog::Accepted);
     });

@@ -7,7 +7,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDate>
+#include <QDateEdit>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QPlainTextEdit>
@@ -175,6 +177,18 @@ TEST_F(ReportCommandsTest, HeaderDialogShowsAndKeepsTheDocumentTexts) {
     EXPECT_EQ(header->instrumentField(2)->text(), "24051234");
     EXPECT_TRUE(header->field(kOperator3)->isHidden());
     EXPECT_EQ(header->windowTitle(), QString::fromStdString(LangText("frmHeader_30")) + "  ");
+    // The results overview is on until it is switched off, and the choice is kept.
+    ASSERT_NE(header->overviewBox(), nullptr);
+    EXPECT_TRUE(header->overviewBox()->isChecked());
+    // The report date in the language's format ("9 Dec 2026" in English).
+    header->setReportDate(QDate(2026, 12, 9));
+    EXPECT_EQ(header->findChild<QDateEdit*>("dtpDate")->text(), "9 Dec 2026");
+    if (const char* shot = std::getenv("PELVORO_HEADER_SCREENSHOT")) {
+        header->show();
+        settle();
+        header->grab().save(QString::fromStdString(shot));
+        header->hide();
+    }
 
     // Typing into the footer marks the document at once; too much is refused with a beep.
     QLineEdit* footer = header->field(kFooter);
@@ -194,7 +208,9 @@ TEST_F(ReportCommandsTest, HeaderDialogShowsAndKeepsTheDocumentTexts) {
     EXPECT_EQ(countCommentLines(memo->toPlainText().toStdString()), kMaxCommentLines);
 
     QTest::keyClicks(header->field(kOperator2), " and C. Third");
+    header->overviewBox()->click();
     header->finish(true);
+    EXPECT_EQ(store.readBool("ReportOverview"), false);
     EXPECT_EQ(doc.HeaderLines.lines[kOperator2], "B. Assistant and C. Third");
     EXPECT_EQ(store.readString("Operator2"), "B. Assistant and C. Third");
     EXPECT_EQ(doc.ReportComments.size(), 13u);  // the empty line after the last break is none

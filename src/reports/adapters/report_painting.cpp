@@ -16,6 +16,7 @@
 #include <tuple>
 
 #include "common/adapters/qt_text.h"
+#include "common/lang_text.h"
 #include "document/adapters/item_pictures.h"
 #include "document/structure_document.h"
 #include "results/adapters/markup_painter.h"
@@ -52,8 +53,20 @@ void drawText(QPainter& painter, const ReportText& t, qreal top, const QPaintDev
 
 }  // namespace
 
+QString reportDateFormat() {
+    const std::string format = LangText("ReportDateFormat_20");
+    if (format.empty() || format == "**") return reportLocale().dateFormat(QLocale::ShortFormat);
+    return toQt(format);
+}
+
+QLocale reportLocale() {
+    const std::string name = LangText("ReportLocale_10");
+    if (name.empty() || name == "**") return QLocale::system();
+    return QLocale(toQt(name));
+}
+
 QString reportDateText(const QDate& date) {
-    return QLocale::system().toString(date, QLocale::ShortFormat);
+    return reportLocale().toString(date, reportDateFormat());
 }
 
 QFont reportFont(const FontSpec& spec) {
@@ -63,7 +76,10 @@ QFont reportFont(const FontSpec& spec) {
     run.bold = spec.bold;
     run.italic = spec.italic;
     run.underline = spec.underline;
-    return markupRunFont(run);
+    QFont font = markupRunFont(run);
+    // No ligatures: text copied or searched in a saved report reads "fi" as two letters.
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    return font;
 }
 
 int DeviceTextMeasure::width(const std::string& text, const FontSpec& font) {
@@ -94,18 +110,27 @@ double dotsPerMm(const QPaintDevice& device) {
     return device.logicalDpiX() / 25.4;
 }
 
-void setReportPageLayout(QPagedPaintDevice& device) {
+void setReportPageLayout(QPagedPaintDevice& device, bool a4) {
+    const QPageSize size = a4 ? QPageSize(QPageSize::A4) : device.pageLayout().pageSize();
     device.setPageLayout(
-        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+        QPageLayout(size.isValid() ? size : QPageSize(QPageSize::A4), QPageLayout::Portrait,
                     QMarginsF(kReportMarginMm, kReportMarginMm, kReportMarginMm, kReportMarginMm),
                     QPageLayout::Millimeter));
+}
+
+ReportPaper reportPaperOf(const QPagedPaintDevice& device) {
+    const QPageLayout layout = device.pageLayout();
+    const QRectF full = layout.fullRect(QPageLayout::Millimeter);
+    if (full.width() <= 0 || full.height() <= 0) return kPaperA4;
+    return ReportPaper{full.width(), full.height()};
 }
 
 LightReportPlan printLightReport(QPagedPaintDevice& device, const LightReportTexts& texts,
                                  const ResultRows* rows, int viewMode,
                                  const std::function<void(int page)>& pageStarted) {
     DeviceTextMeasure measure(&device);
-    LightReportPlanner planner(measure, dotsPerMm(device));
+    LightReportPlanner planner(measure, dotsPerMm(device), LightReportFonts{},
+                               reportPaperOf(device));
     MarkupInterpreter interpreter;
     LightReportInput in;
     in.texts = texts;
@@ -132,8 +157,14 @@ LightReportPlan printLightReport(QPagedPaintDevice& device, const LightReportTex
         for (const ReportBand& band : plan.pages[pageIndex].bands) {
             const QRectF area(0, band.top, plan.width, band.height);
             if (band.greyBackground) painter.fillRect(area, kColumnHeaderGrey);
+            for (const ReportSwatch& s : band.swatches) {
+                const QRectF box(s.x, band.top + s.y, s.width, s.height);
+                painter.fillRect(box, blockColour(s.colour));
+                painter.setPen(QPen(Qt::black, std::max(1.0, dotsPerMm(device) * 0.1)));
+                painter.drawRect(box);
+            }
             if (band.kind == ReportBandKind::Detail && rows) {
-                const std::vector<std::string> raw = BuildRowLines(*rows, band.tableRow);
+                const std::vector<std::string>& raw = band.rowLines;
                 lines.resize(raw.size());
                 for (size_t i = 0; i < raw.size(); ++i)
                     interpreter.parse(raw[i], MarkupMode::Write, lines[i]);
@@ -169,10 +200,11 @@ LightReportPlan printLightReport(QPagedPaintDevice& device, const LightReportTex
     return plan;
 }
 
-StructurePrintPlan printStructure(QPagedPaintDevice& device, const StructureDocument& document) {
+StructurePrintPlan printStructure(QPagedPaintDevice& device, const StructureDocument& document,
+                                  const StructurePrintTitle& title) {
     DeviceTextMeasure measure(&device);
-    StructurePrintPlanner planner(measure, dotsPerMm(device));
-    StructurePrintPlan plan = planner.plan(document);
+    StructurePrintPlanner planner(measure, dotsPerMm(device), reportPaperOf(device));
+    StructurePrintPlan plan = planner.plan(document, title);
     QPainter painter(&device);
     if (!painter.isActive()) return plan;
     painter.setRenderHint(QPainter::Antialiasing);
@@ -182,7 +214,11 @@ StructurePrintPlan printStructure(QPagedPaintDevice& device, const StructureDocu
     for (size_t pageIndex = 0; pageIndex < plan.pages.size(); ++pageIndex) {
         if (pageIndex > 0) device.newPage();
         const StructurePage& page = plan.pages[pageIndex];
+        painter.setPen(Qt::black);
+        for (const ReportText& t : page.title) drawText(painter, t, 0, &device);
         painter.setPen(QPen(Qt::black, lineWidth));
+        if (page.titleRuleY >= 0)
+            painter.drawLine(QPointF(0, page.titleRuleY), QPointF(plan.width, page.titleRuleY));
         for (const StructureConnector& c : page.connectors) {
             painter.drawLine(QPointF(c.x, c.y1), QPointF(c.x, c.y2));
             painter.drawLine(QPointF(c.x, c.y2), QPointF(c.x2, c.y2));
@@ -211,7 +247,7 @@ StructurePrintPlan printStructure(QPagedPaintDevice& device, const StructureDocu
 }
 
 bool writeReportPdf(const QString& path, const std::function<void(QPagedPaintDevice&)>& paint,
-                    QString* error) {
+                    QString* error, QPageSize::PageSizeId paper) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         if (error) *error = file.errorString();
@@ -221,6 +257,7 @@ bool writeReportPdf(const QString& path, const std::function<void(QPagedPaintDev
         QPdfWriter writer(&file);
         writer.setResolution(kReportResolution);
         writer.setCreator(QStringLiteral("Tamvisto"));
+        writer.setPageSize(QPageSize(paper));
         setReportPageLayout(writer);
         paint(writer);
     }

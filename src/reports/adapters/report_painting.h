@@ -6,6 +6,8 @@
 
 #include <QDate>
 #include <QFont>
+#include <QLocale>
+#include <QPageSize>
 #include <QString>
 #include <functional>
 #include <string>
@@ -22,7 +24,12 @@ namespace pelvoro {
 
 class StructureDocument;
 
-// The report date as printed: the system's short date format.
+// The locale of the current language's dates ("ReportLocale_10", such as "en_GB").
+QLocale reportLocale();
+// The date format of the current language ("ReportDateFormat_20", a Qt date pattern such
+// as "d MMM yyyy" or "dd.MM.yyyy"); the system's short format when the language has none.
+QString reportDateFormat();
+// The report date as printed, in the current language's format.
 QString reportDateText(const QDate& date);
 
 // The resolution reports are laid out and written at (dots per inch).
@@ -48,8 +55,11 @@ TextMeasure& reportMeasure();
 // Dots per millimetre of `device`.
 double dotsPerMm(const QPaintDevice& device);
 
-// A4 portrait with 10 mm margins.
-void setReportPageLayout(QPagedPaintDevice& device);
+// Portrait with 10 mm margins on the device's paper (A4 when `paper` is given as A4, the
+// device's own size otherwise).
+void setReportPageLayout(QPagedPaintDevice& device, bool a4 = false);
+// The paper of a device, portrait, in millimetres.
+ReportPaper reportPaperOf(const QPagedPaintDevice& device);
 
 // Lays the light report out for `device` and draws it page by page; `pageStarted` (may be
 // empty) hears of every page before it is drawn. Returns the plan drawn.
@@ -57,11 +67,12 @@ LightReportPlan printLightReport(QPagedPaintDevice& device, const LightReportTex
                                  const ResultRows* rows, int viewMode,
                                  const std::function<void(int page)>& pageStarted = {});
 
-StructurePrintPlan printStructure(QPagedPaintDevice& device, const StructureDocument& document);
+StructurePrintPlan printStructure(QPagedPaintDevice& device, const StructureDocument& document,
+                                  const StructurePrintTitle& title = {});
 
 // Writes a PDF file through a temporary file beside it: on failure nothing is left at
 // `path` and `error` says why. `paint` draws on the writer.
 bool writeReportPdf(const QString& path, const std::function<void(QPagedPaintDevice&)>& paint,
-                    QString* error);
+                    QString* error, QPageSize::PageSizeId paper = QPageSize::A4);
 
 }  // namespace pelvoro

@@ -1,5 +1,6 @@
 #include "reports/widgets/header_dialog.h"
 
+#include <QCheckBox>
 #include <QDateEdit>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -180,6 +181,12 @@ void TfrmHeader::buildControls() {
     connect(memComments_, &QPlainTextEdit::textChanged, this, [this] { onCommentsChanged(); });
     (new QVBoxLayout(gbComments_))->addWidget(memComments_);
     layout->addWidget(gbComments_);
+    cbOverview_ = new QCheckBox(content);
+    cbOverview_->setObjectName("cbOverview");
+    connect(cbOverview_, &QCheckBox::toggled, this, [this](bool on) {
+        if (!filling_) editor_->overview = on;
+    });
+    layout->addWidget(cbOverview_);
 
     auto* buttons = new QHBoxLayout;
     btnLoadDefault_ = new QPushButton(this);
@@ -245,6 +252,10 @@ void TfrmHeader::translateCaptions() {
     gbFooter_->setToolTip(toQt(LangText("FooterHint_70")));
     gbComments_->setTitle(framed("gbComments_30"));
     gbComments_->setToolTip(toQt(LangText("CommentsHint_70")));
+    cbOverview_->setText(toQt(LangText("cbOverview_30")));
+    cbOverview_->setToolTip(toQt(LangText("OverviewHint_70")));
+    dtpDate_->setLocale(reportLocale());
+    dtpDate_->setDisplayFormat(reportDateFormat());
     btnLoadDefault_->setText(toQt(LangText("btnLoadDefault_15")));
     btnSaveDefault_->setText(toQt(LangText("btnSaveDefault_15")));
     btnInsLogo_->setText(toQt(LangText("btnInsertLogo_15")));
@@ -261,6 +272,7 @@ void TfrmHeader::showEditor() {
         instrument_[size_t(i)]->setText(toQt(editor_->instrumentFields[size_t(i)]));
     if (fromQt(memComments_->toPlainText()) != editor_->comments)
         memComments_->setPlainText(toQt(editor_->comments));
+    cbOverview_->setChecked(editor_->overview);
     filling_ = false;
 }
 

@@ -11,6 +11,7 @@
 
 #include "reports/report_header.h"
 
+class QCheckBox;
 class QDateEdit;
 class QGroupBox;
 class QLabel;
@@ -48,6 +49,7 @@ class TfrmHeader : public QDialog {
     QLineEdit* instrumentField(int i) const { return instrument_[size_t(i)]; }
     QPushButton* loadDefaultButton() const { return btnLoadDefault_; }
     QPushButton* saveDefaultButton() const { return btnSaveDefault_; }
+    QCheckBox* overviewBox() const { return cbOverview_; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -71,6 +73,7 @@ class TfrmHeader : public QDialog {
     QGroupBox* gbComments_ = nullptr;
     QGroupBox* logoFrame_ = nullptr;
     QDateEdit* dtpDate_ = nullptr;
+    QCheckBox* cbOverview_ = nullptr;
     QPlainTextEdit* memComments_ = nullptr;
     QPushButton* btnLoadDefault_ = nullptr;
     QPushButton* btnSaveDefault_ = nullptr;

@@ -6,7 +6,10 @@
 #include <QChartView>
 #include <QDateTime>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFontMetricsF>
 #include <QGraphicsSimpleTextItem>
+#include <QImage>
 #include <QLabel>
 #include <QLegendMarker>
 #include <QLineSeries>
@@ -24,11 +27,13 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 #include <QValueAxis>
+#include <algorithm>
 #include <cmath>
 
 #include "common/adapters/qt_text.h"
 #include "common/lang_text.h"
 #include "reports/adapters/qt_safe_file.h"
+#include "reports/adapters/report_painting.h"
 #include "reports/widgets/modal_runner.h"
 
 namespace pelvoro {
@@ -52,6 +57,12 @@ QAbstractAxis* makeAxis(const GraphAxis& a, const QColor& titleColour) {
         auto* lin = new QValueAxis;
         lin->setRange(a.min, a.max > a.min ? a.max : a.min + 1);
         lin->setLabelFormat("%g");
+        if (a.step > 0) {
+            // Ticks on whole steps of 1, 2 or 5 times a power of ten.
+            lin->setTickType(QValueAxis::TicksDynamic);
+            lin->setTickAnchor(0);
+            lin->setTickInterval(a.step);
+        }
         axis = lin;
     }
     axis->setTitleText(toQt(a.title));
@@ -173,6 +184,7 @@ void TfrmGraph::fill(const TGraphData& graph, bool autoRange) {
     resistance_->setColor(kGreen);
     resistanceMarks_ = marks(QScatterSeries::MarkerShapeRectangle, kGreen, 7);
     redMarks_ = marks(QScatterSeries::MarkerShapeRectangle, kRed, 8);
+    belowMarks_ = marks(QScatterSeries::MarkerShapeTriangle, kGreen, 10);
     // A logarithmic axis cannot show 0: such points sit on its lower end.
     auto shown = [&](double v) {
         return plot_.left.log && v <= plot_.left.min ? plot_.left.min : v;
@@ -180,10 +192,11 @@ void TfrmGraph::fill(const TGraphData& graph, bool autoRange) {
     for (const GraphPoint& p : plot_.resistance) {
         const QPointF point(p.t, shown(p.value));
         resistance_->append(point);
-        (p.red ? redMarks_ : resistanceMarks_)->append(point);
+        (p.below ? belowMarks_ : p.red ? redMarks_ : resistanceMarks_)->append(point);
         if (!p.label.empty()) {
             auto* label = new QGraphicsSimpleTextItem(toQt(p.label), c);
             label->setBrush(p.red ? kRed : kGreen);
+            label->setData(1, p.below);
             QFont f = label->font();
             f.setPointSize(7);
             label->setFont(f);
@@ -198,11 +211,11 @@ void TfrmGraph::fill(const TGraphData& graph, bool autoRange) {
     for (const GraphPoint& p : plot_.voltage) {
         double v = plot_.right.log && p.value <= plot_.right.min ? plot_.right.min : p.value;
         voltage_->append(p.t, v);
-        voltageMarks_->append(p.t, v);
+        if (!p.corner) voltageMarks_->append(p.t, v);
     }
     for (QXYSeries* s :
          {static_cast<QXYSeries*>(resistance_), static_cast<QXYSeries*>(resistanceMarks_),
-          static_cast<QXYSeries*>(redMarks_)}) {
+          static_cast<QXYSeries*>(redMarks_), static_cast<QXYSeries*>(belowMarks_)}) {
         c->addSeries(s);
         s->attachAxis(time);
         s->attachAxis(left);
@@ -217,7 +230,7 @@ void TfrmGraph::fill(const TGraphData& graph, bool autoRange) {
     c->legend()->setVisible(plot_.legendShown);
     for (QXYSeries* s :
          {static_cast<QXYSeries*>(resistanceMarks_), static_cast<QXYSeries*>(redMarks_),
-          static_cast<QXYSeries*>(voltageMarks_)})
+          static_cast<QXYSeries*>(belowMarks_), static_cast<QXYSeries*>(voltageMarks_)})
         for (QLegendMarker* m : c->legend()->markers(s)) m->setVisible(false);
 
     for (int i = 0; i < 3; ++i) panels_[i]->setText(toQt(plot_.panels[size_t(i)]));
@@ -225,29 +238,56 @@ void TfrmGraph::fill(const TGraphData& graph, bool autoRange) {
     if (graph.start.valid) {
         const QDateTime when(QDate(graph.start.year, graph.start.month, graph.start.day),
                              QTime(graph.start.hour, graph.start.minute, graph.start.second));
-        start = QLocale::system().toString(when, QLocale::ShortFormat);
+        start = reportLocale().toString(when, reportDateFormat() + QStringLiteral(" HH:mm:ss"));
     }
     panels_[3]->setText(toQt(LangText("MeasStart_35") + "  ") + start);
+    start_ = start;
     placeLabels();
 }
 
 void TfrmGraph::placeLabels() {
     if (!resistance_) return;
     const QRectF area = chart()->plotArea();
-    // Labels of dense series would cover each other: a label that would overlap the one
-    // shown before it is left out, except the red ones of readings above the range.
-    QRectF previous;
-    for (QGraphicsSimpleTextItem* label : labels_) {
+    // Labels never cover each other: the red ones of readings above the range and the
+    // "<" ones of readings below it are placed first, then the others where there is room.
+    // A label stays inside the plot; one that finds no room of its own is left out.
+    QList<QRectF> taken;
+    // The markers of readings outside the range stay visible.
+    for (const QXYSeries* marks :
+         {static_cast<QXYSeries*>(redMarks_), static_cast<QXYSeries*>(belowMarks_)})
+        for (const QPointF& p : marks->points()) {
+            const QPointF at = chart()->mapToPosition(p, resistance_);
+            taken.append(QRectF(at.x() - 5, at.y() - 5, 10, 10));
+        }
+    auto place = [&](QGraphicsSimpleTextItem* label) {
         const QPointF at = chart()->mapToPosition(label->data(0).toPointF(), resistance_);
         const QRectF box = label->boundingRect();
-        label->setPos(at.x() - box.width() / 2, at.y() - box.height() - 4);
-        const QRectF placed = label->sceneBoundingRect();
-        const bool red = label->brush().color() == kRed;
-        bool visible = area.adjusted(-2, -box.height() - 6, 2, 2).contains(at);
-        if (visible && !red && previous.isValid() && placed.intersects(previous)) visible = false;
-        label->setVisible(visible);
-        if (visible) previous = placed;
-    }
+        const bool below = label->data(1).toBool();
+        if (!area.adjusted(-2, -2, 2, 2).contains(at)) {
+            label->setVisible(false);
+            return;
+        }
+        const qreal above = at.y() - box.height() - 6, under = at.y() + 6;
+        for (qreal y : below ? QList<qreal>{above} : QList<qreal>{above, under}) {
+            qreal x = at.x() - box.width() / 2;
+            x = std::clamp(x, area.left(), std::max(area.left(), area.right() - box.width()));
+            y = std::clamp(y, area.top(), std::max(area.top(), area.bottom() - box.height()));
+            const QRectF r(x, y, box.width(), box.height());
+            bool free = true;
+            for (const QRectF& t : taken)
+                if (t.intersects(r)) free = false;
+            if (!free) continue;
+            label->setPos(x, y);
+            label->setVisible(true);
+            taken.append(r);
+            return;
+        }
+        label->setVisible(false);
+    };
+    for (QGraphicsSimpleTextItem* label : labels_)
+        if (label->brush().color() == kRed || label->data(1).toBool()) place(label);
+    for (QGraphicsSimpleTextItem* label : labels_)
+        if (label->brush().color() != kRed && !label->data(1).toBool()) place(label);
 }
 
 void TfrmGraph::resizeEvent(QResizeEvent* event) {
@@ -272,21 +312,72 @@ bool TfrmGraph::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
+bool TfrmGraph::imageFormatKnown(const std::string& path) {
+    const QString suffix = QFileInfo(pathToQt(path)).suffix().toLower();
+    return suffix == "png" || suffix == "jpg" || suffix == "jpeg" || suffix == "pdf";
+}
+
+QStringList TfrmGraph::titleLines() const {
+    QStringList lines;
+    lines << toQt(plot_.title);
+    if (!info_.path.empty()) lines << toQt(info_.path);
+    QString facts = toQt(LangText("MeasStart_35")) + "  " + start_;
+    if (!info_.limit.empty()) facts += "     " + toQt(info_.limit);
+    if (!info_.verdict.empty()) facts += "     " + toQt(info_.verdict);
+    lines << facts;
+    return lines;
+}
+
+void TfrmGraph::renderWithTitle(QPainter& painter, const QRectF& target) {
+    const QStringList lines = titleLines();
+    QFont font = painter.font();
+    font.setPixelSize(std::max(10, int(target.height() / 40)));
+    const QFontMetricsF fm(font, painter.device());
+    const qreal lineH = fm.height() * 1.15;
+    qreal y = target.top() + lineH * 0.5;
+    for (int i = 0; i < lines.size(); ++i) {
+        QFont f = font;
+        f.setBold(i == 0);
+        painter.setFont(f);
+        painter.setPen(Qt::black);
+        const QString text = QFontMetricsF(f, painter.device())
+                                 .elidedText(lines[i], Qt::ElideMiddle, target.width() - lineH);
+        painter.drawText(QPointF(target.left() + lineH * 0.5, y + fm.ascent()), text);
+        y += lineH;
+    }
+    y += lineH * 0.3;
+    painter.setPen(QPen(Qt::black, std::max<qreal>(1, lineH / 20)));
+    painter.drawLine(QPointF(target.left(), y), QPointF(target.right(), y));
+    view_->render(&painter, QRectF(target.left(), y + lineH * 0.3, target.width(),
+                                   target.bottom() - y - lineH * 0.3));
+}
+
 std::string TfrmGraph::saveImage(const std::string& path) {
+    if (!imageFormatKnown(path)) return LangText("msgGraphFormat_70");
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    const QString lower = pathToQt(path).toLower();
-    if (lower.endsWith(".pdf")) {
+    const QString suffix = QFileInfo(pathToQt(path)).suffix().toLower();
+    if (suffix == "pdf") {
         QPdfWriter pdf(&buffer);
         pdf.setPageOrientation(QPageLayout::Landscape);
         pdf.setTitle(toQt(plot_.title));
         QPainter painter(&pdf);
-        view_->render(&painter);
+        renderWithTitle(painter, QRectF(painter.viewport()));
         painter.end();
     } else {
-        const QPixmap picture = view_->grab();
-        if (!picture.save(&buffer, "PNG")) return "the picture could not be made";
+        // The chart at its size on the screen, the title block above it.
+        const QSize chart = view_->size();
+        const int titleHeight = std::max(60, chart.height() / 5);
+        QImage image(chart.width(), chart.height() + titleHeight, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            painter.setRenderHint(QPainter::Antialiasing);
+            renderWithTitle(painter, QRectF(image.rect()));
+        }
+        const char* format = suffix == "png" ? "PNG" : "JPEG";
+        if (!image.save(&buffer, format)) return "the picture could not be made";
     }
     buffer.close();
     return writeFileSafely(path, std::string(bytes.constData(), size_t(bytes.size())));
@@ -298,17 +389,20 @@ void TfrmGraph::print() {
     QPrintDialog dialog(&printer, this);
     if (runModal(dialog) != QDialog::Accepted) return;
     QPainter painter(&printer);
-    if (painter.isActive()) view_->render(&painter);
+    if (painter.isActive()) renderWithTitle(painter, QRectF(painter.viewport()));
 }
 
 void TfrmGraph::saveAs() {
     QString selected;
-    const QString path = QFileDialog::getSaveFileName(
-        this, toQt(LangText("gmGraphSave_20")), QString(), "PNG (*.png);;PDF (*.pdf)", &selected);
+    const QString path =
+        QFileDialog::getSaveFileName(this, toQt(LangText("gmGraphSave_20")), QString(),
+                                     "PNG (*.png);;JPEG (*.jpg *.jpeg);;PDF (*.pdf)", &selected);
     if (path.isEmpty()) return;
     QString target = path;
-    if (!target.toLower().endsWith(".png") && !target.toLower().endsWith(".pdf"))
-        target += selected.startsWith("PDF") ? ".pdf" : ".png";
+    if (!imageFormatKnown(pathFromQt(target)))
+        target += selected.startsWith("PDF")    ? ".pdf"
+                  : selected.startsWith("JPEG") ? ".jpg"
+                                                : ".png";
     const std::string failure = saveImage(pathFromQt(target));
     if (!failure.empty())
         QMessageBox::information(this, windowTitle(),

@@ -18,6 +18,7 @@ class QLabel;
 class QLineSeries;
 class QMenu;
 class QMenuBar;
+class QPainter;
 class QScatterSeries;
 class QStatusBar;
 
@@ -37,9 +38,16 @@ class TfrmGraph : public QDialog {
     QMenuBar* menuBarWidget() const { return menuBar_; }
     QString panelText(int panel) const;
 
-    // The chart as a picture file: ".pdf" writes a PDF page, anything else a PNG. The
-    // file is replaced only when complete. Returns the reason of a failure, or empty.
+    // What the title block of a saved or printed graph says of the item.
+    void setItemInfo(const GraphItemInfo& info) { info_ = info; }
+
+    // The chart under its title block (function, item, start, limit, verdict) as a
+    // picture file in the format its extension names: ".png", ".jpg"/".jpeg" or ".pdf";
+    // any other extension is refused. The file is replaced only when complete. Returns
+    // the reason of a failure, or empty.
     std::string saveImage(const std::string& path);
+    // Whether saveImage writes a file of this name.
+    static bool imageFormatKnown(const std::string& path);
     void print();
     void saveAs();
 
@@ -51,9 +59,14 @@ class TfrmGraph : public QDialog {
     void translate();
     void placeLabels();
     void showValuesAt(const QPointF& position);
+    // Draws the title block and the chart into `target` on `painter`.
+    void renderWithTitle(QPainter& painter, const QRectF& target);
+    QStringList titleLines() const;
 
     TGraphData graph_;
     GraphPlot plot_;
+    GraphItemInfo info_;
+    QString start_;
     QMenuBar* menuBar_ = nullptr;
     QMenu* graphMenu_ = nullptr;
     QMenu* viewMenu_ = nullptr;
@@ -63,6 +76,7 @@ class TfrmGraph : public QDialog {
     QLineSeries* resistance_ = nullptr;
     QScatterSeries* resistanceMarks_ = nullptr;
     QScatterSeries* redMarks_ = nullptr;
+    QScatterSeries* belowMarks_ = nullptr;
     QLineSeries* voltage_ = nullptr;
     QScatterSeries* voltageMarks_ = nullptr;
     QList<QGraphicsSimpleTextItem*> labels_;

@@ -1,14 +1,17 @@
 #include "reports/widgets/measurement_table_window.h"
 
 #include <QAction>
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "common/adapters/qt_text.h"
 #include "common/lang_text.h"
@@ -61,6 +64,7 @@ void TfrmMeasTable::fill(const TGraphData& graph) {
     printAction_->setText(toQt(LangText("gmGraphPrint_15")));
     closeAction_->setText(toQt(LangText("gmGraphClose_15")));
     const MeasurementTableRows rows = measurementTable(graph);
+    rows_ = rows;
     for (int r = 0; r < 13; ++r)
         for (int c = 0; c < 4; ++c) {
             auto* cell = new QTableWidgetItem(toQt(rows[size_t(r)][size_t(c)]));
@@ -76,20 +80,65 @@ void TfrmMeasTable::fill(const TGraphData& graph) {
 }
 
 void TfrmMeasTable::print() {
-    QPrinter printer;
+    QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, this);
     if (runModal(dialog) != QDialog::Accepted) return;
-    printWidgetPicture(*this, printer);
+    QStringList title{windowTitle()};
+    if (!info_.path.empty()) title << toQt(info_.path);
+    QString facts = toQt(info_.limit);
+    if (!info_.verdict.empty()) facts += "     " + toQt(info_.verdict);
+    if (!facts.isEmpty()) title << facts;
+    printMeasurementTable(printer, rows_, title);
 }
 
-void printWidgetPicture(QWidget& widget, QPrinter& printer) {
-    const QPixmap picture = widget.grab();
-    QPainter painter(&printer);
+void printMeasurementTable(QPagedPaintDevice& device, const MeasurementTableRows& rows,
+                           const QStringList& title) {
+    QPainter painter(&device);
     if (!painter.isActive()) return;
-    const QRect page = painter.viewport();
-    QSize size = picture.size();
-    size.scale(page.size(), Qt::KeepAspectRatio);
-    painter.drawPixmap(QRect(page.topLeft(), size), picture);
+    const QRectF page = painter.viewport();
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(10);
+    painter.setFont(font);
+    const QFontMetricsF fm(font, &device);
+    const qreal lineH = fm.height() * 1.5;
+    const qreal pad = fm.horizontalAdvance(QStringLiteral("H"));
+    qreal y = 0;
+    for (int i = 0; i < title.size(); ++i) {
+        QFont f = font;
+        f.setBold(i == 0);
+        painter.setFont(f);
+        painter.drawText(QPointF(0, y + fm.ascent()), title[i]);
+        y += fm.height() * 1.2;
+    }
+    y += lineH / 2;
+    // Columns as wide as their widest text, in the proportions of the window.
+    qreal widths[4] = {};
+    for (const auto& row : rows)
+        for (int c = 0; c < 4; ++c)
+            widths[c] =
+                std::max(widths[c], fm.horizontalAdvance(toQt(row[size_t(c)]).trimmed()) + 2 * pad);
+    qreal total = 0;
+    for (qreal w : widths) total += w;
+    const qreal scale = total > page.width() ? page.width() / total : 1;
+    const QPen rule(Qt::black, std::max<qreal>(1, device.logicalDpiX() / 254.0));
+    for (size_t r = 0; r < rows.size(); ++r) {
+        QFont f = font;
+        f.setBold(r == 0);
+        painter.setFont(f);
+        qreal x = 0;
+        if (r == 0) painter.fillRect(QRectF(0, y, total * scale, lineH), QColor(225, 225, 225));
+        for (int c = 0; c < 4; ++c) {
+            const QRectF cell(x, y, widths[c] * scale, lineH);
+            painter.setPen(Qt::black);
+            painter.drawText(cell.adjusted(pad, 0, -pad / 2, 0), Qt::AlignVCenter | Qt::AlignLeft,
+                             toQt(rows[r][size_t(c)]).trimmed());
+            painter.setPen(rule);
+            painter.drawRect(cell);
+            x += widths[c] * scale;
+        }
+        y += lineH;
+    }
+    painter.end();
 }
 
 }  // namespace pelvoro

@@ -3,13 +3,16 @@
 // with a Table menu (Print, Close).
 
 #include <QDialog>
+#include <QStringList>
 
 #include "document/graph_data.h"
 #include "reports/measurement_series.h"
 
 class QMenu;
 class QMenuBar;
+class QPagedPaintDevice;
 class QPrinter;
+
 class QTableWidget;
 
 namespace pelvoro {
@@ -23,10 +26,14 @@ class TfrmMeasTable : public QDialog {
     void fill(const TGraphData& graph);
     QTableWidget* grid() const { return grid_; }
     QMenuBar* menuBarWidget() const { return menuBar_; }
-    // Print: the print dialog, then the window's picture on the page.
+    // Print: the print dialog, then the table as text on the page.
     void print();
+    // Sets what the printed page says of the item above the table.
+    void setItemInfo(const GraphItemInfo& info) { info_ = info; }
 
   private:
+    MeasurementTableRows rows_{};
+    GraphItemInfo info_;
     QMenuBar* menuBar_ = nullptr;
     QTableWidget* grid_ = nullptr;
     QAction* printAction_ = nullptr;
@@ -34,7 +41,9 @@ class TfrmMeasTable : public QDialog {
     QMenu* tableMenu_ = nullptr;
 };
 
-// Draws a widget's picture on a printer page, scaled to fit and keeping its proportions.
-void printWidgetPicture(QWidget& widget, QPrinter& printer);
+// Draws the measurement table as a table of text on a paged device (a printer or a PDF):
+// the title lines above it, then the thirteen rows of four cells with their rules.
+void printMeasurementTable(QPagedPaintDevice& device, const MeasurementTableRows& rows,
+                           const QStringList& title);
 
 }  // namespace pelvoro

@@ -73,6 +73,7 @@ void installOutputCommands(TfrmMainForm& w) {
         if (!item || !measurementTableOffered(item->data.Graph)) return;
         TfrmMeasTable table(window);
         table.fill(item->data.Graph);
+        table.setItemInfo(graphItemInfo(*item));
         runModal(table);
     });
 
@@ -81,6 +82,7 @@ void installOutputCommands(TfrmMainForm& w) {
         if (!item) return;
         TfrmGraph graph(window);
         graph.fill(item->data.Graph, false);
+        graph.setItemInfo(graphItemInfo(*item));
         runModal(graph);
     });
 }

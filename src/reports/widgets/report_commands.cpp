@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
@@ -12,6 +13,7 @@
 #include "common/adapters/qt_text.h"
 #include "common/lang_text.h"
 #include "common/prompts.h"
+#include "common/settings_store.h"
 #include "document/structure_document.h"
 #include "document/widgets/child_form.h"
 #include "reports/adapters/report_painting.h"
@@ -26,8 +28,8 @@ namespace {
 
 const char* const kHostName = "reportCommands";
 
-// The preview's printer: A4 portrait, 10 mm margins, the report resolution. Owned by the
-// preview that it is given to.
+// The preview's printer: its own paper, portrait, 10 mm margins, the report resolution.
+// Owned by the preview that it is given to.
 QPrinter* makeReportPrinter() {
     auto* printer = new QPrinter(QPrinter::HighResolution);
     printer->setResolution(kReportResolution);
@@ -61,15 +63,17 @@ class ReportHost : public QObject {
         StructureItem* selected = form->selectedItem();
         const ResultRows rows =
             AssignResultRows(doc, selected ? selected : &doc.root(), viewMode, form->showSub());
-        const LightReportTexts texts =
+        LightReportTexts texts =
             lightReportTexts(doc, fromQt(reportDateText(header->reportDate())));
+        texts.overview = main.settings().readBool(kOverviewSetting).value_or(true);
         {
-            // The checks of the header texts: the report is shown all the same.
+            // The checks of the header texts: the report is shown all the same, with the
+            // long texts wrapped.
             const ReportTextRules& rules = headerRules();
-            const bool footerLong = !rules.footerFits(texts.footer);
-            const bool commentsLong = rules.firstCommentTooLong(texts.comments) >= 0;
-            const std::string key = headerCheckMessageKey(footerLong, commentsLong);
-            if (!key.empty()) main.prompts().information(LangText(key));
+            const std::string message =
+                headerCheckMessage(!rules.footerFits(texts.footer),
+                                   rules.firstCommentTooLong(texts.comments), texts.comments);
+            if (!message.empty()) main.prompts().information(message);
         }
         ReportPreview preview(*dialogs, &main);
         preview.setWindowTitle(toQt(LangText("mmFilePreview_15")).remove('&'));
@@ -85,12 +89,18 @@ class ReportHost : public QObject {
         DocumentView* view = main.activeDocumentView();
         if (!view) return;
         StructureDocument& doc = view->document();
+        StructurePrintTitle title;
+        if (TfrmChildForm* form = childFormOf(view))
+            title.document =
+                fromQt(QFileInfo(form->windowTitle().remove(QStringLiteral("[*]"))).fileName());
+        title.date = fromQt(reportDateText(header->reportDate()));
+        title.pageOf = LangText("qrlPageOf_20");
         ReportPreview preview(*dialogs, &main);
         preview.setWindowTitle(toQt(LangText("mmFilePrintStructure_15")));
         QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
                          [&](QPrinter* printer) {
                              BusyCursor busy(main.prompts());
-                             printStructure(*printer, doc);
+                             printStructure(*printer, doc, title);
                          });
         dialogs->showPreview(preview);
     }
@@ -136,8 +146,7 @@ ReportPreview::ReportPreview(ReportDialogs& dialogs, QWidget* parent)
         const QList<QAction*> actions = bar->actions();
         for (QAction* a : actions) {
             const QString t = a->text();
-            if (t == qtText("QPrintPreviewDialog", "Page setup") ||
-                t == qtText("QPrintPreviewDialog", "Portrait") ||
+            if (t == qtText("QPrintPreviewDialog", "Portrait") ||
                 t == qtText("QPrintPreviewDialog", "Landscape"))
                 a->setVisible(false);
             if (t == qtText("QPrintPreviewDialog", "Print")) printAction_ = a;
@@ -154,6 +163,7 @@ ReportPreview::~ReportPreview() = default;
 void ReportPreview::printFromPreview() {
     QPrinter& target = *printer();
     if (!dialogs_.choosePrinter(target, this)) return;
+    setReportPageLayout(target);  // the paper chosen, portrait, with the report's margins
     if (auto* widget = findChild<QPrintPreviewWidget*>()) widget->print();
     accept();
 }

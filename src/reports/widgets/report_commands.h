@@ -24,8 +24,9 @@ class ReportDialogs {
     virtual bool choosePrinter(QPrinter& printer, QWidget* parent);
 };
 
-// A print preview of A4 portrait pages whose Print button asks `dialogs` for the printer.
-// Page setup and orientation are not offered: the reports are laid out for A4 portrait.
+// A print preview of portrait pages whose Print button asks `dialogs` for the printer.
+// The reports lay out for the printer's paper (page setup chooses it); orientation is
+// not offered: the reports are portrait.
 class ReportPreview : public QPrintPreviewDialog {
     Q_OBJECT
   public:
