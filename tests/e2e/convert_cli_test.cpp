@@ -122,13 +122,13 @@ TEST_F(ConvertCli, DamagedDocumentsFailEveryCommandThatReadsThem) {
     for (const auto& [name, bytes] : files) {
         std::ofstream(at(name), std::ios::binary) << bytes;
         const std::vector<std::vector<std::string>> commands = {
-            {"convert", at(name), at("out")},
-            {"export", at(name), at("out")},
-            {"report", at(name), at("out")},
-            {"structure", at(name), at("out")},
+            {"convert", at(name), at("out.pdf")},
+            {"export", at(name), at("out.pdf")},
+            {"report", at(name), at("out.pdf")},
+            {"structure", at(name), at("out.pdf")},
             {"table", at(name)},
             {"measurements", at(name), "--item", "1"},
-            {"graph", at(name), "--item", "1", "-o", at("out")},
+            {"graph", at(name), "--item", "1", "-o", at("out.pdf")},
         };
         for (std::vector<std::string> args : commands) {
             SCOPED_TRACE(std::string(name) + " " + args[0]);
@@ -137,7 +137,7 @@ TEST_F(ConvertCli, DamagedDocumentsFailEveryCommandThatReadsThem) {
             EXPECT_NE(r.exitCode, 0);
             EXPECT_NE(r.err.find("Line "), std::string::npos) << r.err;
             EXPECT_TRUE(r.out.empty()) << r.out;
-            EXPECT_FALSE(fs::exists(at("out")));
+            EXPECT_FALSE(fs::exists(at("out.pdf")));
         }
     }
 }
