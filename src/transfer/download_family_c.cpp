@@ -132,12 +132,13 @@ DownloadOutcome downloadFamilyC(DownloadSession& s) {
     Link& link = s.link();
     if (!link.ensurePortOpen()) return DownloadOutcome::failed("msgNotAvailPort_35");
     if (!link.connectInstrument(ProtocolFamily::C)) {
-        if (link.cancelRequested()) return DownloadOutcome::cancelled();
+        if (link.handshakeCancelled()) return DownloadOutcome::cancelled();
         return DownloadOutcome::failed("msgConnectError_35");
     }
 
     // The record count. Without it nothing can be told about the tester's memory: an
     // empty document would read as an empty tester, so the download fails.
+    s.showProgress("DLoadData_35");
     bool counted = false;
     long count = 0;
     if (link.sendAwaitEcho("P", "E", ProtocolFamily::C).ok) {
@@ -152,11 +153,17 @@ DownloadOutcome downloadFamilyC(DownloadSession& s) {
         return DownloadOutcome::failed("msgConnectError_35");
     }
 
-    // The identification names the tester in the document; without it the records are
-    // still fetched, and the user is told that the document does not say which tester
-    // they came from.
+    // The identification block, after a handshake of its own: Cancel there (or in the
+    // block) ends the command quietly; a handshake that failed has said so and closed the
+    // port, and nothing more can come. Without the block the records are still fetched,
+    // and the user is told that the document does not say which tester they came from.
     const bool identified = requestFamilyCData(link, s.instrumentData());
-    if (link.cancelRequested()) return DownloadOutcome::cancelled();
+    if (link.cancelRequested() || link.interrupted() ||
+        (!link.isPortOpen() && link.handshakeCancelled())) {
+        link.clearInterrupted();
+        return DownloadOutcome::cancelled();
+    }
+    if (!link.isPortOpen()) return DownloadOutcome::failed("msgConnectError_35");
     if (!identified) s.prompts().information(LangText("msgIdentNotRead_70"));
 
     std::vector<std::string> records;  // the records kept, in the tester's order
@@ -205,7 +212,8 @@ DownloadOutcome downloadFamilyC(DownloadSession& s) {
     const bool complete = !stoppedEarly && long(records.size()) >= count;
     if (!complete) {
         s.prompts().information(LangText("msgDLoadNotCompl_50"));
-        if (records.empty()) return DownloadOutcome::failed("msgDLoadNotCompl_50");
+        if (records.empty())
+            return DownloadOutcome::failed("msgDLoadNotCompl_50").withRecords(0, count);
     }
 
     std::vector<CV61Texts> texts;
@@ -239,8 +247,10 @@ DownloadOutcome downloadFamilyC(DownloadSession& s) {
         s.writeBlockEnd(long(i) + 1);
     }
     s.loadDownloadedFile();
-    if (!complete) return DownloadOutcome::incomplete();
-    return identified ? DownloadOutcome::complete() : DownloadOutcome::flawed("msgIdentNotRead_70");
+    DownloadOutcome outcome = !complete    ? DownloadOutcome::incomplete()
+                              : identified ? DownloadOutcome::complete()
+                                           : DownloadOutcome::flawed("msgIdentNotRead_70");
+    return outcome.withRecords(long(records.size()), count);
 }
 
 }  // namespace pelvoro
