@@ -107,18 +107,19 @@ double limitFor(int op, std::size_t blockSize, int baud, std::size_t replyBytes)
     switch (op) {
         case 0:
             return 0.2 + link_limits::kBusyLimit + link_limits::kReplyWindow +
-                   link_limits::kLineLimit + 1.1;
+                   replyLineLimit(baud) + 1.1;
         case 1:
         case 2:
             return 0.2 + link_limits::kHandshakeLimit + link_limits::kReplyWindow + 1.1;
+        // A line: silence of kLineLimit, or its overall bound at the rate.
         case 3:
-            return link_limits::kLineLimit + 0.01;
+            return replyLineLimit(baud) + 0.01;
         case 9:
             return blockAllowance(blockSize, baud) + 0.01;
         case 11:
         case 12:
         case 13:
-            return 0.2 + link_limits::kLineLimit * 2 + link_limits::kStatusWaitLimit + 1.4;
+            return 0.2 + replyLineLimit(baud) * 3 + link_limits::kStatusWaitLimit + 0.2;
         // A counted text block has no overall limit, only one between two bytes.
         case 10:
             return (static_cast<double>(replyBytes) + 1) * link_limits::kSilenceLimit + 0.01;

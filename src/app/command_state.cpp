@@ -12,6 +12,11 @@ bool among(const std::string& key, std::initializer_list<const char*> keys) {
 }
 }  // namespace
 
+bool commandAllowedDuringTransfer(const std::string& command) {
+    return !among(command, {"FileOpen", "OpenRecent", "FileClose", "Import", "NewStructure",
+                            "DownLoadNewINSTR", "SendStructure", "InstrumentData", "PortSettings"});
+}
+
 ToolbarEnabling computeToolbarEnabling(const CommandContext& ctx) {
     ToolbarEnabling e;
     bool docs = ctx.documentCount > 0;

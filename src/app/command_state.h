@@ -37,6 +37,12 @@ struct ToolbarEnabling {
 
 ToolbarEnabling computeToolbarEnabling(const CommandContext& ctx);
 
+// While a transfer runs (download, send, instrument data, auto find) the commands that
+// use the port, open or close documents or end the program are refused: a second exchange
+// would close the port under the running one, and a document window that went away
+// would take the download's new document with it. The rest stay usable.
+bool commandAllowedDuringTransfer(const std::string& command);
+
 // Menu rules.
 bool sendMenuEnabled(const CommandContext& ctx);      // rule S1
 bool editCommandsEnabled(const CommandContext& ctx);  // rule E

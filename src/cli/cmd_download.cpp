@@ -4,9 +4,11 @@
 //   pelvoro-cli download --model KEY (--port N | --device PATH) [--baud B] -o OUT
 //
 // Progress goes to stderr when it is a terminal; messages always go to stderr. Exit
-// status 0 when a document was saved (also after an incomplete download, which is told),
-// 1 when the download brought no document (nothing is written to OUT), 2 for a usage
-// error.
+// status 0 when a document was saved (also after an incomplete download, which is told
+// with the number of records that came), 1 when the download brought no document (nothing
+// is written to OUT) or OUT could not be written (the document is then kept in the
+// temporary folder, whose path is printed), 2 for a usage error, 130 when SIGINT or
+// SIGTERM ended the exchange as Cancel does (nothing is written, the temporary files go).
 
 #include <unistd.h>
 
@@ -17,7 +19,9 @@
 
 #include "app/identity.h"
 #include "cli/cli.h"
+#include "cli/interrupt.h"
 #include "common/adapters/qt_link_clock.h"
+#include "common/codepage.h"
 #include "common/lang_text.h"
 #include "common/text.h"
 #include "files/file_commands.h"
@@ -31,7 +35,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // The progress window as one line on a terminal ("step   42%"); silent otherwise.
-// Cancel is never pressed (Ctrl+C ends the program).
+// SIGINT and SIGTERM press its Cancel.
 class TerminalProgress : public ProgressWindow {
   public:
     TerminalProgress() : tty_(isatty(STDERR_FILENO) != 0) {}
@@ -55,7 +59,7 @@ class TerminalProgress : public ProgressWindow {
         draw();
     }
     void setSecondGaugeVisible(bool visible) override { secondVisible_ = visible; }
-    bool cancelPressed() override { return false; }
+    bool cancelPressed() override { return InterruptAsCancel::pending(); }
 
   private:
     void draw() {
@@ -100,6 +104,13 @@ class CliDownloadHost : public DownloadHost, public DocumentHost {
     int counter_ = 0;
     std::unique_ptr<StructureDocument> doc_;
 };
+
+// "/dev/ttyUSB0 at 300 baud": the device and rate a failed connection was tried on.
+std::string describeLine(SerialPort& port) {
+    std::string device = port.deviceName(port.portNumber());
+    if (device.empty()) device = "port " + std::to_string(port.portNumber());
+    return device + " at " + std::to_string(port.baudRate()) + " baud";
+}
 
 int usageError(Context& ctx, const std::string& why) {
     ctx.err << "pelvoro-cli download: " << why << "\n"
@@ -157,9 +168,35 @@ int runDownload(Context& ctx) {
     applyPortSettings(link, sel);
 
     CliDownloadHost host(folder.string());
-    DownloadResult result = DownLoadNewINSTR(ictx, host);
-    link.closePort();
-    progress.hide();
+    DownloadResult result;
+    {
+        InterruptAsCancel interrupts;
+        result = DownLoadNewINSTR(ictx, host);
+        link.closePort();
+        progress.hide();
+        if (InterruptAsCancel::pending()) {
+            // Ended as Cancel ends it: the tester was told, the port is closed; nothing
+            // is written and the temporary files go.
+            ctx.err << "pelvoro-cli download: interrupted; nothing was written\n";
+            fs::remove_all(folder, ec);
+            return kInterruptedExit;
+        }
+    }
+
+    const DownloadOutcome& outcome = result.outcome;
+    const bool incomplete =
+        outcome.status == DownloadStatus::Incomplete ||
+        (outcome.status == DownloadStatus::Failed && outcome.messageKey == "msgDLoadNotCompl_50");
+    if (incomplete) {
+        // The message shown, and under it how much came.
+        const CodePage cp = appEnvironment().codePage;
+        if (outcome.messageKey != "msgDLoadNotCompl_50")
+            ctx.err << toUtf8(LangText("msgDLoadNotCompl_50"), cp) << "\n";
+        if (outcome.recordsReceived >= 0 && outcome.recordsExpected >= 0)
+            ctx.err << toUtf8(recordsReceivedText(outcome.recordsReceived, outcome.recordsExpected),
+                              cp)
+                    << "\n";
+    }
 
     int status = 1;
     if (result.document) {
@@ -170,14 +207,28 @@ int runDownload(Context& ctx) {
         FileCommands files(host, ctx.prompts, recent, env);
         if (files.saveTo(*result.document, out)) {
             status = 0;
-            if (result.outcome.status == DownloadStatus::Incomplete &&
-                result.outcome.messageKey != "msgDLoadNotCompl_50")
-                ctx.err << LangText("msgDLoadNotCompl_50") << "\n";
+        } else {
+            // The tester's results are not thrown away because OUT could not be written:
+            // the document stays in the temporary folder, which is kept.
+            const std::string kept = (folder / (result.document->Caption + ".TMV")).string();
+            const std::string where = files.saveTo(*result.document, kept)
+                                          ? kept
+                                          : (folder / result.document->DownloadTag).string();
+            ctx.err << "pelvoro-cli download: " << out
+                    << " could not be written; the downloaded document is kept in " << where
+                    << "\n";
+            return 1;
         }
-    } else if (result.outcome.status == DownloadStatus::NoBranch) {
-        ctx.err << "pelvoro-cli download: no tester was recognised\n";
-    } else if (result.outcome.status == DownloadStatus::Cancelled) {
+    } else if (outcome.status == DownloadStatus::NoBranch) {
+        ctx.err << "pelvoro-cli download: no tester was recognised on " << describeLine(*port)
+                << "\n";
+    } else if (outcome.status == DownloadStatus::Cancelled) {
         ctx.err << "pelvoro-cli download: cancelled\n";
+    } else if (outcome.status == DownloadStatus::Failed &&
+               (outcome.messageKey == "msgConnectError_35" ||
+                outcome.messageKey == "msgNotAvailPort_35")) {
+        ctx.err << "pelvoro-cli download: no connection with the " << key << " on "
+                << describeLine(*port) << "\n";
     }
     fs::remove_all(folder, ec);
     return status;

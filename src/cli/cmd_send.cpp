@@ -7,7 +7,7 @@
 // answers No to that question (asked by TQ41, TQ45, LR40000115 and LS40000118 when they
 // hold a structure), so that the document's structure is added to what the tester holds.
 // The messages go to stderr. Exit status 0 when every entry was sent, 1 when not, 2 for
-// a usage error.
+// a usage error, 130 when SIGINT or SIGTERM ended the exchange as Cancel does.
 
 #include <filesystem>
 #include <fstream>
@@ -16,6 +16,7 @@
 
 #include "app/identity.h"
 #include "cli/cli.h"
+#include "cli/interrupt.h"
 #include "common/adapters/qt_link_clock.h"
 #include "common/codepage.h"
 #include "common/text.h"
@@ -27,7 +28,7 @@
 namespace pelvoro::cli {
 namespace {
 
-// No window: Cancel is never pressed.
+// No window: SIGINT and SIGTERM press its Cancel.
 class QuietProgress : public ProgressWindow {
   public:
     void show(const std::string&) override {}
@@ -35,7 +36,7 @@ class QuietProgress : public ProgressWindow {
     void setStep(const std::string&) override {}
     void setGauge(int, int) override {}
     void setSecondGauge(int, int) override {}
-    bool cancelPressed() override { return false; }
+    bool cancelPressed() override { return InterruptAsCancel::pending(); }
 };
 
 // Messages to stderr (in the terminal's encoding); questions answered as the options say.
@@ -147,8 +148,20 @@ int runSend(Context& ctx) {
     InstrumentContext ictx(link, models, identity::kBrandTitle);
     applyPortSettings(link, sel);
 
-    SendStructureOutcome outcome = sendStructure(ictx, document);
-    link.closePort();
+    SendStructureOutcome outcome;
+    {
+        InterruptAsCancel interrupts;
+        outcome = sendStructure(ictx, document);
+        link.closePort();
+        if (InterruptAsCancel::pending()) {
+            ctx.err << "pelvoro-cli send: interrupted";
+            if (outcome.entriesSent > 0)
+                ctx.err << "; " << outcome.entriesSent
+                        << " entries were sent before; they stay in the tester";
+            ctx.err << "\n";
+            return kInterruptedExit;
+        }
+    }
     if (outcome.result == SendStructureResult::Sent) {
         ctx.err << "pelvoro-cli send: " << outcome.entriesSent << " entries sent to the "
                 << outcome.key << "\n";

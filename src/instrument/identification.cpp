@@ -136,9 +136,11 @@ ProbeOutcome waitFamilyAReady(Link& link, double window, double busyDeadline,
                               const std::function<bool()>& cancelled, OnLine onLine) {
     LinkClock& clock = link.clock();
     double start = clock.elapsedSeconds();
-    while (clock.elapsedSeconds() - start < window) {
+    for (;;) {
         if (cancelled()) return ProbeOutcome::Cancelled;
         if (link.port().bytesWaiting() == 0) {
+            // The window is over only when what has arrived was looked at.
+            if (clock.elapsedSeconds() - start >= window) break;
             clock.pause(link_limits::kPollInterval);
             continue;
         }
@@ -161,12 +163,13 @@ ProbeOutcome waitBytesReady(Link& link, double window, std::size_t minBytes,
                             const std::function<bool()>& cancelled, Accept accept) {
     LinkClock& clock = link.clock();
     double start = clock.elapsedSeconds();
-    while (clock.elapsedSeconds() - start < window) {
+    for (;;) {
         if (cancelled()) return ProbeOutcome::Cancelled;
         if (link.port().bytesWaiting() >= minBytes) {
             std::string bytes = link.port().readAll();
             return accept(bytes) ? ProbeOutcome::Ready : ProbeOutcome::Silent;
         }
+        if (clock.elapsedSeconds() - start >= window) break;
         clock.pause(link_limits::kPollInterval);
     }
     return ProbeOutcome::Silent;

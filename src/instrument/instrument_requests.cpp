@@ -45,7 +45,9 @@ bool requestFamilyAData(Link& link, TInstrumentData& data) {
             ok = itemSeen;
             break;
         }
-        if (line.text.empty()) break;
+        // A line cut off by a time-out is never stored as if it were whole: the reply
+        // fails.
+        if (line.text.empty() || !line.ok) break;
         if (applyFamilyALine(data, line.text)) itemSeen = true;
         if (link.cancelRequested()) break;
         if (link.clock().elapsedSeconds() - start >= limit) break;
@@ -88,13 +90,14 @@ bool requestFamilyCData(Link& link, TInstrumentData& data) {
     data = TInstrumentData{};
     // Without the acknowledgement the block would only fail a second time.
     if (!link.sendAwaitEcho("P", "E", ProtocolFamily::C).ok) return false;
-    link.showProgress(LangText("DLoadData_35"), false, false);
+    // The block takes 12 s at 300 baud: its gauge follows the bytes, and Cancel (also Esc
+    // and the window's close box) ends the wait.
+    link.showProgress(LangText("DLoadData_35"), true, true);
+    link.progress().setGauge(0, 100);
     link.send("t");
-    bool ok = link.readBlock(kFamilyCIdentificationSize);
+    bool ok = link.readBlockShowingBytes(kFamilyCIdentificationSize);
     if (ok) applyFamilyCBlock(data, link.transferBuffer().substr(0, kFamilyCIdentificationSize));
     link.hideProgress();
-    link.progress().setGaugeVisible(true);
-    link.progress().setCancelVisible(true);
     return ok;
 }
 
@@ -120,6 +123,7 @@ ReceiveOutcome receiveInstrumentData(InstrumentContext& ctx) {
     switch (protocolOfKey(key)) {
         case ProtocolFamily::A:
             if (link.connectInstrument(ProtocolFamily::A)) {
+                link.showProgress(LangText("DLoadData_35"));
                 if (!requestFamilyAData(link, ctx.data)) {
                     if (!link.cancelRequested())
                         link.prompts().information(LangText("msgConnectError_35"));
@@ -131,7 +135,7 @@ ReceiveOutcome receiveInstrumentData(InstrumentContext& ctx) {
             break;
         case ProtocolFamily::B:
             if (link.connectInstrument(ProtocolFamily::B)) {
-                link.processEvents();
+                link.showProgress(LangText("DLoadData_35"));
                 if (!requestFamilyBData(link, ctx.data, firmwareFieldRuleForBrand(ctx.brandTitle),
                                         key)) {
                     link.endConnection(ProtocolFamily::B);

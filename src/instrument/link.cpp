@@ -83,6 +83,12 @@ double blockAllowance(std::size_t n, int baud) {
     return std::max(allowance, link_limits::kBlockFloor);
 }
 
+double replyLineLimit(int baud) {
+    const double transmission =
+        baud > 0 ? 34.56 * static_cast<double>(link_limits::kLongestReplyLine) / baud : 0.0;
+    return link_limits::kLineLimit + transmission;
+}
+
 double familyADataReplyLimit(int baud) {
     constexpr double kReplyBytes = 1000;
     double transmission = baud > 0 ? kReplyBytes * 10.0 / baud : 0.0;
@@ -160,10 +166,11 @@ bool Link::connectInstrument(ProtocolFamily family) {
     progress_.hide();
     progress_.setGaugeVisible(true);
 
+    handshakeCancelled_ = !ready && (cancelled || cancelRequested());
     if (ready) return true;
     closePort();
     progress_.hide();
-    if (!cancelRequested()) prompts_.information(LangText("msgConnectError_35"));
+    if (!handshakeCancelled_) prompts_.information(LangText("msgConnectError_35"));
     clearCancel();
     return false;
 }
@@ -171,8 +178,11 @@ bool Link::connectInstrument(ProtocolFamily family) {
 // Waits out one reply window of the handshake; true on the ready reply. A "%" line of a
 // family A tester restarts the window (up to kBusyLimit after the handshake began).
 bool Link::handshakeReply(ProtocolFamily family, double handshakeStart, double& windowStart) {
-    while (clock_.elapsedSeconds() - windowStart < link_limits::kReplyWindow) {
+    for (;;) {
         if (family == ProtocolFamily::A) {
+            if (clock_.elapsedSeconds() - windowStart >= link_limits::kReplyWindow &&
+                port_.bytesWaiting() == 0)
+                return false;
             ReplyLine line = readReplyLine();
             if (!line.ok) return false;
             if (startsWith(line.text, "%")) {
@@ -195,9 +205,10 @@ bool Link::handshakeReply(ProtocolFamily family, double handshakeStart, double& 
                 return true;
             continue;
         }
+        // The window is over only when what has arrived was looked at.
+        if (clock_.elapsedSeconds() - windowStart >= link_limits::kReplyWindow) return false;
         pollPause();
     }
-    return false;
 }
 
 void Link::endConnection(ProtocolFamily family) {
@@ -236,24 +247,31 @@ ReplyLine Link::readReplyLine() {
     received_ = false;
     if (!port_.isOpen()) return line;
     const double start = clock_.elapsedSeconds();
+    const double overall = replyLineLimit(port_.baudRate());
+    double lastByte = start;
     for (;;) {
-        if (port_.bytesWaiting() > 0) {
-            std::string b = port_.read(1);
-            if (!b.empty()) {
-                if (b[0] == kCR) {
-                    line.ok = true;
-                    received_ = true;
-                    lastReply_ = line.text;
-                    return line;
-                }
-                line.text += b[0];
-            }
-        } else {
-            pollPause();
-        }
-        // The limit counts from the call, so a line that keeps growing still ends.
-        if (clock_.elapsedSeconds() - start >= link_limits::kLineLimit) break;
         if (cancelRequested()) break;
+        if (port_.isOpen() && port_.bytesWaiting() > 0) {
+            std::string b = port_.read(1);
+            if (b.empty()) continue;
+            if (b[0] == kCR) {
+                line.ok = true;
+                received_ = true;
+                lastReply_ = line.text;
+                return line;
+            }
+            line.text += b[0];
+            lastByte = clock_.elapsedSeconds();
+            if (line.text.size() > link_limits::kMaxReplyLine) break;
+            continue;
+        }
+        // Nothing is waiting: only now can the line be late. The silence counts from the
+        // last byte, so a long line at a low rate still comes whole; the overall bound
+        // ends a tester that trickles bytes without a CR.
+        const double now = clock_.elapsedSeconds();
+        if (now - lastByte >= link_limits::kLineLimit || now - start >= overall) break;
+        if (!port_.isOpen()) break;
+        pollPause();
     }
     lastReply_ = line.text;
     return line;
@@ -264,22 +282,31 @@ EchoReply Link::sendAwaitEcho(std::string_view command, std::string_view expecte
     EchoReply reply;
     received_ = false;
     const EchoRule rule = echoRule(command, family);
+    // A request that moves the tester to its next record is sent once: sending it again
+    // would skip a record of a tester that answers late (see link.h).
+    const bool advances = family == ProtocolFamily::B && (command == "MRE" || command == "MRG");
+    const double window = advances ? link_limits::kEchoLimit : link_limits::kReplyWindow;
     if (port_.isOpen()) {
         const double start = clock_.elapsedSeconds();
         port_.purgeAll();
-        while (!received_ && clock_.elapsedSeconds() - start < link_limits::kEchoLimit) {
+        bool sent = false;
+        while (!received_ && (!sent || (!advances && clock_.elapsedSeconds() - start <
+                                                         link_limits::kEchoLimit))) {
             lastReply_.clear();
             send(command);
+            sent = true;
             if (cancelRequested()) {
                 progress_.hide();
                 return reply;
             }
             const double windowStart = clock_.elapsedSeconds();
-            while (clock_.elapsedSeconds() - windowStart < link_limits::kReplyWindow) {
+            for (;;) {
                 if (cancelRequested()) {
                     progress_.hide();
                     return reply;
                 }
+                // What has arrived is looked at before the window can be over: a wait
+                // held up elsewhere (a modal dialog) must not miss a reply that came.
                 if (port_.isOpen() && port_.bytesWaiting() >= rule.bytes) {
                     std::size_t take = rule.bytes;
                     if (rule.lengthKind == 4 && awaitFourthByte()) take = 4;
@@ -294,6 +321,7 @@ EchoReply Link::sendAwaitEcho(std::string_view command, std::string_view expecte
                     }
                     continue;  // not the echo: dropped, keep polling
                 }
+                if (!port_.isOpen() || clock_.elapsedSeconds() - windowStart >= window) break;
                 pollPause();
             }
         }
@@ -321,16 +349,30 @@ bool Link::awaitFourthByte() {
 }
 
 bool Link::readBlock(std::size_t n) {
+    return takeBlock(n, false);
+}
+
+bool Link::readBlockShowingBytes(std::size_t n) {
+    return takeBlock(n, true);
+}
+
+bool Link::takeBlock(std::size_t n, bool moveGauge) {
     received_ = false;
     const double start = clock_.elapsedSeconds();
     const double allowance = blockAllowance(n, port_.baudRate());
+    int shown = -1;
     while (port_.isOpen()) {
         if (cancelRequested()) {
             progress_.hide();
             interrupted_ = true;
             return false;
         }
-        if (port_.bytesWaiting() >= n) {
+        const std::size_t waiting = port_.bytesWaiting();
+        if (moveGauge && n > 0) {
+            const int percent = int(std::min(waiting, n) * 100 / n);
+            if (percent != shown) progress_.setGauge(shown = percent, 100);
+        }
+        if (waiting >= n) {
             buffer_ = port_.read(n);
             clock_.processEvents();
             if (buffer_.size() == n) {

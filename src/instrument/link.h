@@ -35,8 +35,15 @@ namespace pelvoro {
 
 // Time limits of the link, in seconds of wall-clock time.
 namespace link_limits {
-inline constexpr double kReplyWindow = 0.864;    // one probe's wait for its reply
-inline constexpr double kLineLimit = 1.296;      // one reply line, from the call
+inline constexpr double kReplyWindow = 0.864;  // one probe's wait for its reply
+// One reply line: the first byte within this of the call, every further byte within this
+// of the one before (a line of 90 characters takes 3 s at 300 baud).
+inline constexpr double kLineLimit = 1.296;
+// The longest line a tester sends (a split result line of an earlier tester is about 90
+// characters); the whole line is bounded by replyLineLimit for this length.
+inline constexpr std::size_t kLongestReplyLine = 256;
+// A line that grows past this without its CR is not a tester's answer.
+inline constexpr std::size_t kMaxReplyLine = 4096;
 inline constexpr double kEchoLimit = 2.592;      // sendAwaitEcho overall
 inline constexpr double kBlockFloor = 2.592;     // readBlock never gives up sooner
 inline constexpr double kSilenceLimit = 1.296;   // readUntilEof between two bytes
@@ -58,6 +65,11 @@ inline constexpr double kPollInterval = 0.002;  // pause between two empty polls
 // never less than 8.64 s. Each line has its own limit; this one stops a tester that sends
 // line after line (or bytes without a CR) for ever.
 double familyADataReplyLimit(int baud);
+
+// The overall bound of one reply line at a baud rate: kLineLimit plus about three and a
+// half transmission times of the longest line, so that a tester that trickles bytes
+// without a CR for ever still ends (31 s at 300 baud, 3.1 s at 4800).
+double replyLineLimit(int baud);
 
 // Time allowed for a block of n bytes at a baud rate: 34.56 * n / baud seconds (about
 // three and a half times its transmission time), never less than 2.592 s.
@@ -101,6 +113,9 @@ class Link {
     // The ready handshake; opens the port itself. On failure the port is closed, the
     // progress window closed, "msgConnectError_35" shown unless cancelled.
     bool connectInstrument(ProtocolFamily family);
+    // Whether the last connectInstrument ended through Cancel (it clears cancelRequested
+    // on its way out, so that the caller can still end its command quietly).
+    bool handshakeCancelled() const { return handshakeCancelled_; }
     // A: "MEX\r", B: "MEX", C: nothing; then closes the progress window and the port and
     // clears cancelRequested.
     void endConnection(ProtocolFamily family);
@@ -113,14 +128,23 @@ class Link {
     void send(std::string_view bytes);
     // Throws away what arrived and was not read (a stray line before a request).
     void purgeInput();
-    // One family A reply line; fails after kLineLimit from the call, or at once when
-    // cancelled (the text then holds what came so far).
+    // One family A reply line. Fails when kLineLimit passes without a byte (counted from
+    // the call for the first byte, from the last byte after that), when the line takes
+    // longer than replyLineLimit(baud) as a whole, when it grows past kMaxReplyLine, or at
+    // once when cancelled; the text then holds what came so far and is never a whole
+    // line. A time-out is decided only when nothing is waiting: bytes that arrived while
+    // the program was held up elsewhere (a modal dialog) are read first.
     ReplyLine readReplyLine();
     // Sends a family B or C command and waits for its echo ("P" awaits "E", "R\xFF"
     // awaits 0x02 and gives byte 2 + 256 * byte 3 as the count, byte 2 alone when only
     // three bytes came; family B "MXX" awaits "SXX" and its length field). The taken bytes stay in
     // the transfer buffer. No reply within kEchoLimit shows "msgCommunFail_35" + "   Error #2C"
-    // unless cancelled.
+    // unless cancelled. Commands that only ask are sent again after each kReplyWindow
+    // without a reply. "MRE" and "MRG" are sent once and their reply awaited for the whole
+    // kEchoLimit: each of them moves the tester to its next record, so a second send
+    // would make a late tester skip one (its first reply would be purged before the next
+    // request and that record lost). The time-out of a window is decided only after
+    // looking at what has arrived.
     EchoReply sendAwaitEcho(std::string_view command, std::string_view expectedEcho,
                             ProtocolFamily family);
     // Takes exactly n bytes into the transfer buffer within blockAllowance(n, baud).
@@ -130,6 +154,9 @@ class Link {
     // garbled and fails at once with the block error, instead of waiting for a block the
     // buffer could not hold.
     bool readBlock(std::size_t n, std::size_t bufferSize);
+    // readBlock for a long block (the identification block takes 12 s at 300 baud): the
+    // main gauge shows the share of its bytes that has come.
+    bool readBlockShowingBytes(std::size_t n);
     // A counted text block: "#count;" LF CR header, lines ending LF CR, the marker
     // "\n\r#EOF;" (kept in the text). Moves the second gauge by the count. Silence of
     // kSilenceLimit shows "msgCommunFail_35" + "   Error #4".
@@ -193,6 +220,7 @@ class Link {
 
   private:
     void pollPause();
+    bool takeBlock(std::size_t n, bool moveGauge);
     bool awaitFourthByte();
     bool handshakeReply(ProtocolFamily family, double handshakeStart, double& windowStart);
     CountReply countRequest(std::string_view command, bool pauseFirst, int followUp);
@@ -207,6 +235,7 @@ class Link {
     bool cancel_ = false;
     bool pressConsumed_ = false;
     bool interrupted_ = false;
+    bool handshakeCancelled_ = false;
     bool quiet_ = false;
 };
 

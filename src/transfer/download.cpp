@@ -31,6 +31,17 @@ const char* downloadStatusName(DownloadStatus status) {
     return "";
 }
 
+std::string recordsReceivedText(long received, long expected) {
+    std::string text = LangText("msgRecordsReceived_50");
+    auto put = [&text](const char* marker, long value) {
+        if (std::size_t at = text.find(marker); at != std::string::npos)
+            text.replace(at, 2, std::to_string(value));
+    };
+    put("%1", received);
+    put("%2", expected);
+    return text;
+}
+
 DownloadSession::DownloadSession(InstrumentContext& context, DownloadHost& host)
     : ctx_(context), host_(host) {}
 

@@ -102,6 +102,15 @@ struct DownloadOutcome {
     DownloadStatus status = DownloadStatus::NoBranch;
     // The translation key of the message that tells why (shown already), or empty.
     std::string messageKey;
+    // Records (results) that came whole and the number the tester announced; -1 where
+    // the branch did not get as far as the count.
+    long recordsReceived = -1, recordsExpected = -1;
+
+    DownloadOutcome& withRecords(long received, long expected) {
+        recordsReceived = received;
+        recordsExpected = expected;
+        return *this;
+    }
 
     static DownloadOutcome complete() { return {DownloadStatus::Complete, {}}; }
     static DownloadOutcome incomplete(std::string key = "msgDLoadNotCompl_50") {
@@ -118,6 +127,10 @@ struct DownloadOutcome {
 
 // "complete", "incomplete", ... for messages and tests.
 const char* downloadStatusName(DownloadStatus status);
+
+// The line under "msgDLoadNotCompl_50" that says how much came: "msgRecordsReceived_50"
+// with %1 the records received and %2 the records the tester announced.
+std::string recordsReceivedText(long received, long expected);
 
 // ---- One running download ----------------------------------------------------------------
 

@@ -19,7 +19,7 @@ class SessionTarget : public FamilyADownloadTarget {
     DownloadSession& s_;
 };
 
-DownloadOutcome outcomeOf(const FamilyAOutcome& a) {
+DownloadOutcome statusOf(const FamilyAOutcome& a) {
     switch (a.end) {
         case FamilyAEnd::Complete:
             return DownloadOutcome::complete();
@@ -33,6 +33,13 @@ DownloadOutcome outcomeOf(const FamilyAOutcome& a) {
             return DownloadOutcome::failed(a.messageKey);
     }
     return {};
+}
+
+DownloadOutcome outcomeOf(const FamilyAOutcome& a) {
+    DownloadOutcome out = statusOf(a);
+    out.recordsReceived = a.received;
+    out.recordsExpected = a.expected;
+    return out;
 }
 
 }  // namespace

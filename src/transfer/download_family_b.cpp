@@ -94,7 +94,7 @@ DownloadOutcome downloadFamilyB(DownloadSession& s) {
     const std::string& key = s.key();
     const bool installation = isInstallationTesterKey(key);
     if (!link.connectInstrument(ProtocolFamily::B)) {
-        if (link.cancelRequested()) return DownloadOutcome::cancelled();
+        if (link.handshakeCancelled()) return DownloadOutcome::cancelled();
         return DownloadOutcome::failed("msgConnectError_35");
     }
 
@@ -157,7 +157,8 @@ DownloadOutcome downloadFamilyB(DownloadSession& s) {
     const bool complete = !failed && long(records.size()) >= count;
     if (!complete) {
         s.prompts().information(LangText("msgDLoadNotCompl_50"));
-        if (records.empty()) return DownloadOutcome::failed("msgDLoadNotCompl_50");
+        if (records.empty())
+            return DownloadOutcome::failed("msgDLoadNotCompl_50").withRecords(0, count);
     }
 
     if (!s.newDownloadDocument()) return DownloadOutcome::failed("msgWriteError_35");
@@ -215,7 +216,9 @@ DownloadOutcome downloadFamilyB(DownloadSession& s) {
         s.writeBlockEnd(long(k) + 1);
     }
     s.loadDownloadedFile();
-    return complete ? DownloadOutcome::complete() : DownloadOutcome::incomplete();
+    DownloadOutcome outcome =
+        complete ? DownloadOutcome::complete() : DownloadOutcome::incomplete();
+    return outcome.withRecords(long(records.size()), count);
 }
 
 }  // namespace pelvoro

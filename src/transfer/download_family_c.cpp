@@ -132,11 +132,12 @@ DownloadOutcome downloadFamilyC(DownloadSession& s) {
     Link& link = s.link();
     if (!link.ensurePortOpen()) return DownloadOutcome::failed("msgNotAvailPort_35");
     if (!link.connectInstrument(ProtocolFamily::C)) {
-        if (link.cancelRequested()) return DownloadOutcome::cancelled();
+        if (link.handshakeCancelled()) return DownloadOutcome::cancelled();
         return DownloadOutcome::failed("msgConnectError_35");
     }
 
     // The record count.
+    s.showProgress("DLoadData_35");
     long count = 0;
     if (link.sendAwaitEcho("P", "E", ProtocolFamily::C).ok) {
         EchoReply r = link.sendAwaitEcho(std::string("R\xFF", 2), "\x02", ProtocolFamily::C);
@@ -144,8 +145,16 @@ DownloadOutcome downloadFamilyC(DownloadSession& s) {
     }
     if (link.cancelRequested()) return DownloadOutcome::cancelled();
 
+    // The identification block, after a handshake of its own: Cancel there (or in the
+    // block) ends the command quietly; a handshake that failed has said so and closed the
+    // port, and nothing more can come.
     requestFamilyCData(link, s.instrumentData());
-    if (link.cancelRequested()) return DownloadOutcome::cancelled();
+    if (link.cancelRequested() || link.interrupted() ||
+        (!link.isPortOpen() && link.handshakeCancelled())) {
+        link.clearInterrupted();
+        return DownloadOutcome::cancelled();
+    }
+    if (!link.isPortOpen()) return DownloadOutcome::failed("msgConnectError_35");
 
     std::vector<std::string> records;  // the records kept, in the tester's order
     long n = 0;
@@ -193,7 +202,8 @@ DownloadOutcome downloadFamilyC(DownloadSession& s) {
     const bool complete = !stoppedEarly && long(records.size()) >= count;
     if (!complete) {
         s.prompts().information(LangText("msgDLoadNotCompl_50"));
-        if (records.empty()) return DownloadOutcome::failed("msgDLoadNotCompl_50");
+        if (records.empty())
+            return DownloadOutcome::failed("msgDLoadNotCompl_50").withRecords(0, count);
     }
 
     std::vector<CV61Texts> texts;
@@ -227,7 +237,9 @@ DownloadOutcome downloadFamilyC(DownloadSession& s) {
         s.writeBlockEnd(long(i) + 1);
     }
     s.loadDownloadedFile();
-    return complete ? DownloadOutcome::complete() : DownloadOutcome::incomplete();
+    DownloadOutcome outcome =
+        complete ? DownloadOutcome::complete() : DownloadOutcome::incomplete();
+    return outcome.withRecords(long(records.size()), count);
 }
 
 }  // namespace pelvoro

@@ -102,6 +102,13 @@ struct Run {
     // How the branch ended: with the document loaded or not, and the first message that
     // told the user why (or `failure` when the link showed it).
     FamilyAOutcome end(bool loaded, const char* failure = "msgConnectError_35") {
+        FamilyAOutcome out = endWithoutCounts(loaded, failure);
+        out.received = received;
+        out.expected = expected;
+        return out;
+    }
+    long received = -1, expected = -1;  // results, when the count was asked
+    FamilyAOutcome endWithoutCounts(bool loaded, const char* failure) {
         const std::string first = told.empty() ? std::string() : told.front();
         if (loaded)
             return first.empty() ? FamilyAOutcome{FamilyAEnd::Complete, {}}
@@ -133,9 +140,12 @@ bool connectAndCheck(Run& run, bool (*typeCodeFits)(const std::string&)) {
     Link& link = run.link();
     if (!link.connectInstrument(ProtocolFamily::A)) {
         // The handshake clears the Cancel it ended on; the window still knows the press.
-        run.cancelled = link.progress().cancelPressed();
+        run.cancelled = link.handshakeCancelled();
         return false;
     }
+    // The instrument data take seconds at a low rate: shown, and Cancel ends them.
+    link.showProgress(LangText("DLoadData_35"));
+    link.progress().setGauge(0, 100);
     if (!requestFamilyAData(link, run.ctx.data)) {
         run.cancelled = link.cancelRequested();
         run.stop();
@@ -231,6 +241,7 @@ TransferEnd resultsTransfer(Run& run, long count, long firstId) {
     const bool ownLines = modelFamilyOfKey(run.key) != 3;
     FileText file(run.target);
     long id = firstId;
+    run.received = 0;
     link.send("MRA\r");
     for (;;) {
         ReplyLine head = link.readReplyLine();
@@ -268,6 +279,7 @@ TransferEnd resultsTransfer(Run& run, long count, long firstId) {
         }
         file.line("----------" + std::to_string(id));
         ++id;
+        run.received = id - firstId;
         run.setGauge(gaugePosition(id - firstId, count));
         if (link.cancelRequested()) break;
         if (id - firstId >= kMaxTransferEntries) return TransferEnd::Failed;
@@ -742,6 +754,7 @@ FamilyAOutcome downloadStructureAndResults(InstrumentContext& ctx, const std::st
         // Result IDs must not meet the tester's entry IDs.
         const long firstId = std::max(kFirstResultId, highestId + 1);
         TransferEnd transfer = resultsTransfer(run, results.count, firstId);
+        run.expected = results.count;
         link.processEvents();
         if (transfer == TransferEnd::Failed) run.failedTransfer();
     }
@@ -783,6 +796,8 @@ FamilyAOutcome downloadResultsOnly(InstrumentContext& ctx, const std::string& ke
     }
     link.setStep(LangText("DLoadResults_35"));
     SingleResults read = singleResultTransfer(run, count.count, typeCode);
+    run.received = long(read.results.size());
+    run.expected = count.count;
 
     // The tree is built from what was read, also after a failed read. The named
     // structure is asked for only when the results came whole.

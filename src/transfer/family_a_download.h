@@ -47,6 +47,8 @@ enum class FamilyAEnd {
 struct FamilyAOutcome {
     FamilyAEnd end = FamilyAEnd::Failed;
     std::string messageKey;  // the message that told why, or empty
+    // Results that came whole and the number the tester announced (-1: not known).
+    long received = -1, expected = -1;
 };
 
 // The branches; each ends with the connection ended or handed to the frame's finish

@@ -334,7 +334,12 @@ SendStructureOutcome sendStructure(InstrumentContext& ctx, StructureDocument& do
         numberStructureLevels(document);
     }
 
-    if (!link.connectInstrument(ProtocolFamily::A)) return done(SendStructureResult::NoConnection);
+    if (!link.connectInstrument(ProtocolFamily::A)) {
+        out.cancelled = link.handshakeCancelled();
+        return done(SendStructureResult::NoConnection);
+    }
+    // The instrument data take seconds at a low rate: shown, and Cancel ends them.
+    link.showProgress(LangText("DLoadData_35"));
     if (!requestFamilyAData(link, ctx.data)) {
         bool cancelled = link.cancelRequested();
         link.endConnection(ProtocolFamily::A);
@@ -342,6 +347,7 @@ SendStructureOutcome sendStructure(InstrumentContext& ctx, StructureDocument& do
         out.cancelled = cancelled;
         return done(SendStructureResult::NoConnection);
     }
+    link.hideProgress();  // the question that may follow stands alone
 
     bool clear = true;
     if (ownLines) {

@@ -92,6 +92,9 @@ const std::vector<FaultCase>& faultCases() {
          {kNotComplete},
          S::Incomplete,
          2},
+        // A record request answered late: sent once and its reply waited for, so that the
+        // tester does not move on to a record that would then be thrown away.
+        {"B_late_record", "TQ42", "tq42.sim", "fault late@MRE#1:1500\n", -1, {}, S::Complete, 2},
         {"B_silent_after_last", "TQ42", "tq42.sim", "after-last silent\n", -1, {}, S::Complete, 2},
         {"B_repeat_after_last", "TQ42", "tq42.sim", "after-last repeat\n", -1, {}, S::Complete, 2},
         // High-voltage tester with a graph on its second record.
@@ -112,6 +115,7 @@ const std::vector<FaultCase>& faultCases() {
          {kSilentGraph, kNotComplete},
          S::Incomplete,
          1},
+        {"HV_late_record", "TQ60", "tq60.sim", "fault late@MRG#1:2000\n", -1, {}, S::Complete, 2},
         {"HV_cancel", "TQ60", "tq60.sim", "", 40, {}, S::Cancelled, -1},
         // Machine tester, three records.
         {"C_clean", "CV61", "cv61.sim", "", -1, {}, S::Complete, 3},

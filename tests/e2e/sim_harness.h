@@ -332,6 +332,77 @@ inline RunResult runProgram(const std::string& program, const std::vector<std::s
     return result;
 }
 
+// A program started in the background (several can run side by side, a test can signal
+// one while it runs); ended with SIGKILL by the destructor if it is still running.
+class BackgroundRun {
+  public:
+    BackgroundRun(const std::string& program, const std::vector<std::string>& args,
+                  const std::vector<std::string>& environment = {}) {
+        char outName[] = "/tmp/pelvoro-e2e-out-XXXXXX";
+        char errName[] = "/tmp/pelvoro-e2e-err-XXXXXX";
+        int outFd = mkstemp(outName), errFd = mkstemp(errName);
+        outPath_ = outName;
+        errPath_ = errName;
+        start_ = Clock::now();
+        pid_ = fork();
+        if (pid_ == 0) {
+            int devnull = open("/dev/null", O_RDONLY);
+            dup2(devnull, 0);
+            dup2(outFd, 1);
+            dup2(errFd, 2);
+            for (const std::string& e : environment) {
+                size_t eq = e.find('=');
+                setenv(e.substr(0, eq).c_str(), e.substr(eq + 1).c_str(), 1);
+            }
+            std::vector<std::string> all = {binPath(program)};
+            all.insert(all.end(), args.begin(), args.end());
+            std::vector<char*> argv;
+            for (std::string& a : all) argv.push_back(a.data());
+            argv.push_back(nullptr);
+            execv(argv[0], argv.data());
+            _exit(127);
+        }
+        close(outFd);
+        close(errFd);
+    }
+    ~BackgroundRun() {
+        if (pid_ > 0) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+        std::remove(outPath_.c_str());
+        std::remove(errPath_.c_str());
+    }
+    BackgroundRun(const BackgroundRun&) = delete;
+    BackgroundRun& operator=(const BackgroundRun&) = delete;
+
+    pid_t pid() const { return pid_; }
+    void signal(int sig) {
+        if (pid_ > 0) kill(pid_, sig);
+    }
+    // Waits for the end (killed after `limit`); the outputs and the exit code.
+    RunResult wait(milliseconds limit) {
+        RunResult result;
+        int status = 0;
+        if (pid_ > 0 && !waitForExit(pid_, limit, status)) {
+            result.timedOut = true;
+            kill(pid_, SIGKILL);
+            waitpid(pid_, &status, 0);
+        }
+        pid_ = -1;
+        result.seconds = std::chrono::duration<double>(Clock::now() - start_).count();
+        if (!result.timedOut && WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
+        result.out = readFile(outPath_);
+        result.err = readFile(errPath_);
+        return result;
+    }
+
+  private:
+    pid_t pid_ = -1;
+    std::string outPath_, errPath_;
+    Clock::time_point start_;
+};
+
 // True when the command-line program offers `command`.
 inline bool cliHasCommand(const std::string& command) {
     RunResult help = runProgram("pelvoro-cli", {"--help"}, milliseconds(10000));

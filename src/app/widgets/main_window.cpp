@@ -486,6 +486,11 @@ bool TfrmMainForm::hasCommandHandler(const QString& command) const {
 void TfrmMainForm::runCommand(const QString& command, int argument) {
     auto it = handlers_.find(command);
     if (it == handlers_.end() || !*it) return;
+    // A key or a button that was not disabled in time still cannot start these.
+    if (services_.portOpen() && !commandAllowedDuringTransfer(command.toStdString())) {
+        prompts().beep();
+        return;
+    }
     (*it)(argument);
 }
 
@@ -596,6 +601,7 @@ void TfrmMainForm::RefreshCommandState() {
     for (const char* name : {"tbnNew", "tbnOpen", "tbnSettings"})
         setRuleEnabled(action(name), true);
     updateMenuEnabling();
+    disableDuringTransfer(ctx);
 }
 
 void TfrmMainForm::updateMenuEnabling() {
@@ -618,6 +624,22 @@ void TfrmMainForm::updateMenuEnabling() {
     for (const char* name : {"mmWinCascade", "mmWinVertic", "mmWinHoriz", "mmWinMinimize"})
         setRuleEnabled(action(name), docs);
     for (QAction* a : recentEntries_) setRuleEnabled(a, true);
+    disableDuringTransfer(ctx);
+}
+
+void TfrmMainForm::disableDuringTransfer(const CommandContext& ctx) {
+    if (!ctx.portOpen) {
+        for (const char* name : {"mmFileExit", "tbnExit"})
+            if (QAction* a = action(name)) a->setEnabled(true);
+        return;
+    }
+    for (QAction* a : actions_) {
+        const QString command = a->property("command").toString();
+        if (!command.isEmpty() && !commandAllowedDuringTransfer(command.toStdString()))
+            a->setEnabled(false);
+    }
+    for (const char* name : {"mmFileExit", "tbnExit"})
+        if (QAction* a = action(name)) a->setEnabled(false);
 }
 
 void TfrmMainForm::DisableAddItemCommands() {
@@ -770,6 +792,12 @@ void TfrmMainForm::translateCaptions() {
 
 bool TfrmMainForm::requestExit() {
     if (exiting_ || terminated_) return terminated_;
+    // The program does not end under a running transfer: its new document would vanish
+    // unsaved and the tester be left mid-exchange. Cancel ends the transfer first.
+    if (services_.portOpen()) {
+        prompts().beep();
+        return false;
+    }
     exiting_ = true;
     bool ended = pelvoro::requestExit(*this, prompts(), settings(), state_);
     exiting_ = false;

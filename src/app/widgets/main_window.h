@@ -170,6 +170,7 @@ class TfrmMainForm : public QMainWindow, public StartupHost, public ExitHost {
     QMenu* addMenu(QMenu* parentMenu, const QString& name, const char* key, const char* caption);
     void bindCommand(QAction* action, const QString& command, int argument);
     void setRuleEnabled(QAction* action, bool rule);
+    void disableDuringTransfer(const CommandContext& ctx);
     void chooseModel(const QString& key);
     void toolbarToggled();
     void showLanguageDialog();

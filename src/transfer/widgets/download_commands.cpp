@@ -1,6 +1,7 @@
 #include "transfer/widgets/download_commands.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QMdiArea>
 #include <QPointer>
 
@@ -15,6 +16,24 @@ namespace pelvoro {
 
 namespace {
 
+// Refuses every close of the window it watches (the close box, File > Close, Ctrl+F4):
+// the download is still filling the window's document.
+class CloseRefusal : public QObject {
+  public:
+    CloseRefusal(QObject* watched, Prompts& prompts) : QObject(watched), prompts_(prompts) {
+        watched->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::Close) return false;
+        event->ignore();
+        prompts_.beep();
+        return true;
+    }
+
+  private:
+    Prompts& prompts_;
+};
+
 // The download's document windows in the main window's area.
 class MainWindowDownloadHost : public DownloadHost {
   public:
@@ -25,12 +44,17 @@ class MainWindowDownloadHost : public DownloadHost {
                                               const std::string& caption) override {
         TfrmChildForm* form = openDocumentWindow(main_, std::move(document), caption);
         if (!form) return nullptr;
-        // The content panel stays hidden until the download is loaded.
+        // The content panel stays hidden until the download is loaded, and the window
+        // cannot be closed until then.
         form->hide();
         form_ = form;
+        if (DocumentSubWindow* win = form->subWindow())
+            refusal_ = new CloseRefusal(win, main_.prompts());
         return &form->document();
     }
+    ~MainWindowDownloadHost() override { allowClose(); }
     void downloadLoaded(StructureDocument& doc) override {
+        allowClose();
         TfrmChildForm* form = formOf(doc);
         if (!form) return;
         form->show();
@@ -46,6 +70,7 @@ class MainWindowDownloadHost : public DownloadHost {
         main_.RefreshCommandState();
     }
     void discardDownload(StructureDocument& doc) override {
+        allowClose();
         TfrmChildForm* form = formOf(doc);
         if (!form) return;
         // Nothing to save: the window goes without a question.
@@ -63,6 +88,7 @@ class MainWindowDownloadHost : public DownloadHost {
     std::string transferFolder() override { return pelvoro::transferFolder(); }
 
   private:
+    void allowClose() { delete refusal_.data(); }
     TfrmChildForm* formOf(const StructureDocument& doc) {
         if (form_ && &form_->document() == &doc) return form_;
         for (DocumentSubWindow* w : main_.documentWindows())
@@ -71,6 +97,7 @@ class MainWindowDownloadHost : public DownloadHost {
     }
     TfrmMainForm& main_;
     QPointer<TfrmChildForm> form_;
+    QPointer<CloseRefusal> refusal_;
 };
 
 }  // namespace
