@@ -114,11 +114,16 @@ DownloadOutcome downloadFamilyB(DownloadSession& s) {
         return DownloadOutcome::failed("msgConnectError_35");
     }
 
-    // The record count.
+    // The record count. A count that did not come is no empty memory: the link has said
+    // what failed, and nothing else is said.
     EchoReply countReply = link.sendAwaitEcho("MNU", "SNU", ProtocolFamily::B);
-    if (!countReply.ok && link.cancelRequested()) return DownloadOutcome::cancelled();
+    if (!countReply.ok) {
+        if (link.cancelRequested()) return DownloadOutcome::cancelled();
+        link.endConnection(ProtocolFamily::B);
+        return DownloadOutcome::failed("msgCommunFail_35");
+    }
     link.pause(0.3);
-    const long count = countReply.ok ? countReply.length : 0;
+    const long count = countReply.length;
     if (count == 0) {
         s.prompts().information(LangText("msgNoDataToDownL_35"));
         return DownloadOutcome::noData();

@@ -30,7 +30,7 @@ constexpr const char* kOwnLinesKeys[] = {"TQ41", "TQ45", "LR40000115", "LS400001
 constexpr const char* kSemicolonKey = "TQ75";
 
 std::string hexNumber(long value) {
-    char buf[16];
+    char buf[24];
     std::snprintf(buf, sizeof buf, "%02lX", value);
     return buf;
 }
@@ -174,8 +174,11 @@ EntryEnd sendEntries(Link& link, const std::vector<Entry>& entries, int treeItem
         const Entry& entry = entries[i];
         std::string statusLine;
         if (ownLines) {
-            std::string parent = entry.parent < 0 ? std::string("FFFF")
-                                                  : hexNumber(testerNumbers[size_t(entry.parent)]);
+            // Every parent sent has its number from the tester (an entry without one fails
+            // the send below), so a child never names a parent the tester did not give.
+            const long parentNumber = entry.parent < 0 ? -1 : testerNumbers[size_t(entry.parent)];
+            if (entry.parent >= 0 && parentNumber < 0) return EntryEnd::Failed;
+            std::string parent = entry.parent < 0 ? std::string("FFFF") : hexNumber(parentNumber);
             link.send(ownLinesEntryCommand(entry.data, parent));
             ReplyLine number = link.readReplyLine();
             if (link.cancelRequested()) {
@@ -184,7 +187,10 @@ EntryEnd sendEntries(Link& link, const std::vector<Entry>& entries, int treeItem
             }
             if (!number.ok) return EntryEnd::Failed;
             if (startsWith(number.text, "SER")) {
-                // A tester that refuses an entry may send its status without a number.
+                // A tester that refuses an entry may send its status without a number. One
+                // that reports success without a number has stored an entry nobody can
+                // name as a parent: the send fails there.
+                if (Link::statusSuccess(number.text)) return EntryEnd::Failed;
                 statusLine = number.text;
             } else {
                 // The tester's number for the entry: the entries below it refer to it.
