@@ -6,7 +6,8 @@
 
 namespace pelvoro {
 
-StartupOutcome runStartup(StartupHost& host, const std::string& dataDir) {
+StartupOutcome runStartup(StartupHost& host, const std::string& dataDir,
+                          const StartupOptions& options) {
     StartupOutcome out;
     AppEnvironment& env = appEnvironment();
     env.dataDir = dataDir;
@@ -30,20 +31,23 @@ StartupOutcome runStartup(StartupHost& host, const std::string& dataDir) {
 
     // 6. printer check
     if (host.printerCount() <= 0) {
-        host.prompts().information("No printer installed. Application will be terminated!");
+        host.prompts().error("No printer installed. Application will be terminated!");
         host.terminate();
         out.terminated = true;
         return out;
     }
 
     // 7. brand profile
-    host.applyBrandProfile();
-
-    // 8. this brand always works with one model
     MainWindowState& state = host.mainState();
-    selectModel(state, kForcedModelKey);
-    host.showCheckedModel();
-    saveSetting(settings, state, "InstrModel");
+    if (options.allCommands) {
+        host.offerAllCommands();
+    } else {
+        host.applyBrandProfile();
+        // 8. this brand always works with one model
+        selectModel(state, kForcedModelKey);
+        host.showCheckedModel();
+        saveSetting(settings, state, "InstrModel");
+    }
 
     // 9, 10
     host.setDocumentFilters(identity::kDocumentFilter);

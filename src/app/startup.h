@@ -22,6 +22,8 @@ class StartupHost {
     virtual int printerCount() = 0;
     virtual void setMainCaption(const std::string& caption) = 0;
     virtual void applyBrandProfile() = 0;
+    // The start without the brand profile: every command that does something is offered.
+    virtual void offerAllCommands() {}
     // The model menu shows the state's checked entry.
     virtual void showCheckedModel() = 0;
     virtual void setDocumentFilters(const std::string& filter) = 0;
@@ -35,6 +37,11 @@ class StartupHost {
     virtual void terminate() = 0;
 };
 
+struct StartupOptions {
+    // Service staff and users of other testers: no hidden commands, no forced model.
+    bool allCommands = false;
+};
+
 struct StartupOutcome {
     bool terminated = false;
     StartupLanguage language;
@@ -43,7 +50,9 @@ struct StartupOutcome {
 // Steps 2 to 15 of the start: identity, settings, language, logo, printer check, brand
 // profile, forced model, filters, counters, port buffers, add-item commands, recent
 // files and model, initial folders, texts. The language file of the chosen language is
-// loaded and made current.
-StartupOutcome runStartup(StartupHost& host, const std::string& dataDir);
+// loaded and made current. With `allCommands` the brand profile is not applied and the
+// model is not forced: the stored model (Auto Find when none is stored) is checked.
+StartupOutcome runStartup(StartupHost& host, const std::string& dataDir,
+                          const StartupOptions& options = {});
 
 }  // namespace pelvoro

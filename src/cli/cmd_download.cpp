@@ -4,11 +4,14 @@
 //   pelvoro-cli download --model KEY (--port N | --device PATH) [--baud B] -o OUT
 //
 // Progress goes to stderr when it is a terminal; messages always go to stderr. Exit
-// status 0 when a document was saved (also after an incomplete download, which is told
-// with the number of records that came), 1 when the download brought no document (nothing
-// is written to OUT) or OUT could not be written (the document is then kept in the
-// temporary folder, whose path is printed), 2 for a usage error, 130 when SIGINT or
-// SIGTERM ended the exchange as Cancel does (nothing is written, the temporary files go).
+// status 0 when the whole memory was saved; 3 when a document was saved that is not
+// whole (records missing, told with the number of records that came, or the tester's
+// identification or structure names could not be read: the messages say which); 1 when
+// the download brought no document (nothing is written to OUT) or OUT could not be
+// written (the document is then kept in the temporary folder, whose path is printed); 2
+// for a usage error; 130 when SIGINT or SIGTERM ended the exchange as Cancel does
+// (nothing is written, the temporary files go). A script that clears the tester after a
+// download must therefore look for 0 alone.
 
 #include <unistd.h>
 
@@ -206,7 +209,10 @@ int runDownload(Context& ctx) {
         env.defaultExtension = identity::kSaveDefaultExtension;
         FileCommands files(host, ctx.prompts, recent, env);
         if (files.saveTo(*result.document, out)) {
-            status = 0;
+            status = outcome.status == DownloadStatus::Incomplete ||
+                             outcome.status == DownloadStatus::Flawed
+                         ? 3
+                         : 0;
         } else {
             // The tester's results are not thrown away because OUT could not be written:
             // the document stays in the temporary folder, which is kept.
@@ -236,8 +242,8 @@ int runDownload(Context& ctx) {
 
 Registration reg({"download", "download --model KEY (--port N | --device PATH) [--baud B] -o OUT",
                   "downloads the connected tester's memory into a new document and saves it to "
-                  "OUT as File > Save would (exit 0 also after an incomplete download that "
-                  "brought a document)",
+                  "OUT as File > Save would (exit 0 when the whole memory came, 3 when the "
+                  "saved document is not whole, 1 when no document came)",
                   runDownload});
 
 }  // namespace

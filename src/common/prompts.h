@@ -23,6 +23,10 @@ class Prompts {
     virtual ~Prompts() = default;
     // Information box with an OK button.
     virtual void information(const std::string& text) = 0;
+    // The same box for something that went wrong: a warning (the work went on, in part)
+    // or an error (it failed). They differ from a notice only in their icon.
+    virtual void warning(const std::string& text) { information(text); }
+    virtual void error(const std::string& text) { information(text); }
     // Plain box with an OK button and a caption of its own.
     virtual void plainBox(const std::string& title, const std::string& text) = 0;
     virtual Answer askYesNo(const std::string& title, const std::string& text) = 0;

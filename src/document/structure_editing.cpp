@@ -200,7 +200,7 @@ int subtreeDepth(const StructureItem& item) {
 }
 
 void showLevelLimit(Prompts& prompts) {
-    prompts.information(LangText("msgMaxLevel_35"));
+    prompts.warning(LangText("msgMaxLevel_35"));
 }
 
 }  // namespace

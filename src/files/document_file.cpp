@@ -269,16 +269,29 @@ class Reader {
         try {
             readAll();
         } catch (const ReadError& e) {
-            result_.ok = false;
-            result_.errorLine = e.line;
-            result_.error = "Line " + std::to_string(e.line) + ": " + e.message;
+            damaged(e.line, e.message);
         }
+        // Files with a version line always have the item list marker: without it every
+        // item of the file is lost. (Version 1 files keep the rule that the marker ends
+        // the search at the first terminator.)
+        if (version_ >= 2 && !result_.hasItemList)
+            damaged(lines_.lineNumber(),
+                    std::string("the line \"") + std::string(kItemsMarker) +
+                        "\" is missing or out of place: the items of the file were not read");
         if (itemPhase_) finishItems();
         doc_.setModified(false);
         return result_;
     }
 
   private:
+    // The file is read only in part; the first damage is the one reported.
+    void damaged(int line, const std::string& message) {
+        if (!result_.ok) return;
+        result_.ok = false;
+        result_.errorLine = line;
+        result_.error = "Line " + std::to_string(line) + ": " + message;
+    }
+
     void readAll() {
         readVersion();
         if (version_ >= 2) {
@@ -328,6 +341,12 @@ class Reader {
             if (l == kTerminator) break;
         }
         if (lines_.atEnd() && !found) return false;
+        // The section's lines were skipped up to its terminator: the tester's type code,
+        // firmware and calibration date are gone.
+        if (!found)
+            damaged(lines_.lineNumber(),
+                    std::string("the line \"") + std::string(kInstrumentMarker) +
+                        "\" is missing: the instrument data of the file are lost");
         if (found) {
             TInstrumentData& data = doc_.InstrumentData;
             while (!lines_.atEnd()) {
@@ -405,9 +424,15 @@ class Reader {
             auto item = std::make_unique<StructureItem>();
             TStructItemData& d = item->data;
             d.ID = d.PID = d.BID = d.Type = -1;
+            int blockStart = 0;  // line of the block's first non-empty line
+            bool ended = false;
             while (!lines_.atEnd()) {
                 std::string_view l = lines_.next();
-                if (startsWith(l, kBlockEnd)) break;
+                if (startsWith(l, kBlockEnd)) {
+                    ended = true;
+                    break;
+                }
+                if (!blockStart && !l.empty()) blockStart = lines_.lineNumber();
                 if (startsWith(l, "ID"))
                     d.ID = toInt(tail(l, 4), lines_);
                 else if (startsWith(l, "PID"))
@@ -433,6 +458,12 @@ class Reader {
                     d.GraphString = std::string(tail(l, 13));
                 }
             }
+            // A file cut inside a block: what the block held is kept, but the items (and
+            // results) after it are lost.
+            if (!ended && blockStart)
+                damaged(blockStart, std::string("the item block that begins here has no end line "
+                                                "\"") +
+                                        std::string(kBlockEnd) + "\": the file is cut short");
             if (d.ID == -1 && d.Type == -1) break;
             if (isResultType(d.Type) && d.FpStrings.empty() && d.ResTexts.empty()) continue;
             d.FileTextCount = int32_t(d.ResTexts.size());

@@ -36,9 +36,13 @@ struct DocumentReadOptions {
 };
 
 struct DocumentReadResult {
+    // False for a document read only in part: a malformed number ended the load, the file
+    // is cut inside an item block, or a section marker line that the file's version has
+    // ("$InstrumentData%" from version 2 on, "$StructureItems%") is missing. What could be
+    // read is in the document all the same; it must not be saved over the file.
     bool ok = true;
     int version = 0;
-    // Set when the load ended with an error: the message names the line.
+    // Set when the document was read only in part: the message names the line.
     std::string error;
     int errorLine = 0;  // 1-based line number of the file
     // The file had an item list (the root was built).

@@ -46,16 +46,23 @@ std::string joinPath(const std::string& folder, const std::string& name) {
     return (fs::path(folder) / name).string();
 }
 
+// The question, then the document's name in quotes on a line of its own.
 std::string closeQuestionText(const char* key, const StructureDocument& doc) {
-    return LangText(key) + "      ''" + fileStemOf(doc.FilePath) + "''";
+    return LangText(key) + "\n\n\"" + fileStemOf(doc.FilePath) + "\"";
 }
 
 }  // namespace
 
-std::string openDialogFilter(const FileEnvironment& env) {
-    // The documents (with the extension Save As gives a typed name), the transcripts that
-    // Open imports, and every file.
-    std::string filter = env.documentFilter;
+std::string translatedFilterCaption(const std::string& filter, const std::string& key) {
+    // "Caption (*.EXT)|*.EXT": the caption in the user's language when the language has it.
+    const std::string caption = LangText(key);
+    const size_t open = filter.find(" (");
+    if (caption == "**" || caption.empty() || open == std::string::npos) return filter;
+    return caption + filter.substr(open);
+}
+
+std::string documentDialogFilter(const FileEnvironment& env) {
+    std::string filter = translatedFilterCaption(env.documentFilter, "DocumentFiles_25");
     const size_t bar = filter.find('|');
     if (bar != std::string::npos && !env.defaultExtension.empty()) {
         const std::string pattern = "*." + env.defaultExtension;
@@ -65,6 +72,12 @@ std::string openDialogFilter(const FileEnvironment& env) {
             if (close != std::string::npos) filter.insert(close, " " + pattern);
         }
     }
+    return filter;
+}
+
+std::string openDialogFilter(const FileEnvironment& env) {
+    // The documents, the transcripts that Open imports, and every file.
+    std::string filter = documentDialogFilter(env);
     std::string transcripts = env.importFilter;
     if (const size_t b = transcripts.find('|'); b != std::string::npos)
         transcripts = LangText("TranscriptFiles_25") + " (*.KRD)" + transcripts.substr(b);
@@ -150,13 +163,27 @@ FileCommands::FileCommands(DocumentHost& host, Prompts& prompts, RecentFiles& re
                            FileEnvironment env)
     : host_(host), prompts_(prompts), recent_(recent), env_(std::move(env)) {}
 
+std::string FileCommands::dialogFolder() const {
+    return env_.documentFolder.empty() ? env_.openDirectory : env_.documentFolder;
+}
+
+void FileCommands::noteDocumentFolder(const std::string& path) {
+    const std::string name = fileNameOf(path);
+    if (name.size() == path.size()) return;
+    std::string folder = path.substr(0, path.size() - name.size());
+    if (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\')) folder.pop_back();
+    env_.documentFolder = folder;
+    if (env_.documentFolderUsed) env_.documentFolderUsed(folder);
+}
+
 void FileCommands::openCommand() {
     FileDialogRequest request;
     request.title = LangText("OpenTitle_15");
-    request.directory = env_.openDirectory;
+    request.directory = dialogFolder();
     request.filter = openDialogFilter(env_);
     request.defaultExtension = env_.defaultExtension;
-    if (auto path = prompts_.chooseOpenFile(request)) open(*path);
+    if (auto path = prompts_.chooseOpenFile(request))
+        if (open(*path)) noteDocumentFolder(*path);
 }
 
 StructureDocument* FileCommands::openRecent(int k) {
@@ -168,7 +195,7 @@ StructureDocument* FileCommands::openRecent(int k) {
 StructureDocument* FileCommands::open(const std::string& path) {
     if (isTranscriptPath(path)) return importTranscript(path, true);
     if (!fileExists(path)) {
-        prompts_.information(LangText("msgFileNotExist_35") + "\n" + path);
+        prompts_.error(LangText("msgFileNotExist_35") + "\n" + path);
         return nullptr;
     }
     // A file that is open already: its window comes to the front. A second, independent
@@ -179,8 +206,7 @@ StructureDocument* FileCommands::open(const std::string& path) {
     }
     std::string bytes;
     if (!readWholeFile(path, bytes)) {
-        prompts_.information(LangText("msgReadError_35") + "\n" + path + ": " +
-                             std::strerror(errno));
+        prompts_.error(LangText("msgReadError_35") + "\n" + path + ": " + std::strerror(errno));
         return nullptr;
     }
     // A file without any of the format's markers is no document: opening it would give
@@ -188,7 +214,7 @@ StructureDocument* FileCommands::open(const std::string& path) {
     if (!looksLikeDocument(bytes)) {
         std::string text = LangText("msgNotDocument_50") + "\n" + path;
         if (looksLikeTranscript(bytes)) text += "\n" + LangText("msgTranscriptHint_70");
-        prompts_.information(text);
+        prompts_.error(text);
         return nullptr;
     }
     auto owned = std::make_unique<StructureDocument>();
@@ -216,8 +242,8 @@ StructureDocument* FileCommands::open(const std::string& path) {
     doc->Loading = false;
     noteRecentFile(recent_, path);
     if (!result.ok) {
-        prompts_.information(LangText("msgReadPartly_50") + "\n" + path + "\n" + result.error +
-                             "\n" + LangText("msgSaveAsHint_70"));
+        prompts_.warning(LangText("msgReadPartly_50") + "\n" + path + "\n" + result.error + "\n" +
+                         LangText("msgSaveAsHint_70"));
     } else if (doc->NewFunctionsSeen) {
         prompts_.information(LangText("msgNewFunct_35"));
         doc->NewFunctionsSeen = false;
@@ -227,9 +253,10 @@ StructureDocument* FileCommands::open(const std::string& path) {
 
 void FileCommands::importCommand() {
     FileDialogRequest request;
-    request.directory = env_.openDirectory;
-    request.filter = env_.importFilter;
-    if (auto path = prompts_.chooseOpenFile(request)) importTranscript(*path, false);
+    request.directory = dialogFolder();
+    request.filter = translatedFilterCaption(env_.importFilter, "TranscriptFiles_25");
+    if (auto path = prompts_.chooseOpenFile(request))
+        if (importTranscript(*path, false)) noteDocumentFolder(*path);
 }
 
 StructureDocument* FileCommands::importTranscript(const std::string& path, bool throughOpen) {
@@ -251,7 +278,7 @@ StructureDocument* FileCommands::importTranscript(const std::string& path, bool 
     if (!env_.transferFolder.empty())
         temp.open(fs::path(tempPath), std::ios::binary | std::ios::trunc);
     if (!temp) {
-        prompts_.information(LangText("msgWriteError_35"));
+        prompts_.error(LangText("msgWriteError_35"));
         host_.refreshCommandState();
         return doc;
     }
@@ -261,7 +288,7 @@ StructureDocument* FileCommands::importTranscript(const std::string& path, bool 
         BusyCursor busy(prompts_);
         if (!readWholeFile(path, transcript)) {
             temp.close();
-            prompts_.information(LangText("msgWriteError_35"));
+            prompts_.error(LangText("msgWriteError_35"));
             host_.refreshCommandState();
             return doc;
         }
@@ -269,7 +296,7 @@ StructureDocument* FileCommands::importTranscript(const std::string& path, bool 
         temp.close();
     }
     if (!temp) {
-        prompts_.information(LangText("msgWriteError_35"));
+        prompts_.error(LangText("msgWriteError_35"));
         host_.refreshCommandState();
         return doc;
     }
@@ -297,14 +324,14 @@ StructureDocument* FileCommands::importTranscript(const std::string& path, bool 
         problems += "\n" + result.error;
     for (const std::string& loss : transcriptLosses(conversion)) problems += "\n" + loss;
     if (!problems.empty()) {
-        prompts_.information(
+        prompts_.warning(
             LangText("msgReadPartly_50") + "\n" + path + problems + "\n" +
             LangText("msgStructRead_35") + " " + std::to_string(conversion.structureRecords) +
             ", " + LangText("msgResultsRead_35") + " " + std::to_string(conversion.resultRecords));
     }
     if (result.orphans > 0)
-        prompts_.information(path + "\n" + LangText("msgOrphans_70") + " " +
-                             std::to_string(result.orphans));
+        prompts_.warning(path + "\n" + LangText("msgOrphans_70") + " " +
+                         std::to_string(result.orphans));
     if (doc->NewFunctionsSeen) {
         prompts_.information(LangText("msgNewFunct_35"));
         doc->NewFunctionsSeen = false;
@@ -320,12 +347,13 @@ bool FileCommands::save(StructureDocument& doc) {
 bool FileCommands::saveAs(StructureDocument& doc) {
     FileDialogRequest request;
     request.title = LangText("SaveTitle_15");
-    request.filter = env_.documentFilter;
+    request.filter = documentDialogFilter(env_);
     request.defaultExtension = env_.defaultExtension;
-    // The dialog starts in the document's own folder when it has one.
+    // The dialog starts in the document's own folder when it has one, otherwise (new and
+    // downloaded documents, named after their caption) in the folder last used.
     request.fileName = fileNameOf(doc.FilePath);
     request.directory = request.fileName == doc.FilePath
-                            ? env_.openDirectory
+                            ? dialogFolder()
                             : doc.FilePath.substr(0, doc.FilePath.size() - request.fileName.size());
     std::optional<std::string> chosen = prompts_.chooseSaveFile(request);
     if (!chosen || chosen->empty()) {
@@ -336,7 +364,9 @@ bool FileCommands::saveAs(StructureDocument& doc) {
     // A name without extension gets the default one.
     if (!env_.defaultExtension.empty() && fileNameOf(path).find('.') == std::string::npos)
         path += "." + env_.defaultExtension;
-    return saveTo(doc, path);
+    if (!saveTo(doc, path)) return false;
+    noteDocumentFolder(path);
+    return true;
 }
 
 bool FileCommands::saveTo(StructureDocument& doc, const std::string& path) {
@@ -350,7 +380,7 @@ bool FileCommands::saveTo(StructureDocument& doc, const std::string& path) {
     if (!saved.ok) {
         // The file on disk stays as it was; the document keeps its name and its changes.
         doc.setModified(wasModified);
-        prompts_.information(LangText("msgWriteError_35") + "\n" + path + ": " + saved.reason);
+        prompts_.error(LangText("msgWriteError_35") + "\n" + path + ": " + saved.reason);
         return false;
     }
     if (doc.HasDownloadTemp) deleteTransferFile(doc.DownloadTag);

@@ -54,10 +54,20 @@ struct FileEnvironment {
     std::string defaultExtension;  // "PLV"
     std::string importFilter;      // "Files (*.KRD)|*.KRD"
     std::string openDirectory;
+    // Where the file dialogs start: the folder last used for documents (the user's
+    // documents folder at first); openDirectory when empty.
+    std::string documentFolder;
+    // Told the folder of every document opened or saved through a dialog.
+    std::function<void(const std::string& folder)> documentFolderUsed;
 };
 
-// The filter of the open dialog: the documents (with the extension a typed name gets on
-// saving), the transcripts and all files.
+// A dialog filter ("Caption (*.EXT)|*.EXT") with the caption of `key` in the current
+// language; unchanged when the language has no such text.
+std::string translatedFilterCaption(const std::string& filter, const std::string& key);
+// The documents of the open and save dialogs: the brand's filter with the extension a
+// typed name gets on saving, so that files saved that way are listed too.
+std::string documentDialogFilter(const FileEnvironment& env);
+// The filter of the open dialog: the documents, the transcripts and all files.
 std::string openDialogFilter(const FileEnvironment& env);
 
 // Recent files: `path` becomes the newest entry unless it already is.
@@ -112,6 +122,8 @@ class FileCommands {
 
   private:
     void deleteTransferFile(const std::string& tag);
+    std::string dialogFolder() const;
+    void noteDocumentFolder(const std::string& path);
 
     DocumentHost& host_;
     Prompts& prompts_;

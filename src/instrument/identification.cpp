@@ -241,7 +241,7 @@ IdentifyResult autoIdentify(InstrumentContext& ctx) {
     }
     if (!ready) {
         if (!cancelled && !link.cancelRequested())
-            link.prompts().information(LangText("msgConnectError_35"));
+            link.prompts().error(LangText("msgConnectError_35"));
     }
     link.clearCancel();
     return result;
@@ -488,7 +488,7 @@ AutoFindResult autoFind(InstrumentContext& ctx, PortSelection& selection,
     } else {
         selection = remembered;
         applyPortSettings(link, selection);
-        if (!r.cancelled) link.prompts().information(LangText("msgConnectError_35"));
+        if (!r.cancelled) link.prompts().error(LangText("msgConnectError_35"));
     }
     applyPortSettings(link, selection);
     link.clearCancel();

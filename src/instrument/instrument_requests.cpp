@@ -126,7 +126,7 @@ ReceiveOutcome receiveInstrumentData(InstrumentContext& ctx) {
                 link.showProgress(LangText("DLoadData_35"));
                 if (!requestFamilyAData(link, ctx.data)) {
                     if (!link.cancelRequested())
-                        link.prompts().information(LangText("msgConnectError_35"));
+                        link.prompts().error(LangText("msgConnectError_35"));
                     link.endConnection(ProtocolFamily::A);
                     return {false, false};
                 }
@@ -234,12 +234,12 @@ bool sendInstrumentData(InstrumentContext& ctx, const InstrumentWrites& writes) 
     bool ok = false;
     ProtocolFamily family = protocolOfKey(key);
     if (family == ProtocolFamily::B) {
-        link.prompts().information(LangText("msgConnectError_35"));
+        link.prompts().error(LangText("msgConnectError_35"));
     } else if (family == ProtocolFamily::A && link.connectInstrument(ProtocolFamily::A)) {
         InstrumentWriteResult written = writeInstrumentData(link, ctx.data, writes);
         ok = written.ok;
         if (!ok && !link.cancelRequested())
-            link.prompts().information(
+            link.prompts().error(
                 LangText("msgSendError_35") + "\n" +
                 LangText(written.refused ? "msgWriteRefused_50" : "msgNoStatus_50") + " " +
                 itemName(written.failedItem.c_str()));

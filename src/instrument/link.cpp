@@ -107,7 +107,7 @@ bool Link::ensurePortOpen() {
     port_.close();
     std::string message = LangText("msgNotAvailPort_35");
     if (!why.empty()) message += "\n\n" + why;
-    prompts_.information(message);
+    prompts_.error(message);
     return false;
 }
 
@@ -170,7 +170,7 @@ bool Link::connectInstrument(ProtocolFamily family) {
     if (ready) return true;
     closePort();
     progress_.hide();
-    if (!handshakeCancelled_) prompts_.information(LangText("msgConnectError_35"));
+    if (!handshakeCancelled_) prompts_.error(LangText("msgConnectError_35"));
     clearCancel();
     return false;
 }
@@ -485,7 +485,7 @@ CountReply Link::countRequest(std::string_view command, bool pauseFirst, int fol
         if (followUp == 1) readReplyLine();
         if (followUp == 2) readUntilStatus();
     }
-    if (!reply.ok && !cancelRequested()) prompts_.information(LangText("msgDataCorrupt_35"));
+    if (!reply.ok && !cancelRequested()) prompts_.error(LangText("msgDataCorrupt_35"));
     return reply;
 }
 
@@ -579,7 +579,7 @@ void Link::showProgress(const std::string& step, bool gaugeVisible, bool cancelV
 
 void Link::reportCommunicationFailure(std::string_view suffix) {
     if (!cancelRequested() && !quiet_)
-        prompts_.information(LangText("msgCommunFail_35") + std::string(suffix));
+        prompts_.error(LangText("msgCommunFail_35") + std::string(suffix));
     progress_.hide();
 }
 

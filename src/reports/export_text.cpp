@@ -1,10 +1,7 @@
 #include "reports/export_text.h"
 
-#include <filesystem>
-
 #include "common/lang_text.h"
 #include "common/prompts.h"
-#include "files/transfer_folder.h"
 #include "results/result_rows.h"
 
 namespace pelvoro {
@@ -38,13 +35,6 @@ std::string exportTableText(const ResultRows& rows, const ExportFormat& format,
     return out;
 }
 
-std::string exportFolder(const std::string& programFolder, const std::string& userDataFolder) {
-    namespace fs = std::filesystem;
-    const std::string preferred = (fs::path(programFolder) / "TestResults").string();
-    const std::string fallback = (fs::path(userDataFolder) / "TestResults").string();
-    return chooseTransferFolder(preferred, fallback);
-}
-
 bool runExportCommand(const ResultRows* shownTable, ExportCommandHost& host) {
     Prompts& prompts = *host.prompts;
     if (!shownTable) {
@@ -55,9 +45,13 @@ bool runExportCommand(const ResultRows* shownTable, ExportCommandHost& host) {
     if (!format) return false;
 
     FileDialogRequest request;
-    request.filter = "Text Files (*.TXT)|*.TXT";
+    request.filter =
+        LangText("TextFiles_25") == "**" ? std::string("Text Files") : LangText("TextFiles_25");
+    request.filter += " (*.TXT)|*.TXT";
     request.defaultExtension = "txt";
     request.directory = host.initialFolder;
+    request.title = host.title;
+    request.fileName = host.fileName;
     std::optional<std::string> path = prompts.chooseSaveFile(request);
     if (!path || path->empty()) return false;
 
@@ -68,9 +62,10 @@ bool runExportCommand(const ResultRows* shownTable, ExportCommandHost& host) {
         failure = host.writeFile(*path, bytes);
     }
     if (!failure.empty()) {
-        prompts.information(LangText("msgWriteError_35") + "\n" + *path + ": " + failure);
+        prompts.error(LangText("msgWriteError_35") + "\n" + *path + ": " + failure);
         return false;
     }
+    if (host.written) host.written(*path);
     return true;
 }
 

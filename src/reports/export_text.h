@@ -36,15 +36,15 @@ std::string exportField(const std::string& field, std::string_view delimiter);
 std::string exportTableText(const ResultRows& rows, const ExportFormat& format,
                             const MarkupInterpreter& interpreter = MarkupInterpreter());
 
-// The file dialog's starting folder: "TestResults" beside the program when it can be
-// written there, otherwise "TestResults" in the user's data folder.
-std::string exportFolder(const std::string& programFolder, const std::string& userDataFolder);
-
 struct ExportCommandHost {
     Prompts* prompts = nullptr;
     // The Export Format dialog; nullopt on Cancel.
     std::function<std::optional<ExportFormat>()> chooseFormat;
     std::string initialFolder;
+    std::string title;     // of the save dialog
+    std::string fileName;  // suggested, e.g. the document's name with ".txt"
+    // Told the path of every file written (the next export starts in its folder).
+    std::function<void(const std::string& path)> written;
     // Writes the whole file so that an older file is either kept or fully replaced;
     // returns the reason of a failure, empty on success.
     std::function<std::string(const std::string& path, const std::string& bytes)> writeFile;

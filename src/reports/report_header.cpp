@@ -230,7 +230,7 @@ bool ReportHeaderEditor::accept() {
                                                    rules_.firstCommentTooLong(lines), lines);
     if (!message.empty()) {
         settings_.flush();
-        prompts_.information(message);
+        prompts_.warning(message);
         return false;
     }
     for (int i = 0; i < kHeaderFields; ++i)

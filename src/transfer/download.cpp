@@ -1,6 +1,8 @@
 #include "transfer/download.h"
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <sstream>
 #include <system_error>
@@ -19,6 +21,8 @@ const char* downloadStatusName(DownloadStatus status) {
             return "complete";
         case DownloadStatus::Incomplete:
             return "incomplete";
+        case DownloadStatus::Flawed:
+            return "flawed";
         case DownloadStatus::NoData:
             return "no data";
         case DownloadStatus::Cancelled:
@@ -85,27 +89,46 @@ bool DownloadSession::newDownloadDocument(const std::function<void()>& beforeFil
     std::error_code ec;
     if (!folder.empty()) fs::create_directories(fs::path(folder), ec);
     tempPath_ = (fs::path(folder) / doc_->DownloadTag).string();
+    errno = 0;
     if (!folder.empty()) file_.open(fs::path(tempPath_), std::ios::binary | std::ios::trunc);
     doc_->HasFile = true;
     if (folder.empty() || !file_) {
+        const int reason = errno;
         file_ = std::ofstream();
         ctx_.link.pause(0.5);
         ctx_.link.endConnection(protocolOfKey(key_));
-        ctx_.link.prompts().information(LangText("msgWriteError_35"));
+        std::string text = LangText("msgWriteError_35");
+        if (!folder.empty())
+            text += "\n" + tempPath_ + (reason ? ": " + std::string(std::strerror(reason)) : "");
+        ctx_.link.prompts().error(text);
+        tempPath_.clear();
         return false;
     }
     doc_->clear();
     return true;
 }
 
+// A full disk, a pulled stick or a quota: the download must not go on as if the file
+// held what was written. errno still holds the reason of the failed write or close.
+void DownloadSession::noteWriteFailure() {
+    if (!writeError_.empty()) return;
+    const int reason = errno;
+    writeError_ = reason != 0 ? std::strerror(reason) : "the data could not be written";
+}
+
 void DownloadSession::writeLine(std::string_view text) {
     if (!file_.is_open()) return;
+    errno = 0;
     file_.write(text.data(), std::streamsize(text.size()));
     file_.write("\r\n", 2);
+    if (!file_) noteWriteFailure();
 }
 
 void DownloadSession::writeBytes(std::string_view bytes) {
-    if (file_.is_open()) file_.write(bytes.data(), std::streamsize(bytes.size()));
+    if (!file_.is_open()) return;
+    errno = 0;
+    file_.write(bytes.data(), std::streamsize(bytes.size()));
+    if (!file_) noteWriteFailure();
 }
 
 void DownloadSession::writeHead(int version) {
@@ -125,19 +148,33 @@ void DownloadSession::writeBlockEnd(long n) {
 }
 
 void DownloadSession::closeFile() {
-    if (file_.is_open()) file_.close();
+    if (!file_.is_open()) return;
+    errno = 0;
+    const bool good = bool(file_);
+    file_.close();
+    if (good && !file_) noteWriteFailure();
 }
 
 bool DownloadSession::reopenForAppend() {
     closeFile();
     if (tempPath_.empty()) return false;
+    errno = 0;
     file_ = std::ofstream(fs::path(tempPath_), std::ios::binary | std::ios::app);
+    if (!file_) noteWriteFailure();
     return bool(file_);
 }
 
 void DownloadSession::loadDownloadedFile() {
     if (!doc_) return;
     closeFile();
+    if (!writeError_.empty()) {
+        // A document built from a file that lost part of what was written would look
+        // whole: nothing is loaded, and the tester still holds everything.
+        ctx_.link.endConnection(protocolOfKey(key_));
+        ctx_.link.prompts().information(LangText("msgWriteError_35") + "\n" + tempPath_ + ": " +
+                                        writeError_);
+        return;
+    }
     std::string bytes;
     {
         std::ifstream in(fs::path(tempPath_), std::ios::binary);
@@ -158,7 +195,7 @@ void DownloadSession::loadDownloadedFile() {
     doc_->HasDownloadTemp = true;
     loaded_ = true;
     host_.downloadLoaded(*doc_);
-    if (!result.ok) ctx_.link.prompts().information(result.error);
+    if (!result.ok) ctx_.link.prompts().warning(result.error);
     if (doc_->NewFunctionsSeen) {
         ctx_.link.prompts().information(LangText("msgNewFunct_35"));
         doc_->NewFunctionsSeen = false;
@@ -225,6 +262,10 @@ DownloadResult DownLoadNewINSTR(InstrumentContext& context, DownloadHost& host) 
     session.setKey(selectedModelKey(context));
     result.key = session.key();
     if (DownloadBranch branch = downloadBranchFor(session.key())) result.outcome = branch(session);
+    // The branches write through the session; a failed write ends every one of them the
+    // same way, whatever the branch made of the rest.
+    if (!session.writeError().empty() && !session.loaded())
+        result.outcome = DownloadOutcome::failed("msgWriteError_35");
     session.finish();
     result.document = session.loaded() ? session.document() : nullptr;
     return result;

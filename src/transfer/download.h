@@ -91,6 +91,9 @@ enum class DownloadStatus {
     Complete,    // a document was loaded with everything the tester held
     Incomplete,  // a document was loaded, but not with everything (the "not complete" or
                  // the communication messages were shown)
+    Flawed,      // a document was loaded with every result, but something that belongs
+                 // to it could not be read (the tester's identification, the names of its
+                 // structure); the message said what
     NoData,      // the tester holds nothing ("msgNoDataToDownL_35", "msgNoStructObj_35")
     Cancelled,   // Cancel ended the download before a document was loaded; no message
     Failed,      // port, connection, model check, communication, corrupt count or
@@ -115,6 +118,9 @@ struct DownloadOutcome {
     static DownloadOutcome complete() { return {DownloadStatus::Complete, {}}; }
     static DownloadOutcome incomplete(std::string key = "msgDLoadNotCompl_50") {
         return {DownloadStatus::Incomplete, std::move(key)};
+    }
+    static DownloadOutcome flawed(std::string key) {
+        return {DownloadStatus::Flawed, std::move(key)};
     }
     static DownloadOutcome noData(std::string key = "msgNoDataToDownL_35") {
         return {DownloadStatus::NoData, std::move(key)};
@@ -197,18 +203,25 @@ class DownloadSession {
     void writeHead(int version);
     // "----------" + n, the end of an item block.
     void writeBlockEnd(long n);
-    // Closes the temporary file (the branches that stop before loading). Idempotent.
+    // Closes the temporary file (the branches that stop before loading). Idempotent. A
+    // close that fails (the last buffered bytes did not reach the disk) counts as a
+    // failed write.
     void closeFile();
     // Opens the temporary file again for appending.
     bool reopenForAppend();
-    // Whether the last writes reached the file.
-    bool fileGood() const { return bool(file_); }
+    // Whether every write so far reached the file.
+    bool fileGood() const { return writeError_.empty(); }
 
     // Reads the temporary file into the document with the document reader, shows the
     // document (first item selected, content panel), clears HasFile, sets
     // HasDownloadTemp and shows "msgNewFunct_35" once when the reader met unknown codes.
+    // When a write or the close of the file failed, nothing is loaded: the message
+    // "msgWriteError_35" names the file and the system's reason, and the download ends
+    // without a document (the finish removes the file).
     void loadDownloadedFile();
     bool loaded() const { return loaded_; }
+    // A write to the temporary file (or its close) failed; the reason, or empty.
+    const std::string& writeError() const { return writeError_; }
 
     // The finish of the command (called by DownLoadNewINSTR).
     void finish();
@@ -221,7 +234,10 @@ class DownloadSession {
     StructureDocument* doc_ = nullptr;
     std::string tempPath_;
     std::ofstream file_;
+    std::string writeError_;
     bool loaded_ = false;
+
+    void noteWriteFailure();
 };
 
 // ---- The branches --------------------------------------------------------------------------

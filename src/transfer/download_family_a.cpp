@@ -25,6 +25,8 @@ DownloadOutcome statusOf(const FamilyAOutcome& a) {
             return DownloadOutcome::complete();
         case FamilyAEnd::Incomplete:
             return DownloadOutcome::incomplete(a.messageKey);
+        case FamilyAEnd::Flawed:
+            return DownloadOutcome::flawed(a.messageKey);
         case FamilyAEnd::NoData:
             return DownloadOutcome::noData(a.messageKey);
         case FamilyAEnd::Cancelled:

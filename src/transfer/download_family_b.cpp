@@ -105,20 +105,25 @@ DownloadOutcome downloadFamilyB(DownloadSession& s) {
         const bool cancelled = link.cancelRequested();
         link.endConnection(ProtocolFamily::B);
         if (cancelled) return DownloadOutcome::cancelled();
-        s.prompts().information(LangText("msgConnectError_35"));
+        s.prompts().error(LangText("msgConnectError_35"));
         return DownloadOutcome::failed("msgConnectError_35");
     }
     if (!modelTextBelongsTo(key, s.instrumentData().model())) {
         link.endConnection(ProtocolFamily::B);
-        s.prompts().information(LangText("msgConnectError_35"));
+        s.prompts().error(LangText("msgConnectError_35"));
         return DownloadOutcome::failed("msgConnectError_35");
     }
 
-    // The record count.
+    // The record count. A count that did not come is no empty memory: the link has said
+    // what failed, and nothing else is said.
     EchoReply countReply = link.sendAwaitEcho("MNU", "SNU", ProtocolFamily::B);
-    if (!countReply.ok && link.cancelRequested()) return DownloadOutcome::cancelled();
+    if (!countReply.ok) {
+        if (link.cancelRequested()) return DownloadOutcome::cancelled();
+        link.endConnection(ProtocolFamily::B);
+        return DownloadOutcome::failed("msgCommunFail_35");
+    }
     link.pause(0.3);
-    const long count = countReply.ok ? countReply.length : 0;
+    const long count = countReply.length;
     if (count == 0) {
         s.prompts().information(LangText("msgNoDataToDownL_35"));
         return DownloadOutcome::noData();
@@ -156,7 +161,7 @@ DownloadOutcome downloadFamilyB(DownloadSession& s) {
     // Every record that came whole is kept.
     const bool complete = !failed && long(records.size()) >= count;
     if (!complete) {
-        s.prompts().information(LangText("msgDLoadNotCompl_50"));
+        s.prompts().warning(LangText("msgDLoadNotCompl_50"));
         if (records.empty())
             return DownloadOutcome::failed("msgDLoadNotCompl_50").withRecords(0, count);
     }
@@ -184,8 +189,7 @@ DownloadOutcome downloadFamilyB(DownloadSession& s) {
         }
     }
     if (corrupted > 0)
-        s.prompts().plainBox("",
-                             "Found corrupted measurement data!   " + std::to_string(corrupted));
+        s.prompts().warning("Found corrupted measurement data!   " + std::to_string(corrupted));
 
     const auto& entries = tree.entries();
     for (std::size_t k = 0; k < entries.size(); ++k) {

@@ -136,25 +136,35 @@ DownloadOutcome downloadFamilyC(DownloadSession& s) {
         return DownloadOutcome::failed("msgConnectError_35");
     }
 
-    // The record count.
+    // The record count. Without it nothing can be told about the tester's memory: an
+    // empty document would read as an empty tester, so the download fails.
     s.showProgress("DLoadData_35");
+    bool counted = false;
     long count = 0;
     if (link.sendAwaitEcho("P", "E", ProtocolFamily::C).ok) {
         EchoReply r = link.sendAwaitEcho(std::string("R\xFF", 2), "\x02", ProtocolFamily::C);
+        counted = r.ok;
         if (r.ok) count = r.length;
     }
     if (link.cancelRequested()) return DownloadOutcome::cancelled();
+    if (!counted) {
+        link.endConnection(ProtocolFamily::C);
+        s.prompts().information(LangText("msgConnectError_35"));
+        return DownloadOutcome::failed("msgConnectError_35");
+    }
 
     // The identification block, after a handshake of its own: Cancel there (or in the
     // block) ends the command quietly; a handshake that failed has said so and closed the
-    // port, and nothing more can come.
-    requestFamilyCData(link, s.instrumentData());
+    // port, and nothing more can come. Without the block the records are still fetched,
+    // and the user is told that the document does not say which tester they came from.
+    const bool identified = requestFamilyCData(link, s.instrumentData());
     if (link.cancelRequested() || link.interrupted() ||
         (!link.isPortOpen() && link.handshakeCancelled())) {
         link.clearInterrupted();
         return DownloadOutcome::cancelled();
     }
     if (!link.isPortOpen()) return DownloadOutcome::failed("msgConnectError_35");
+    if (!identified) s.prompts().information(LangText("msgIdentNotRead_70"));
 
     std::vector<std::string> records;  // the records kept, in the tester's order
     long n = 0;
@@ -201,7 +211,7 @@ DownloadOutcome downloadFamilyC(DownloadSession& s) {
     // A record whose first byte is 0 marks the end of the memory: it is never kept.
     const bool complete = !stoppedEarly && long(records.size()) >= count;
     if (!complete) {
-        s.prompts().information(LangText("msgDLoadNotCompl_50"));
+        s.prompts().warning(LangText("msgDLoadNotCompl_50"));
         if (records.empty())
             return DownloadOutcome::failed("msgDLoadNotCompl_50").withRecords(0, count);
     }
@@ -237,8 +247,9 @@ DownloadOutcome downloadFamilyC(DownloadSession& s) {
         s.writeBlockEnd(long(i) + 1);
     }
     s.loadDownloadedFile();
-    DownloadOutcome outcome =
-        complete ? DownloadOutcome::complete() : DownloadOutcome::incomplete();
+    DownloadOutcome outcome = !complete    ? DownloadOutcome::incomplete()
+                              : identified ? DownloadOutcome::complete()
+                                           : DownloadOutcome::flawed("msgIdentNotRead_70");
     return outcome.withRecords(long(records.size()), count);
 }
 

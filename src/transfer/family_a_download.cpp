@@ -97,7 +97,14 @@ struct Run {
     Link& link() { return ctx.link; }
     void tell(const char* messageKey) {
         told.emplace_back(messageKey);
-        ctx.link.prompts().information(LangText(messageKey));
+        const std::string key = messageKey;
+        Prompts& p = ctx.link.prompts();
+        if (key == "msgConnectError_35" || key == "msgCommunFail_35" || key == "msgDataCorrupt_35")
+            p.error(LangText(key));
+        else if (key == "msgDLoadNotCompl_50" || key == "msgCorectRecData_35")
+            p.warning(LangText(key));
+        else
+            p.information(LangText(key));
     }
     // How the branch ended: with the document loaded or not, and the first message that
     // told the user why (or `failure` when the link showed it).
@@ -382,31 +389,45 @@ SingleResults singleResultTransfer(Run& run, long count, const std::string& type
     return out;
 }
 
-// The named structure of TQ 75: "MNN" gives the count, "MN1" each entry. False when a
-// read failed.
-bool readNamedStructure(Run& run, std::vector<FamilyANamedEntry>& named) {
+// The named structure of TQ 75: "MNN" gives the count, "MN1" each entry.
+enum class NamesEnd { Read, NotRead, Cancelled };
+
+// A count that is not a number, an entry that does not come or a line that is no entry
+// ("SER3": the tester has fewer entries than it announced) leaves the nodes with the
+// names their kinds give; the user is told, since the names were the tester's own.
+NamesEnd readNamedStructure(Run& run, std::vector<FamilyANamedEntry>& named) {
     Link& link = run.link();
     CountReply count = link.namedEntryCount();
-    if (!count.ok || count.count <= 0) return true;
+    if (link.cancelRequested()) return NamesEnd::Cancelled;
+    if (!count.ok) return NamesEnd::NotRead;
+    if (count.count <= 0) return NamesEnd::Read;
     ProgressWindow& progress = link.progress();
     progress.setSecondGaugeVisible(true);
     progress.setSecondGauge(0, 100);
-    bool ok = true;
+    NamesEnd end = NamesEnd::Read;
     const int modelFamily = modelFamilyOfKey(run.key);
-    for (long k = 1; k <= count.count && k < kMaxTransferEntries; ++k) {
+    for (long k = 1; k <= count.count; ++k) {
+        if (k >= kMaxTransferEntries) {
+            end = NamesEnd::NotRead;
+            break;
+        }
         ReplyLine line = link.namedEntry(k, modelFamily);
-        if (!line.ok || link.cancelRequested()) {
-            ok = false;
+        if (link.cancelRequested()) {
+            end = NamesEnd::Cancelled;
             break;
         }
         FamilyANamedEntry entry;
-        if (parseNamedEntry(line.text, entry)) named.push_back(std::move(entry));
+        if (!line.ok || !parseNamedEntry(line.text, entry)) {
+            end = NamesEnd::NotRead;
+            break;
+        }
+        named.push_back(std::move(entry));
         progress.setSecondGauge(gaugePosition(k, count.count), 100);
         link.processEvents();
     }
     progress.setSecondGaugeVisible(false);
     link.pause(kAfterNamedStructure);
-    return ok;
+    return end;
 }
 
 bool isType50(const std::string& code) {
@@ -802,13 +823,22 @@ FamilyAOutcome downloadResultsOnly(InstrumentContext& ctx, const std::string& ke
     // The tree is built from what was read, also after a failed read. The named
     // structure is asked for only when the results came whole.
     std::vector<FamilyANamedEntry> named;
-    if (key == "TQ75" && !read.cancelled && !read.failed)
-        if (!readNamedStructure(run, named)) read.failed = true;
+    NamesEnd names = NamesEnd::Read;
+    if (key == "TQ75" && !read.cancelled && !read.failed) names = readNamedStructure(run, named);
     target.write(downloadFileHead() + kCRLF +
                  buildResultsItemBlocks(key, typeCode, read.results, named));
     if (read.failed && !link.cancelRequested()) run.failedTransfer();
+    if (names == NamesEnd::NotRead) {
+        link.hideProgress();
+        link.prompts().information(LangText("msgStructNamesNotRead_70"));
+    }
     target.load();
-    return run.end(true);
+    FamilyAOutcome outcome = run.end(true);
+    // Every result came, but the structure lost the names the tester gave it.
+    if (outcome.end == FamilyAEnd::Complete && names != NamesEnd::Read)
+        outcome = {FamilyAEnd::Flawed,
+                   names == NamesEnd::NotRead ? "msgStructNamesNotRead_70" : std::string()};
+    return outcome;
 }
 
 FamilyAOutcome downloadFamilyA(InstrumentContext& ctx, const std::string& key,

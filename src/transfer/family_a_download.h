@@ -40,6 +40,9 @@ FamilyABranch familyABranchOf(const std::string& key);
 enum class FamilyAEnd {
     Complete,    // the document was loaded with everything the tester held
     Incomplete,  // the document was loaded with part of it (the user was told)
+    Flawed,      // the document was loaded with every result, but the names of the
+                 // tester's structure could not be read (the user was told) or Cancel
+                 // ended their reading
     NoData,      // the tester holds nothing (the user was told)
     Cancelled,   // Cancel ended the download before a document was loaded; no message
     Failed,      // no document; the user was told why

@@ -30,7 +30,7 @@ constexpr const char* kOwnLinesKeys[] = {"TQ41", "TQ45", "LR40000115", "LS400001
 constexpr const char* kSemicolonKey = "TQ75";
 
 std::string hexNumber(long value) {
-    char buf[16];
+    char buf[24];
     std::snprintf(buf, sizeof buf, "%02lX", value);
     return buf;
 }
@@ -81,9 +81,9 @@ bool clearMemory(Link& link) {
     link.progress().setGauge(0, 100);
     const double start = link.clock().elapsedSeconds();
     auto notSent = [&](bool communicationFailure) {
-        if (communicationFailure) link.prompts().information(LangText("msgCommunFail_35"));
+        if (communicationFailure) link.prompts().error(LangText("msgCommunFail_35"));
         link.hideProgress();
-        link.prompts().information(LangText("msgStructNotSent_70"));
+        link.prompts().error(LangText("msgStructNotSent_70"));
         return false;
     };
     for (;;) {
@@ -124,7 +124,7 @@ EntryEnd entryStatus(Link& link, const std::string& first) {
     }
     if (!Link::isStatusLine(status) || Link::statusSuccess(status)) return EntryEnd::Sent;
     if (Link::statusCode(status) == "99") {
-        link.prompts().information(LangText("msgMemoryFull_35"));
+        link.prompts().warning(LangText("msgMemoryFull_35"));
         return EntryEnd::MemoryFull;
     }
     link.checkStatus(status);  // "Error: #" and the code
@@ -174,8 +174,11 @@ EntryEnd sendEntries(Link& link, const std::vector<Entry>& entries, int treeItem
         const Entry& entry = entries[i];
         std::string statusLine;
         if (ownLines) {
-            std::string parent = entry.parent < 0 ? std::string("FFFF")
-                                                  : hexNumber(testerNumbers[size_t(entry.parent)]);
+            // Every parent sent has its number from the tester (an entry without one fails
+            // the send below), so a child never names a parent the tester did not give.
+            const long parentNumber = entry.parent < 0 ? -1 : testerNumbers[size_t(entry.parent)];
+            if (entry.parent >= 0 && parentNumber < 0) return EntryEnd::Failed;
+            std::string parent = entry.parent < 0 ? std::string("FFFF") : hexNumber(parentNumber);
             link.send(ownLinesEntryCommand(entry.data, parent));
             ReplyLine number = link.readReplyLine();
             if (link.cancelRequested()) {
@@ -184,7 +187,10 @@ EntryEnd sendEntries(Link& link, const std::vector<Entry>& entries, int treeItem
             }
             if (!number.ok) return EntryEnd::Failed;
             if (startsWith(number.text, "SER")) {
-                // A tester that refuses an entry may send its status without a number.
+                // A tester that refuses an entry may send its status without a number. One
+                // that reports success without a number has stored an entry nobody can
+                // name as a parent: the send fails there.
+                if (Link::statusSuccess(number.text)) return EntryEnd::Failed;
                 statusLine = number.text;
             } else {
                 // The tester's number for the entry: the entries below it refer to it.
@@ -317,7 +323,7 @@ SendStructureOutcome sendStructure(InstrumentContext& ctx, StructureDocument& do
         return out;
     };
     if (isFamilyBKey(key)) {
-        prompts.information(LangText("msgConnectError_35"));
+        prompts.error(LangText("msgConnectError_35"));
         return done(SendStructureResult::NotAccepted);
     }
     if (!acceptsStructure(key)) return done(SendStructureResult::NotAccepted);
@@ -328,7 +334,7 @@ SendStructureOutcome sendStructure(InstrumentContext& ctx, StructureDocument& do
     if (!ownLines) {
         std::string refusal = tq75StructureRefusal(document);
         if (!refusal.empty()) {
-            prompts.information(refusal);
+            prompts.error(refusal);
             return done(SendStructureResult::Refused);
         }
         numberStructureLevels(document);
@@ -343,7 +349,7 @@ SendStructureOutcome sendStructure(InstrumentContext& ctx, StructureDocument& do
     if (!requestFamilyAData(link, ctx.data)) {
         bool cancelled = link.cancelRequested();
         link.endConnection(ProtocolFamily::A);
-        if (!cancelled) prompts.information(LangText("msgConnectError_35"));
+        if (!cancelled) prompts.error(LangText("msgConnectError_35"));
         out.cancelled = cancelled;
         return done(SendStructureResult::NoConnection);
     }
@@ -387,8 +393,8 @@ SendStructureOutcome sendStructure(InstrumentContext& ctx, StructureDocument& do
     }
     out.memoryFull = end == EntryEnd::MemoryFull;
     out.cancelled = end == EntryEnd::Cancelled;
-    if (end == EntryEnd::Failed) prompts.information(LangText("msgCommunFail_35"));
-    prompts.information(LangText("msgStrucNotSendSucces"));
+    if (end == EntryEnd::Failed) prompts.error(LangText("msgCommunFail_35"));
+    prompts.error(LangText("msgStrucNotSendSucces"));
     return done(SendStructureResult::NotSent);
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/exit_sequence.h"
 #include "app/identity.h"
 #include "app/startup.h"
@@ -25,6 +27,7 @@ class RecordingHost : public StartupHost {
     }
     void setMainCaption(const std::string& c) override { steps.push_back("caption " + c); }
     void applyBrandProfile() override { steps.push_back("brand"); }
+    void offerAllCommands() override { steps.push_back("all commands"); }
     void showCheckedModel() override { steps.push_back("model " + state.checkedModel); }
     void setDocumentFilters(const std::string& f) override { steps.push_back("filters " + f); }
     void resetDocumentCounters() override { steps.push_back("counters"); }
@@ -85,6 +88,21 @@ TEST_F(StartupTest, StoredLanguageChoosesItsFileAndHelp) {
     EXPECT_EQ(host.store.readString("InstrModel"), "CV61");
     EXPECT_EQ(host.state.checkedModel, "CV61");
     EXPECT_EQ(host.state.recentFiles.entries(), (std::vector<std::string>{"a.TMV", "b.TMV"}));
+}
+
+TEST_F(StartupTest, AllCommandsSkipsTheProfileAndKeepsTheStoredModel) {
+    StartupOptions options;
+    options.allCommands = true;
+    for (const std::string stored : {"TQ41", ""}) {
+        RecordingHost h;
+        if (!stored.empty()) h.store.writeString("InstrModel", stored);
+        runStartup(h, dir.path(), options);
+        EXPECT_EQ(std::count(h.steps.begin(), h.steps.end(), "brand"), 0);
+        EXPECT_EQ(std::count(h.steps.begin(), h.steps.end(), "all commands"), 1);
+        // Nothing stored: Auto Find stays checked, and nothing is written for it.
+        EXPECT_EQ(h.state.checkedModel, stored.empty() ? "AutoFind" : stored);
+        EXPECT_EQ(h.store.contains("InstrModel"), !stored.empty());
+    }
 }
 
 TEST_F(StartupTest, NoPrinterEndsTheProgramBeforeTheModelIsStored) {

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "sim_harness.h"
 
@@ -105,6 +107,39 @@ TEST_F(ConvertCli, FailuresLeaveTheOutputAlone) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("ermission"), std::string::npos) << r.err;
     EXPECT_EQ(bytesOf(at("old.TMV")), "previous");
+}
+
+// A document that lost its end or a section marker is read only in part: every command
+// that reads a document says so, fails, and writes nothing.
+TEST_F(ConvertCli, DamagedDocumentsFailEveryCommandThatReadsThem) {
+    const std::string whole = bytesOf(sourceFile("tests/files/data/v20_sample.TMV"));
+    std::string lost = whole;
+    lost.erase(lost.find("$StructureItems%\r\n"), 18);
+    const std::pair<const char*, std::string> files[] = {
+        {"cut.TMV", whole.substr(0, whole.rfind("----------"))},
+        {"lost.TMV", lost},
+    };
+    for (const auto& [name, bytes] : files) {
+        std::ofstream(at(name), std::ios::binary) << bytes;
+        const std::vector<std::vector<std::string>> commands = {
+            {"convert", at(name), at("out.pdf")},
+            {"export", at(name), at("out.pdf")},
+            {"report", at(name), at("out.pdf")},
+            {"structure", at(name), at("out.pdf")},
+            {"table", at(name)},
+            {"measurements", at(name), "--item", "1"},
+            {"graph", at(name), "--item", "1", "-o", at("out.pdf")},
+        };
+        for (std::vector<std::string> args : commands) {
+            SCOPED_TRACE(std::string(name) + " " + args[0]);
+            args.insert(args.begin(), {"--language", "English"});
+            RunResult r = runProgram("pelvoro-cli", args, milliseconds(20000));
+            EXPECT_NE(r.exitCode, 0);
+            EXPECT_NE(r.err.find("Line "), std::string::npos) << r.err;
+            EXPECT_TRUE(r.out.empty()) << r.out;
+            EXPECT_FALSE(fs::exists(at("out.pdf")));
+        }
+    }
 }
 
 TEST_F(ConvertCli, ConvertingKeepsTheMeasurementDates) {

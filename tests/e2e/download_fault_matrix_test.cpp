@@ -5,8 +5,18 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <regex>
+
 #include "common/lang_text.h"
 #include "download_harness.h"
+#include "files/results_hook.h"
+#include "results/render_result.h"
+#include "results/result_rows.h"
+#include "results/results_loading.h"
 
 namespace pelvoro::e2e {
 namespace {
@@ -17,15 +27,20 @@ struct FaultCase {
     const char* scenario;               // scenario file in tools/sim/scenarios
     const char* extra;                  // scenario lines added (faults, counts)
     int cancelAtGauge;                  // press Cancel when the gauge reaches this (-1: never)
-    std::vector<std::string> messages;  // "key" or "key|suffix"
+    std::vector<std::string> messages;  // "key" or "key|suffix"; "{temp}" is the temporary file
     DownloadStatus status;
-    int results;  // result items of the document (-1: no document)
+    int results;            // result items of the document (-1: no document)
+    bool diskFull = false;  // the temporary file lies on a disk that takes nothing
 };
 
-std::string expectedText(const std::string& spec) {
+std::string expectedText(const std::string& spec, const std::string& tempPath) {
     std::size_t bar = spec.find('|');
-    if (bar == std::string::npos) return LangText(spec);
-    return LangText(spec.substr(0, bar)) + spec.substr(bar + 1);
+    std::string text = bar == std::string::npos
+                           ? LangText(spec)
+                           : LangText(spec.substr(0, bar)) + spec.substr(bar + 1);
+    if (std::size_t at = text.find("{temp}"); at != std::string::npos)
+        text.replace(at, 6, tempPath);
+    return text;
 }
 
 const char* const kNotComplete = "msgDLoadNotCompl_50";
@@ -35,6 +50,8 @@ const char* const kShortBlock = "msgCommunFail_35|   Error #3";
 const char* const kSilentGraph = "msgCommunFail_35|   Error #4";
 const char* const kCommun = "msgCommunFail_35";
 const char* const kKept = "msgCorectRecData_35";
+const char* const kDiskFull = "msgWriteError_35|\n{temp}: No space left on device";
+const char* const kNoNames = "msgStructNamesNotRead_70";
 
 const std::vector<FaultCase>& faultCases() {
     using S = DownloadStatus;
@@ -42,14 +59,9 @@ const std::vector<FaultCase>& faultCases() {
         // Installation tester, two records.
         {"B_clean", "TQ42", "tq42.sim", "", -1, {}, S::Complete, 2},
         {"B_silence", "TQ42", "tq42.sim", "fault silence\n", -1, {kConnect}, S::Failed, -1},
-        {"B_silent_count",
-         "TQ42",
-         "tq42.sim",
-         "fault silence@MNU\n",
-         -1,
-         {kNoEcho, "msgNoDataToDownL_35"},
-         S::NoData,
-         -1},
+        // A count that did not come is no empty memory.
+        {"B_silent_count", "TQ42", "tq42.sim", "fault silence@MNU\n", -1, {kNoEcho}, S::Failed, -1},
+        {"B_disk_full", "TQ42", "tq42.sim", "", -1, {kDiskFull}, S::Failed, -1, true},
         {"B_garbage_record",
          "TQ42",
          "tq42.sim",
@@ -121,6 +133,24 @@ const std::vector<FaultCase>& faultCases() {
         {"C_clean", "CV61", "cv61.sim", "", -1, {}, S::Complete, 3},
         {"C_three_byte_count", "CV61", "cv61.sim", "count-bytes 3\n", -1, {}, S::Complete, 3},
         {"C_silence", "CV61", "cv61.sim", "fault silence\n", -1, {kConnect}, S::Failed, -1},
+        {"C_silent_count",
+         "CV61",
+         "cv61.sim",
+         "fault silence@RFF\n",
+         -1,
+         {kNoEcho, kConnect},
+         S::Failed,
+         -1},
+        // Without the identification block the records still come; the user is told.
+        {"C_no_identification",
+         "CV61",
+         "cv61.sim",
+         "fault silence@t\n",
+         -1,
+         {kShortBlock, "msgIdentNotRead_70"},
+         S::Flawed,
+         3},
+        {"C_disk_full", "CV61", "cv61.sim", "", -1, {kDiskFull}, S::Failed, -1, true},
         // A garbled acknowledgement is dropped and "P" asked again.
         {"C_garbage_ack", "CV61", "cv61.sim", "fault garbage@P#5\n", -1, {}, S::Complete, 3},
         {"C_garbage_acks",
@@ -226,6 +256,33 @@ const std::vector<FaultCase>& faultCases() {
          S::NoData,
          -1},
         {"A_cancel", "TQ71", "tq71.sim", "", 50, {kNotComplete}, S::Incomplete, 3},
+        {"A_disk_full", "TQ71", "tq71.sim", "", -1, {kDiskFull}, S::Failed, -1, true},
+        // Text-protocol tester with a named structure: the names lost are said.
+        {"A75_clean", "TQ75", "tq75.sim", "", -1, {}, S::Complete, 1},
+        {"A75_corrupt_name_count",
+         "TQ75",
+         "tq75.sim",
+         "fault garbage@MNN\n",
+         -1,
+         {"msgDataCorrupt_35", kNoNames},
+         S::Flawed,
+         1},
+        {"A75_silent_name",
+         "TQ75",
+         "tq75.sim",
+         "fault silence@MN1#2\n",
+         -1,
+         {kNoNames},
+         S::Flawed,
+         1},
+        {"A75_garbled_name",
+         "TQ75",
+         "tq75.sim",
+         "fault garbage@MN1#2\n",
+         -1,
+         {kNoNames},
+         S::Flawed,
+         1},
         // Text-protocol structure-and-results tester, three entries and two results.
         {"AS_clean", "TQ41", "tq41.sim", "", -1, {}, S::Complete, 2},
         {"AS_status",
@@ -261,6 +318,7 @@ const std::vector<FaultCase>& faultCases() {
          S::NoData,
          -1},
         {"AS_cancel_structure", "TQ41", "tq41.sim", "", 30, {}, S::Cancelled, -1},
+        {"AS_disk_full", "TQ41", "tq41.sim", "", -1, {kDiskFull}, S::Failed, -1, true},
     };
     return cases;
 }
@@ -278,11 +336,13 @@ TEST_P(DownloadFaultMatrix, MessagesDocumentPortAndFiles) {
         scenario = extra + scenario;
     DownloadBench bench(c.model, scenario);
     bench.progress.cancelAtGauge = c.cancelAtGauge;
+    const std::string tempPath = bench.host.folder.file("#DownLoad1#");
+    if (c.diskFull) std::filesystem::create_symlink("/dev/full", tempPath);
     DownloadResult r = bench.run();
 
     ASSERT_FALSE(bench.hung) << "the download did not end";
     std::vector<std::string> expected;
-    for (const std::string& m : c.messages) expected.push_back(expectedText(m));
+    for (const std::string& m : c.messages) expected.push_back(expectedText(m, tempPath));
     EXPECT_EQ(bench.messages(), expected);
     EXPECT_EQ(r.outcome.status, c.status) << downloadStatusName(r.outcome.status);
     EXPECT_FALSE(bench.port.isOpen());
@@ -306,6 +366,90 @@ INSTANTIATE_TEST_SUITE_P(Families, DownloadFaultMatrix, ::testing::ValuesIn(faul
                          [](const ::testing::TestParamInfo<FaultCase>& info) {
                              return std::string(info.param.name);
                          });
+
+// The quantity a label or a unit names: 'U' voltage, 'I' current, 'R' resistance, 't'
+// time, 'f' frequency; 0 for anything else.
+char labelQuantity(const std::string& label) {
+    if (label.rfind("dU", 0) == 0) return 'U';
+    switch (label[0]) {
+        case 'U':
+        case 'I':
+        case 'R':
+        case 'Z':
+            return label[0] == 'Z' ? 'R' : label[0];
+        case 't':
+            return label.size() == 1 ? 't' : 0;
+        case 'f':
+            return label.size() == 1 ? 'f' : 0;
+    }
+    return 0;
+}
+char unitQuantity(const std::string& unit) {
+    static const std::map<std::string, char> kUnits = {
+        {"V", 'U'},    {"kV", 'U'},   {"mV", 'U'},  {"A", 'I'},    {"mA", 'I'},   {"kA", 'I'},
+        {"uA", 'I'},   {"nA", 'I'},   {"Ohm", 'R'}, {"mOhm", 'R'}, {"kOhm", 'R'}, {"MOhm", 'R'},
+        {"GOhm", 'R'}, {"TOhm", 'R'}, {"s", 't'},   {"ms", 't'},   {"min", 't'},  {"Hz", 'f'}};
+    auto it = kUnits.find(unit);
+    return it == kUnits.end() ? 0 : it->second;
+}
+
+// Every scenario we ship is a tester as it should be: its download knows every code, and
+// every value shown carries a unit of the quantity its label names.
+TEST(ShippedScenarios, DownloadWithKnownCodesAndValuesThatFitTheirLabels) {
+    struct Hook {
+        Hook() {
+            setResultsHook(
+                makeResultsParsingHook(makeLineRenderer(std::make_shared<CharacterCellMeasure>())));
+        }
+        ~Hook() { setResultsHook(nullptr); }
+    } hook;
+    const std::filesystem::path folder =
+        std::filesystem::path(scenarioPath("cv61.sim")).parent_path();
+    const std::regex value(R"(([A-Za-z][A-Za-z0-9_]*): *([<>]?[0-9][0-9.]*)([A-Za-z]+))");
+    int scenarios = 0, allChecked = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.path().extension() != ".sim") continue;
+        SCOPED_TRACE(entry.path().filename().string());
+        const std::string text = readFile(entry.path().string());
+        std::smatch m;
+        std::string model;
+        int baud = 4800;
+        if (std::regex_search(text, m, std::regex(R"((^|\n)model +(\S+))"))) model = m[2];
+        if (std::regex_search(text, m, std::regex(R"((^|\n)baud +([0-9]+))")))
+            baud = std::stoi(m[2]);
+        ASSERT_FALSE(model.empty());
+        // A tester for the port search only, with nothing stored.
+        if (text.find("\n[record]") == std::string::npos &&
+            text.find("\n[result]") == std::string::npos)
+            continue;
+        DownloadBench bench(model, text, baud);
+        DownloadResult r = bench.run();
+        ++scenarios;
+        ASSERT_FALSE(bench.hung);
+        EXPECT_EQ(r.outcome.status, DownloadStatus::Complete)
+            << downloadStatusName(r.outcome.status);
+        EXPECT_EQ(bench.messages(), std::vector<std::string>{});
+        if (!r.document) continue;
+        ResultRows rows = AssignResultRows(*r.document, &r.document->root(), kViewFull, true);
+        ClipboardStaging table = renderTableText(rows, false);
+        int checked = 0;
+        for (int i = 0; i < table.total; ++i) {
+            const std::string& cell = table.rows[size_t(i)][1];
+            if (std::getenv("PELVORO_SHOW_TABLES")) std::cerr << cell << "\n";
+            for (auto it = std::sregex_iterator(cell.begin(), cell.end(), value);
+                 it != std::sregex_iterator(); ++it) {
+                const char label = labelQuantity((*it)[1]);
+                const char unit = unitQuantity((*it)[3]);
+                if (!label || !unit) continue;
+                ++checked;
+                EXPECT_EQ(label, unit) << "\"" << (*it)[0] << "\" in: " << cell;
+            }
+        }
+        allChecked += checked;
+    }
+    EXPECT_GE(scenarios, 9);
+    EXPECT_GT(allChecked, 50) << "values with units were shown";
+}
 
 }  // namespace
 }  // namespace pelvoro::e2e

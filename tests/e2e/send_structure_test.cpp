@@ -273,6 +273,16 @@ TEST(SendStructureCli, LeavesExactlyTheDocumentsStructureOrSaysWhyNot) {
          {"01|FFFF|FFFF|Plant North|010000000000", "02|01|FFFF|Main distributio|1F0000000000"},
          false,
          {"msgCommunFail_35", "msgStrucNotSendSucces"}},
+        {"an answer without the entry's number",
+         scenarioPath("tq41.sim"),
+         "TQ41",
+         "tq41.TMV",
+         {"--fault", "skip@MAS#1"},
+         1,
+         // stored, but its children could not name it
+         {"01|FFFF|FFFF|Plant North|010000000000"},
+         true,
+         {"msgCommunFail_35", "msgStrucNotSendSucces"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -292,6 +302,8 @@ TEST(SendStructureCli, LeavesExactlyTheDocumentsStructureOrSaysWhyNot) {
         std::string log = sim.log();
         EXPECT_EQ(storedEntries(log), c.stored) << log;
         EXPECT_EQ(log.find("structure memory cleared") != std::string::npos, c.cleared) << log;
+        // No entry ever names a parent the tester did not give.
+        EXPECT_EQ(log.find("MAS refused"), std::string::npos) << log;
         if (c.exitCode != 0 && c.stored.empty()) {
             EXPECT_EQ(log.find("rx MCM"), std::string::npos) << "nothing is sent at all";
             EXPECT_EQ(log.find("rx MAS"), std::string::npos);

@@ -201,7 +201,7 @@ TEST(SimulatorFamilyA, StructureAndResultTransfersWaitForTheProgramsAcknowledgem
 
     EXPECT_EQ(line.ask("MPR\r2\r"), "SER0\r");
     line.send("MRA\r");
-    EXPECT_EQ(line.readUntil("-\r"), "#03\rX#PD Insulation\rF;2;0;0;>199;500;\r-\r");
+    EXPECT_EQ(line.readUntil("-\r"), "#03\rX#PD Insulation\rF;2;0;0;500;1.00M;>199.9M;512;1;\r-\r");
     EXPECT_EQ(line.ask("+\r"), "#---\rSER0\r");
 }
 

@@ -228,6 +228,40 @@ TEST_F(FileCommandsTest, SaveAsAddsTheDefaultExtensionAndCancelIsRemembered) {
     EXPECT_FALSE(doc->Modified);
 }
 
+TEST_F(FileCommandsTest, DialogsStartInTheFolderLastUsedForDocuments) {
+    // As a user meets it: the documents folder at first, then wherever documents went.
+    FileEnvironment env = environment();
+    env.documentFolder = dir.file("Documents");
+    std::vector<std::string> remembered;
+    env.documentFolderUsed = [&](const std::string& f) { remembered.push_back(f); };
+    commands.setEnvironment(env);
+    fs::create_directories(dir.file("jobs"));
+    fs::copy_file(filesTestData("v20_sample.TMV"), dir.file("jobs/site.TMV"));
+
+    prompts.fileChoices.push_back(dir.file("jobs/site.TMV"));
+    commands.openCommand();
+    // A downloaded document has no folder of its own: Save As suggests its caption in the
+    // folder last used, and both document extensions are listed.
+    auto downloaded = std::make_unique<StructureDocument>();
+    downloaded->Caption = downloaded->FilePath = "DownLoad1";
+    prompts.fileChoices.push_back(dir.file("jobs/dl"));
+    EXPECT_TRUE(commands.saveAs(*downloaded));
+    prompts.fileChoices.push_back(std::nullopt);
+    commands.openCommand();
+
+    ASSERT_EQ(prompts.fileRequests.size(), 3u);
+    EXPECT_EQ(prompts.fileRequests[0].directory, dir.file("Documents"));
+    EXPECT_EQ(prompts.fileRequests[1].directory, dir.file("jobs"));
+    EXPECT_EQ(prompts.fileRequests[1].fileName, "DownLoad1");
+    EXPECT_EQ(prompts.fileRequests[1].filter, "Tamvisto Files (*.TMV *.PLV)|*.TMV;*.PLV");
+    EXPECT_EQ(prompts.fileRequests[2].directory, dir.file("jobs"));
+    EXPECT_TRUE(fs::exists(dir.file("jobs/dl.PLV")));
+    EXPECT_EQ(remembered, (std::vector<std::string>{dir.file("jobs"), dir.file("jobs")}));
+    // A name of the user's language for the brand's files.
+    testing::ScopedLanguage german{"[Language]\r\nDocumentFiles_25=Tamvisto-Dateien\r\n"};
+    EXPECT_EQ(documentDialogFilter(env), "Tamvisto-Dateien (*.TMV *.PLV)|*.TMV;*.PLV");
+}
+
 TEST_F(FileCommandsTest, FailedSaveKeepsNameTemporaryFilesAndModified) {
     fs::copy_file(filesTestData("sample.KRD"), dir.file("capture.KRD"));
     StructureDocument* doc = commands.open(dir.file("capture.KRD"));
@@ -275,49 +309,43 @@ TEST_F(FileCommandsTest, CloseQuestion) {
         std::vector<std::string> questions;
     } cases[] = {
         {"saved and unchanged closes silently", true, false, {}, {}, true, {}},
-        {"changed, No", true, true, {Answer::No}, {}, true, {"Save the changes?      ''sample''"}},
+        {"changed, No", true, true, {Answer::No}, {}, true, {"Save the changes?\n\n\"sample\""}},
         {"changed, Cancel",
          true,
          true,
          {Answer::Cancel},
          {},
          false,
-         {"Save the changes?      ''sample''"}},
+         {"Save the changes?\n\n\"sample\""}},
         {"changed, Yes saves",
          true,
          true,
          {Answer::Yes},
          {},
          true,
-         {"Save the changes?      ''sample''"}},
-        {"new, No closes",
-         false,
-         false,
-         {Answer::No},
-         {},
-         true,
-         {"Save the file?      ''sample''"}},
+         {"Save the changes?\n\n\"sample\""}},
+        {"new, No closes", false, false, {Answer::No}, {}, true, {"Save the file?\n\n\"sample\""}},
         {"new, Cancel stays",
          false,
          true,
          {Answer::Cancel},
          {},
          false,
-         {"Save the file?      ''sample''"}},
+         {"Save the file?\n\n\"sample\""}},
         {"new, Yes and cancelled dialog stays",
          false,
          true,
          {Answer::Yes},
          std::nullopt,
          false,
-         {"Save the file?      ''sample''"}},
+         {"Save the file?\n\n\"sample\""}},
         {"new, Yes and saved closes",
          false,
          true,
          {Answer::Yes},
          "saved.TMV",
          true,
-         {"Save the file?      ''sample''"}},
+         {"Save the file?\n\n\"sample\""}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

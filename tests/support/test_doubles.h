@@ -17,7 +17,8 @@ namespace pelvoro::testing {
 class ScriptedPrompts : public Prompts {
   public:
     struct Shown {
-        std::string kind;  // "information", "plain", "yesno", "yesnocancel", "open", "save"
+        // "information", "warning", "error", "plain", "yesno", "yesnocancel", "open", "save"
+        std::string kind;
         std::string title;
         std::string text;
     };
@@ -25,6 +26,8 @@ class ScriptedPrompts : public Prompts {
     void information(const std::string& text) override {
         shown.push_back({"information", "", text});
     }
+    void warning(const std::string& text) override { shown.push_back({"warning", "", text}); }
+    void error(const std::string& text) override { shown.push_back({"error", "", text}); }
     void plainBox(const std::string& title, const std::string& text) override {
         shown.push_back({"plain", title, text});
     }

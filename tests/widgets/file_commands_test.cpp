@@ -11,6 +11,7 @@
 #include "app/identity.h"
 #include "app/widgets/main_window.h"
 #include "common/adapters/qt_text.h"
+#include "common/adapters/user_folders.h"
 #include "common/lang_text.h"
 #include "document/widgets/child_form.h"
 #include "files/transfer_folder.h"
@@ -74,6 +75,21 @@ TEST_F(FileCommandsWidgetTest, CommandsAreAttachedAndTheTransferFolderIsWritable
         EXPECT_TRUE(window->hasCommandHandler(c)) << c;
     EXPECT_EQ(transferFolder(), dir.file("Results"));
     EXPECT_TRUE(fs::is_directory(transferFolder()));
+}
+
+TEST_F(FileCommandsWidgetTest, DialogsStartWhereTheUserKeepsDocuments) {
+    // Never in the transfer folder: the documents folder first, then the last one used,
+    // also at the next start (the settings keep it).
+    prompts.fileChoices.push_back(demo);
+    window->action("mmFileOpen")->trigger();
+    settle();
+    prompts.fileChoices.push_back(std::nullopt);
+    window->action("mmFileOpen")->trigger();
+    ASSERT_EQ(prompts.fileRequests.size(), 2u);
+    EXPECT_EQ(prompts.fileRequests[0].directory, userDocumentsFolder());
+    EXPECT_NE(prompts.fileRequests[0].directory, transferFolder());
+    EXPECT_EQ(prompts.fileRequests[1].directory, dir.path());
+    EXPECT_EQ(store.readString(kDocumentFolderSetting), dir.path());
 }
 
 TEST_F(FileCommandsWidgetTest, OpenShowsTheDemoDocumentWithItsTree) {

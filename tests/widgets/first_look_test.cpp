@@ -156,6 +156,26 @@ TEST_F(FirstLookTest, OpenShowsTheResultsTableBesideTheTree) {
     EXPECT_TRUE(window->grab().save(QString::fromStdString(picture)));
 }
 
+TEST_F(FirstLookTest, TiledWindowsGiveTheResultsTheRoom) {
+    TfrmChildForm* first = openThroughMenu(demo);
+    ASSERT_NE(first, nullptr);
+    fs::copy_file(demo, dir.file("Second.TMV"));
+    TfrmChildForm* second = openThroughMenu(dir.file("Second.TMV"));
+    ASSERT_NE(second, nullptr);
+    window->action("mmWinVertic")->trigger();
+    settle();
+    for (TfrmChildForm* f : {first, second}) {
+        f->setCurrentItem(findItem(f->document(), "Machine 1"));
+        settle();
+        // The tree pane takes what its panel needs; the results get the rest.
+        const int tree = f->findChild<QWidget*>("pnlLeft")->width();
+        EXPECT_GT(table(f)->width(), tree) << tree;
+        EXPECT_GE(tree, f->settingsPanel()->minimumSizeHint().width());
+    }
+    EXPECT_TRUE(
+        window->grab().save(QString::fromStdString(outputFolder() + "/first_look_tiled.png")));
+}
+
 TEST_F(FirstLookTest, DemoSavedAndReopenedShowsTheSameTableAtEveryLevel) {
     auto levels = [this](TfrmChildForm* f) {
         std::vector<std::vector<std::string>> out;

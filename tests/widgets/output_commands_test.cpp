@@ -120,9 +120,12 @@ TEST_F(OutputCommandsTest, ExportWritesTheShownTableAndKeepsTheFormatForTheRun) 
     prompts.fileChoices.push_back(dir.file("first.txt"));
     window->runCommand("Export");
     ASSERT_EQ(prompts.fileRequests.size(), 1u) << ::testing::PrintToString(prompts.texts());
-    EXPECT_EQ(prompts.fileRequests[0].filter, "Text Files (*.TXT)|*.TXT");
+    // The export's own dialog, the document's name, at first in the document's folder.
+    EXPECT_EQ(prompts.fileRequests[0].title, "Export");
+    EXPECT_EQ(prompts.fileRequests[0].fileName, "measurements.txt");
+    EXPECT_EQ(prompts.fileRequests[0].filter, "Text files (*.TXT)|*.TXT");
     EXPECT_EQ(prompts.fileRequests[0].defaultExtension, "txt");
-    EXPECT_TRUE(fs::path(prompts.fileRequests[0].directory).filename() == "TestResults");
+    EXPECT_TRUE(fs::equivalent(prompts.fileRequests[0].directory, kGolden));
     EXPECT_EQ(readAll(dir.file("first.txt")), readAll(kGolden + "export_full_semicolon_lf.txt"));
 
     // A second export from another document carries nothing of the first.
@@ -131,6 +134,9 @@ TEST_F(OutputCommandsTest, ExportWritesTheShownTableAndKeepsTheFormatForTheRun) 
     prompts.fileChoices.push_back(dir.file("second.txt"));
     window->runCommand("Export");
     EXPECT_EQ(dialogs, 2);
+    // The next export starts where the last one went.
+    EXPECT_EQ(prompts.fileRequests[1].directory, dir.path());
+    EXPECT_EQ(prompts.fileRequests[1].fileName, "Demo.txt");
     const std::string second = readAll(dir.file("second.txt"));
     EXPECT_EQ(second.rfind("No.;Results\n1;Workshop", 0), 0u) << second;
     EXPECT_EQ(second.find("Hall A"), std::string::npos);

@@ -56,9 +56,12 @@ class PdfDialogs : public ReportDialogs {
     void showPreview(QPrintPreviewDialog& preview) override {
         preview.show();
         QApplication::processEvents();
+        size = preview.size();
+        suggestedPdf = static_cast<ReportPreview&>(preview).suggestedPdf().toStdString();
         if (auto* w = preview.findChild<QPrintPreviewWidget*>()) {
             w->updatePreview();
             pages = w->pageCount();
+            zoomMode = w->zoomMode();
         }
         if (!screenshot.empty()) {
             // The whole screen: the main window with the preview over it.
@@ -76,7 +79,9 @@ class PdfDialogs : public ReportDialogs {
         printer.setOutputFileName(QString::fromStdString(pdf));
         return true;
     }
-    std::string pdf, screenshot;
+    std::string pdf, screenshot, suggestedPdf;
+    QSize size;
+    QPrintPreviewWidget::ZoomMode zoomMode = QPrintPreviewWidget::CustomZoom;
     bool print = true;
     int pages = 0, asked = 0;
 };
@@ -141,6 +146,13 @@ TEST_F(ReportCommandsTest, PreviewPrintsTheSamePagesAsTheCommandLine) {
     EXPECT_EQ(dialogs->asked, 1);
     ASSERT_TRUE(fs::exists(dialogs->pdf));
     EXPECT_GE(dialogs->pages, 1);
+    // Large enough to read: most of the screen, the page at the window's width; a PDF
+    // goes beside the document under its name.
+    const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+    EXPECT_GE(dialogs->size.width(), screen.width() * 3 / 4);
+    EXPECT_GE(dialogs->size.height(), screen.height() * 3 / 4);
+    EXPECT_EQ(dialogs->zoomMode, QPrintPreviewWidget::FitToWidth);
+    EXPECT_EQ(dialogs->suggestedPdf, dir.file("Demo.pdf"));
 
     const std::string cliPdf = dir.file("cli.pdf");
     const std::string cmd = std::string(PELVORO_BIN_DIR) +

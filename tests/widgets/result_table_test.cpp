@@ -22,10 +22,10 @@
 #include "document/item_types.h"
 #include "document/widgets/child_form.h"
 #include "files/document_file.h"
+#include "results/adapters/markup_painter.h"
 #include "results/adapters/qt_text_measure.h"
 #include "results/render_result.h"
 #include "results/results_loading.h"
-#include "results/adapters/markup_painter.h"
 #include "support/test_doubles.h"
 
 namespace pelvoro {
@@ -201,7 +201,7 @@ TEST_F(ResultTableTest, InspectionTextsRewrapWhenTheTableChangesWidth) {
     ASSERT_GT(original.size(), 3u);
     TfrmChildForm* f = open(std::move(doc));
     ResultTableView* t = table(f);
-    f->subWindow()->resize(760, 400);
+    f->subWindow()->resize(620, 400);
     QTest::qWait(400);
     ASSERT_LT(t->columnWidth(1), 400) << t->columnWidth(1);
     EXPECT_GT(r->data.ResTexts.size(), original.size());  // narrower: more lines

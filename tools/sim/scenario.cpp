@@ -46,7 +46,7 @@ const FaultNameEntry kFaultNames[] = {
     {"silence", Fault::Kind::Silence}, {"late", Fault::Kind::Late},
     {"garbage", Fault::Kind::Garbage}, {"short", Fault::Kind::Short},
     {"nocr", Fault::Kind::NoLineEnd},  {"ser", Fault::Kind::Status},
-    {"pull", Fault::Kind::Pull},
+    {"pull", Fault::Kind::Pull},       {"skip", Fault::Kind::Skip},
 };
 
 }  // namespace
@@ -90,12 +90,14 @@ std::optional<Fault> parseFault(const std::string& text, std::string& error) {
         }
     }
     if (!known) {
-        error = "unknown fault \"" + rest + "\" (silence, late, garbage, short, nocr, ser, pull)";
+        error =
+            "unknown fault \"" + rest + "\" (silence, late, garbage, short, nocr, ser, pull, skip)";
         return std::nullopt;
     }
     int n = 0;
     bool numeric = fault.kind == Fault::Kind::Late || fault.kind == Fault::Kind::Garbage ||
-                   fault.kind == Fault::Kind::Short || fault.kind == Fault::Kind::Pull;
+                   fault.kind == Fault::Kind::Short || fault.kind == Fault::Kind::Pull ||
+                   fault.kind == Fault::Kind::Skip;
     if (numeric && !fault.arg.empty() && !parseNumber(fault.arg, n)) {
         error = "fault \"" + text + "\": the value after : must be a number";
         return std::nullopt;

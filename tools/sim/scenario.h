@@ -10,7 +10,7 @@ namespace pelvoro::sim {
 
 // A fault injected into the replies: NAME[@COMMAND][#K][:ARG].
 struct Fault {
-    enum class Kind { Silence, Late, Garbage, Short, NoLineEnd, Status, Pull };
+    enum class Kind { Silence, Late, Garbage, Short, NoLineEnd, Status, Pull, Skip };
     Kind kind = Kind::Silence;
     std::string command;  // empty: every command; otherwise a prefix of the command name
     int occurrence = 0;   // 0: every matching reply; k: only the k-th one

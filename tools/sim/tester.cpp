@@ -208,6 +208,19 @@ void Tester::reply(const std::string& command, std::vector<Chunk> chunks) {
                 }
                 break;
             }
+            case Fault::Kind::Skip: {
+                // The first lines of the reply are left out (a tester that answers with its
+                // status alone).
+                long lines = n >= 0 ? n : 1;
+                for (Chunk& c : chunks) {
+                    while (lines > 0 && !c.bytes.empty()) {
+                        size_t end = c.bytes.find('\r');
+                        c.bytes.erase(0, end == std::string::npos ? c.bytes.size() : end + 1);
+                        --lines;
+                    }
+                }
+                break;
+            }
             case Fault::Kind::Pull: {
                 size_t at = n >= 0 ? size_t(n) : total / 2;
                 std::vector<Chunk> kept;

@@ -35,6 +35,11 @@ int main(int argc, char** argv) {
     QCommandLineOption screenshotOption(
         "screenshot", "Save a picture of the main window once it is up, then end.", "PNG");
     parser.addOption(screenshotOption);
+    QCommandLineOption allCommandsOption(
+        "all-commands",
+        "Offer every command (model menu, send structure, structure editing, import, "
+        "structure print, graph and table) and keep the stored model instead of the CV 61.");
+    parser.addOption(allCommandsOption);
     parser.addPositionalArgument("document", "A document to open at start.");
     parser.process(app);
 
@@ -66,7 +71,9 @@ int main(int argc, char** argv) {
         &window, &TfrmMainForm::terminatedSignal, &app, [] { QCoreApplication::exit(0); },
         Qt::QueuedConnection);
 
-    if (!window.start(pathFromQt(dataDir))) return 0;
+    StartupOptions startOptions;
+    startOptions.allCommands = parser.isSet(allCommandsOption);
+    if (!window.start(pathFromQt(dataDir), startOptions)) return 0;
     // Message box buttons and the standard dialogs speak the program's language.
     installQtTranslations(appEnvironment().language);
     installExtensions(window);

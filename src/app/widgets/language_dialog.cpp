@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/identity.h"
 #include "common/adapters/qt_text.h"
@@ -19,7 +20,7 @@ TfrmLanguage::TfrmLanguage(SettingsStore& settings, Prompts& prompts, QWidget* p
     setObjectName("TfrmLanguage");
     const AppEnvironment& env = appEnvironment();
     if (!QFileInfo(pathToQt(env.languageFilePath())).isFile()) {
-        prompts_.information("Language Error !");
+        prompts_.error("Language Error !");
         fileFound_ = false;
         return;
     }
@@ -32,7 +33,7 @@ TfrmLanguage::TfrmLanguage(SettingsStore& settings, Prompts& prompts, QWidget* p
 
     IniFile mainIni = IniFile::load(env.mainIniPath());
     list_ = buildLanguageList(mainIni, env.dataDir, env.language);
-    if (list_.currentLanguageMissing) prompts_.information(LangText("msgLangError_30"));
+    if (list_.currentLanguageMissing) prompts_.warning(LangText("msgLangError_30"));
     for (int i = 0; i < int(list_.entries.size()); ++i) {
         auto* b = new QRadioButton(toQt(list_.entries[i].dispname), group_);
         b->setObjectName(QString("rgLang_%1").arg(i));
@@ -49,6 +50,9 @@ TfrmLanguage::TfrmLanguage(SettingsStore& settings, Prompts& prompts, QWidget* p
     connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(box);
+    // The title bar shows the whole title (its icon and buttons take about 150 pixels).
+    setMinimumWidth(
+        std::max(minimumSizeHint().width(), fontMetrics().horizontalAdvance(windowTitle()) + 150));
 }
 
 int TfrmLanguage::selectedIndex() const {

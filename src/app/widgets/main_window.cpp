@@ -607,13 +607,14 @@ void TfrmMainForm::RefreshCommandState() {
 void TfrmMainForm::updateMenuEnabling() {
     CommandContext ctx = commandContext();
     bool docs = documentCommandsEnabled(ctx);
-    for (const char* name : {"mmFileClose", "mmFileSave", "mmFileSaveAs", "mmFilePreview",
-                             "mmFilePrintStructure", "mmStructRedefAll"})
+    // The report header belongs to a document: without one, what is typed there would
+    // reach no report.
+    for (const char* name : {"mmFileClose", "mmFileSave", "mmFileSaveAs", "mmFileHeadSetUp",
+                             "mmFilePreview", "mmFilePrintStructure", "mmStructRedefAll"})
         setRuleEnabled(action(name), docs);
     menu("mmStructAddIitem")->menuAction()->setEnabled(docs);
-    for (const char* name :
-         {"mmFileOpen", "mmFileHeadSetUp", "mmFileImport", "mmInstrDownLoad", "mmInstrInstrData",
-          "mmStructNew", "mmStructName", "mmStructInstall", "mmConfigPort"})
+    for (const char* name : {"mmFileOpen", "mmFileImport", "mmInstrDownLoad", "mmInstrInstrData",
+                             "mmStructNew", "mmStructName", "mmStructInstall", "mmConfigPort"})
         setRuleEnabled(action(name), true);
     setRuleEnabled(action("mmFileExport"), exportEnabled(ctx));
     bool edit = editCommandsEnabled(ctx);
@@ -711,8 +712,9 @@ void TfrmMainForm::toolbarToggled() {
 // ---------------------------------------------------------------------------------------
 // Start
 
-bool TfrmMainForm::start(const std::string& dataDir) {
-    StartupOutcome outcome = runStartup(*this, dataDir);
+bool TfrmMainForm::start(const std::string& dataDir, const StartupOptions& options) {
+    allCommands_ = options.allCommands;
+    StartupOutcome outcome = runStartup(*this, dataDir, options);
     if (outcome.terminated) return false;
     // The language dialog is built once at start; without the language file the
     // program cannot speak to the user and ends.
@@ -743,6 +745,14 @@ void TfrmMainForm::applyBrandProfile() {
         if (QToolBar* t = toolbar(QString::fromStdString(name))) t->setMaximumWidth(0);
     }
     action("tbnDownLoad")->setIcon(imageListIcon(kBrandDownloadImage));
+}
+
+void TfrmMainForm::offerAllCommands() {
+    // The protocol reports and their options belong to forms this program does not have:
+    // their entries would do nothing.
+    for (const char* name : {"tbnCreateRep", "tbnPreviewRep", "mmFileCreatPROrep",
+                             "mmFilePrevPROrep", "mmConfigOptions"})
+        if (QAction* a = action(name)) a->setVisible(false);
 }
 
 void TfrmMainForm::showCheckedModel() {
@@ -890,14 +900,14 @@ void TfrmMainForm::openHelp(bool index) {
         resolveHelpFile(appEnvironment().helpFile, compiledHelpViewer,
                         [](const std::string& f) { return QFileInfo(pathToQt(f)).isFile(); });
     if (file.empty()) {
-        prompts().information(LangText("msgHelpNotFound_50") + "\n" + appEnvironment().helpFile);
+        prompts().warning(LangText("msgHelpNotFound_50") + "\n" + appEnvironment().helpFile);
         return;
     }
     QUrl url = QUrl::fromLocalFile(pathToQt(file));
     if (!file.ends_with(".chm")) url.setFragment(index ? "index" : "contents");
     // Without a viewer for the help file the user learns where it is.
     if (!QDesktopServices::openUrl(url))
-        prompts().information(LangText("msgHelpNotOpened_50") + "\n" + file);
+        prompts().warning(LangText("msgHelpNotOpened_50") + "\n" + file);
 }
 
 }  // namespace pelvoro

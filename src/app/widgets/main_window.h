@@ -67,7 +67,9 @@ class TfrmMainForm : public QMainWindow, public StartupHost, public ExitHost {
     ~TfrmMainForm() override;
 
     // Runs the start sequence; false when the program must end at once.
-    bool start(const std::string& dataDir);
+    bool start(const std::string& dataDir, const StartupOptions& options = {});
+    // Started with every command offered (--all-commands).
+    bool allCommandsOffered() const { return allCommands_; }
 
     // Elements by object name.
     QAction* action(const QString& name) const;
@@ -140,6 +142,7 @@ class TfrmMainForm : public QMainWindow, public StartupHost, public ExitHost {
     int printerCount() override;
     void setMainCaption(const std::string& caption) override;
     void applyBrandProfile() override;
+    void offerAllCommands() override;
     void showCheckedModel() override;
     void setDocumentFilters(const std::string& filter) override;
     void resetDocumentCounters() override;
@@ -203,6 +206,7 @@ class TfrmMainForm : public QMainWindow, public StartupHost, public ExitHost {
     int newStructureCounter_ = 0;
     bool terminated_ = false;
     bool exiting_ = false;
+    bool allCommands_ = false;
 };
 
 }  // namespace pelvoro

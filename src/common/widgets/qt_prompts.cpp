@@ -11,10 +11,26 @@
 
 namespace pelvoro {
 
-void QtPrompts::information(const std::string& text) {
-    QMessageBox box(QMessageBox::Information, QString::fromLatin1(identity::kBrandTitle),
-                    toQt(text), QMessageBox::Ok, parent_);
+namespace {
+
+void notice(QMessageBox::Icon icon, const std::string& text, QWidget* parent) {
+    QMessageBox box(icon, QString::fromLatin1(identity::kBrandTitle), toQt(text), QMessageBox::Ok,
+                    parent);
     box.exec();
+}
+
+}  // namespace
+
+void QtPrompts::information(const std::string& text) {
+    notice(QMessageBox::Information, text, parent_);
+}
+
+void QtPrompts::warning(const std::string& text) {
+    notice(QMessageBox::Warning, text, parent_);
+}
+
+void QtPrompts::error(const std::string& text) {
+    notice(QMessageBox::Critical, text, parent_);
 }
 
 void QtPrompts::plainBox(const std::string& title, const std::string& text) {

@@ -13,6 +13,8 @@ class QtPrompts : public Prompts {
     void setParent(QWidget* parent) { parent_ = parent; }
 
     void information(const std::string& text) override;
+    void warning(const std::string& text) override;
+    void error(const std::string& text) override;
     void plainBox(const std::string& title, const std::string& text) override;
     Answer askYesNo(const std::string& title, const std::string& text) override;
     Answer askYesNoCancel(const std::string& title, const std::string& text) override;

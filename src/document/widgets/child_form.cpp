@@ -22,6 +22,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QRadioButton>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QSplitter>
@@ -234,6 +235,8 @@ class TfrmChildForm::Listener : public TreeChangeListener {
 
 class StructureTreeView : public QTreeView {
   public:
+    // The width the names of the shown items need, indentation included.
+    int namesWidth() const { return sizeHintForColumn(0); }
     explicit StructureTreeView(TfrmChildForm& form) : QTreeView(&form), form_(form) {
         setObjectName("tlTreeList");
         setUniformRowHeights(true);
@@ -546,8 +549,10 @@ void TfrmChildForm::buildControls() {
     splitter_->setStretchFactor(0, 1);
     splitter_->setStretchFactor(1, 1);
     // The table panel keeps the width the user gives it.
-    connect(splitter_, &QSplitter::splitterMoved, this,
-            [this] { tablePanelWidth_ = splitter_->sizes().value(1); });
+    connect(splitter_, &QSplitter::splitterMoved, this, [this] {
+        tablePanelWidth_ = splitter_->sizes().value(1);
+        userSplit_ = true;
+    });
 
     // Popup menu of the tree and the result area.
     popup_ = new QMenu(this);
@@ -1097,7 +1102,22 @@ void TfrmChildForm::keepTreeColumnWidth() {
 
 void TfrmChildForm::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    // The first size is the one the window was made with (the panes halve it).
+    if (event->oldSize().width() > 0 && isVisible()) shareWidth();
     keepTreeColumnWidth();
+}
+
+void TfrmChildForm::shareWidth() {
+    const QList<int> sizes = splitter_->sizes();
+    const int total = sizes.value(0) + sizes.value(1);
+    if (userSplit_ || total <= 0 || total == sharedWidth_) return;
+    sharedWidth_ = total;
+    const int frame = 2 * tree_->frameWidth() + tree_->verticalScrollBar()->sizeHint().width() + 8;
+    const int wanted = std::max({leftPane_->minimumSizeHint().width(), leftPane_->minimumWidth(),
+                                 static_cast<StructureTreeView*>(tree_)->namesWidth() + frame});
+    const int left = std::clamp(wanted, leftPane_->minimumWidth(),
+                                std::max(leftPane_->minimumWidth(), total / 2));
+    splitter_->setSizes({left, total - left});
 }
 
 void TfrmChildForm::showEvent(QShowEvent* event) {

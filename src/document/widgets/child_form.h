@@ -188,6 +188,10 @@ class TfrmChildForm : public QWidget, public DocumentView {
     void updatePopupForFocus(bool treeFocus);
     void fillTypePopup(StructureItem* item);
     void keepTreeColumnWidth();
+    // After the window changes size (Tile, Cascade, the user's frame), the tree pane takes
+    // what the settings and the tree need, up to half, and the results the rest; a split
+    // the user set with the splitter is kept.
+    void shareWidth();
     StructureItem* itemOf(const QModelIndex& index) const;
     QModelIndex indexOf(const StructureItem* item) const;
     bool panelHasFocus(QWidget* control) const;
@@ -240,6 +244,8 @@ class TfrmChildForm : public QWidget, public DocumentView {
     bool shiftDown_ = false;
     int treeColumnMinWidth_ = 0;
     int tablePanelWidth_ = 0;  // 0: half of the window
+    bool userSplit_ = false;   // the user moved the splitter
+    int sharedWidth_ = 0;      // the width shareWidth last worked for
     // Items of a drag source's subtree that were expanded, for the copies of a drop.
     std::set<const StructureItem*> expandedSources_;
     std::vector<StructureItem*> expandAfterDrop_;

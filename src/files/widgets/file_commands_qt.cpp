@@ -15,6 +15,7 @@
 #include "app/identity.h"
 #include "app/widgets/main_window.h"
 #include "common/adapters/qt_text.h"
+#include "common/adapters/user_folders.h"
 #include "common/lang_text.h"
 #include "document/widgets/child_form.h"
 #include "files/file_commands.h"
@@ -118,6 +119,13 @@ FileEnvironment environmentOf(TfrmMainForm& w) {
     env.defaultExtension = identity::kSaveDefaultExtension;
     env.importFilter = identity::kImportFilter;
     env.openDirectory = w.openDirectory().empty() ? transferFolder() : w.openDirectory();
+    // The dialogs start where the user keeps documents, never in the transfer folder.
+    env.documentFolder =
+        rememberedFolder(w.settings(), kDocumentFolderSetting, userDocumentsFolder());
+    TfrmMainForm* window = &w;
+    env.documentFolderUsed = [window](const std::string& folder) {
+        rememberFolder(window->settings(), kDocumentFolderSetting, folder);
+    };
     return env;
 }
 

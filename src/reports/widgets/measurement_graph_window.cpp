@@ -405,9 +405,9 @@ void TfrmGraph::saveAs() {
                                                 : ".png";
     const std::string failure = saveImage(pathFromQt(target));
     if (!failure.empty())
-        QMessageBox::information(this, windowTitle(),
-                                 toQt(LangText("msgWriteError_35")) + "\n" + target + ": " +
-                                     QString::fromStdString(failure));
+        QMessageBox::critical(this, windowTitle(),
+                              toQt(LangText("msgWriteError_35")) + "\n" + target + ": " +
+                                  QString::fromStdString(failure));
 }
 
 }  // namespace pelvoro

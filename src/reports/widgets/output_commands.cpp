@@ -2,11 +2,14 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <memory>
 
 #include "app/widgets/main_window.h"
 #include "common/adapters/qt_text.h"
+#include "common/adapters/user_folders.h"
+#include "common/lang_text.h"
 #include "document/structure_document.h"
 #include "document/widgets/child_form.h"
 #include "document/widgets/document_view.h"
@@ -60,10 +63,21 @@ void installOutputCommands(TfrmMainForm& w) {
         ExportCommandHost host;
         host.prompts = &window->prompts();
         host.chooseFormat = [exportDialog] { return exportDialog->choose(); };
-        const QString userData =
-            QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
-        host.initialFolder = exportFolder(pathFromQt(QCoreApplication::applicationDirPath()),
-                                          pathFromQt(QDir::cleanPath(userData)));
+        // The dialog is the export's, with the document's name, in the folder of the last
+        // export (at first the document's own folder, or the user's documents folder).
+        host.title = fromQt(toQt(LangText("mmFileExport_15")).remove('&').remove("...").trimmed());
+        if (v) {
+            const QFileInfo doc(pathToQt(v->document().FilePath));
+            host.fileName = pathFromQt(doc.completeBaseName() + ".txt");
+            const std::string documentFolder =
+                v->document().HasFile ? pathFromQt(doc.absolutePath()) : userDocumentsFolder();
+            host.initialFolder =
+                rememberedFolder(window->settings(), kExportFolderSetting, documentFolder);
+        }
+        host.written = [window](const std::string& path) {
+            rememberFolder(window->settings(), kExportFolderSetting,
+                           pathFromQt(QFileInfo(pathToQt(path)).absolutePath()));
+        };
         host.writeFile = writeFileSafely;
         runExportCommand(shown, host);
     });

@@ -2,15 +2,20 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QLineEdit>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QScreen>
 #include <QToolBar>
 
 #include "app/widgets/main_window.h"
 #include "common/adapters/qt_text.h"
+#include "common/adapters/user_folders.h"
 #include "common/lang_text.h"
 #include "common/prompts.h"
 #include "common/settings_store.h"
@@ -39,6 +44,14 @@ QPrinter* makeReportPrinter() {
 
 QString qtText(const char* context, const char* text) {
     return QCoreApplication::translate(context, text);
+}
+
+// The PDF that printing from a preview of `doc` suggests: beside the document under its
+// name, or in the user's documents folder for a document without a file.
+QString suggestedPdf(const StructureDocument& doc) {
+    const QFileInfo file(pathToQt(doc.FilePath));
+    const QString folder = doc.HasFile ? file.absolutePath() : pathToQt(userDocumentsFolder());
+    return QDir(folder).filePath(file.completeBaseName() + ".pdf");
 }
 
 class ReportHost : public QObject {
@@ -73,10 +86,11 @@ class ReportHost : public QObject {
             const std::string message =
                 headerCheckMessage(!rules.footerFits(texts.footer),
                                    rules.firstCommentTooLong(texts.comments), texts.comments);
-            if (!message.empty()) main.prompts().information(message);
+            if (!message.empty()) main.prompts().warning(message);
         }
         ReportPreview preview(*dialogs, &main);
         preview.setWindowTitle(toQt(LangText("mmFilePreview_15")).remove('&'));
+        preview.setSuggestedPdf(suggestedPdf(doc));
         QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
                          [&](QPrinter* printer) {
                              BusyCursor busy(main.prompts());
@@ -97,6 +111,7 @@ class ReportHost : public QObject {
         title.pageOf = LangText("qrlPageOf_20");
         ReportPreview preview(*dialogs, &main);
         preview.setWindowTitle(toQt(LangText("mmFilePrintStructure_15")));
+        preview.setSuggestedPdf(suggestedPdf(doc));
         QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
                          [&](QPrinter* printer) {
                              BusyCursor busy(main.prompts());
@@ -136,6 +151,14 @@ void ReportDialogs::showPreview(QPrintPreviewDialog& preview) {
 
 bool ReportDialogs::choosePrinter(QPrinter& printer, QWidget* parent) {
     QPrintDialog dialog(&printer, parent);
+    // Qt's own dialog would suggest "print.pdf" in the home folder; the document's folder
+    // and name are what the user looks for afterwards.
+    if (auto* preview = qobject_cast<ReportPreview*>(parent);
+        preview && !preview->suggestedPdf().isEmpty()) {
+        printer.setDocName(QFileInfo(preview->suggestedPdf()).completeBaseName());
+        if (auto* file = dialog.findChild<QLineEdit*>("filename"))
+            file->setText(QDir::toNativeSeparators(preview->suggestedPdf()));
+    }
     return dialog.exec() == QDialog::Accepted;
 }
 
@@ -156,6 +179,15 @@ ReportPreview::ReportPreview(ReportDialogs& dialogs, QWidget* parent)
         QObject::disconnect(printAction_, &QAction::triggered, nullptr, nullptr);
         connect(printAction_, &QAction::triggered, this, [this] { printFromPreview(); });
     }
+    // Large enough to read a page: most of the screen, the page at the window's width.
+    if (QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        resize(int(area.width() * 0.8), int(area.height() * 0.92));
+        move(area.center() - rect().center());
+    }
+    for (QToolBar* bar : findChildren<QToolBar*>())
+        for (QAction* a : bar->actions())
+            if (a->text() == qtText("QPrintPreviewDialog", "Fit width")) a->trigger();
 }
 
 ReportPreview::~ReportPreview() = default;

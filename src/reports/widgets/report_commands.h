@@ -21,12 +21,14 @@ class ReportDialogs {
     // Shows the preview modally.
     virtual void showPreview(QPrintPreviewDialog& preview);
     // The print dialog of the preview's Print button: true when the user chose to print.
+    // Printing into a PDF file suggests the preview's suggestedPdf() (parent is the preview).
     virtual bool choosePrinter(QPrinter& printer, QWidget* parent);
 };
 
 // A print preview of portrait pages whose Print button asks `dialogs` for the printer.
 // The reports lay out for the printer's paper (page setup chooses it); orientation is
 // not offered: the reports are portrait.
+// It opens over most of the screen with the pages at the window's width.
 class ReportPreview : public QPrintPreviewDialog {
     Q_OBJECT
   public:
@@ -36,8 +38,12 @@ class ReportPreview : public QPrintPreviewDialog {
     // What the preview's Print button does.
     void printFromPreview();
     QAction* printAction() const { return printAction_; }
+    // The file that printing into a PDF file suggests: the document's folder and name.
+    void setSuggestedPdf(const QString& path) { suggestedPdf_ = path; }
+    const QString& suggestedPdf() const { return suggestedPdf_; }
 
   private:
+    QString suggestedPdf_;
     std::unique_ptr<QPrinter> printer_;
     ReportDialogs& dialogs_;
     QAction* printAction_ = nullptr;
