@@ -2,16 +2,16 @@
 // writes it as a current document file.
 
 #include <filesystem>
-#include <fstream>
 #include <ostream>
-#include <sstream>
 #include <system_error>
 
 #include "app/identity.h"
 #include "cli/cli.h"
 #include "common/codepage.h"
 #include "document/structure_document.h"
+#include "files/byte_sink.h"
 #include "files/document_file.h"
+#include "files/file_bytes.h"
 #include "files/safe_save.h"
 #include "files/transcript_import.h"
 
@@ -19,19 +19,6 @@ namespace pelvoro::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The whole file in one buffer of its size, read once.
-bool readFile(const std::string& path, std::string& bytes) {
-    std::ifstream in(fs::path(path), std::ios::binary | std::ios::ate);
-    if (!in) return false;
-    const std::streamoff size = in.tellg();
-    if (size < 0) return false;
-    bytes.resize(size_t(size));
-    in.seekg(0);
-    in.read(bytes.data(), size);
-    bytes.resize(size_t(in.gcount()));
-    return !in.bad();
-}
 
 int runConvert(Context& ctx) {
     if (ctx.args.size() != 2) {
@@ -46,7 +33,7 @@ int runConvert(Context& ctx) {
         return 1;
     }
     std::string bytes;
-    if (!readFile(in, bytes)) {
+    if (!readFileBytes(in, bytes)) {
         ctx.err << "convert: " << in << ": cannot be read\n";
         return 1;
     }
@@ -54,8 +41,9 @@ int runConvert(Context& ctx) {
     DocumentReadOptions options;
     options.useInstalledHook = false;  // the coded results are copied unchanged
     if (isTranscriptPath(in)) {
-        std::ostringstream converted;
-        TranscriptConversion c = convertTranscript(bytes, converted);
+        std::string converted;
+        StringSink sink(converted);
+        TranscriptConversion c = convertTranscript(bytes, sink);
         if (!c.ok) {
             ctx.err << "convert: " << in << ": " << c.error << "\n";
             return 1;
@@ -70,7 +58,7 @@ int runConvert(Context& ctx) {
             return 1;
         }
         doc.InstrumentData = c.instrument;
-        bytes = std::move(converted).str();
+        bytes = std::move(converted);
     } else if (!looksLikeDocument(bytes)) {
         ctx.err << "convert: " << in << ": not a document file"
                 << (looksLikeTranscript(bytes) ? " (a transcript? name it *.KRD)" : "") << "\n";
@@ -81,8 +69,11 @@ int runConvert(Context& ctx) {
         ctx.err << "convert: " << in << ": " << r.error << "\n";
         return 1;
     }
-    // OUT is either left as it was or replaced whole (see saveFileSafely).
-    SafeSaveResult saved = saveFileSafely(out, writeDocumentToString(doc));
+    std::string().swap(bytes);  // the items hold what they need of it
+    // OUT is either left as it was or replaced whole (see SafeFileWriter).
+    SafeFileWriter file(out);
+    writeDocument(doc, file);
+    SafeSaveResult saved = file.commit();
     if (!saved.ok) {
         ctx.err << "convert: " << out << ": " << saved.reason << "\n";
         return 1;

@@ -12,6 +12,7 @@
 #include "common/codepage.h"
 #include "document/structure_document.h"
 #include "files/document_file.h"
+#include "files/file_bytes.h"
 #include "reports/adapters/qt_safe_file.h"
 #include "reports/export_text.h"
 #include "reports/measurement_series.h"
@@ -24,14 +25,13 @@ namespace pelvoro::cli {
 bool readDocumentForCommand(Context& ctx, const std::string& command, const std::string& path,
                             StructureDocument& doc) {
     std::error_code ec;
-    std::ifstream in(std::filesystem::path(path), std::ios::binary);
-    if (!std::filesystem::is_regular_file(std::filesystem::path(path), ec) || !in) {
+    std::string bytes;
+    if (!std::filesystem::is_regular_file(std::filesystem::path(path), ec) ||
+        !readFileBytes(path, bytes)) {
         ctx.err << command << ": " << path << ": no such file\n";
         return false;
     }
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    DocumentReadResult r = readDocumentFromBytes(doc, bytes.str());
+    DocumentReadResult r = readDocumentFromBytes(doc, bytes);
     if (!r.ok) {
         ctx.err << command << ": " << path << ": " << r.error << "\n";
         return false;
@@ -98,7 +98,7 @@ int runMeasurements(Context& ctx) {
     if (!readDocumentForCommand(ctx, "measurements", ctx.args[0], doc)) return 1;
     StructureItem* item = itemForCommand(ctx, "measurements", doc, number);
     if (!item) return 1;
-    const TGraphData& graph = item->data.Graph;
+    const TGraphData& graph = item->data.graph();
     if (!graph.hasSamples()) {
         ctx.err << "measurements: item " << number << " holds no measurement series\n";
         return 1;

@@ -40,7 +40,7 @@ int runGraph(Context& ctx) {
     if (!readDocumentForCommand(ctx, "graph", ctx.args[0], doc)) return 1;
     StructureItem* item = itemForCommand(ctx, "graph", doc, number);
     if (!item) return 1;
-    if (!item->data.Graph.hasSamples()) {
+    if (!item->data.graph().hasSamples()) {
         ctx.err << "graph: item " << number << " holds no measurement series\n";
         return 1;
     }
@@ -48,7 +48,7 @@ int runGraph(Context& ctx) {
     window.setAttribute(Qt::WA_DontShowOnScreen);
     window.resize(900, 600);
     window.show();
-    window.fill(item->data.Graph, autoRange);
+    window.fill(item->data.graph(), autoRange);
     window.setItemInfo(graphItemInfo(*item));
     QCoreApplication::processEvents();
     const std::string failure = window.saveImage(out);

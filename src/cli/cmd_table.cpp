@@ -2,9 +2,7 @@
 // write it (number cell, TAB, results cell; one line per text row).
 
 #include <filesystem>
-#include <fstream>
 #include <ostream>
-#include <sstream>
 #include <system_error>
 
 #include "app/identity.h"
@@ -12,6 +10,7 @@
 #include "common/codepage.h"
 #include "document/structure_document.h"
 #include "files/document_file.h"
+#include "files/file_bytes.h"
 #include "results/result_rows.h"
 
 namespace pelvoro::cli {
@@ -30,31 +29,40 @@ int runTable(Context& ctx) {
         return 2;
     }
     const std::string& path = ctx.args[0];
+    std::string bytes;
     std::error_code ec;
-    std::ifstream in(std::filesystem::path(path), std::ios::binary);
-    if (!std::filesystem::is_regular_file(std::filesystem::path(path), ec) || !in) {
+    if (!std::filesystem::is_regular_file(std::filesystem::path(path), ec) ||
+        !readFileBytes(path, bytes)) {
         ctx.err << "table: " << path << ": no such file\n";
         return 1;
     }
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
 
     // Read like Open: the installed hook parses every coded result and generates its lines.
     StructureDocument doc;
-    DocumentReadResult r = readDocumentFromBytes(doc, bytes.str());
+    DocumentReadResult r = readDocumentFromBytes(doc, bytes);
     if (!r.ok) {
         ctx.err << "table: " << path << ": " << r.error << "\n";
         return 1;
     }
+    std::string().swap(bytes);  // the items hold what they need of it
     ResultRows rows = AssignResultRows(doc, &doc.root(), viewMode, !noSub);
     if (rows.itemCount() == 0) return 0;
-    ClipboardStaging staging = renderTableText(rows, true);
     const CodePage cp = appEnvironment().codePage;
-    for (int i = 0; i < staging.total; ++i) {
-        const auto& cells = staging.rows[size_t(i)];
-        std::string line = cells[0] + "\t" + cells[1];
-        ctx.out << (raw ? line : toUtf8(line, cp)) << "\n";
-    }
+    // The text goes out in large pieces, each row appended in place.
+    std::string out, line;
+    forEachTableTextRow(rows, true, [&](const std::string& number, const std::string& results) {
+        line.assign(number).append(1, '\t').append(results);
+        if (raw)
+            out += line;
+        else
+            out += toUtf8(line, cp);
+        out += '\n';
+        if (out.size() >= (1u << 16)) {
+            ctx.out.write(out.data(), std::streamsize(out.size()));
+            out.clear();
+        }
+    });
+    ctx.out.write(out.data(), std::streamsize(out.size()));
     if (doc.NewFunctionsSeen)
         ctx.err << "table: the document holds codes or fields this program does not know\n";
     return 0;

@@ -189,31 +189,38 @@ const std::array<ParameterInfo, kParameterCount>& parameterInfos() {
     return infos;
 }
 
-std::string& parameterField(TStructItemData& d, int index) {
+namespace {
+template <class Texts>
+auto& parameterOf(Texts& t, int index) {
     switch (index) {
         case 0:
-            return d.Phase;
+            return t.Phase;
         case 1:
-            return d.CrossSection;
+            return t.CrossSection;
         case 2:
-            return d.Wiring;
+            return t.Wiring;
         case 3:
-            return d.Insulation;
+            return t.Insulation;
         case 4:
-            return d.CircuitBreaker;
+            return t.CircuitBreaker;
         case 5:
-            return d.TrippingTime;
+            return t.TrippingTime;
         case 6:
-            return d.RcdType;
+            return t.RcdType;
         case 7:
-            return d.NominalCurrent;
+            return t.NominalCurrent;
         default:
-            return d.DiffCurrent;
+            return t.DiffCurrent;
     }
+}
+}  // namespace
+
+std::string& parameterField(TStructItemData& d, int index) {
+    return parameterOf(d.editTexts(), index);
 }
 
 const std::string& parameterField(const TStructItemData& d, int index) {
-    return parameterField(const_cast<TStructItemData&>(d), index);
+    return parameterOf(d.texts(), index);
 }
 
 ParameterLists LoadParameterLists(const IniFile& ini) {

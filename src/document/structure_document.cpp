@@ -18,6 +18,16 @@ void TInstrumentData::deriveVariant() {
     deriveInstrVariant(familyB ? line(4) : line(5), InstrVariant);
 }
 
+void TStructItemData::setGraphString(std::string text) {
+    if (text.empty()) {
+        Curve.reset();
+        return;
+    }
+    TItemCurve& curve = Curve.edit();
+    curve.Graph = parseGraphString(text);
+    curve.GraphString = std::move(text);
+}
+
 StructureItem::~StructureItem() {
     std::vector<std::unique_ptr<StructureItem>> pending = std::move(children_);
     while (!pending.empty()) {

@@ -13,14 +13,41 @@
 
 namespace pelvoro {
 
-struct TStructItemData {
-    int32_t ID = 0;
-    int32_t PID = -1;
-    int32_t BID = -1;
-    int32_t Type = 0;
-    std::string Name;
-    std::string Phase;
+// A part of an item's data that most items lack, kept out of line: it takes memory only
+// on the items that have it. Reading an absent part gives its defaults; editing creates it.
+// Copies are deep.
+template <class T>
+class OutOfLine {
+  public:
+    OutOfLine() = default;
+    OutOfLine(const OutOfLine& other) : part_(other.part_ ? std::make_unique<T>(*other.part_) : nullptr) {}
+    OutOfLine(OutOfLine&&) noexcept = default;
+    OutOfLine& operator=(const OutOfLine& other) {
+        if (this != &other) part_ = other.part_ ? std::make_unique<T>(*other.part_) : nullptr;
+        return *this;
+    }
+    OutOfLine& operator=(OutOfLine&&) noexcept = default;
+
+    bool present() const { return part_ != nullptr; }
+    const T& get() const {
+        static const T defaults{};
+        return part_ ? *part_ : defaults;
+    }
+    T& edit() {
+        if (!part_) part_ = std::make_unique<T>();
+        return *part_;
+    }
+    void reset() { part_.reset(); }
+
+  private:
+    std::unique_ptr<T> part_;
+};
+
+// What the settings panel shows of an installation item (result items have none of it)
+// and the numbers its entry is sent under.
+struct TItemTexts {
     std::string Number = "1";
+    std::string Phase;
     std::string CrossSection;
     std::string Wiring;
     std::string Insulation;
@@ -30,20 +57,42 @@ struct TStructItemData {
     std::string NominalCurrent;
     std::string DiffCurrent;
     std::string Comment;
+    std::array<std::string, 3> LevelNumbers;
+};
+
+// The curve some results carry: its graph text and what it decodes to.
+struct TItemCurve {
+    std::string GraphString;
+    TGraphData Graph;
+};
+
+struct TStructItemData {
+    int32_t ID = 0;
+    int32_t PID = -1;
+    int32_t BID = -1;
+    int32_t Type = 0;
+    std::string Name;
     std::array<uint8_t, 5> Measures{};  // bit i: entry i of the measures list (0 .. 16)
-    std::vector<std::string> ResTexts;
+    // displayed, first heading, second heading, group used
+    std::array<uint8_t, 4> TableFlags{};
     // How many of the first ResTexts came from the file (the rest were generated from
     // the FP strings when it was loaded).
     int32_t FileTextCount = 0;
-    std::array<std::string, 3> LevelNumbers;
     int32_t FirstRow = 0;
     int32_t L1Count = 0;
-    // displayed, first heading, second heading, group used
-    std::array<uint8_t, 4> TableFlags{};
-    std::vector<std::string> FpStrings;
-    std::string GraphString;
-    TGraphData Graph;
     int32_t ProtVer = 0;
+    std::vector<std::string> ResTexts;
+    std::vector<std::string> FpStrings;
+    OutOfLine<TItemTexts> Texts;
+    OutOfLine<TItemCurve> Curve;
+
+    const TItemTexts& texts() const { return Texts.get(); }
+    TItemTexts& editTexts() { return Texts.edit(); }
+    const std::string& graphString() const { return Curve.get().GraphString; }
+    const TGraphData& graph() const { return Curve.get().Graph; }
+    TGraphData& editGraph() { return Curve.edit().Graph; }
+    // Sets the graph text and the curve decoded from it; an empty text drops the curve.
+    void setGraphString(std::string text);
 
     bool measureBit(int i) const { return (Measures[i / 8] >> (i % 8)) & 1; }
     void setMeasureBit(int i, bool on) {

@@ -264,12 +264,11 @@ TStructItemData fillScratchRecord(int type, const SettingsPanelValues& panel) {
     TStructItemData d;
     d.Type = type;
     d.Name = DefaultName(type);
-    d.Number = "1";
-    if (panel.number) d.Number = *panel.number;
+    if (panel.number) d.editTexts().Number = *panel.number;
     if (type != ItemType::Object)
         for (int i = 0; i < kParameterCount; ++i)
             if (panel.parameters[i]) parameterField(d, i) = *panel.parameters[i];
-    if (panel.comment) d.Comment = *panel.comment;
+    if (panel.comment) d.editTexts().Comment = *panel.comment;
     for (int bit : measureBitsOfType(type)) d.setMeasureBit(bit, true);
     d.FirstRow = 0;
     return d;

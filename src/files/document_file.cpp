@@ -5,7 +5,6 @@
 #include <istream>
 #include <iterator>
 #include <ostream>
-#include <sstream>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -14,25 +13,16 @@
 #include "common/text.h"
 #include "document/item_types.h"
 #include "document/structure_document.h"
+#include "files/document_format.h"
+#include "files/document_writer.h"
 #include "files/results_hook.h"
+#include "files/text_lines.h"
 
 namespace pelvoro {
 
+using namespace document_format;
+
 namespace {
-
-constexpr std::string_view kTerminator = "------";
-constexpr std::string_view kBlockEnd = "----------";
-constexpr std::string_view kInstrumentMarker = "$InstrumentData%";
-constexpr std::string_view kOperatorMarker = "$HeaderOperator%";
-constexpr std::string_view kHeaderInstrMarker = "$HeaderInstrData%";
-constexpr std::string_view kCommentsMarker = "$ReportComments%";
-constexpr std::string_view kItemsMarker = "$StructureItems%";
-
-// File numbers 1 .. 7 of the header operator section, as indexes of TOperatorData:
-// Operator1, Operator2, TestSite1, TestSite2, Footer, Operator3, TestSite3.
-constexpr int kOperatorSlot[7] = {0, 1, 3, 4, 6, 2, 5};
-// The header instrument data section holds instrument lines 2, 3, 7 and 8.
-constexpr int kHeaderInstrLine[4] = {2, 3, 7, 8};
 
 bool versionHasComments(int v) {
     return v == 3 || v == 7 || v == 8 || v == 9 || v == 12 || v == 15 || v == 20 || v == 25;
@@ -43,54 +33,11 @@ std::string_view tail(std::string_view s, size_t from) {
 }
 
 // ------------------------------------------------------------------------------------
-// Writing
-
-class Writer {
-  public:
-    explicit Writer(std::ostream& out) : out_(out) {}
-    void line(std::string_view text) { out_ << text << "\r\n"; }
-    void value(std::string_view prefix, const std::string& v) {
-        out_ << prefix << flattenValue(v) << "\r\n";
-    }
-    void numbered(int n, const std::string& v) {
-        if (!v.empty()) value(std::to_string(n) + ": ", v);
-    }
-    void number(std::string_view prefix, int n) { out_ << prefix << n << "\r\n"; }
-
-  private:
-    std::ostream& out_;
-};
-
-// ------------------------------------------------------------------------------------
 // Reading
 
 struct ReadError {
     int line;
     std::string message;
-};
-
-class Lines {
-  public:
-    explicit Lines(std::string_view bytes) {
-        size_t start = 0;
-        for (size_t i = 0; i < bytes.size(); ++i) {
-            char c = bytes[i];
-            if (c != '\r' && c != '\n') continue;
-            lines_.push_back(bytes.substr(start, i - start));
-            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-            start = i + 1;
-        }
-        if (start < bytes.size()) lines_.push_back(bytes.substr(start));
-    }
-    bool atEnd() const { return pos_ >= lines_.size(); }
-    std::string_view next() { return lines_[pos_++]; }
-    void rewind() { pos_ = 0; }
-    // 1-based number of the line returned last.
-    int lineNumber() const { return int(pos_); }
-
-  private:
-    std::vector<std::string_view> lines_;
-    size_t pos_ = 0;
 };
 
 int toInt(std::string_view text, const Lines& lines) {
@@ -425,6 +372,7 @@ class Reader {
             TStructItemData& d = item->data;
             d.ID = d.PID = d.BID = d.Type = -1;
             int blockStart = 0;  // line of the block's first non-empty line
+            std::string_view graph;
             bool ended = false;
             while (!lines_.atEnd()) {
                 std::string_view l = lines_.next();
@@ -455,7 +403,7 @@ class Reader {
                 } else if (startsWith(l, "GraphString")) {
                     // Read in every version: downloads write their curves into version 9
                     // files, and this program's own files carry them too.
-                    d.GraphString = std::string(tail(l, 13));
+                    graph = tail(l, 13);
                 }
             }
             // A file cut inside a block: what the block held is kept, but the items (and
@@ -467,8 +415,8 @@ class Reader {
             if (d.ID == -1 && d.Type == -1) break;
             if (isResultType(d.Type) && d.FpStrings.empty() && d.ResTexts.empty()) continue;
             d.FileTextCount = int32_t(d.ResTexts.size());
-            if (!d.GraphString.empty()) d.Graph = parseGraphString(d.GraphString);
-            if (hook_ && (!d.FpStrings.empty() || !d.GraphString.empty()))
+            d.setGraphString(std::string(graph));
+            if (hook_ && (!d.FpStrings.empty() || !graph.empty()))
                 hook_->resultItemLoaded(doc_, *item);
             d.L1Count =
                 int(std::count_if(d.ResTexts.begin(), d.ResTexts.end(), [](const std::string& t) {
@@ -503,14 +451,17 @@ class Reader {
 }  // namespace
 
 bool looksLikeDocument(std::string_view bytes) {
-    // Line by line from the head, without indexing the whole file: a document shows what
-    // it is in its first lines.
+    // Line by line from the head: a document shows what it is in its first lines. A line
+    // cut by the end of the head is not looked at, so that the head of a file and the
+    // whole file give the same answer.
+    const bool whole = bytes.size() < kDocumentHeadBytes;
+    bytes = bytes.substr(0, kDocumentHeadBytes);
+    Lines lines(bytes);
     bool first = true;
-    size_t start = 0;
-    while (start < bytes.size()) {
-        const size_t end = bytes.find_first_of("\r\n", start);
-        const std::string_view l = bytes.substr(
-            start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    while (!lines.atEnd()) {
+        const std::string_view l = lines.next();
+        if (lines.atEnd() && !whole && l.data() + l.size() == bytes.data() + bytes.size())
+            break;  // no line end within the head
         if (first && !l.empty()) {
             if (startsWith(l, "Version")) return true;
             first = false;
@@ -518,9 +469,6 @@ bool looksLikeDocument(std::string_view bytes) {
         if (l == kInstrumentMarker || l == kOperatorMarker || l == kHeaderInstrMarker ||
             l == kCommentsMarker || l == kItemsMarker)
             return true;
-        if (end == std::string_view::npos) break;
-        start = end + 1;
-        if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n') ++start;
     }
     return false;
 }
@@ -560,40 +508,10 @@ std::string rewriteDateRecord(const std::string& value) {
     return "X#PD" + copy;
 }
 
-void writeDocument(StructureDocument& doc, std::ostream& out) {
-    Writer w(out);
-    w.line("Version: " + std::to_string(kDocumentFileVersion));
-    w.line("");
-
-    const TInstrumentData& instr = doc.InstrumentData;
-    w.line(kInstrumentMarker);
-    for (int n = 1; n <= TInstrumentData::kLines; ++n) w.numbered(n, instr.line(n));
-    w.line(kTerminator);
-    w.line("");
-
-    w.line(kOperatorMarker);
-    for (int n = 1; n <= 7; ++n) w.numbered(n, doc.HeaderLines.lines[kOperatorSlot[n - 1]]);
-    w.line(kTerminator);
-    w.line("");
-
-    w.line(kHeaderInstrMarker);
-    for (int n = 1; n <= 4; ++n) w.numbered(n, instr.line(kHeaderInstrLine[n - 1]));
-    w.line(kTerminator);
-    w.line("");
-
-    w.line(kCommentsMarker);
-    for (const std::string& c : doc.ReportComments) {
-        std::string text = flattenValue(c);
-        // A comment that reads exactly like the terminator would end the comments when
-        // the file is read back and lose the rest: it gets a trailing blank.
-        if (text == kTerminator) text += ' ';
-        w.line(text);
-    }
-    w.line(kTerminator);
-    w.line("");
-
-    w.line(kItemsMarker);
-    const std::vector<StructureItem*> all = doc.preorder();
+void writeDocument(StructureDocument& doc, ByteSink& sink) {
+    DocumentWriter w(sink);
+    w.head(kDocumentFileVersion, doc.InstrumentData, doc.HeaderLines, doc.ReportComments);
+    const std::vector<StructureItem*>& all = doc.preorder();
     for (size_t i = 1; i < all.size(); ++i) {
         StructureItem* item = all[i];
         TStructItemData& d = item->data;
@@ -602,17 +520,17 @@ void writeDocument(StructureDocument& doc, std::ostream& out) {
         StructureItem* previous = item->previousSibling();
         d.PID = (parent == nullptr || parent == &doc.root()) ? -1 : parent->data.ID;
         d.BID = previous ? previous->data.ID : -1;
-        w.number("ID: ", d.ID);
-        w.number("PID: ", d.PID);
-        w.number("BID: ", d.BID);
-        w.value("Name: ", d.Name);
-        w.number("Type: ", d.Type);
-        if (d.ProtVer > 1) w.number("ProtVer: ", d.ProtVer);
+        w.field(ItemField::ID, d.ID);
+        w.field(ItemField::PID, d.PID);
+        w.field(ItemField::BID, d.BID);
+        w.field(ItemField::Name, d.Name);
+        w.field(ItemField::Type, d.Type);
+        if (d.ProtVer > 1) w.field(ItemField::ProtVer, d.ProtVer);
         for (const std::string& fp : d.FpStrings)
-            if (!fp.empty() && fp[0] == 'F') w.value("FP_String: ", fp);
+            if (!fp.empty() && fp[0] == 'F') w.field(ItemField::FpString, fp);
         if (d.FpStrings.empty()) {
             for (const std::string& t : d.ResTexts)
-                if (!t.empty() && t[0] == 'X') w.value("ResText: ", t);
+                if (!t.empty() && t[0] == 'X') w.field(ItemField::ResText, t);
         } else {
             // The lines of coded results are generated again at every load and are not
             // stored. Every line that came beside them from the file, a download or a
@@ -622,20 +540,27 @@ void writeDocument(StructureDocument& doc, std::ostream& out) {
                 std::min(d.ResTexts.size(), size_t(std::max(0, d.FileTextCount)));
             for (size_t k = 0; k < carried; ++k) {
                 const std::string& t = d.ResTexts[k];
-                if (!t.empty() && t[0] == 'X') w.value("ResText: ", t);
+                if (!t.empty() && t[0] == 'X') w.field(ItemField::ResText, t);
             }
         }
         // Readers that know no graph texts ignore the line.
-        if (!d.GraphString.empty()) w.value("GraphString: ", d.GraphString);
-        w.number(kBlockEnd, d.ID);
+        if (!d.graphString().empty()) w.field(ItemField::GraphString, d.graphString());
+        w.blockEnd(d.ID);
     }
+    w.flush();
     doc.setModified(false);
 }
 
+void writeDocument(StructureDocument& document, std::ostream& out) {
+    StreamSink sink(out);
+    writeDocument(document, sink);
+}
+
 std::string writeDocumentToString(StructureDocument& document) {
-    std::ostringstream out;
-    writeDocument(document, out);
-    return std::move(out).str();  // the text itself, not a copy of it
+    std::string text;
+    StringSink sink(text);
+    writeDocument(document, sink);
+    return text;
 }
 
 DocumentReadResult readDocumentFromBytes(StructureDocument& document, const std::string& bytes,

@@ -6,6 +6,7 @@
 // the single-byte code page and is neither transcoded nor escaped. A value never holds a
 // line break: the writer replaces every CR LF, CR or LF inside a value by one blank.
 
+#include <cstddef>
 #include <functional>
 #include <iosfwd>
 #include <memory>
@@ -14,6 +15,7 @@
 
 namespace pelvoro {
 
+class ByteSink;
 class ResultsHook;
 class StructureDocument;
 struct TInstrumentData;
@@ -22,6 +24,7 @@ inline constexpr int kDocumentFileVersion = 20;
 
 // Writes the whole document. Afterwards every item's ID, PID and BID hold the numbers
 // written and the document is no longer modified.
+void writeDocument(StructureDocument& document, ByteSink& sink);
 void writeDocument(StructureDocument& document, std::ostream& out);
 std::string writeDocumentToString(StructureDocument& document);
 
@@ -60,10 +63,13 @@ DocumentReadResult readDocument(StructureDocument& document, std::istream& in,
 DocumentReadResult readDocumentFromBytes(StructureDocument& document, const std::string& bytes,
                                          const DocumentReadOptions& options = {});
 
-// Whether `bytes` can be a document file: its first non-empty line is a version line, or
-// one of its lines is a section marker ("$InstrumentData%", "$HeaderOperator%",
-// "$HeaderInstrData%", "$ReportComments%", "$StructureItems%"). Version 1 files have no
-// version line but their header sections.
+// Whether `bytes` can be a document file, told by its head: the lines that end within
+// its first kDocumentHeadBytes bytes (a last line without line end counts when the text
+// ends there). Its first non-empty line is a version line, or one of those lines is a
+// section marker ("$InstrumentData%", "$HeaderOperator%", "$HeaderInstrData%",
+// "$ReportComments%", "$StructureItems%"). Version 1 files have no version line but their
+// header sections. A file's head (readFileHead) tells the same as the whole file.
+inline constexpr std::size_t kDocumentHeadBytes = 64 * 1024;
 bool looksLikeDocument(std::string_view bytes);
 
 // The text of a value as written: line breaks replaced by blanks.

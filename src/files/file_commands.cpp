@@ -4,11 +4,11 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <system_error>
 
 #include "common/lang_text.h"
 #include "files/document_file.h"
+#include "files/file_bytes.h"
 #include "files/safe_save.h"
 #include "files/transcript_import.h"
 
@@ -16,18 +16,6 @@ namespace pelvoro {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-bool readWholeFile(const std::string& path, std::string& bytes) {
-    std::ifstream in(fs::path(path), std::ios::binary);
-    if (!in) return false;
-    std::ostringstream s;
-    s << in.rdbuf();
-    bytes = s.str();
-    return !in.bad();
-}
-
-}  // namespace
 
 bool sameFile(const std::string& a, const std::string& b) {
     std::error_code ec;
@@ -204,17 +192,26 @@ StructureDocument* FileCommands::open(const std::string& path) {
         noteRecentFile(recent_, path);
         return open;
     }
+    // A file without any of the format's markers is no document: opening it would give
+    // an empty document that a save would write over the file. Its head tells, so a large
+    // file of another kind is not read whole.
     std::string bytes;
-    if (!readWholeFile(path, bytes)) {
+    auto readError = [&] {
         prompts_.error(LangText("msgReadError_35") + "\n" + path + ": " + std::strerror(errno));
+    };
+    if (!readFileHead(path, kDocumentHeadBytes, bytes)) {
+        readError();
         return nullptr;
     }
-    // A file without any of the format's markers is no document: opening it would give
-    // an empty document that a save would write over the file.
     if (!looksLikeDocument(bytes)) {
         std::string text = LangText("msgNotDocument_50") + "\n" + path;
         if (looksLikeTranscript(bytes)) text += "\n" + LangText("msgTranscriptHint_70");
         prompts_.error(text);
+        return nullptr;
+    }
+    // Then the whole file, once (a file shorter than the head is whole already).
+    if (bytes.size() == kDocumentHeadBytes && !readFileBytes(path, bytes)) {
+        readError();
         return nullptr;
     }
     auto owned = std::make_unique<StructureDocument>();
@@ -286,7 +283,7 @@ StructureDocument* FileCommands::importTranscript(const std::string& path, bool 
     TranscriptConversion conversion;
     {
         BusyCursor busy(prompts_);
-        if (!readWholeFile(path, transcript)) {
+        if (!readFileBytes(path, transcript)) {
             temp.close();
             prompts_.error(LangText("msgWriteError_35"));
             host_.refreshCommandState();
@@ -306,7 +303,7 @@ StructureDocument* FileCommands::importTranscript(const std::string& path, bool 
     DocumentReadResult result;
     std::string bytes;
     doc->Loading = true;
-    if (readWholeFile(tempPath, bytes)) {
+    if (readFileBytes(tempPath, bytes)) {
         BusyCursor busy(prompts_);
         result = readDocumentFromBytes(*doc, bytes);
     }
@@ -371,11 +368,14 @@ bool FileCommands::saveAs(StructureDocument& doc) {
 
 bool FileCommands::saveTo(StructureDocument& doc, const std::string& path) {
     const bool wasModified = doc.Modified;
-    std::string bytes = writeDocumentToString(doc);
     SafeSaveResult saved;
     {
         BusyCursor busy(prompts_);
-        saved = saveFileSafely(path, bytes);
+        // Written through a buffer into a temporary file beside the target, which replaces
+        // the target only when all of it reached the disk.
+        SafeFileWriter out(path);
+        writeDocument(doc, out);
+        saved = out.commit();
     }
     if (!saved.ok) {
         // The file on disk stays as it was; the document keeps its name and its changes.

@@ -47,6 +47,36 @@ std::string temporaryName(const fs::path& target, std::mt19937_64& random) {
 
 }  // namespace
 
+namespace {
+constexpr std::size_t kBufferSize = 1 << 16;
+}  // namespace
+
+SafeSaveResult saveFileSafely(const std::string& path, std::string_view bytes) {
+    SafeFileWriter writer(path);
+    writer.write(bytes);
+    return writer.commit();
+}
+
+void SafeFileWriter::fail(int error) {
+    if (error_ == 0) error_ = error != 0 ? error : EIO;
+}
+
+void SafeFileWriter::write(std::string_view bytes) {
+    if (error_ != 0) return;
+    if (buffer_.size() + bytes.size() < kBufferSize) {
+        buffer_.append(bytes);
+        return;
+    }
+    drain();
+    if (error_ != 0) return;
+    if (bytes.size() < kBufferSize) {
+        buffer_.append(bytes);
+        return;
+    }
+    buffer_.assign(bytes);  // a large piece goes out at once
+    drain();
+}
+
 #ifndef _WIN32
 
 namespace {
@@ -56,83 +86,97 @@ bool writable(const std::string& path, const struct stat& st) {
     return (st.st_mode & 0222) != 0 && ::access(path.c_str(), W_OK) == 0;
 }
 
-bool writeAll(int fd, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        done += size_t(n);
-    }
-    return true;
-}
-
 }  // namespace
 
-SafeSaveResult saveFileSafely(const std::string& path, const std::string& bytes) {
-    SafeSaveResult r;
+SafeFileWriter::SafeFileWriter(const std::string& path) {
     const fs::path target(resolveLinkTarget(path));
-    r.writtenPath = target.string();
+    result_.writtenPath = target.string();
     fs::path folder = target.parent_path();
     if (folder.empty()) folder = ".";
+    folder_ = folder.string();
 
     struct stat folderStat {};
     if (::stat(folder.c_str(), &folderStat) != 0) {
-        r.reason = systemReason(errno);
-        return r;
+        fail(errno);
+        return;
     }
     if (!S_ISDIR(folderStat.st_mode)) {
-        r.reason = systemReason(ENOTDIR);
-        return r;
+        fail(ENOTDIR);
+        return;
     }
     struct stat old {};
     const bool exists = ::stat(target.c_str(), &old) == 0;
     if (exists && S_ISDIR(old.st_mode)) {
-        r.reason = systemReason(EISDIR);
-        return r;
+        fail(EISDIR);
+        return;
     }
     // A read-only file stays as it is; the rename needs a writable folder as well.
     if ((exists && !writable(target.string(), old)) || !writable(folder.string(), folderStat)) {
-        r.reason = systemReason(EACCES);
-        return r;
+        fail(EACCES);
+        return;
     }
 
     std::random_device seed;
     std::mt19937_64 random((uint64_t(seed()) << 32) ^ seed());
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = temporaryName(target, random);
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) break;
+    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+        temp_ = temporaryName(target, random);
+        fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd_ < 0 && errno != EEXIST) break;
     }
-    if (fd < 0) {
-        r.reason = systemReason(errno);
-        return r;
+    if (fd_ < 0) {
+        fail(errno);
+        temp_.clear();
+        return;
     }
-    auto fail = [&](int error) {
-        if (fd >= 0) ::close(fd);
-        ::unlink(temp.c_str());
-        r.reason = systemReason(error);
-        return r;
-    };
     if (exists) {
         // The replaced file's permissions, and its owner where allowed.
-        if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+        if (::fchown(fd_, old.st_uid, old.st_gid) != 0) {
             // Another user's file keeps our ownership; its mode still follows.
         }
-        if (::fchmod(fd, old.st_mode & 07777) != 0) return fail(errno);
+        if (::fchmod(fd_, old.st_mode & 07777) != 0) {
+            fail(errno);
+            return;
+        }
     }
-    if (!writeAll(fd, bytes)) return fail(errno);
-    if (::fsync(fd) != 0) return fail(errno);
-    const int closed = ::close(fd);
-    fd = -1;
-    if (closed != 0) return fail(errno);
-    if (::rename(temp.c_str(), target.c_str()) != 0) return fail(errno);
+    buffer_.reserve(kBufferSize);
+}
+
+SafeFileWriter::~SafeFileWriter() {
+    if (fd_ >= 0) ::close(fd_);
+    if (!committed_ && !temp_.empty()) ::unlink(temp_.c_str());
+}
+
+void SafeFileWriter::drain() {
+    size_t done = 0;
+    while (error_ == 0 && done < buffer_.size()) {
+        ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            fail(errno);
+        } else {
+            done += size_t(n);
+        }
+    }
+    buffer_.clear();
+}
+
+SafeSaveResult SafeFileWriter::commit() {
+    SafeSaveResult r = result_;
+    if (error_ == 0) drain();
+    if (error_ == 0 && ::fsync(fd_) != 0) fail(errno);
+    if (fd_ >= 0) {
+        const int closed = ::close(fd_);
+        fd_ = -1;
+        if (closed != 0) fail(errno);
+    }
+    if (error_ == 0 && ::rename(temp_.c_str(), r.writtenPath.c_str()) != 0) fail(errno);
+    if (error_ != 0) {
+        r.reason = systemReason(error_);
+        return r;  // the destructor removes the temporary file
+    }
+    committed_ = true;
     // The new folder entry reaches the disk as well.
-    int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int dir = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);
@@ -143,38 +187,61 @@ SafeSaveResult saveFileSafely(const std::string& path, const std::string& bytes)
 
 #else
 
-SafeSaveResult saveFileSafely(const std::string& path, const std::string& bytes) {
-    SafeSaveResult r;
+SafeFileWriter::SafeFileWriter(const std::string& path) {
     const fs::path target(resolveLinkTarget(path));
-    r.writtenPath = target.string();
+    result_.writtenPath = target.string();
     std::error_code ec;
     if (fs::exists(target, ec) &&
         (fs::status(target, ec).permissions() & fs::perms::owner_write) == fs::perms::none) {
-        r.reason = systemReason(EACCES);
-        return r;
+        fail(EACCES);
+        return;
     }
     std::random_device seed;
     std::mt19937_64 random((uint64_t(seed()) << 32) ^ seed());
-    std::string temp;
     std::FILE* f = nullptr;
     for (int attempt = 0; attempt < 100 && !f; ++attempt) {
-        temp = temporaryName(target, random);
-        f = std::fopen(temp.c_str(), "wbx");
+        temp_ = temporaryName(target, random);
+        f = std::fopen(temp_.c_str(), "wbx");
         if (!f && errno != EEXIST) break;
     }
     if (!f) {
-        r.reason = systemReason(errno);
+        fail(errno);
+        temp_.clear();
+        return;
+    }
+    file_ = f;
+}
+
+SafeFileWriter::~SafeFileWriter() {
+    if (file_) std::fclose(static_cast<std::FILE*>(file_));
+    std::error_code ec;
+    if (!committed_ && !temp_.empty()) fs::remove(temp_, ec);
+}
+
+void SafeFileWriter::drain() {
+    if (error_ == 0 &&
+        std::fwrite(buffer_.data(), 1, buffer_.size(), static_cast<std::FILE*>(file_)) !=
+            buffer_.size())
+        fail(errno);
+    buffer_.clear();
+}
+
+SafeSaveResult SafeFileWriter::commit() {
+    SafeSaveResult r = result_;
+    if (error_ == 0) drain();
+    if (file_) {
+        std::FILE* f = static_cast<std::FILE*>(file_);
+        file_ = nullptr;
+        if (std::fflush(f) != 0) fail(errno);
+        if (std::fclose(f) != 0) fail(errno);
+    }
+    std::error_code ec;
+    if (error_ == 0) fs::rename(temp_, r.writtenPath, ec);
+    if (error_ != 0 || ec) {
+        r.reason = ec ? ec.message() : systemReason(error_);
         return r;
     }
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    written = std::fflush(f) == 0 && written;
-    written = std::fclose(f) == 0 && written;
-    if (written) fs::rename(temp, target, ec);
-    if (!written || ec) {
-        r.reason = ec ? ec.message() : systemReason(errno);
-        fs::remove(temp, ec);
-        return r;
-    }
+    committed_ = true;
     r.ok = true;
     return r;
 }

@@ -13,6 +13,9 @@
 // a new file.
 
 #include <string>
+#include <string_view>
+
+#include "files/byte_sink.h"
 
 namespace pelvoro {
 
@@ -24,7 +27,37 @@ struct SafeSaveResult {
     std::string writtenPath;
 };
 
-SafeSaveResult saveFileSafely(const std::string& path, const std::string& bytes);
+SafeSaveResult saveFileSafely(const std::string& path, std::string_view bytes);
+
+// The same, written piece by piece through a buffer: the writer checks the target and
+// creates the temporary file; write() appends (the first failure, a full disk for one, is
+// kept and every later write is ignored); commit() flushes, renames and reports. A writer
+// destroyed without commit() removes its temporary file and leaves the target as it was.
+class SafeFileWriter : public ByteSink {
+  public:
+    explicit SafeFileWriter(const std::string& path);
+    ~SafeFileWriter() override;
+    SafeFileWriter(const SafeFileWriter&) = delete;
+    SafeFileWriter& operator=(const SafeFileWriter&) = delete;
+
+    // False once anything failed (the target check, the temporary file, a write).
+    bool good() const { return error_ == 0; }
+    void write(std::string_view bytes) override;
+    SafeSaveResult commit();
+
+  private:
+    void drain();
+    void fail(int error);
+
+    SafeSaveResult result_;
+    std::string folder_;
+    std::string temp_;
+    std::string buffer_;
+    int fd_ = -1;
+    void* file_ = nullptr;  // the temporary file where there are no file descriptors
+    int error_ = 0;
+    bool committed_ = false;
+};
 
 // The path a write to `path` reaches: the final target of a chain of symbolic links
 // (relative links are taken relative to their own folder); `path` itself otherwise.

@@ -6,6 +6,8 @@
 
 #include "common/lang_text.h"
 #include "common/text.h"
+#include "files/document_writer.h"
+#include "files/text_lines.h"
 
 namespace pelvoro {
 
@@ -14,37 +16,6 @@ namespace {
 struct ConversionError {
     int line;
     std::string message;
-};
-
-class Lines {
-  public:
-    explicit Lines(std::string_view bytes) {
-        size_t start = 0;
-        for (size_t i = 0; i < bytes.size(); ++i) {
-            char c = bytes[i];
-            if (c != '\r' && c != '\n') continue;
-            lines_.push_back(bytes.substr(start, i - start));
-            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-            start = i + 1;
-        }
-        if (start < bytes.size()) lines_.push_back(bytes.substr(start));
-    }
-    bool next(std::string_view& out) {
-        if (pos_ >= lines_.size()) return false;
-        out = lines_[pos_++];
-        return true;
-    }
-    int lineNumber() const { return int(pos_); }
-    size_t position() const { return pos_; }
-    void seek(size_t pos) { pos_ = pos; }
-    // The line returned last is returned again by the next call.
-    void back() {
-        if (pos_ > 0) --pos_;
-    }
-
-  private:
-    std::vector<std::string_view> lines_;
-    size_t pos_ = 0;
 };
 
 bool skipTo(Lines& lines, std::string_view marker) {
@@ -219,17 +190,14 @@ std::string markupLineName(const std::string& line) {
 }
 
 TranscriptConversion convertTranscript(const std::string& transcript, std::ostream& out) {
+    StreamSink sink(out);
+    return convertTranscript(transcript, sink);
+}
+
+TranscriptConversion convertTranscript(const std::string& transcript, ByteSink& sink) {
     TranscriptConversion result;
-    auto line = [&out](const std::string& text) { out << text << "\r\n"; };
-    line("Version: 9");
-    line("");
-    for (const char* marker :
-         {"$InstrumentData%", "$HeaderOperator%", "$HeaderInstrData%", "$ReportComments%"}) {
-        line(marker);
-        line("------");
-        line("");
-    }
-    line("$StructureItems%");
+    DocumentWriter out(sink);
+    out.emptyHead(9);
 
     // Each part is looked for on its own: a transcript that lost one part's marker still
     // gives the others, and says which part was missing. A part marker where a part's own
@@ -237,7 +205,7 @@ TranscriptConversion convertTranscript(const std::string& transcript, std::ostre
     auto isPartMarker = [](std::string_view l) { return l == ">>MST<<" || l == ">>MRA<<"; };
     Lines lines(transcript);
     auto seekPart = [&lines, &result](std::string_view marker, TranscriptPart part) {
-        const size_t from = lines.position();
+        const Lines::Mark from = lines.mark();
         if (skipTo(lines, marker)) return true;
         lines.seek(from);
         result.missingParts.push_back(part);
@@ -299,12 +267,12 @@ TranscriptConversion convertTranscript(const std::string& transcript, std::ostre
                 int type = hexValue(typeLine.substr(0, 2)).value_or(0);
                 if (type <= 0 || type > 42) type = 22;
                 highestId = std::max(highestId, id);
-                line("ID: " + std::to_string(id));
-                line("PID: " + std::to_string(pid));
-                line("BID: " + std::to_string(bid));
-                line("Name: " + std::string(nameLine));
-                line("Type: " + std::to_string(type));
-                line("----------" + std::to_string(position++));
+                out.field(ItemField::ID, id);
+                out.field(ItemField::PID, pid);
+                out.field(ItemField::BID, bid);
+                out.field(ItemField::Name, nameLine);
+                out.field(ItemField::Type, type);
+                out.blockEnd(position++);
                 ++result.structureRecords;
                 if (!skipTo(lines, ">+<")) {
                     result.cutParts.push_back(TranscriptPart::Structure);
@@ -349,13 +317,13 @@ TranscriptConversion convertTranscript(const std::string& transcript, std::ostre
                 break;
             }
             if (name.empty()) name = LangText("Result_10");
-            line("ID: " + std::to_string(resultId));
-            line("PID: " + std::to_string(owner));
-            line("Name: " + name);
-            line("Type: 23");
+            out.field(ItemField::ID, resultId);
+            out.field(ItemField::PID, owner);
+            out.field(ItemField::Name, name);
+            out.field(ItemField::Type, 23);
             for (const std::string& t : taken)
-                line((t[0] == 'F' ? "FP_String: " : "ResText: ") + t);
-            line("----------" + std::to_string(resultId));
+                out.field(t[0] == 'F' ? ItemField::FpString : ItemField::ResText, t);
+            out.blockEnd(resultId);
             ++resultId;
             ++result.resultRecords;
             if (!skipTo(lines, ">+<")) break;

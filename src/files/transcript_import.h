@@ -15,6 +15,8 @@
 
 namespace pelvoro {
 
+class ByteSink;
+
 enum class TranscriptPart { InstrumentData, Structure, Results };
 
 struct TranscriptConversion {
@@ -42,6 +44,7 @@ struct TranscriptConversion {
 
 // Writes the document-file text of a transcript to `out`.
 TranscriptConversion convertTranscript(const std::string& transcript, std::ostream& out);
+TranscriptConversion convertTranscript(const std::string& transcript, ByteSink& out);
 
 // One line per loss of a conversion, in the current language: the missing and the cut
 // parts, the records cut by the end of the file. Empty when the transcript was read whole.

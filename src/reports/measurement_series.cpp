@@ -335,7 +335,7 @@ GraphItemInfo graphItemInfo(const StructureItem& item) {
             break;
         }
     }
-    const TGraphData& g = item.data.Graph;
+    const TGraphData& g = item.data.graph();
     if (info.limit.empty()) {
         const SeriesScaling sc = seriesScaling(g);
         info.limit = LangText("qrlGraphRange_15") + " " +

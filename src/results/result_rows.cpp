@@ -174,8 +174,14 @@ int headingColourCode(const StructureItem& item) {
 
 std::vector<std::string> BuildRowLines(const ResultRows& rows, int row) {
     std::vector<std::string> lines;
+    BuildRowLines(rows, row, lines);
+    return lines;
+}
+
+void BuildRowLines(const ResultRows& rows, int row, std::vector<std::string>& lines) {
+    lines.clear();
     const ResultRows::Position p = rows.locate(row);
-    if (!p.item) return lines;
+    if (!p.item) return;
     const std::vector<std::string>& texts = p.item->data.ResTexts;
     if (p.offset == 0) {
         lines.push_back("X#PC" + std::to_string(headingColourCode(*p.item)));
@@ -186,13 +192,13 @@ std::vector<std::string> BuildRowLines(const ResultRows& rows, int row) {
                 lines.push_back(t);
                 break;
             }
-        return lines;
+        return;
     }
     if (rows.viewMode == kViewLow) {
         lines.push_back("X#PC1");
         for (const std::string& t : texts)
             if (!contains(t, "#PD")) lines.push_back(t);
-        return lines;
+        return;
     }
     // The offset-th result: its "#L1" line up to the next one.
     lines.push_back(p.offset % 2 == 1 ? "X#PC1" : "X#PC0");
@@ -204,7 +210,6 @@ std::vector<std::string> BuildRowLines(const ResultRows& rows, int row) {
         }
         if (seen == p.offset && !contains(t, "#PD")) lines.push_back(t);
     }
-    return lines;
 }
 
 int CountRowLines(const std::vector<std::string>& rowLines, int viewMode) {
@@ -243,7 +248,7 @@ std::array<std::string, 2>& ClipboardStaging::row(int r) {
     return rows[size_t(r)];
 }
 
-int renderCellText(const std::vector<MarkupLine>& rowLines, int column, int baseRow, int viewMode,
+int renderCellText(std::span<const MarkupLine> rowLines, int column, int baseRow, int viewMode,
                    ClipboardStaging& staging) {
     int w = baseRow;
     if (column == 0) {
@@ -309,6 +314,33 @@ ClipboardStaging renderTableText(const ResultRows& rows, bool withHeading,
     std::vector<int> all;
     for (int r = 1; r < rows.rowCount; ++r) all.push_back(r);
     return renderTableText(rows, all, withHeading, interpreter);
+}
+
+void forEachTableTextRow(
+    const ResultRows& rows, bool withHeading,
+    const std::function<void(const std::string& number, const std::string& results)>& emit,
+    const MarkupInterpreter& interpreter) {
+    if (withHeading) emit(LangText("No_3"), LangText("Results_10"));
+    // One table row at a time in a staging table whose strings keep their buffers.
+    ClipboardStaging staging;
+    std::vector<std::string> lines;
+    std::vector<MarkupLine> parsed;
+    for (int r = 1; r < rows.rowCount; ++r) {
+        for (int i = 0; i < staging.total; ++i) {
+            staging.rows[size_t(i)][0].clear();
+            staging.rows[size_t(i)][1].clear();
+        }
+        staging.total = 0;
+        BuildRowLines(rows, r, lines);
+        if (parsed.size() < lines.size()) parsed.resize(lines.size());
+        for (size_t i = 0; i < lines.size(); ++i)
+            interpreter.parse(lines[i], MarkupMode::ClipBrd, parsed[i]);
+        const std::span<const MarkupLine> view(parsed.data(), lines.size());
+        renderCellText(view, 0, 0, rows.viewMode, staging);
+        renderCellText(view, 1, 0, rows.viewMode, staging);
+        for (int i = 0; i < staging.total; ++i)
+            emit(staging.rows[size_t(i)][0], staging.rows[size_t(i)][1]);
+    }
 }
 
 std::string joinStaging(const ClipboardStaging& staging, bool numberColumn, bool resultsColumn,

@@ -9,6 +9,8 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -70,6 +72,8 @@ ResultRows AssignResultRows(StructureDocument& document, StructureItem* selected
 // The mark-up lines of table row `row` (>= 1): for a heading row the colour, running
 // number, path and date lines; for a result row the colour line and the result's lines.
 std::vector<std::string> BuildRowLines(const ResultRows& rows, int row);
+// The same into `lines` (cleared first), so that a walk over many rows reuses its buffers.
+void BuildRowLines(const ResultRows& rows, int row, std::vector<std::string>& lines);
 
 // The heading row's colour digit for an item: 2 group, 3 sub-group, 4 otherwise.
 int headingColourCode(const StructureItem& item);
@@ -99,7 +103,7 @@ struct ClipboardStaging {
 // Renders one cell of a table row, given its lines interpreted in "ClipBrd" mode, into
 // the staging table from `baseRow` on. Returns the write row after the cell and raises
 // staging.total to it.
-int renderCellText(const std::vector<MarkupLine>& rowLines, int column, int baseRow, int viewMode,
+int renderCellText(std::span<const MarkupLine> rowLines, int column, int baseRow, int viewMode,
                    ClipboardStaging& staging);
 
 // The text rows of table rows `tableRows` (each >= 1) for the columns asked, in order.
@@ -115,6 +119,13 @@ ClipboardStaging renderTableText(const ResultRows& rows, const std::vector<int>&
 // Every row of the table.
 ClipboardStaging renderTableText(const ResultRows& rows, bool withHeading,
                                  const MarkupInterpreter& interpreter = MarkupInterpreter());
+
+// The text rows of every table row, handed one at a time to `emit` (number cell, results
+// cell) in the order renderTableText gives them, without keeping the whole table.
+void forEachTableTextRow(
+    const ResultRows& rows, bool withHeading,
+    const std::function<void(const std::string& number, const std::string& results)>& emit,
+    const MarkupInterpreter& interpreter = MarkupInterpreter());
 
 // Joins staging rows: the cells of the chosen columns separated by `delimiter`, rows
 // separated by `eol` (none after the last).

@@ -150,7 +150,7 @@ std::vector<Entry> entriesOf(const StructureDocument& document) {
         e.data.Name = item->data.Name;
         e.data.Type = item->data.Type;
         e.data.Measures = item->data.Measures;
-        e.data.LevelNumbers = item->data.LevelNumbers;
+        e.data.editTexts().LevelNumbers = item->data.texts().LevelNumbers;
         e.treeIndex = int(i);
         for (const StructureItem* p = item->parent(); p; p = p->parent()) {
             auto it = indexOf.find(p);
@@ -259,8 +259,8 @@ void numberStructureLevels(StructureDocument& document) {
         for (const auto& child : p.item->children()) {
             if (child->type() == ItemType::Measurement) continue;
             ++n;
-            auto& numbers = child->data.LevelNumbers;
-            const auto& parent = p.item->data.LevelNumbers;
+            auto& numbers = child->data.editTexts().LevelNumbers;
+            const auto& parent = p.item->data.texts().LevelNumbers;
             numbers = {std::to_string(n), "0", "0"};
             if (p.level == 1) numbers = {parent[0], std::to_string(n), "0"};
             if (p.level == 2) numbers = {parent[0], parent[1], std::to_string(n)};
@@ -306,7 +306,7 @@ std::string ownLinesEntryCommand(const TStructItemData& item, const std::string&
 }
 
 std::string semicolonEntryCommand(const TStructItemData& item, int itemNumber) {
-    const auto& l = item.LevelNumbers;
+    const auto& l = item.texts().LevelNumbers;
     return "MAS;" + l[0] + ";" + l[1] + ";" + l[2] + ";" + std::to_string(itemNumber) + ";" +
            entryName(item.Name, true) + ";\r";
 }

@@ -573,8 +573,8 @@ CommandContext TfrmMainForm::commandContext() const {
         if (StructureItem* item = v->selectedItem()) {
             ctx.hasSelectedItem = true;
             ctx.selectedItemOnTopLevel = item->parent() == nullptr;
-            ctx.selectedHasSeries = item->data.Graph.hasSamples();
-            ctx.seriesKind = item->data.Graph.kind;
+            ctx.selectedHasSeries = item->data.graph().hasSamples();
+            ctx.seriesKind = item->data.graph().kind;
         }
         ctx.resultTableShown = v->resultTableShown();
         ctx.focusInResultArea = v->focusInResultArea();

@@ -142,7 +142,7 @@ class StructureTreeModel : public QAbstractItemModel {
         if (role == Qt::DecorationRole) {
             // An item with a measured curve shows the graph icon, whatever its type.
             int type =
-                item->data.Graph.hasSamples() ? int(ItemType::GraphMeasurement) : item->type();
+                item->data.graph().hasSamples() ? int(ItemType::GraphMeasurement) : item->type();
             auto it = icons_.find(type);
             if (it == icons_.end()) it = icons_.insert(type, itemTypeQIcon(type));
             return it->isNull() ? QVariant() : QVariant(*it);
@@ -839,10 +839,10 @@ void TfrmChildForm::ShowItem(StructureItem* item) {
     edName_->setText(name);
     edName_->setMaxLength(std::max(kNameTypingLimit, int(name.size())));
     tbnType_->setIcon(itemTypeQIcon(d.Type));
-    if (!d.Number.empty()) seNumber_->setValue(parseInt(d.Number).value_or(1));
+    if (!d.texts().Number.empty()) seNumber_->setValue(parseInt(d.texts().Number).value_or(1));
     for (int i = 0; i < kParameterCount; ++i)
         if (paramBoxes_[i]->isEnabled()) paramBoxes_[i]->setEditText(toQt(parameterField(d, i)));
-    edComment_->setText(toQt(d.Comment));
+    edComment_->setText(toQt(d.texts().Comment));
     for (int bit : measureBitsOfType(d.Type))
         clbMeasure_->item(bit)->setCheckState(d.measureBit(bit) ? Qt::Checked : Qt::Unchecked);
     filling_ = false;
@@ -888,10 +888,10 @@ void TfrmChildForm::onPanelEdited(int tag) {
     TStructItemData& d = shownItem_->data;
     if (tag == kTagNumber) {
         if (!panelHasFocus(seNumber_)) return;
-        d.Number = std::to_string(seNumber_->value());
+        d.editTexts().Number = std::to_string(seNumber_->value());
     } else if (tag == kTagComment) {
         if (!panelHasFocus(edComment_)) return;
-        d.Comment = fromQt(edComment_->text());
+        d.editTexts().Comment = fromQt(edComment_->text());
     } else {
         for (int i = 0; i < kParameterCount; ++i) {
             if (kParamControls[i].tag != tag) continue;

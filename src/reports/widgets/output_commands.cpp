@@ -34,7 +34,7 @@ ModalRunner& modalRunner() {
 StructureItem* selectedSeriesItem(TfrmMainForm& w) {
     DocumentView* v = w.activeDocumentView();
     StructureItem* item = v ? v->selectedItem() : nullptr;
-    return item && item->data.Graph.hasSamples() ? item : nullptr;
+    return item && item->data.graph().hasSamples() ? item : nullptr;
 }
 
 }  // namespace
@@ -84,9 +84,9 @@ void installOutputCommands(TfrmMainForm& w) {
 
     w.setCommandHandler("ShowTable", [window](int) {
         StructureItem* item = selectedSeriesItem(*window);
-        if (!item || !measurementTableOffered(item->data.Graph)) return;
+        if (!item || !measurementTableOffered(item->data.graph())) return;
         TfrmMeasTable table(window);
-        table.fill(item->data.Graph);
+        table.fill(item->data.graph());
         table.setItemInfo(graphItemInfo(*item));
         runModal(table);
     });
@@ -95,7 +95,7 @@ void installOutputCommands(TfrmMainForm& w) {
         StructureItem* item = selectedSeriesItem(*window);
         if (!item) return;
         TfrmGraph graph(window);
-        graph.fill(item->data.Graph, false);
+        graph.fill(item->data.graph(), false);
         graph.setItemInfo(graphItemInfo(*item));
         runModal(graph);
     });

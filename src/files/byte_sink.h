@@ -1,0 +1,34 @@
+#pragma once
+// Where written bytes go: a string, a stream, a file being saved or a download's file.
+
+#include <iosfwd>
+#include <string>
+#include <string_view>
+
+namespace pelvoro {
+
+class ByteSink {
+  public:
+    virtual ~ByteSink() = default;
+    virtual void write(std::string_view bytes) = 0;
+};
+
+class StringSink : public ByteSink {
+  public:
+    explicit StringSink(std::string& out) : out_(out) {}
+    void write(std::string_view bytes) override { out_.append(bytes); }
+
+  private:
+    std::string& out_;
+};
+
+class StreamSink : public ByteSink {
+  public:
+    explicit StreamSink(std::ostream& out) : out_(out) {}
+    void write(std::string_view bytes) override;
+
+  private:
+    std::ostream& out_;
+};
+
+}  // namespace pelvoro
