@@ -20,7 +20,8 @@ template <class T>
 class OutOfLine {
   public:
     OutOfLine() = default;
-    OutOfLine(const OutOfLine& other) : part_(other.part_ ? std::make_unique<T>(*other.part_) : nullptr) {}
+    OutOfLine(const OutOfLine& other)
+        : part_(other.part_ ? std::make_unique<T>(*other.part_) : nullptr) {}
     OutOfLine(OutOfLine&&) noexcept = default;
     OutOfLine& operator=(const OutOfLine& other) {
         if (this != &other) part_ = other.part_ ? std::make_unique<T>(*other.part_) : nullptr;

@@ -28,7 +28,8 @@ bool readFrom(const std::string& path, std::size_t limit, std::string& bytes) {
     std::size_t used = 0;
     bytes.resize(std::min(limit, guess + 1));  // one more: the end is seen in one read
     while (used < limit) {
-        if (used == bytes.size()) bytes.resize(std::min(limit, std::max<std::size_t>(used * 2, 1 << 16)));
+        if (used == bytes.size())
+            bytes.resize(std::min(limit, std::max<std::size_t>(used * 2, 1 << 16)));
         const std::size_t n = std::fread(bytes.data() + used, 1, bytes.size() - used, f.get());
         used += n;
         if (n == 0) break;

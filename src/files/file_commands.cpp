@@ -16,7 +16,6 @@ namespace pelvoro {
 
 namespace fs = std::filesystem;
 
-
 bool sameFile(const std::string& a, const std::string& b) {
     std::error_code ec;
     const bool same = fs::equivalent(fs::path(a), fs::path(b), ec);

@@ -219,9 +219,8 @@ SafeFileWriter::~SafeFileWriter() {
 }
 
 void SafeFileWriter::drain() {
-    if (error_ == 0 &&
-        std::fwrite(buffer_.data(), 1, buffer_.size(), static_cast<std::FILE*>(file_)) !=
-            buffer_.size())
+    if (error_ == 0 && std::fwrite(buffer_.data(), 1, buffer_.size(),
+                                   static_cast<std::FILE*>(file_)) != buffer_.size())
         fail(errno);
     buffer_.clear();
 }

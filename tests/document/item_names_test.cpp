@@ -118,8 +118,8 @@ TEST(ParameterLists, EachSectionFillsItsParameterInFileOrder) {
     TStructItemData d;
     parameterField(d, 6) = "AC";
     parameterField(d, 7) = "16 A";
-    EXPECT_EQ(d.RcdType, "AC");
-    EXPECT_EQ(d.NominalCurrent, "16 A");
+    EXPECT_EQ(d.texts().RcdType, "AC");
+    EXPECT_EQ(d.texts().NominalCurrent, "16 A");
 }
 
 TEST(ParameterLists, MissingFileOrSectionGivesEmptyLists) {

@@ -231,14 +231,14 @@ TEST_F(EditingTest, TheScratchRecordTakesThePanelAndTheTypesMeasures) {
     panel.parameters[4] = "B16";
     panel.comment = "kitchen";
     TStructItemData fuse = fillScratchRecord(ItemType::Fuse, panel);
-    EXPECT_EQ(fuse.Number, "3");
-    EXPECT_EQ(fuse.Phase, "L2");
-    EXPECT_EQ(fuse.CircuitBreaker, "B16");
-    EXPECT_EQ(fuse.Comment, "kitchen");
+    EXPECT_EQ(fuse.texts().Number, "3");
+    EXPECT_EQ(fuse.texts().Phase, "L2");
+    EXPECT_EQ(fuse.texts().CircuitBreaker, "B16");
+    EXPECT_EQ(fuse.texts().Comment, "kitchen");
     EXPECT_EQ(fuse.Measures, (std::array<uint8_t, 5>{0xFF, 0, 0, 0, 0}));
     TStructItemData object = fillScratchRecord(ItemType::Object, panel);
-    EXPECT_EQ(object.Phase, "") << "objects take no parameters";
-    EXPECT_EQ(object.Comment, "kitchen");
+    EXPECT_EQ(object.texts().Phase, "") << "objects take no parameters";
+    EXPECT_EQ(object.texts().Comment, "kitchen");
     EXPECT_EQ(fillScratchRecord(ItemType::RCD, {}).Measures,
               (std::array<uint8_t, 5>{0, 0x03, 0, 0, 0}));
     EXPECT_EQ(fillScratchRecord(ItemType::Electrode, {}).Measures,
@@ -250,7 +250,7 @@ TEST_F(EditingTest, TheScratchRecordTakesThePanelAndTheTypesMeasures) {
     EXPECT_EQ(fillScratchRecord(ItemType::Earthing, {}).Measures,
               (std::array<uint8_t, 5>{0, 0, 0x01, 0, 0}));
     EXPECT_EQ(fillScratchRecord(ItemType::Block, {}).Measures, (std::array<uint8_t, 5>{}));
-    EXPECT_EQ(fillScratchRecord(ItemType::Block, {}).Number, "1");
+    EXPECT_EQ(fillScratchRecord(ItemType::Block, {}).texts().Number, "1");
 }
 
 TEST_F(EditingTest, AllMainProtectiveConductorsButTheMainBonding) {

@@ -4,6 +4,7 @@
 
 #include "document/item_types.h"
 #include "document/structure_document.h"
+#include "files/file_bytes.h"
 #include "files/results_hook.h"
 #include "files_test_support.h"
 
@@ -129,7 +130,7 @@ TEST_F(DocumentFileTest, GraphStringsAreReadInEveryVersionAndWrittenBack) {
         ASSERT_TRUE(load(doc, bytes).ok);
         StructureItem* hv = doc.itemAt(2);
         ASSERT_NE(hv, nullptr);
-        EXPECT_EQ(hv->data.GraphString, "G;1;0.0;1.5;0.5;1.4;");
+        EXPECT_EQ(hv->data.graphString(), "G;1;0.0;1.5;0.5;1.4;");
         EXPECT_EQ(doc.ReportComments, std::vector<std::string>{"Checked"});
         // Saved and reopened: the line follows the item's FP strings.
         std::string saved = writeDocumentToString(doc);
@@ -138,7 +139,7 @@ TEST_F(DocumentFileTest, GraphStringsAreReadInEveryVersionAndWrittenBack) {
                   std::string::npos);
         StructureDocument again;
         ASSERT_TRUE(load(again, saved).ok);
-        EXPECT_EQ(again.itemAt(2)->data.GraphString, hv->data.GraphString);
+        EXPECT_EQ(again.itemAt(2)->data.graphString(), hv->data.graphString());
     }
 }
 
@@ -463,7 +464,12 @@ TEST_F(DocumentFileTest, CommentLineLikeATerminatorFromAnotherWriterKeepsTheItem
     }
 }
 
-TEST_F(DocumentFileTest, DocumentsAreToldFromOtherFiles) {
+TEST_F(DocumentFileTest, DocumentsAreToldFromOtherFilesByTheirHead) {
+    const size_t head = kDocumentHeadBytes;
+    // Filler that makes `line` end at byte `end`.
+    auto upTo = [](size_t end, const std::string& line) {
+        return "text\r\n" + std::string(end - 8 - line.size(), 'x') + "\r\n" + line;
+    };
     struct Case {
         std::string bytes;
         bool document;
@@ -472,12 +478,28 @@ TEST_F(DocumentFileTest, DocumentsAreToldFromOtherFiles) {
         {"\r\n\r\nVersion: 3\r\n", true},
         {"$HeaderOperator%\r\n------\r\n", true},
         {"text\r\n$StructureItems%\r\n", true},
+        {"text\r$HeaderInstrData%\r", true},
+        {"$StructureItems%", true},  // a short file without line end
         {"text\r\nVersion: 20\r\n", false},
         {"$StructureItems% \r\n", false},
         {"------\r\n------\r\n", false},
         {"", false},
+        {upTo(head, "$StructureItems%\r\n") + "more", true},  // ends with the head
+        {upTo(head + 2, "$StructureItems%\r\n"), false},      // its line end after the head
+        {upTo(head + 10, "$StructureItems%\r\n"), false},     // beyond the head
+        {upTo(head, "$StructureItems%"), false},              // as long as the head, no line end
     };
-    for (const Case& c : cases) EXPECT_EQ(looksLikeDocument(c.bytes), c.document) << c.bytes;
+    testing::TempDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bytes.substr(0, 40) + " (" + std::to_string(c.bytes.size()) + " bytes)");
+        EXPECT_EQ(looksLikeDocument(c.bytes), c.document);
+        // The head of the file tells the same.
+        dir.write("f", c.bytes);
+        std::string bytes;
+        ASSERT_TRUE(readFileHead(dir.file("f"), head, bytes));
+        EXPECT_EQ(bytes, c.bytes.substr(0, head));
+        EXPECT_EQ(looksLikeDocument(bytes), c.document);
+    }
 }
 
 }  // namespace

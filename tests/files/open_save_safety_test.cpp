@@ -2,8 +2,10 @@
 // replaces only what the user may replace, through a temporary file of its own.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <csignal>
 #include <filesystem>
 
 #include "document/item_types.h"
@@ -92,6 +94,7 @@ TEST_F(OpenSaveSafetyTest, SavingReplacesOnlyWhatItMay) {
         std::function<std::string(const std::string& folder)> prepare;
         bool saved;
         const char* reason;  // part of the message when the save fails
+        long sizeLimit = 0;  // files may not grow past this many bytes (a full disk)
     } cases[] = {
         {"new file", [&](const std::string& f) { return f + "/doc.TMV"; }, true, ""},
         {"writable file keeps its mode",
@@ -134,6 +137,12 @@ TEST_F(OpenSaveSafetyTest, SavingReplacesOnlyWhatItMay) {
          true, ""},
         {"missing folder", [&](const std::string& f) { return f + "/missing/doc.TMV"; }, false,
          "No such file or directory"},
+        {"disk full while writing",
+         [&](const std::string& f) {
+             dir.write(fs::path(f).filename().string() + "/doc.TMV", sample);
+             return f + "/doc.TMV";
+         },
+         false, "File too large", 100},
     };
     int n = 0;
     for (const Case& c : cases) {
@@ -151,7 +160,16 @@ TEST_F(OpenSaveSafetyTest, SavingReplacesOnlyWhatItMay) {
         prompts.shown.clear();
         doc.setModified();
 
+        struct rlimit unlimited {};
+        if (c.sizeLimit) {
+            ::signal(SIGXFSZ, SIG_IGN);
+            ::getrlimit(RLIMIT_FSIZE, &unlimited);
+            struct rlimit limit = unlimited;
+            limit.rlim_cur = rlim_t(c.sizeLimit);
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        }
         EXPECT_EQ(commands.saveTo(doc, path), c.saved);
+        if (c.sizeLimit) ::setrlimit(RLIMIT_FSIZE, &unlimited);
         if (c.saved) {
             EXPECT_EQ(readBytes(target), fresh);
             EXPECT_FALSE(doc.Modified);

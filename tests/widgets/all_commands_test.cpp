@@ -156,7 +156,7 @@ TEST_F(AllCommandsTest, FamilyBTesterDownloadsCurvesThatTheGraphShows) {
     ASSERT_NE(form, nullptr) << (prompts.shown.empty() ? "" : prompts.texts().front());
     StructureItem* curve = nullptr;
     for (StructureItem* it : form->document().preorder())
-        if (it->data.Graph.hasSamples()) {
+        if (it->data.graph().hasSamples()) {
             curve = it;
             break;
         }

@@ -134,12 +134,12 @@ TEST_F(ChildFormTest, TheHiddenPanelIsFilledByType) {
     StructureItem* obj = doc->addItem(doc->root(), ItemType::Object, "O");
     StructureItem* block = doc->addItem(*obj, ItemType::Block, "B");
     StructureItem* fuse = doc->addItem(*block, ItemType::Fuse, "F");
-    fuse->data.Phase = "L2";
-    fuse->data.Number = "x";
+    fuse->data.editTexts().Phase = "L2";
+    fuse->data.editTexts().Number = "x";
     fuse->data.setMeasureBit(3, true);
     StructureItem* rod = doc->addItem(*obj, ItemType::LightRod, "R");
     StructureItem* electrode = doc->addItem(*rod, ItemType::Electrode, "E");
-    electrode->data.Phase = "L3";
+    electrode->data.editTexts().Phase = "L3";
     StructureItem* meas = doc->addItem(*fuse, ItemType::Measurement, "M");
     StructureItem* lone = doc->addItem(*obj, ItemType::Block, "L");
     TfrmChildForm* f = openDocumentWindow(*main, std::move(doc), "/data/plant.TMV");
@@ -178,8 +178,8 @@ TEST_F(ChildFormTest, TheHiddenPanelIsFilledByType) {
     f->numberBox()->setValue(4);
     main->runCommand("AddItem", ItemType::Fuse);
     StructureItem* added = fuse->child(fuse->childCount() - 1);
-    EXPECT_EQ(added->data.Number, "4");
-    EXPECT_EQ(added->data.Phase, "L2");
+    EXPECT_EQ(added->data.texts().Number, "4");
+    EXPECT_EQ(added->data.texts().Phase, "L2");
 }
 
 TEST_F(ChildFormTest, DeletingAsksFirstAndTheRootLeavesAFreshRoot) {

@@ -198,7 +198,7 @@ TEST_F(OutputCommandsTest, TableAndGraphFollowTheSelectedSeries) {
             const std::string pdf = dir.file("table.pdf");
             {
                 QPdfWriter writer(QString::fromStdString(pdf));
-                printMeasurementTable(writer, measurementTable(doc.itemAt(7)->data.Graph),
+                printMeasurementTable(writer, measurementTable(doc.itemAt(7)->data.graph()),
                                       {"Measurement Table"});
             }
             const std::string txt = pdf + ".txt";
@@ -242,7 +242,7 @@ TEST_F(OutputCommandsTest, TableAndGraphFollowTheSelectedSeries) {
             keepPicture(d, "graph_window_" + std::to_string(item) + ".png");
             // View ▸ Auto Range refills; the window keeps working.
             d.findChild<QAction*>("gmAutoRange")->trigger();
-            EXPECT_EQ(g->plot().resistance.size(), doc.itemAt(item)->data.Graph.samples.size());
+            EXPECT_EQ(g->plot().resistance.size(), doc.itemAt(item)->data.graph().samples.size());
             return int(QDialog::Accepted);
         });
         window->runCommand("DrawGraph");
