@@ -56,7 +56,6 @@ std::string generated(int items, bool flat) {
 void loadDocument(benchmark::State& state, bool flat) {
     const std::string bytes = generated(int(state.range(0)), flat);
     DocumentReadOptions options;
-    options.useInstalledHook = false;
     for (auto _ : state) {
         StructureDocument doc;
         DocumentReadResult r = readDocumentFromBytes(doc, bytes, options);

@@ -15,7 +15,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace pelvoro;
     std::string bytes(reinterpret_cast<const char*>(data), size);
     DocumentReadOptions options;
-    options.useInstalledHook = false;
     static const std::shared_ptr<ResultsHook> hook =
         makeResultsParsingHook(makeLineRenderer(std::make_shared<CharacterCellMeasure>()));
     options.hook = hook;

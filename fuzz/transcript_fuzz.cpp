@@ -20,7 +20,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     StructureDocument doc;
     doc.InstrumentData = c.instrument;
     DocumentReadOptions options;
-    options.useInstalledHook = false;
     DocumentReadResult r = readDocumentFromBytes(doc, out.str(), options);
     if (!r.ok || r.version != 9) __builtin_trap();
     // Every converted record becomes an item (empty results are dropped by the reader).

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <iosfwd>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,10 @@ class QCoreApplication;
 
 #include "common/prompts.h"
 #include "common/settings_store.h"
+
+namespace pelvoro {
+class ResultsHook;
+}
 
 namespace pelvoro::cli {
 
@@ -21,6 +26,8 @@ struct Context {
     std::ostream& out;
     std::ostream& err;
     std::vector<std::string> args;  // the command's own arguments
+    // Reads the coded results of documents into lines, wrapped by character count.
+    std::shared_ptr<ResultsHook> results;
 
     // "--name value" among args; removed from args when found.
     std::string takeOption(const std::string& name, const std::string& fallback = {});

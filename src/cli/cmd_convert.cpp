@@ -39,7 +39,6 @@ int runConvert(Context& ctx) {
     }
     StructureDocument doc;
     DocumentReadOptions options;
-    options.useInstalledHook = false;  // the coded results are copied unchanged
     if (isTranscriptPath(in)) {
         std::string converted;
         StringSink sink(converted);

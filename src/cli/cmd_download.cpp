@@ -91,6 +91,7 @@ class CliDownloadHost : public DownloadHost, public DocumentHost {
     void downloadLoaded(StructureDocument&) override {}
     void discardDownload(StructureDocument&) override { doc_.reset(); }
     std::string transferFolder() override { return folder_; }
+    std::shared_ptr<ResultsHook> resultsReader() override { return results; }
     // DocumentHost (for saving)
     StructureDocument* createDocumentWindow(std::unique_ptr<StructureDocument>, const std::string&,
                                             const std::string&) override {
@@ -101,6 +102,8 @@ class CliDownloadHost : public DownloadHost, public DocumentHost {
     void documentRenamed(StructureDocument&) override {}
     void refreshCommandState() override {}
     int nextImportNumber() override { return 0; }
+
+    std::shared_ptr<ResultsHook> results;
 
   private:
     std::string folder_;
@@ -206,6 +209,7 @@ int runDownload(Context& ctx) {
         RecentFiles recent;
         FileEnvironment env;
         env.transferFolder = folder.string();
+        env.results = ctx.results;
         env.defaultExtension = identity::kSaveDefaultExtension;
         FileCommands files(host, ctx.prompts, recent, env);
         if (files.saveTo(*result.document, out)) {

@@ -31,7 +31,9 @@ bool readDocumentForCommand(Context& ctx, const std::string& command, const std:
         ctx.err << command << ": " << path << ": no such file\n";
         return false;
     }
-    DocumentReadResult r = readDocumentFromBytes(doc, bytes);
+    DocumentReadOptions options;
+    options.hook = ctx.results;
+    DocumentReadResult r = readDocumentFromBytes(doc, bytes, options);
     if (!r.ok) {
         ctx.err << command << ": " << path << ": " << r.error << "\n";
         return false;

@@ -130,7 +130,9 @@ int runSend(Context& ctx) {
     std::ostringstream bytes;
     bytes << in.rdbuf();
     StructureDocument document;
-    DocumentReadResult read = readDocumentFromBytes(document, bytes.str());
+    DocumentReadOptions options;
+    options.hook = ctx.results;
+    DocumentReadResult read = readDocumentFromBytes(document, bytes.str(), options);
     if (!read.ok) {
         ctx.err << "pelvoro-cli send: " << path << ": " << read.error << "\n";
         return 1;

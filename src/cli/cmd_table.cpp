@@ -37,9 +37,11 @@ int runTable(Context& ctx) {
         return 1;
     }
 
-    // Read like Open: the installed hook parses every coded result and generates its lines.
+    // Read like Open: every coded result is parsed and its lines generated.
     StructureDocument doc;
-    DocumentReadResult r = readDocumentFromBytes(doc, bytes);
+    DocumentReadOptions options;
+    options.hook = ctx.results;
+    DocumentReadResult r = readDocumentFromBytes(doc, bytes, options);
     if (!r.ok) {
         ctx.err << "table: " << path << ": " << r.error << "\n";
         return 1;

@@ -211,14 +211,14 @@ int main(int argc, char** argv) {
     setCurrentLanguageFile(LanguageFile::load(env.languageFilePath()));
     currentTextCodes().fill(*currentLanguageFile());
     // Documents read by commands get their result lines, wrapped by character count.
-    if (!resultsHook())
-        setResultsHook(
-            makeResultsParsingHook(makeLineRenderer(std::make_shared<CharacterCellMeasure>())));
+    const std::shared_ptr<ResultsHook> results =
+        makeResultsParsingHook(makeLineRenderer(std::make_shared<CharacterCellMeasure>()));
 
     for (const cli::Command& c : cli::commands()) {
         if (c.name != rest[0]) continue;
         cli::Context ctx{dataDir,   settings,  prompts,
-                         std::cout, std::cerr, {rest.begin() + 1, rest.end()}};
+                         std::cout, std::cerr, {rest.begin() + 1, rest.end()},
+                         results};
         return c.run(ctx);
     }
     std::cerr << "pelvoro-cli: unknown command '" << rest[0] << "'\n";

@@ -209,7 +209,6 @@ class Reader {
     Reader(StructureDocument& doc, std::string_view bytes, const DocumentReadOptions& options)
         : doc_(doc), lines_(bytes), options_(options) {
         hook_ = options.hook;
-        if (!hook_ && options.useInstalledHook) hook_ = resultsHook();
     }
 
     DocumentReadResult run() {

@@ -29,10 +29,9 @@ void writeDocument(StructureDocument& document, std::ostream& out);
 std::string writeDocumentToString(StructureDocument& document);
 
 struct DocumentReadOptions {
-    // Hook for the coded results of the loaded items; null: the process-wide hook
-    // (resultsHook()), which may itself be null.
+    // Reads the coded results of the loaded items into lines (the results subsystem's
+    // ResultsParsingHook); null: the FP strings are kept as they are, without lines.
     std::shared_ptr<ResultsHook> hook;
-    bool useInstalledHook = true;
     // Called once the instrument data section has been read (the instrument data
     // window shows it).
     std::function<void(const TInstrumentData&)> instrumentDataRead;

@@ -224,6 +224,7 @@ StructureDocument* FileCommands::open(const std::string& path) {
     {
         BusyCursor busy(prompts_);
         DocumentReadOptions options;
+        options.hook = env_.results;
         options.instrumentDataRead = [this](const TInstrumentData& d) {
             host_.showInstrumentData(d);
         };
@@ -304,7 +305,9 @@ StructureDocument* FileCommands::importTranscript(const std::string& path, bool 
     doc->Loading = true;
     if (readFileBytes(tempPath, bytes)) {
         BusyCursor busy(prompts_);
-        result = readDocumentFromBytes(*doc, bytes);
+        DocumentReadOptions options;
+        options.hook = env_.results;
+        result = readDocumentFromBytes(*doc, bytes, options);
     }
     doc->Loading = false;
     doc->HasFile = false;

@@ -14,6 +14,8 @@
 
 namespace pelvoro {
 
+class ResultsHook;
+
 // What the file commands need from the main window.
 class DocumentHost {
   public:
@@ -59,6 +61,9 @@ struct FileEnvironment {
     std::string documentFolder;
     // Told the folder of every document opened or saved through a dialog.
     std::function<void(const std::string& folder)> documentFolderUsed;
+    // Reads the coded results of opened and imported documents into lines; null: they are
+    // kept as they are.
+    std::shared_ptr<ResultsHook> results;
 };
 
 // A dialog filter ("Caption (*.EXT)|*.EXT") with the caption of `key` in the current

@@ -1,8 +1,8 @@
 #pragma once
 // The results subsystem turns the coded results (FP strings) and graph strings of loaded
-// items into display lines and curves. The document reader calls the installed hook for
-// every item that carries such data; without a hook the strings are kept as they are and
-// written back unchanged.
+// items into display lines and curves. Whoever reads a document hands the reader the hook
+// to call for every item that carries such data (DocumentReadOptions); without one the
+// strings are kept as they are and written back unchanged.
 
 #include <memory>
 
@@ -21,9 +21,5 @@ class ResultsHook {
     // "#L1" lines afterwards.
     virtual void resultItemLoaded(StructureDocument& document, StructureItem& item) = 0;
 };
-
-// The hook used by every load unless the load names its own; none by default.
-void setResultsHook(std::shared_ptr<ResultsHook> hook);
-std::shared_ptr<ResultsHook> resultsHook();
 
 }  // namespace pelvoro

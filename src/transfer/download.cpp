@@ -9,6 +9,7 @@
 
 #include "common/lang_text.h"
 #include "files/document_file.h"
+#include "files/document_writer.h"
 #include "instrument/identification.h"
 
 namespace pelvoro {
@@ -132,15 +133,12 @@ void DownloadSession::writeBytes(std::string_view bytes) {
 }
 
 void DownloadSession::writeHead(int version) {
-    writeLine("Version: " + std::to_string(version));
-    for (const char* marker :
-         {"$InstrumentData%", "$HeaderOperator%", "$HeaderInstrData%", "$ReportComments%"}) {
-        writeLine("");
-        writeLine(marker);
-        writeLine("------");
+    std::string head;
+    {
+        StringSink sink(head);
+        DocumentWriter(sink).emptyHead(version);
     }
-    writeLine("");
-    writeLine("$StructureItems%");
+    writeBytes(head);
 }
 
 void DownloadSession::writeBlockEnd(long n) {
@@ -186,7 +184,9 @@ void DownloadSession::loadDownloadedFile() {
     DocumentReadResult result;
     {
         BusyCursor busy(ctx_.link.prompts());
-        result = readDocumentFromBytes(*doc_, bytes);
+        DocumentReadOptions options;
+        options.hook = host_.resultsReader();
+        result = readDocumentFromBytes(*doc_, bytes, options);
     }
     // The file carries no instrument data of its own: the document keeps the record
     // that was read from the tester.

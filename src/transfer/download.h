@@ -55,6 +55,8 @@
 
 namespace pelvoro {
 
+class ResultsHook;
+
 // ---- The document side ----------------------------------------------------------------
 
 // What a download needs from the program's document windows (main window, command-line
@@ -83,6 +85,9 @@ class DownloadHost {
     virtual void setTransferButtonsEnabled(bool enabled) { (void)enabled; }
     // The folder of the temporary transfer files.
     virtual std::string transferFolder() = 0;
+    // Reads the coded results of the download document into lines; null: they are kept
+    // as they are.
+    virtual std::shared_ptr<ResultsHook> resultsReader() { return nullptr; }
 };
 
 // ---- What a branch reports -------------------------------------------------------------

@@ -6,6 +6,7 @@
 
 #include "common/lang_text.h"
 #include "common/text.h"
+#include "files/document_writer.h"
 #include "files/transcript_import.h"
 #include "instrument/instrument_requests.h"
 #include "instrument/models.h"
@@ -455,16 +456,12 @@ FamilyABranch familyABranchOf(const std::string& key) {
 }
 
 std::string downloadFileHead(int version) {
-    std::string head = "Version: " + std::to_string(version) + kCRLF + kCRLF;
-    for (const char* marker :
-         {"$InstrumentData%", "$HeaderOperator%", "$HeaderInstrData%", "$ReportComments%"}) {
-        head += marker;
-        head += kCRLF;
-        head += "------";
-        head += kCRLF;
-        head += kCRLF;
+    std::string head;
+    {
+        StringSink sink(head);
+        DocumentWriter(sink).emptyHead(version);
     }
-    head += "$StructureItems%";
+    head.resize(head.size() - 2);  // the callers end the marker line
     return head;
 }
 

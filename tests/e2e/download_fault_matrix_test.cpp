@@ -396,13 +396,8 @@ char unitQuantity(const std::string& unit) {
 // Every scenario we ship is a tester as it should be: its download knows every code, and
 // every value shown carries a unit of the quantity its label names.
 TEST(ShippedScenarios, DownloadWithKnownCodesAndValuesThatFitTheirLabels) {
-    struct Hook {
-        Hook() {
-            setResultsHook(
-                makeResultsParsingHook(makeLineRenderer(std::make_shared<CharacterCellMeasure>())));
-        }
-        ~Hook() { setResultsHook(nullptr); }
-    } hook;
+    const std::shared_ptr<ResultsHook> results =
+        makeResultsParsingHook(makeLineRenderer(std::make_shared<CharacterCellMeasure>()));
     const std::filesystem::path folder =
         std::filesystem::path(scenarioPath("cv61.sim")).parent_path();
     const std::regex value(R"(([A-Za-z][A-Za-z0-9_]*): *([<>]?[0-9][0-9.]*)([A-Za-z]+))");
@@ -423,6 +418,7 @@ TEST(ShippedScenarios, DownloadWithKnownCodesAndValuesThatFitTheirLabels) {
             text.find("\n[result]") == std::string::npos)
             continue;
         DownloadBench bench(model, text, baud);
+        bench.host.results = results;
         DownloadResult r = bench.run();
         ++scenarios;
         ASSERT_FALSE(bench.hung);

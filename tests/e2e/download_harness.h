@@ -44,6 +44,7 @@ class MemoryDownloadHost : public DownloadHost {
         document.reset();
     }
     std::string transferFolder() override { return folder.path(); }
+    std::shared_ptr<ResultsHook> resultsReader() override { return results; }
     // Files left in the transfer folder.
     std::vector<std::string> files() const {
         std::vector<std::string> names;
@@ -53,6 +54,7 @@ class MemoryDownloadHost : public DownloadHost {
     }
 
     pelvoro::testing::TempDir folder;
+    std::shared_ptr<ResultsHook> results;  // none: the coded results stay as they are
     std::unique_ptr<StructureDocument> document;
     std::vector<std::string> captions;
     int counter = 0, loads = 0, discards = 0;

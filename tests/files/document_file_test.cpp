@@ -22,7 +22,6 @@ class DocumentFileTest : public ::testing::Test {
 
     static DocumentReadResult load(StructureDocument& doc, const std::string& bytes) {
         DocumentReadOptions options;
-        options.useInstalledHook = false;
         return readDocumentFromBytes(doc, bytes, options);
     }
 };
@@ -384,12 +383,11 @@ TEST_F(DocumentFileTest, ResultsHookSeesEveryItemWithCodedResults) {
     // Generated lines are not stored: the FP strings are.
     EXPECT_EQ(writeDocumentToString(doc), readBytes(filesTestData("v20_sample.TMV")));
 
-    // The process-wide hook is used unless the load says otherwise.
-    setResultsHook(hook);
-    StructureDocument viaInstalled;
-    readDocumentFromBytes(viaInstalled, readBytes(filesTestData("v20_sample.TMV")));
-    setResultsHook(nullptr);
-    EXPECT_EQ(hook->names.size(), 2u);
+    // Without a hook the coded results are kept as they are.
+    StructureDocument plain;
+    readDocumentFromBytes(plain, readBytes(filesTestData("v20_sample.TMV")));
+    EXPECT_EQ(hook->names.size(), 1u);
+    EXPECT_EQ(plain.itemAt(4)->data.L1Count, 0);
 }
 
 }  // namespace
@@ -420,7 +418,6 @@ TEST_F(DocumentFileTest, TextLinesBesideCodedResultsSurviveASave) {
     for (bool hooked : {false, true}) {
         SCOPED_TRACE(hooked ? "with the results hook" : "without a hook");
         DocumentReadOptions options;
-        options.useInstalledHook = false;
         if (hooked) options.hook = std::make_shared<DatingHook>();
         StructureDocument doc;
         ASSERT_TRUE(readDocumentFromBytes(doc, bytes, options).ok);

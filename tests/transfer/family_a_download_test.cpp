@@ -60,7 +60,6 @@ struct MemoryTarget : FamilyADownloadTarget {
     void load() override {
         loaded = true;
         DocumentReadOptions options;
-        options.useInstalledHook = false;
         readDocumentFromBytes(doc, file, options);
     }
 };

@@ -111,6 +111,17 @@ class FileCommandsOwner : public QObject {
     FileCommands commands;
 };
 
+}  // namespace
+
+std::shared_ptr<ResultsHook> screenResultsHook() {
+    // Loads run one after another on the window's thread; one record serves them all.
+    static const std::shared_ptr<ResultsHook> hook =
+        makeResultsParsingHook(makeScreenLineRenderer());
+    return hook;
+}
+
+namespace {
+
 FileEnvironment environmentOf(TfrmMainForm& w) {
     FileEnvironment env;
     env.transferFolder = transferFolder();
@@ -126,6 +137,7 @@ FileEnvironment environmentOf(TfrmMainForm& w) {
     env.documentFolderUsed = [window](const std::string& folder) {
         rememberFolder(window->settings(), kDocumentFolderSetting, folder);
     };
+    env.results = screenResultsHook();
     return env;
 }
 
@@ -178,8 +190,6 @@ void installFileCommands(TfrmMainForm& w) {
         QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/Results";
     setTransferFolder(chooseTransferFolder(appEnvironment().resultsDir(),
                                            pathFromQt(QDir::cleanPath(userFolder))));
-    // Coded results of loaded documents are parsed by the results subsystem.
-    if (!resultsHook()) setResultsHook(makeResultsParsingHook(makeScreenLineRenderer()));
 
     auto* owner = new FileCommandsOwner(w);
     QPointer<FileCommandsOwner> guard(owner);

@@ -3,11 +3,13 @@
 // and Import on the main window's entries, the save question of closing document windows,
 // and the document named on the command line.
 
+#include <memory>
 #include <string>
 
 namespace pelvoro {
 
 class FileCommands;
+class ResultsHook;
 class TfrmMainForm;
 
 // Attaches the file commands to the main window (once, at start). Also chooses the folder
@@ -17,6 +19,10 @@ void installFileCommands(TfrmMainForm& mainWindow);
 
 // The file commands of a main window (null before installFileCommands).
 FileCommands* fileCommandsOf(TfrmMainForm& mainWindow);
+
+// The reader of coded results for the documents of the window (opened, imported and
+// downloaded ones): lines measured with the screen's fonts.
+std::shared_ptr<ResultsHook> screenResultsHook();
 
 // How long the wait window stays before the command-line document is opened (3000 ms;
 // tests shorten it).

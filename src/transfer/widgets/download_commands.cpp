@@ -8,6 +8,7 @@
 #include "app/widgets/main_window.h"
 #include "document/widgets/child_form.h"
 #include "files/transfer_folder.h"
+#include "files/widgets/file_commands_qt.h"
 #include "instrument/instrument_context.h"
 #include "instrument/widgets/instrument_commands.h"
 #include "transfer/download.h"
@@ -40,6 +41,7 @@ class MainWindowDownloadHost : public DownloadHost {
     explicit MainWindowDownloadHost(TfrmMainForm& w) : main_(w) {}
 
     int nextDownloadNumber() override { return ++main_.downloadCounter; }
+    std::shared_ptr<ResultsHook> resultsReader() override { return screenResultsHook(); }
     StructureDocument* createDownloadDocument(std::unique_ptr<StructureDocument> document,
                                               const std::string& caption) override {
         TfrmChildForm* form = openDocumentWindow(main_, std::move(document), caption);
