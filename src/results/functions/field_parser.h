@@ -249,8 +249,8 @@ class Parser {
     }
 
     // Reads field n by the rows of `table`; false when no row names n.
-    template <class R, size_t N>
-    bool read(R& rec, const Row<R> (&table)[N], int n, sv t) {
+    template <class R, class Table>
+    bool read(R& rec, const Table& table, int n, sv t) {
         bool known = false;
         for (const Row<R>& row : table) {
             if (row.n != n) continue;
@@ -358,11 +358,6 @@ class Parser {
     bool socket64(int n, sv t);
     bool voltTest(TFunct_VoltTest& s, int n, sv t);
     bool resmicro80(int n, sv t);
-    bool voltTo201(int n, sv t);
-    bool isoTo202(int n, sv t);
-    bool diagnTo204(int n, sv t);
-    bool stepvTo206(int n, sv t);
-    bool withstTo207(int n, sv t);
     bool machine(int n, sv t);
 
     TResultsData& r_;
