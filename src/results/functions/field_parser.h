@@ -356,9 +356,6 @@ class Parser {
     bool varistor28(int n, sv t);
     bool tchvolt33(int n, sv t);
     bool socket64(int n, sv t);
-    bool voltTest(TFunct_VoltTest& s, int n, sv t);
-    bool resmicro80(int n, sv t);
-    bool machine(int n, sv t);
 
     TResultsData& r_;
     const FpParseContext& c_;

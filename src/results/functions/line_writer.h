@@ -193,7 +193,6 @@ class Generator {
     void highVoltageLines();
     void machineLines();
     void rcd();          // 6, 54, 106
-    void machine();      // 301 .. 305
     void visual16();
     void checklist(int code, const TFunct_Checklist& c);
     void voltLines(const TFunct_VOLT& s, bool code1);
