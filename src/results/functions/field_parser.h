@@ -343,11 +343,6 @@ class Parser {
     bool earth8(int n, sv t);
     bool earth57(int n, sv t);
     bool earth73(int n, sv t);
-    bool current9(int n, sv t);
-    bool current58(int n, sv t);
-    bool sensor13(int n, sv t);
-    bool imd14(int n, sv t);
-    bool isfl15(int n, sv t);
     bool visual16(int n, sv t);
     bool polar19(int n, sv t);
     bool corrconn20(int n, sv t);
