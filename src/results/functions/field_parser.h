@@ -267,7 +267,7 @@ class Parser {
         return known;
     }
 
-  private:
+    // Reads the field by one row, whatever its field number and conditions.
     template <class R>
     void apply(R& rec, const Row<R>& row, sv t) {
         const Target<R>& to = row.to;
@@ -298,6 +298,8 @@ class Parser {
                 return;
         }
     }
+
+  private:
     template <class R>
     static TResultValue& value(R& rec, const Target<R>& to) {
         return to.value ? rec.*to.value : (rec.*to.steps)[to.step];
@@ -332,11 +334,6 @@ class Parser {
 
     bool volt1(int n, sv t);
     bool volt51(int n, sv t);
-    bool iso2(int n, sv t);
-    void isoSubField(int column, sv t);
-    bool iso18(int n, sv t);
-    bool iso55(int n, sv t);
-    bool iso116(int n, sv t);
     bool rcd6(int n, sv t);
     bool rcd54(int n, sv t);
     void rcdColumn(RcdColumn column, int n54, sv t, bool systemDependent);

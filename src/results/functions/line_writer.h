@@ -196,7 +196,6 @@ class Generator {
     void visual16();
     void checklist(int code, const TFunct_Checklist& c);
     void voltLines(const TFunct_VOLT& s, bool code1);
-    void isoSubLines(int sub);
     void zloop5();
     void zline4();
 
