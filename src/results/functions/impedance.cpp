@@ -278,54 +278,91 @@ bool Parser::impedanceFields(int n, sv t) {
 
 namespace lines {
 
+namespace {
+
+using ZLine = TFunct_ZLINE;
+using ZLoop = TFunct_ZLOOP;
+using Neutr = TFunct_INC_NEUTR;
+
+constexpr ValueLine<ZLine> kZLineParts[] = {{kR3, "R: ", &ZLine::R}, {kR3, "Xl: ", &ZLine::Xl}};
+constexpr ValueLine<ZLoop> kZLoopParts[] = {{kR3, "R: ", &ZLoop::R}, {kR3, "Xl: ", &ZLoop::Xl}};
+constexpr ValueLine<ZLine> kDrop52[] = {{kR3, "Z: ", &ZLine::Z}, {kR3, "Zref: ", &ZLine::Zref}};
+// The prospective short-circuit currents of line impedance: L-N (1, 9) and L-L (2, 10).
+constexpr ValueLine<ZLine> kLineToNeutral[] = {
+    {kR3, "IscMaxLN: ", &ZLine::IscMaxLN},
+    {kR3, "IscMinLN: ", &ZLine::IscMinLN},
+    {kR3, "IscStd: ", &ZLine::IscStd},
+};
+constexpr ValueLine<ZLine> kLineToLine[] = {
+    {kR3, "IscMax3ph: ", &ZLine::IscMax3ph}, {kR3, "IscMin3ph: ", &ZLine::IscMin3ph},
+    {kR3, "IscMax2ph: ", &ZLine::IscMax2ph}, {kR3, "IscMin2ph: ", &ZLine::IscMin2ph},
+    {kR3, "IscStd: ", &ZLine::IscStd},
+};
+// The two loops under the reduced-voltage systems.
+constexpr ValueLine<ZLoop> kTwoLoops[] = {
+    {kR2, "Z1: ", &ZLoop::Z1},
+    {kR2, "Z2: ", &ZLoop::Z2},
+    {kR3, "Isc1: ", &ZLoop::Isc1},
+    {kR3, "Isc2: ", &ZLoop::Isc2},
+};
+constexpr ValueLine<ZLoop> kTwoLoops105[] = {
+    {kR2, "R1: ", &ZLoop::Z1},
+    {kR3, "Isc1: ", &ZLoop::Isc1},
+    {kR2, "R2: ", &ZLoop::Z2},
+    {kR3, "Isc2: ", &ZLoop::Isc2},
+};
+constexpr ValueLine<ZLoop> kLoopRcd[] = {
+    {kL3, "RCD: ", &ZLoop::RCD}, {kL3, "Rlim: ", &ZLoop::Rlim}, {kL3, "Uc: ", &ZLoop::Uc}};
+constexpr ValueLine<ZLoop> kLoopLimits[] = {
+    {kR3, "IscMaxLPE: ", &ZLoop::IscMaxLPE},
+    {kR3, "IscMinLPE: ", &ZLoop::IscMinLPE},
+    {kR3, "IscStd: ", &ZLoop::IscStd},
+    {kR3, "Ub: ", &ZLoop::Ub},
+};
+constexpr ValueLine<Neutr> kNeutrParts[] = {
+    {kR3, "R: ", &Neutr::R}, {kR3, "Xl: ", &Neutr::Xl}, {kL3, "Z_lim: ", &Neutr::Z_lim}};
+
+bool reduced(uint8_t esys) {
+    return esys >= 3 && esys <= 5;
+}
+
+}  // namespace
+
+// The fuse of an earlier tester's line or loop impedance, unless the tester gave none.
+template <class R>
+void Generator::earlierFuse(const R& s) {
+    if (s.FuseType == kPlaceholder) return;
+    fuseLines(s.FuseType, s.Fuse_I, s.Fuse_t);
+    iscLimLine(s.Isc_lim, s.Z_lim);
+}
+
+// The limit and fuse of a later tester's line or loop impedance ("*F": no fuse), then the
+// earthing system.
+template <class R>
+void Generator::laterFuse(const R& s) {
+    if (s.FuseType != "*F") {
+        limit(variantIs("KORVEN") ? s.Z_lim : s.Isc_lim);
+        fuseLines(s.FuseType, s.Fuse_I, s.Fuse_t);
+    }
+    system(s.EarthingSystem);
+}
+
+// The fuse values that were given.
+template <class R>
+void Generator::fuseWhenSet(const R& s) {
+    fuseType(s.FuseType);
+    if (isSet(s.Fuse_I)) fuseI(s.Fuse_I);
+    if (isSet(s.Fuse_t)) fuseT(s.Fuse_t);
+}
+
 void Generator::impedanceLines() {
     switch (code_) {
         case 4:
             return zline4();
         case 5:
             return zloop5();
-        case 21: {
-            const auto& s = r_.FOLTLOOP;
-            heading(std::string("#K521: ") + key(s.DeviceFlag == 0 ? "text580" : "text581"),
-                    s.Status);
-            const bool reduced = s.EarthingSystem >= 3 && s.EarthingSystem <= 5;
-            const bool device = s.DeviceType != "-";
-            auto deviceLine = [&] {
-                std::string type = s.DeviceType;
-                if (type == "Fuse") type = key("text585");
-                if (type == "-") type = std::string(kPlaceholder);
-                keyLine(kR3, "text561", type);
-            };
-            auto sub = [&](std::string_view k, const V& v) { line(kR3, "  ", key(k), ": ", v); };
-            if (s.DeviceFlag == 0) {
-                value(kR2, "R: ", s.R);
-                deviceLine();
-                if (device) {
-                    line(kR3, key("text562"), ": ");
-                    sub("text578", s.CrossSection1);
-                    sub("text579", s.CrossSection2);
-                    sub("text564", s.DeviceCurrent);
-                    value(kR3, "  Rphe_lim: ", s.Rphe_lim);
-                }
-            } else {
-                if (reduced) {
-                    value(kR2, "Z1: ", s.Z1);
-                    value(kR2, "Z2: ", s.Z2);
-                } else {
-                    value(kR2, "Z: ", s.Z);
-                }
-                line(kR3, "RCD: ", (s.DeviceKind == "RCD" ? "YES" : "NO"));
-                deviceLine();
-                if (device) {
-                    sub("text564", s.DeviceCurrent);
-                    if (s.DeviceType == "Fuse" && s.DisconnectionTime.Value != "-")
-                        sub("text584", s.DisconnectionTime);
-                    value(kR3, "  Zphe_lim:  ", s.Zphe_lim);
-                }
-            }
-            systemWhenSet(s.EarthingSystem);
-            return;
-        }
+        case 21:
+            return faultLoop21();
         case 29: {
             const auto& s = r_.LOOP_Re;
             heading("#K529: ", s.Status);
@@ -338,9 +375,7 @@ void Generator::impedanceLines() {
             heading("#K535", s.Status);
             value(kR2, "Z: ", s.Z);
             iscLine(s.Isc);
-            value(kR3, "R: ", s.R);
-            value(kR3, "Xl: ", s.Xl);
-            value(kL3, "Z_lim: ", s.Z_lim);
+            values(s, kNeutrParts);
             systemWhenSet(s.EarthingSystem);
             return;
         }
@@ -352,60 +387,44 @@ void Generator::impedanceLines() {
                 value(kR2, "dU: ", s.dU);
                 value(kL3, "dU_lim: ", s.dU_lim);
                 iscLine(s.Isc);
-                value(kR3, "Z: ", s.Z);
-                value(kR3, "Zref: ", s.Zref);
+                values(s, kDrop52);
             } else {
                 value(kR2, "Z: ", s.Z);
                 iscLine(s.Isc);
-                if (s.FuseType != kPlaceholder) {
-                    fuseLines(s.FuseType, s.Fuse_I, s.Fuse_t);
-                    iscLimLine(s.Isc_lim, s.Z_lim);
-                }
+                earlierFuse(s);
             }
             return;
         }
         case 53: {
             const auto& s = r_.ZLOOP;
             heading(s.SubFunction == 4 ? "#K305 Zs rcd" : "#K305", s.Status);
-            const bool reduced = s.EarthingSystem >= 3 && s.EarthingSystem <= 5;
-            if (reduced) {
-                value(kR2, "Z1: ", s.Z1);
-                value(kR2, "Z2: ", s.Z2);
-                value(kR3, "Isc1: ", s.Isc1);
-                value(kR3, "Isc2: ", s.Isc2);
+            if (reduced(s.EarthingSystem)) {
+                values(s, kTwoLoops);
             } else {
                 value(kR2, "Z: ", s.Z);
                 iscLine(s.Isc);
             }
-            if (s.FuseType != kPlaceholder) {
-                fuseLines(s.FuseType, s.Fuse_I, s.Fuse_t);
-                iscLimLine(s.Isc_lim, s.Z_lim);
-            }
+            earlierFuse(s);
             return;
         }
         case 104: {
             const auto& s = r_.ZLINE;
             static constexpr const char* kWhere[] = {" L1/N",  " L2/N",  " L3/N",
                                                      " L1/L2", " L1/L3", " L2/L3"};
-            const bool reduced = s.EarthingSystem >= 3 && s.EarthingSystem <= 5;
-            std::string h = key(reduced ? "Funct_R-LINE" : "Funct_Z-LINE");
+            const bool r = reduced(s.EarthingSystem);
+            std::string h = key(r ? "Funct_R-LINE" : "Funct_Z-LINE");
             if (s.SubFunction >= 3 && s.SubFunction <= 8) h += kWhere[s.SubFunction - 3];
             heading(h, s.Status);
-            value(kR2, reduced ? "R: " : "Z: ", s.Z);
+            value(kR2, r ? "R: " : "Z: ", s.Z);
             iscLine(s.Isc);
-            if (s.FuseType != "*F") {
-                limit(variantIs("KORVEN") ? s.Z_lim : s.Isc_lim);
-                fuseLines(s.FuseType, s.Fuse_I, s.Fuse_t);
-            }
-            system(s.EarthingSystem);
+            laterFuse(s);
             return;
         }
         case 105: {
             const auto& s = r_.ZLOOP;
-            const bool reduced = s.EarthingSystem >= 3 && s.EarthingSystem <= 5;
             const int sub = s.SubFunction;
             std::string h;
-            if (reduced) {
+            if (reduced(s.EarthingSystem)) {
                 h = key("Funct_R-LOOP");
             } else {
                 h = key((sub == 2 || (sub >= 9 && sub <= 11)) ? "Funct_ZsRCD" : "Funct_Z-LOOP");
@@ -414,25 +433,60 @@ void Generator::impedanceLines() {
                 if (sub == 8 || sub == 11) h += " L3/PE";
             }
             heading(h, s.Status);
-            if (reduced) {
-                value(kR2, "R1: ", s.Z1);
-                value(kR3, "Isc1: ", s.Isc1);
-                value(kR2, "R2: ", s.Z2);
-                value(kR3, "Isc2: ", s.Isc2);
+            if (reduced(s.EarthingSystem)) {
+                values(s, kTwoLoops105);
             } else {
                 value(kR2, "Z: ", s.Z);
                 iscLine(s.Isc);
             }
-            if (s.FuseType != "*F") {
-                limit(variantIs("KORVEN") ? s.Z_lim : s.Isc_lim);
-                fuseLines(s.FuseType, s.Fuse_I, s.Fuse_t);
-            }
-            system(s.EarthingSystem);
+            laterFuse(s);
             return;
         }
         default:
             return;
     }
+}
+
+// Fault loop (21): a protective device with its cross-sections, or a fuse or RCD with its
+// disconnection time.
+void Generator::faultLoop21() {
+    const auto& s = r_.FOLTLOOP;
+    heading(std::string("#K521: ") + key(s.DeviceFlag == 0 ? "text580" : "text581"), s.Status);
+    const bool device = s.DeviceType != "-";
+    auto deviceLine = [&] {
+        std::string type = s.DeviceType;
+        if (type == "Fuse") type = key("text585");
+        if (type == "-") type = std::string(kPlaceholder);
+        keyLine(kR3, "text561", type);
+    };
+    auto sub = [&](std::string_view k, const V& v) { line(kR3, "  ", key(k), ": ", v); };
+    if (s.DeviceFlag == 0) {
+        value(kR2, "R: ", s.R);
+        deviceLine();
+        if (device) {
+            line(kR3, key("text562"), ": ");
+            sub("text578", s.CrossSection1);
+            sub("text579", s.CrossSection2);
+            sub("text564", s.DeviceCurrent);
+            value(kR3, "  Rphe_lim: ", s.Rphe_lim);
+        }
+    } else {
+        if (reduced(s.EarthingSystem)) {
+            value(kR2, "Z1: ", s.Z1);
+            value(kR2, "Z2: ", s.Z2);
+        } else {
+            value(kR2, "Z: ", s.Z);
+        }
+        line(kR3, "RCD: ", (s.DeviceKind == "RCD" ? "YES" : "NO"));
+        deviceLine();
+        if (device) {
+            sub("text564", s.DeviceCurrent);
+            if (s.DeviceType == "Fuse" && s.DisconnectionTime.Value != "-")
+                sub("text584", s.DisconnectionTime);
+            value(kR3, "  Zphe_lim:  ", s.Zphe_lim);
+        }
+    }
+    systemWhenSet(s.EarthingSystem);
 }
 
 void Generator::zline4() {
@@ -444,40 +498,23 @@ void Generator::zline4() {
     if (sub == 2) h += ": m#S258 L-L";
     heading(h, s.Status);
     const bool fuse = !s.FuseType.empty() && s.FuseType != kPlaceholder;
-    auto fuses = [&] {
-        if (!fuse) return;
-        fuseType(s.FuseType);
-        if (isSet(s.Fuse_I)) fuseI(s.Fuse_I);
-        if (isSet(s.Fuse_t)) fuseT(s.Fuse_t);
-    };
     if (sub == 11) {
         value(kR2, "dU: ", s.dU);
         iscLine(s.Isc);
         value(kR3, "Z: ", s.Z);
         if (isSet(s.Zref) && !isPlaceholder(s.Zref)) value(kR3, "Zref: ", s.Zref);
         value(kL3, "dU_lim: ", s.dU_lim);
-        fuses();
+        if (fuse) fuseWhenSet(s);
     } else {
         value(kR2, "Z: ", s.Z);
         iscLine(s.Isc);
-        value(kR3, "R: ", s.R);
-        value(kR3, "Xl: ", s.Xl);
+        values(s, kZLineParts);
         if (fuse) {
-            fuses();
+            fuseWhenSet(s);
             iscLimLine(s.Isc_lim, s.Z_lim);
         }
-        if (sub == 1 || sub == 9) {
-            value(kR3, "IscMaxLN: ", s.IscMaxLN);
-            value(kR3, "IscMinLN: ", s.IscMinLN);
-            value(kR3, "IscStd: ", s.IscStd);
-        }
-        if (sub == 2 || sub == 10) {
-            value(kR3, "IscMax3ph: ", s.IscMax3ph);
-            value(kR3, "IscMin3ph: ", s.IscMin3ph);
-            value(kR3, "IscMax2ph: ", s.IscMax2ph);
-            value(kR3, "IscMin2ph: ", s.IscMin2ph);
-            value(kR3, "IscStd: ", s.IscStd);
-        }
+        if (sub == 1 || sub == 9) values(s, kLineToNeutral);
+        if (sub == 2 || sub == 10) values(s, kLineToLine);
     }
     systemWhenSet(s.EarthingSystem);
 }
@@ -486,53 +523,37 @@ void Generator::zloop5() {
     const auto& s = r_.ZLOOP;
     const int sub = s.SubFunction;
     heading(sub == 1 ? "#K305: m#S258 L-PE" : "#K305", s.Status);
-    const bool reduced = s.EarthingSystem >= 3 && s.EarthingSystem <= 5;
-    if (reduced) {
-        value(kR2, "Z1: ", s.Z1);
-        value(kR2, "Z2: ", s.Z2);
-        value(kR3, "Isc1: ", s.Isc1);
-        value(kR3, "Isc2: ", s.Isc2);
+    if (reduced(s.EarthingSystem)) {
+        values(s, kTwoLoops);
     } else {
         value(kR2, "Z: ", s.Z);
         iscLine(s.Isc);
-        value(kR3, "R: ", s.R);
-        value(kR3, "Xl: ", s.Xl);
+        values(s, kZLoopParts);
     }
     const bool fuse = !s.FuseType.empty() && s.FuseType != kPlaceholder;
-    auto fuseValues = [&] {
-        if (isSet(s.Fuse_I)) fuseI(s.Fuse_I);
-        if (isSet(s.Fuse_t)) fuseT(s.Fuse_t);
-    };
     auto testLine = [&](const std::string& what) { line(kL3, key("text583"), ": ", what); };
+    auto fuseAndLimit = [&] {
+        fuseWhenSet(s);
+        iscLimLine(s.Isc_lim, s.Z_lim);
+    };
     if (!variantIs("DOSK")) {
         if (fuse) {
             if (sub == 0) testLine(key("text539"));
             if (sub == 2) testLine(key("text538"));
             if (sub != 0 && sub != 1 && sub != 2) testLine(std::string());
-            fuseType(s.FuseType);
-            fuseValues();
-            iscLimLine(s.Isc_lim, s.Z_lim);
+            fuseAndLimit();
         }
     } else {
         if (sub == 0) testLine(key("text539"));
         if (sub == 2) testLine(key("text538"));
-        if (sub == 12) testLine(key("Test_6") + " Rs(RCD)");
         if (sub == 12) {
-            value(kL3, "RCD: ", s.RCD);
-            value(kL3, "Rlim: ", s.Rlim);
-            value(kL3, "Uc: ", s.Uc);
+            testLine(key("Test_6") + " Rs(RCD)");
+            values(s, kLoopRcd);
         } else if (fuse) {
-            fuseType(s.FuseType);
-            fuseValues();
-            iscLimLine(s.Isc_lim, s.Z_lim);
+            fuseAndLimit();
         }
     }
-    if (sub == 1) {
-        value(kR3, "IscMaxLPE: ", s.IscMaxLPE);
-        value(kR3, "IscMinLPE: ", s.IscMinLPE);
-        value(kR3, "IscStd: ", s.IscStd);
-        value(kR3, "Ub: ", s.Ub);
-    }
+    if (sub == 1) values(s, kLoopLimits);
     systemWhenSet(s.EarthingSystem);
 }
 

@@ -198,6 +198,13 @@ class Generator {
     void voltLines(const TFunct_VOLT& s, bool code1);
     void zloop5();
     void zline4();
+    void faultLoop21();
+    template <class R>
+    void earlierFuse(const R& s);
+    template <class R>
+    void laterFuse(const R& s);
+    template <class R>
+    void fuseWhenSet(const R& s);
 
     const TResultsData& r_;
     const RenderOptions& o_;
