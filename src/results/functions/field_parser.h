@@ -3,6 +3,7 @@
 // conversions (stored as is, "-" for not measured, split into value and unit prefix),
 // the enumerations, and the parser whose field tables the families fill in.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <initializer_list>
@@ -201,6 +202,15 @@ namespace unit {
 inline constexpr sv V = "V", A = "A", mA = "mA", s = "s", mm2 = "mm2", Hz = "Hz", F = "F";
 inline constexpr sv O = kOhm;
 }  // namespace unit
+
+// One table of several parts (rows that codes share, and their own).
+template <class R, size_t... N>
+constexpr auto join(const std::array<Row<R>, N>&... parts) {
+    std::array<Row<R>, (N + ...)> out{};
+    size_t i = 0;
+    ((std::copy(parts.begin(), parts.end(), out.begin() + i), i += parts.size()), ...);
+    return out;
+}
 
 // Conditions shared by the families.
 template <class R>

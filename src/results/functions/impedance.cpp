@@ -105,30 +105,38 @@ constexpr Row<ZLine> kZLine4[] = {
     {19, Esys, &ZLine::EarthingSystem, kLL},
 };
 
-constexpr Row<ZLine> kZLine52[] = {
-    hook<ZLine>(3,
-                [](Parser& p, ZLine& s, sv t) {
-                    if (t == "0")
-                        s.SubFunction = 0;
-                    else if (t == "1")
-                        s.SubFunction = 11;
-                    else if (auto number = parseInt(t); number && *number >= 3)
-                        s.SubFunction = 0;
-                    else
-                        p.flag();
-                }),
-    {4, Status, &ZLine::Status},
-    {5, Text, &ZLine::FuseType},
-    {6, Split, &ZLine::Fuse_I},
-    {7, Split, &ZLine::Fuse_t},
-    {8, Set, &ZLine::Z_lim, 0, korvenLimit<ZLine>},
-    {8, Set, &ZLine::Isc_lim},
-    {9, Split, &ZLine::Z},
-    {10, Split, &ZLine::Isc},
-    {11, Set, &ZLine::dU_lim},
-    {12, Set, &ZLine::dU},
-    {13, Split, &ZLine::Zref},
-};
+// The earlier typed testers' line and loop impedance (52, 53) begin alike: the verdict,
+// the fuse, the limit and the impedance with its current.
+template <class R>
+constexpr std::array<Row<R>, 8> kEarlierFuse = {{
+    {4, Status, &R::Status},
+    {5, Text, &R::FuseType},
+    {6, Split, &R::Fuse_I},
+    {7, Split, &R::Fuse_t},
+    {8, Set, &R::Z_lim, 0, korvenLimit<R>},
+    {8, Set, &R::Isc_lim},
+    {9, Split, &R::Z},
+    {10, Split, &R::Isc},
+}};
+
+constexpr auto kZLine52 =
+    join(std::to_array<Row<ZLine>>({
+             hook<ZLine>(3,
+                         [](Parser& p, ZLine& s, sv t) {
+                             if (t == "0")
+                                 s.SubFunction = 0;
+                             else if (t == "1")
+                                 s.SubFunction = 11;
+                             else if (auto number = parseInt(t); number && *number >= 3)
+                                 s.SubFunction = 0;
+                             else
+                                 p.flag();
+                         }),
+             {11, Set, &ZLine::dU_lim},
+             {12, Set, &ZLine::dU},
+             {13, Split, &ZLine::Zref},
+         }),
+         kEarlierFuse<ZLine>);
 
 // Loop impedance (5, 105). Under the reduced-voltage systems (3 .. 5) fields 10 to 13 hold
 // the two loops' impedances and currents; sub-function 12 is the loop behind an RCD.
@@ -174,19 +182,13 @@ constexpr Row<ZLoop> kZLoop5[] = {
     {18, Mark, &ZLoop::UbFlag, subs({1}), [](const ZLoop&, const Parser&, sv t) { return t == "3"; }},
 };
 
-constexpr Row<ZLoop> kZLoop53[] = {
-    hook<ZLoop>(3, [](Parser& p, ZLoop& s, sv t) { p.mapSpan(s.SubFunction, t, {{1, 2, 3}}); }),
-    {4, Status, &ZLoop::Status},
-    {5, Text, &ZLoop::FuseType},
-    {6, Split, &ZLoop::Fuse_I},
-    {7, Split, &ZLoop::Fuse_t},
-    {8, Set, &ZLoop::Z_lim, 0, korvenLimit<ZLoop>},
-    {8, Set, &ZLoop::Isc_lim},
-    {9, Split, &ZLoop::Z},
-    {10, Split, &ZLoop::Isc},
-    {11, Split, &ZLoop::R},
-    {12, Split, &ZLoop::Xl},
-};
+constexpr auto kZLoop53 = join(
+    std::to_array<Row<ZLoop>>({
+        hook<ZLoop>(3, [](Parser& p, ZLoop& s, sv t) { p.mapSpan(s.SubFunction, t, {{1, 2, 3}}); }),
+        {11, Split, &ZLoop::R},
+        {12, Split, &ZLoop::Xl},
+    }),
+    kEarlierFuse<ZLoop>);
 
 // Fault loop (21): device flag 0 a protective device with two cross-sections, 1 a fuse or
 // RCD with its disconnection time.
