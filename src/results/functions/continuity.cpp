@@ -267,103 +267,78 @@ bool Parser::continuityFields(int n, sv t) {
 
 namespace lines {
 
+namespace {
+
+using Cont = TFunct_CONT;
+using Ring = TFunct_RING;
+
+constexpr ValueLine<Cont> kFuse[] = {{kL3, "Fuse_I: ", &Cont::Fuse_I}, {kL3, "Uc: ", &Cont::Uc}};
+constexpr ValueLine<Cont> kLoopFuse[] = {
+    {kL3, "Fuse_I: ", &Cont::Fuse_I},
+    {kL3, "Uc: ", &Cont::Uc},
+    {kL3, "RPE_lim: ", &Cont::RPE_lim},
+};
+constexpr ValueLine<Ring> kRingConductors[] = {
+    {kR2, "r1: ", &Ring::r1}, {kR2, "rN: ", &Ring::rN}, {kR2, "r2: ", &Ring::r2}};
+// The ring results by sub-function: 0 line and neutral, 1 line and protective conductor,
+// 2 both.
+constexpr ValueLine<Ring> kRing0[] = {{kR2, "(R1+Rn)max: ", &Ring::R1RN},
+                                      {kR2, "(r1+rN)/4: ", &Ring::r1rN_4}};
+constexpr ValueLine<Ring> kRing1[] = {{kR2, "(R1+R2)max: ", &Ring::R1R2},
+                                      {kR2, "(r1+r2)/4: ", &Ring::r1r2_4}};
+constexpr ValueLine<Ring> kRing2[] = {
+    {kR2, "(R1+Rn)max: ", &Ring::R1RN},
+    {kR2, "(R1+R2)max: ", &Ring::R1R2},
+    {kR2, "(r1+rN)/4: ", &Ring::r1rN_4},
+    {kR2, "(r1+r2)/4: ", &Ring::r1r2_4},
+};
+constexpr ValueLine<Ring> kRing63[] = {
+    {kR2, "R1+RN: ", &Ring::R1RN},
+    {kR2, "R1+R2: ", &Ring::R1R2},
+    {kR2, "(r1+rN)/4: ", &Ring::r1rN_4},
+    {kR2, "(r1+r2)/4: ", &Ring::r1r2_4},
+};
+
+}  // namespace
+
+// R+ and R-: the resistance with either polarity.
+void Generator::polarities(const V& plus, const V& minus) {
+    value(kR3, "R+: ", plus);
+    value(kR3, "R-: ", minus);
+}
+
+// A chosen test current: 200 mA measures with both polarities, "-" is no current.
+template <class R>
+void Generator::testCurrent(const R& s) {
+    if (s.TestCurrent.Value == "200") polarities(s.Rplus, s.Rminus);
+    if (s.TestCurrent.Value != "-") keyLine(kL3, "text560", s.TestCurrent);
+}
+
+// One conductor of the later testers (125, 127): the heading names it, R shows its value.
+void Generator::laterConductor(std::string_view name, const V* r, const V& plus, const V& minus,
+                               const V& lim, uint8_t status, uint8_t esys) {
+    heading(key("Funct_CONT") + std::string(r ? name : ""), status);
+    value(kR2, "R: ", r ? *r : V{});
+    polarities(plus, minus);
+    limit(lim);
+    system(esys);
+}
+
 void Generator::continuityLines() {
     switch (code_) {
-        case 3: {
-            const auto& s = r_.CONT;
-            const int sub = s.SubFunction;
-            std::string h = "#K303: ";
-            if (sub == 0 || sub == 4) h += "#K325";
-            if (sub == 1 || sub == 3) h += "#K326";
-            if (sub == 2) h += "#K529";
-            if (!variantIs("AUS") && !variantIs("KORVEN")) {
-                if (sub == 0 || sub == 1) h += " NPE";
-                if (sub == 3 || sub == 4) h += " LPE";
-            }
-            if (sub == 5) h += " R-PE(loop)";
-            heading(h, s.Status);
-            if (sub == 0 || sub == 4) {
-                value(kR2, "R: ", s.R);
-                limit(s.Limit);
-            } else if (sub == 1 || sub == 3) {
-                value(kR2, "R: ", s.R);
-                value(kR3, "R+: ", s.Rplus);
-                value(kR3, "R-: ", s.Rminus);
-                limit(s.Limit);
-            } else if (sub == 2) {
-                value(kR2, "Rpe: ", s.Rpe);
-                keyLine(kR2, "text598", s.Text598);
-                if (s.FuseType == "0") {
-                    value(kL3, "Fuse_I: ", s.Fuse_I);
-                    value(kL3, "Uc: ", s.Uc);
-                }
-                limit(s.Limit2);
-                keyLine(kL3, "text596", s.Text596);
-            } else if (sub == 5) {
-                value(kR2, "Rpe: ", s.Rpe);
-                value(kR3, "RPEcal: ", s.RPEcal);
-                if (!isPlaceholder(s.Fuse_I)) {
-                    value(kL3, "Fuse_I: ", s.Fuse_I);
-                    value(kL3, "Uc: ", s.Uc);
-                    value(kL3, "RPE_lim: ", s.RPE_lim);
-                }
-            }
-            systemWhenSet(s.EarthingSystem);
-            return;
-        }
-        case 17: {
-            const auto& s = r_.ERTCONT;
-            const int sub = s.SubFunction;
-            static constexpr const char* kSubs[] = {"#K555", "#K556", "#K557", "#K558",
-                                                    "#K557-Fast"};
-            heading(std::string("#K317: ") + (sub <= 4 ? kSubs[sub] : ""), s.Status);
-            value(kR2, "R: ", s.R);
-            if (sub == 1 || sub == 3) {
-                value(kR3, "R+: ", s.Rplus);
-                value(kR3, "R-: ", s.Rminus);
-                limit(s.Limit);
-            } else if (sub == 2 || sub == 4) {
-                value(kR3, "R+: ", s.Rplus);
-                value(kR3, "R-: ", s.Rminus);
-                if (!s.ProtectiveDevice.empty()) {
-                    keyLine(kL3, "text561",
-                            s.ProtectiveDevice == "Fuse" ? key("text585") : s.ProtectiveDevice);
-                    line(kL3, key("text562"), ": ");
-                    line(kL3, "  ", key("text563"), ": ", s.CrossSection);
-                    line(kL3, "  ", key("text564"), ": ", s.DeviceCurrent);
-                    value(kL3, "  Re_lim: ", s.Re_lim);
-                }
-            } else if (sub == 0) {
-                if (s.TestCurrent.Value == "200") {
-                    value(kR3, "R+: ", s.Rplus);
-                    value(kR3, "R-: ", s.Rminus);
-                }
-                if (s.TestCurrent.Value != "-") keyLine(kL3, "text560", s.TestCurrent);
-                limit(s.Limit);
-            }
-            systemWhenSet(s.EarthingSystem);
-            return;
-        }
+        case 3:
+            return continuity3();
+        case 17:
+            return earthContinuity17();
         case 25: {
             const auto& s = r_.RING;
             static constexpr const char* kSubs[] = {"#K593", "#K594", "#K595"};
             heading(std::string("#K525: ") + (s.SubFunction <= 2 ? kSubs[s.SubFunction] : ""),
                     s.Status);
-            value(kR2, "r1: ", s.r1);
-            value(kR2, "rN: ", s.rN);
-            value(kR2, "r2: ", s.r2);
-            if (s.SubFunction == 0) {
-                value(kR2, "(R1+Rn)max: ", s.R1RN);
-                value(kR2, "(r1+rN)/4: ", s.r1rN_4);
-            } else if (s.SubFunction == 1) {
-                value(kR2, "(R1+R2)max: ", s.R1R2);
-                value(kR2, "(r1+r2)/4: ", s.r1r2_4);
-            } else if (s.SubFunction == 2) {
-                value(kR2, "(R1+Rn)max: ", s.R1RN);
-                value(kR2, "(R1+R2)max: ", s.R1R2);
-                value(kR2, "(r1+rN)/4: ", s.r1rN_4);
-                value(kR2, "(r1+r2)/4: ", s.r1r2_4);
-            }
+            values(s, kRingConductors);
+            if (s.SubFunction == 0) values(s, kRing0);
+            if (s.SubFunction == 1) values(s, kRing1);
+            if (s.SubFunction == 2) values(s, kRing2);
             systemWhenSet(s.EarthingSystem);
             return;
         }
@@ -375,29 +350,21 @@ void Generator::continuityLines() {
             if (sub == 0) value(kR2, "R2: ", s.R2);
             if (sub == 1) value(kR2, "R1+R2: ", s.R1R2);
             if (sub == 2) value(kR2, "R: ", s.R);
-            if (sub == 0 || sub == 1) {
-                value(kR3, "R+: ", s.Rplus);
-                value(kR3, "R-: ", s.Rminus);
-            } else if (sub == 2) {
-                if (s.TestCurrent.Value == "200") {
-                    value(kR3, "R+: ", s.Rplus);
-                    value(kR3, "R-: ", s.Rminus);
-                }
-                if (s.TestCurrent.Value != "-") keyLine(kL3, "text560", s.TestCurrent);
-            }
+            if (sub == 0 || sub == 1) polarities(s.Rplus, s.Rminus);
+            if (sub == 2) testCurrent(s);
             limit(s.Limit);
             systemWhenSet(s.EarthingSystem);
             return;
         }
-        case 56: {
+        case 56:
+        case 103: {
             const auto& s = r_.CONT;
             heading(key(s.SubFunction == 1 ? "Funct_R-LowOhm" : "Funct_CONT"), s.Status);
             value(kR2, "R: ", s.R);
-            if (s.SubFunction == 1) {
-                value(kR3, "R+: ", s.Rplus);
-                value(kR3, "R-: ", s.Rminus);
-            }
-            limit(s.Limit, true);
+            if (s.SubFunction == 1) polarities(s.Rplus, s.Rminus);
+            if (code_ == 56) return limit(s.Limit, true);
+            limit(s.Limit);
+            system(s.EarthingSystem);
             return;
         }
         case 61: {
@@ -407,8 +374,7 @@ void Generator::continuityLines() {
             if (s.SubFunction == 4) value(kR2, "rn: ", s.rN);
             if (s.SubFunction == 5) value(kR2, "r2: ", s.r2);
             if (s.SubFunction == 6) value(kR2, "R1+RN: ", s.R1RN);
-            value(kR3, "R+: ", s.Rplus);
-            value(kR3, "R-: ", s.Rminus);
+            polarities(s.Rplus, s.Rminus);
             limit(s.Limit, true);
             return;
         }
@@ -417,67 +383,97 @@ void Generator::continuityLines() {
             heading(key("Funct_CONT"), s.Status);
             if (s.SubFunction == 4) value(kR2, "R2: ", s.R2);
             if (s.SubFunction == 3) value(kR2, "R1+R2: ", s.R1R2);
-            value(kR3, "R+: ", s.Rplus);
-            value(kR3, "R-: ", s.Rminus);
+            polarities(s.Rplus, s.Rminus);
             limit(s.Limit, true);
             return;
         }
         case 63: {
             const auto& s = r_.RING;
             heading("#K525", s.Status);
-            value(kR2, "r1: ", s.r1);
-            value(kR2, "rN: ", s.rN);
-            value(kR2, "r2: ", s.r2);
-            value(kR2, "R1+RN: ", s.R1RN);
-            value(kR2, "R1+R2: ", s.R1R2);
-            value(kR2, "(r1+rN)/4: ", s.r1rN_4);
-            value(kR2, "(r1+r2)/4: ", s.r1r2_4);
-            return;
-        }
-        case 103: {
-            const auto& s = r_.CONT;
-            heading(key(s.SubFunction == 1 ? "Funct_R-LowOhm" : "Funct_CONT"), s.Status);
-            value(kR2, "R: ", s.R);
-            if (s.SubFunction == 1) {
-                value(kR3, "R+: ", s.Rplus);
-                value(kR3, "R-: ", s.Rminus);
-            }
-            limit(s.Limit);
-            system(s.EarthingSystem);
+            values(s, kRingConductors);
+            values(s, kRing63);
             return;
         }
         case 125: {
             const auto& s = r_.RING;
-            std::string h = key("Funct_CONT");
-            const V* r = nullptr;
-            if (s.SubFunction == 3) h += " r1", r = &s.r1;
-            if (s.SubFunction == 4) h += " rn", r = &s.rN;
-            if (s.SubFunction == 5) h += " r2", r = &s.r2;
-            heading(h, s.Status);
-            value(kR2, "R: ", r ? *r : V{});
-            value(kR3, "R+: ", s.Rplus);
-            value(kR3, "R-: ", s.Rminus);
-            limit(s.Limit);
-            system(s.EarthingSystem);
-            return;
+            const int sub = s.SubFunction;
+            const V* r = sub == 3 ? &s.r1 : sub == 4 ? &s.rN : sub == 5 ? &s.r2 : nullptr;
+            return laterConductor(sub == 3 ? " r1" : sub == 4 ? " rn" : " r2", r, s.Rplus,
+                                  s.Rminus, s.Limit, s.Status, s.EarthingSystem);
         }
         case 127: {
             const auto& s = r_.CONTAT;
-            std::string h = key("Funct_CONT");
-            const V* r = nullptr;
-            if (s.SubFunction == 3) h += " R1+R2", r = &s.R1R2;
-            if (s.SubFunction == 4) h += " R2", r = &s.R2;
-            heading(h, s.Status);
-            value(kR2, "R: ", r ? *r : V{});
-            value(kR3, "R+: ", s.Rplus);
-            value(kR3, "R-: ", s.Rminus);
-            limit(s.Limit);
-            system(s.EarthingSystem);
-            return;
+            const int sub = s.SubFunction;
+            const V* r = sub == 3 ? &s.R1R2 : sub == 4 ? &s.R2 : nullptr;
+            return laterConductor(sub == 3 ? " R1+R2" : " R2", r, s.Rplus, s.Rminus, s.Limit,
+                                  s.Status, s.EarthingSystem);
         }
         default:
             return;
     }
+}
+
+// Continuity (3): sub-functions 0 and 4 a single resistance, 1 and 3 with reversed
+// polarity, 2 the protective conductor with its fuse, 5 the protective conductor by the loop.
+void Generator::continuity3() {
+    const auto& s = r_.CONT;
+    const int sub = s.SubFunction;
+    std::string h = "#K303: ";
+    if (sub == 0 || sub == 4) h += "#K325";
+    if (sub == 1 || sub == 3) h += "#K326";
+    if (sub == 2) h += "#K529";
+    if (!variantIs("AUS") && !variantIs("KORVEN")) {
+        if (sub == 0 || sub == 1) h += " NPE";
+        if (sub == 3 || sub == 4) h += " LPE";
+    }
+    if (sub == 5) h += " R-PE(loop)";
+    heading(h, s.Status);
+    if (sub == 0 || sub == 4) {
+        value(kR2, "R: ", s.R);
+        limit(s.Limit);
+    } else if (sub == 1 || sub == 3) {
+        value(kR2, "R: ", s.R);
+        polarities(s.Rplus, s.Rminus);
+        limit(s.Limit);
+    } else if (sub == 2) {
+        value(kR2, "Rpe: ", s.Rpe);
+        keyLine(kR2, "text598", s.Text598);
+        if (s.FuseType == "0") values(s, kFuse);
+        limit(s.Limit2);
+        keyLine(kL3, "text596", s.Text596);
+    } else if (sub == 5) {
+        value(kR2, "Rpe: ", s.Rpe);
+        value(kR3, "RPEcal: ", s.RPEcal);
+        if (!isPlaceholder(s.Fuse_I)) values(s, kLoopFuse);
+    }
+    systemWhenSet(s.EarthingSystem);
+}
+
+// Earth continuity (17).
+void Generator::earthContinuity17() {
+    const auto& s = r_.ERTCONT;
+    const int sub = s.SubFunction;
+    static constexpr const char* kSubs[] = {"#K555", "#K556", "#K557", "#K558", "#K557-Fast"};
+    heading(std::string("#K317: ") + (sub <= 4 ? kSubs[sub] : ""), s.Status);
+    value(kR2, "R: ", s.R);
+    if (sub == 1 || sub == 3) {
+        polarities(s.Rplus, s.Rminus);
+        limit(s.Limit);
+    } else if (sub == 2 || sub == 4) {
+        polarities(s.Rplus, s.Rminus);
+        if (!s.ProtectiveDevice.empty()) {
+            keyLine(kL3, "text561",
+                    s.ProtectiveDevice == "Fuse" ? key("text585") : s.ProtectiveDevice);
+            line(kL3, key("text562"), ": ");
+            line(kL3, "  ", key("text563"), ": ", s.CrossSection);
+            line(kL3, "  ", key("text564"), ": ", s.DeviceCurrent);
+            value(kL3, "  Re_lim: ", s.Re_lim);
+        }
+    } else if (sub == 0) {
+        testCurrent(s);
+        limit(s.Limit);
+    }
+    systemWhenSet(s.EarthingSystem);
 }
 
 }  // namespace lines

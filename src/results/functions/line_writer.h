@@ -199,6 +199,13 @@ class Generator {
     void zloop5();
     void zline4();
     void faultLoop21();
+    void continuity3();
+    void earthContinuity17();
+    void polarities(const V& plus, const V& minus);
+    template <class R>
+    void testCurrent(const R& s);
+    void laterConductor(std::string_view name, const V* r, const V& plus, const V& minus,
+                        const V& lim, uint8_t status, uint8_t esys);
     template <class R>
     void earlierFuse(const R& s);
     template <class R>
