@@ -112,8 +112,6 @@ enum class StatusMap {
     Digit,        // 1-35, 101-127: the digit itself, 0 .. 6
 };
 
-enum class RcdColumn { TripTime, TripCurrent, AutoOld, AutoNew, TouchVoltage };
-
 class Parser;
 
 // How the text of a field is kept.
@@ -129,6 +127,7 @@ enum class Conv : uint8_t {
     Mark,          // a byte member set to 1
     Hook,          // read by a hand-written function of the family
     Ignore,        // a field the code defines but does not keep
+    Foreign,       // a field this kind of result leaves empty: text there is news
 };
 
 // The member of record R that a field is read into.
@@ -177,7 +176,15 @@ struct Row {
     uint64_t sub = 0;
     When<R> when = nullptr;
     Hook<R> hook = nullptr;
+    // The last field of a run of fields read alike; 0: field n alone.
+    uint8_t last = 0;
 };
+
+// Fields lo .. hi that must stay empty for a result of this kind.
+template <class R>
+constexpr Row<R> foreign(int lo, int hi) {
+    return Row<R>{uint8_t(lo), Conv::Foreign, {}, 0, nullptr, nullptr, uint8_t(hi)};
+}
 
 template <class R>
 constexpr Row<R> hook(int n, Hook<R> h, uint64_t sub = 0, When<R> when = nullptr) {
@@ -233,6 +240,7 @@ class Parser {
 
     // ---- for the families' hooks and conditions ----
     int code() const { return code_; }
+    int protVer() const { return c_.protVer; }
     bool korven() const { return c_.variant == kKorven; }
     void flag() { newFunctionsSeen_ = true; }
     void status(uint8_t& b, sv t);
@@ -263,7 +271,7 @@ class Parser {
     bool read(R& rec, const Table& table, int n, sv t) {
         bool known = false;
         for (const Row<R>& row : table) {
-            if (row.n != n) continue;
+            if (n < row.n || n > (row.last ? row.last : row.n)) continue;
             known = true;
             if (row.sub) {
                 if constexpr (requires { rec.SubFunction; }) {
@@ -306,6 +314,8 @@ class Parser {
                 return row.hook(*this, rec, t);
             case Conv::Ignore:
                 return;
+            case Conv::Foreign:
+                return flag();
         }
     }
 
@@ -344,9 +354,6 @@ class Parser {
 
     bool volt1(int n, sv t);
     bool volt51(int n, sv t);
-    bool rcd6(int n, sv t);
-    bool rcd54(int n, sv t);
-    void rcdColumn(RcdColumn column, int n54, sv t, bool systemDependent);
     bool earth8(int n, sv t);
     bool earth57(int n, sv t);
     bool earth73(int n, sv t);

@@ -192,7 +192,6 @@ class Generator {
     void inspectionLines();
     void highVoltageLines();
     void machineLines();
-    void rcd();          // 6, 54, 106
     void visual16();
     void checklist(int code, const TFunct_Checklist& c);
     void voltLines(const TFunct_VOLT& s, bool code1);
