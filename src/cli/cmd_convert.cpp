@@ -20,12 +20,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The whole file in one buffer of its size, read once.
 bool readFile(const std::string& path, std::string& bytes) {
-    std::ifstream in(fs::path(path), std::ios::binary);
+    std::ifstream in(fs::path(path), std::ios::binary | std::ios::ate);
     if (!in) return false;
-    std::ostringstream s;
-    s << in.rdbuf();
-    bytes = s.str();
+    const std::streamoff size = in.tellg();
+    if (size < 0) return false;
+    bytes.resize(size_t(size));
+    in.seekg(0);
+    in.read(bytes.data(), size);
+    bytes.resize(size_t(in.gcount()));
     return !in.bad();
 }
 
@@ -66,7 +70,7 @@ int runConvert(Context& ctx) {
             return 1;
         }
         doc.InstrumentData = c.instrument;
-        bytes = converted.str();
+        bytes = std::move(converted).str();
     } else if (!looksLikeDocument(bytes)) {
         ctx.err << "convert: " << in << ": not a document file"
                 << (looksLikeTranscript(bytes) ? " (a transcript? name it *.KRD)" : "") << "\n";

@@ -1,5 +1,6 @@
 #include "common/lang_text.h"
 
+#include <cstdint>
 #include <utility>
 
 #include "common/ini_file.h"
@@ -43,15 +44,47 @@ std::shared_ptr<LanguageFile> LanguageFile::fromIni(const IniFile& ini) {
     return f;
 }
 
-std::string LanguageFile::text(std::string_view key) const {
-    // Keys are looked up as ini files look them up: blanks around them do not count
-    // ("msgCanNotSend_35 " is "msgCanNotSend_35").
-    auto it = values_.find(upperAscii(trimmed(key)));
-    return it == values_.end() ? std::string("**") : it->second;
+namespace {
+
+char lowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+// Blanks around a key do not count, as in ini files ("msgCanNotSend_35 ").
+std::string_view trimmedKey(std::string_view key) {
+    const size_t b = key.find_first_not_of(" \t\r\n");
+    if (b == std::string_view::npos) return {};
+    return key.substr(b, key.find_last_not_of(" \t\r\n") - b + 1);
+}
+
+}  // namespace
+
+size_t LanguageFile::KeyHash::operator()(std::string_view key) const {
+    size_t h = 14695981039346656037ull;
+    for (char c : key) h = (h ^ uint8_t(lowerAscii(c))) * 1099511628211ull;
+    return h;
+}
+
+bool LanguageFile::KeyEqual::operator()(std::string_view a, std::string_view b) const {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
+    return true;
+}
+
+const std::string* LanguageFile::find(std::string_view key) const {
+    auto it = values_.find(trimmedKey(key));
+    return it == values_.end() ? nullptr : &it->second;
+}
+
+const std::string& LanguageFile::text(std::string_view key) const {
+    static const std::string missing = "**";
+    const std::string* t = find(key);
+    return t ? *t : missing;
 }
 
 bool LanguageFile::hasKey(std::string_view key) const {
-    return values_.count(upperAscii(trimmed(key))) != 0;
+    return find(key) != nullptr;
 }
 
 void setCurrentLanguageFile(std::shared_ptr<LanguageFile> file) {
@@ -62,7 +95,7 @@ std::shared_ptr<LanguageFile> currentLanguageFile() {
     return currentFile();
 }
 
-std::string LangText(std::string_view key) {
+const std::string& LangText(std::string_view key) {
     return currentFile()->text(key);
 }
 

@@ -4,10 +4,10 @@
 // for translators ("btnOK_8", "msgTerminate_35"); text codes are "text0" .. "text600".
 
 #include <array>
-#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace pelvoro {
 
@@ -21,13 +21,24 @@ class LanguageFile {
     static std::shared_ptr<LanguageFile> fromText(const std::string& iniText);
 
     bool exists() const { return exists_; }
-    // "**" when the key or the file is missing.
-    std::string text(std::string_view key) const;
+    // "**" when the key or the file is missing. The text lives as long as the file.
+    const std::string& text(std::string_view key) const;
     bool hasKey(std::string_view key) const;
 
   private:
+    // Keys compare as ini files compare them: ASCII letters without regard to case. The
+    // lookup takes the caller's key as it is, without building an upper-case copy.
+    struct KeyHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view key) const;
+    };
+    struct KeyEqual {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
     static std::shared_ptr<LanguageFile> fromIni(const IniFile& ini);
-    std::map<std::string, std::string> values_;  // upper-case key -> text
+    const std::string* find(std::string_view key) const;
+    std::unordered_map<std::string, std::string, KeyHash, KeyEqual> values_;
     bool exists_ = false;
 };
 
@@ -35,8 +46,9 @@ class LanguageFile {
 void setCurrentLanguageFile(std::shared_ptr<LanguageFile> file);
 std::shared_ptr<LanguageFile> currentLanguageFile();
 
-// The text of a key in the current language; "**" when it is missing.
-std::string LangText(std::string_view key);
+// The text of a key in the current language; "**" when it is missing. The text stays
+// valid until another language file is made current.
+const std::string& LangText(std::string_view key);
 
 // The 601 texts "text0" .. "text600" of a language, read once.
 class TextCodeTable {

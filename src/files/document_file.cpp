@@ -503,10 +503,14 @@ class Reader {
 }  // namespace
 
 bool looksLikeDocument(std::string_view bytes) {
-    Lines lines(bytes);
+    // Line by line from the head, without indexing the whole file: a document shows what
+    // it is in its first lines.
     bool first = true;
-    while (!lines.atEnd()) {
-        std::string_view l = lines.next();
+    size_t start = 0;
+    while (start < bytes.size()) {
+        const size_t end = bytes.find_first_of("\r\n", start);
+        const std::string_view l = bytes.substr(
+            start, end == std::string_view::npos ? std::string_view::npos : end - start);
         if (first && !l.empty()) {
             if (startsWith(l, "Version")) return true;
             first = false;
@@ -514,6 +518,9 @@ bool looksLikeDocument(std::string_view bytes) {
         if (l == kInstrumentMarker || l == kOperatorMarker || l == kHeaderInstrMarker ||
             l == kCommentsMarker || l == kItemsMarker)
             return true;
+        if (end == std::string_view::npos) break;
+        start = end + 1;
+        if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n') ++start;
     }
     return false;
 }
@@ -628,7 +635,7 @@ void writeDocument(StructureDocument& doc, std::ostream& out) {
 std::string writeDocumentToString(StructureDocument& document) {
     std::ostringstream out;
     writeDocument(document, out);
-    return out.str();
+    return std::move(out).str();  // the text itself, not a copy of it
 }
 
 DocumentReadResult readDocumentFromBytes(StructureDocument& document, const std::string& bytes,

@@ -23,10 +23,11 @@ struct FpParseContext {
     int protVer = 0;
 };
 
-// Clears `results` (every status "no verdict at all", 3; every other byte 0) and fills the
-// sub-record of the string's function code. Never fails: an unknown function code, a
-// field beyond those its code defines and an enumerated text outside its map set
-// `newFunctionsSeen` and parsing goes on. results.FunctionCode tells what was parsed.
+// Clears `results` (status "no verdict at all", 3; every other byte 0; every text empty)
+// and fills the sub-record of the string's function code. Only the sub-record of the
+// previous parse and that of this string are touched: the others are still clear. Never fails: an
+// unknown function code, a field beyond those its code defines and an enumerated text outside its
+// map set `newFunctionsSeen` and parsing goes on. results.FunctionCode tells what was parsed.
 void ParseFpString(std::string_view fp, const FpParseContext& context, TResultsData& results,
                    bool& newFunctionsSeen);
 

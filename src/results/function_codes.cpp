@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 namespace pelvoro {
 
@@ -134,90 +135,11 @@ std::string_view resultRecordName(ResultRecord record) {
     switch (record) {
         case R::None:
             return "";
-        case R::Volt:
-            return "TFunct_VOLT";
-        case R::Iso:
-            return "TFunct_ISO";
-        case R::Cont:
-            return "TFunct_CONT";
-        case R::ZLine:
-            return "TFunct_ZLINE";
-        case R::ZLoop:
-            return "TFunct_ZLOOP";
-        case R::Rcd:
-            return "TFunct_RCD";
-        case R::Earth:
-            return "TFunct_EARTH";
-        case R::Current:
-            return "TFunct_CURRENT";
-        case R::Sensor:
-            return "TFunct_SENSOR";
-        case R::Imd:
-            return "TFunct_IMD";
-        case R::Isfl:
-            return "TFunct_ISFL";
-        case R::Visual:
-            return "TFunct_VISUAL";
-        case R::ErtCont:
-            return "TFunct_ERTCONT";
-        case R::Polar:
-            return "TFunct_POLAR";
-        case R::CorrConn:
-            return "TFunct_CorrCONN";
-        case R::FoltLoop:
-            return "TFunct_FOLTLOOP";
-        case R::FulSched:
-            return "TFunct_FULSCHED";
-        case R::DomSched:
-            return "TFunct_DOMSCHED";
-        case R::Function:
-            return "TFunct_FUNCTION";
-        case R::Ring:
-            return "TFunct_RING";
-        case R::ContAt:
-            return "TFunct_CONTAT";
-        case R::Varistor:
-            return "TFunct_VARISTOR";
-        case R::LoopRe:
-            return "TFunct_LOOP_Re";
-        case R::Rebt02:
-            return "TFunct_REBT_02";
-        case R::Rebt73:
-            return "TFunct_REBT_73";
-        case R::Rebt75:
-            return "TFunct_REBT_75";
-        case R::TchVolt:
-            return "TFunct_TCH_VOLT";
-        case R::IncNeutr:
-            return "TFunct_INC_NEUTR";
-        case R::Socket:
-            return "TFunct_SOCKET";
-        case R::ContVolt:
-            return "TFunct_CONTVOLT";
-        case R::StepVolt:
-            return "TFunct_STEPVOLT";
-        case R::ResMicro:
-            return "TFunct_RES_MICRO";
-        case R::VoltTo:
-            return "TFunct_VOLT_TO";
-        case R::IsoTo:
-            return "TFunct_ISO_TO";
-        case R::DiagnTo:
-            return "TFunct_DIAGN_TO";
-        case R::StepvTo:
-            return "TFunct_STEPV_TO";
-        case R::WithstTo:
-            return "TFunct_WITHST_TO";
-        case R::HvMt:
-            return "TFunct_HV_MT";
-        case R::DuMt:
-            return "TFunct_dU_MT";
-        case R::R10aMt:
-            return "TFunct_R10A_MT";
-        case R::MohmMt:
-            return "TFunct_MOhm_MT";
-        case R::DtMt:
-            return "TFunct_dt_MT";
+#define PELVORO_RECORD_NAME(kind, type, member, family) \
+    case R::kind:                                       \
+        return #type;
+            PELVORO_RESULT_RECORDS(PELVORO_RECORD_NAME)
+#undef PELVORO_RECORD_NAME
     }
     return "";
 }
@@ -227,10 +149,15 @@ std::span<const FunctionCodeInfo> functionCodeTable() {
 }
 
 const FunctionCodeInfo* findFunctionCode(int code) {
-    auto it = std::lower_bound(kTable.begin(), kTable.end(), code,
-                               [](const FunctionCodeInfo& e, int c) { return e.code < c; });
-    if (it == kTable.end() || it->code != code) return nullptr;
-    return &*it;
+    // Codes run from 1 to 305: an index by code finds a row without a search.
+    static const auto kIndex = [] {
+        std::array<int16_t, 306> index;
+        index.fill(-1);
+        for (size_t i = 0; i < kTable.size(); ++i) index[size_t(kTable[i].code)] = int16_t(i);
+        return index;
+    }();
+    if (code < 0 || size_t(code) >= kIndex.size() || kIndex[size_t(code)] < 0) return nullptr;
+    return &kTable[size_t(kIndex[size_t(code)])];
 }
 
 const FunctionCodeInfo* findFunctionCode(std::string_view codeText) {

@@ -28,51 +28,60 @@ CodeFamily codeFamily(int code);
 // leading zero. Anything else is no function code.
 std::optional<int> functionCodeNumber(std::string_view text);
 
+// Every result record of TResultsData, once: its kind, its type, its member and the
+// measurement family that reads and shows it (src/results/functions/<family>.cpp). This
+// one list gives the enum, the names, the members of TResultsData, the dispatch to them
+// and to the families.
+#define PELVORO_RESULT_RECORDS(X)                         \
+    X(Volt, TFunct_VOLT, VOLT, voltage)                   \
+    X(Iso, TFunct_ISO, ISO, insulation)                   \
+    X(Cont, TFunct_CONT, CONT, continuity)                \
+    X(ZLine, TFunct_ZLINE, ZLINE, impedance)              \
+    X(ZLoop, TFunct_ZLOOP, ZLOOP, impedance)              \
+    X(Rcd, TFunct_RCD, RCD, rcd)                          \
+    X(Earth, TFunct_EARTH, EARTH, earth)                  \
+    X(Current, TFunct_CURRENT, CURRENT, current)          \
+    X(Sensor, TFunct_SENSOR, SENSOR, current)             \
+    X(Imd, TFunct_IMD, IMD, current)                      \
+    X(Isfl, TFunct_ISFL, ISFL, current)                   \
+    X(Visual, TFunct_VISUAL, VISUAL, inspection)          \
+    X(ErtCont, TFunct_ERTCONT, ERTCONT, continuity)       \
+    X(Polar, TFunct_POLAR, POLAR, wiring)                 \
+    X(CorrConn, TFunct_CorrCONN, CorrCONN, wiring)        \
+    X(FoltLoop, TFunct_FOLTLOOP, FOLTLOOP, impedance)     \
+    X(FulSched, TFunct_FULSCHED, FULSCHED, inspection)    \
+    X(DomSched, TFunct_DOMSCHED, DOMSCHED, inspection)    \
+    X(Function, TFunct_FUNCTION, FUNCTION, inspection)    \
+    X(Ring, TFunct_RING, RING, continuity)                \
+    X(ContAt, TFunct_CONTAT, CONTAT, continuity)          \
+    X(Varistor, TFunct_VARISTOR, VARISTOR, voltage)       \
+    X(LoopRe, TFunct_LOOP_Re, LOOP_Re, impedance)         \
+    X(Rebt02, TFunct_REBT_02, REBT_02, inspection)        \
+    X(Rebt73, TFunct_REBT_73, REBT_73, inspection)        \
+    X(Rebt75, TFunct_REBT_75, REBT_75, inspection)        \
+    X(TchVolt, TFunct_TCH_VOLT, TCH_VOLT, voltage)        \
+    X(IncNeutr, TFunct_INC_NEUTR, INC_NEUTR, impedance)   \
+    X(Socket, TFunct_SOCKET, SOCKET, wiring)              \
+    X(ContVolt, TFunct_CONTVOLT, CONTVOLT, machine)       \
+    X(StepVolt, TFunct_STEPVOLT, STEPVOLT, machine)       \
+    X(ResMicro, TFunct_RES_MICRO, RES_MICRO, machine)     \
+    X(VoltTo, TFunct_VOLT_TO, VOLT_TO, highVoltage)       \
+    X(IsoTo, TFunct_ISO_TO, ISO_TO, highVoltage)          \
+    X(DiagnTo, TFunct_DIAGN_TO, DIAGN_TO, highVoltage)    \
+    X(StepvTo, TFunct_STEPV_TO, STEPV_TO, highVoltage)    \
+    X(WithstTo, TFunct_WITHST_TO, WITHST_TO, highVoltage) \
+    X(HvMt, TFunct_HV_MT, HV_MT, machine)                 \
+    X(DuMt, TFunct_dU_MT, dU_MT, machine)                 \
+    X(R10aMt, TFunct_R10A_MT, R10A_MT, machine)           \
+    X(MohmMt, TFunct_MOhm_MT, MOhm_MT, machine)           \
+    X(DtMt, TFunct_dt_MT, dt_MT, machine)
+
 // The result record of TResultsData that a code fills.
 enum class ResultRecord {
     None,
-    Volt,      // TFunct_VOLT
-    Iso,       // TFunct_ISO
-    Cont,      // TFunct_CONT
-    ZLine,     // TFunct_ZLINE
-    ZLoop,     // TFunct_ZLOOP
-    Rcd,       // TFunct_RCD
-    Earth,     // TFunct_EARTH
-    Current,   // TFunct_CURRENT
-    Sensor,    // TFunct_SENSOR
-    Imd,       // TFunct_IMD
-    Isfl,      // TFunct_ISFL
-    Visual,    // TFunct_VISUAL
-    ErtCont,   // TFunct_ERTCONT
-    Polar,     // TFunct_POLAR
-    CorrConn,  // TFunct_CorrCONN
-    FoltLoop,  // TFunct_FOLTLOOP
-    FulSched,  // TFunct_FULSCHED
-    DomSched,  // TFunct_DOMSCHED
-    Function,  // TFunct_FUNCTION
-    Ring,      // TFunct_RING
-    ContAt,    // TFunct_CONTAT
-    Varistor,  // TFunct_VARISTOR
-    LoopRe,    // TFunct_LOOP_Re
-    Rebt02,    // TFunct_REBT_02
-    Rebt73,    // TFunct_REBT_73
-    Rebt75,    // TFunct_REBT_75
-    TchVolt,   // TFunct_TCH_VOLT
-    IncNeutr,  // TFunct_INC_NEUTR
-    Socket,    // TFunct_SOCKET
-    ContVolt,  // TFunct_CONTVOLT
-    StepVolt,  // TFunct_STEPVOLT
-    ResMicro,  // TFunct_RES_MICRO
-    VoltTo,    // TFunct_VOLT_TO
-    IsoTo,     // TFunct_ISO_TO
-    DiagnTo,   // TFunct_DIAGN_TO
-    StepvTo,   // TFunct_STEPV_TO
-    WithstTo,  // TFunct_WITHST_TO
-    HvMt,      // TFunct_HV_MT
-    DuMt,      // TFunct_dU_MT
-    R10aMt,    // TFunct_R10A_MT
-    MohmMt,    // TFunct_MOhm_MT
-    DtMt,      // TFunct_dt_MT
+#define PELVORO_RECORD_KIND(kind, type, member, family) kind,
+    PELVORO_RESULT_RECORDS(PELVORO_RECORD_KIND)
+#undef PELVORO_RECORD_KIND
 };
 
 // "TFunct_VOLT" ... ; "" for None.

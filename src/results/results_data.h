@@ -633,48 +633,9 @@ struct TResultsData {
     // empty when the last parse recognised no code.
     std::string FunctionCode;
 
-    TFunct_VOLT VOLT;
-    TFunct_ISO ISO;
-    TFunct_CONT CONT;
-    TFunct_ZLINE ZLINE;
-    TFunct_ZLOOP ZLOOP;
-    TFunct_RCD RCD;
-    TFunct_EARTH EARTH;
-    TFunct_CURRENT CURRENT;
-    TFunct_SENSOR SENSOR;
-    TFunct_IMD IMD;
-    TFunct_ISFL ISFL;
-    TFunct_VISUAL VISUAL;
-    TFunct_ERTCONT ERTCONT;
-    TFunct_POLAR POLAR;
-    TFunct_CorrCONN CorrCONN;
-    TFunct_FOLTLOOP FOLTLOOP;
-    TFunct_FULSCHED FULSCHED;
-    TFunct_DOMSCHED DOMSCHED;
-    TFunct_FUNCTION FUNCTION;
-    TFunct_RING RING;
-    TFunct_CONTAT CONTAT;
-    TFunct_VARISTOR VARISTOR;
-    TFunct_LOOP_Re LOOP_Re;
-    TFunct_REBT_02 REBT_02;
-    TFunct_REBT_73 REBT_73;
-    TFunct_REBT_75 REBT_75;
-    TFunct_TCH_VOLT TCH_VOLT;
-    TFunct_INC_NEUTR INC_NEUTR;
-    TFunct_SOCKET SOCKET;
-    TFunct_VOLT_TO VOLT_TO;
-    TFunct_ISO_TO ISO_TO;
-    TFunct_DIAGN_TO DIAGN_TO;
-    TFunct_STEPV_TO STEPV_TO;
-    TFunct_WITHST_TO WITHST_TO;
-    TFunct_HV_MT HV_MT;
-    TFunct_dU_MT dU_MT;
-    TFunct_R10A_MT R10A_MT;
-    TFunct_MOhm_MT MOhm_MT;
-    TFunct_dt_MT dt_MT;
-    TFunct_CONTVOLT CONTVOLT;
-    TFunct_STEPVOLT STEPVOLT;
-    TFunct_RES_MICRO RES_MICRO;
+#define PELVORO_RECORD_MEMBER(kind, type, member, family) type member;
+    PELVORO_RESULT_RECORDS(PELVORO_RECORD_MEMBER)
+#undef PELVORO_RECORD_MEMBER
 
     // The number of FunctionCode; 0 when it is empty.
     int functionCode() const;
@@ -688,94 +649,14 @@ struct TResultsData {
 
 template <class F>
 void TResultsData::withRecord(ResultRecord which, F&& f) const {
-    using R = ResultRecord;
     switch (which) {
-        case R::None:
+        case ResultRecord::None:
             return;
-        case R::Volt:
-            return f(VOLT);
-        case R::Iso:
-            return f(ISO);
-        case R::Cont:
-            return f(CONT);
-        case R::ZLine:
-            return f(ZLINE);
-        case R::ZLoop:
-            return f(ZLOOP);
-        case R::Rcd:
-            return f(RCD);
-        case R::Earth:
-            return f(EARTH);
-        case R::Current:
-            return f(CURRENT);
-        case R::Sensor:
-            return f(SENSOR);
-        case R::Imd:
-            return f(IMD);
-        case R::Isfl:
-            return f(ISFL);
-        case R::Visual:
-            return f(VISUAL);
-        case R::ErtCont:
-            return f(ERTCONT);
-        case R::Polar:
-            return f(POLAR);
-        case R::CorrConn:
-            return f(CorrCONN);
-        case R::FoltLoop:
-            return f(FOLTLOOP);
-        case R::FulSched:
-            return f(FULSCHED);
-        case R::DomSched:
-            return f(DOMSCHED);
-        case R::Function:
-            return f(FUNCTION);
-        case R::Ring:
-            return f(RING);
-        case R::ContAt:
-            return f(CONTAT);
-        case R::Varistor:
-            return f(VARISTOR);
-        case R::LoopRe:
-            return f(LOOP_Re);
-        case R::Rebt02:
-            return f(REBT_02);
-        case R::Rebt73:
-            return f(REBT_73);
-        case R::Rebt75:
-            return f(REBT_75);
-        case R::TchVolt:
-            return f(TCH_VOLT);
-        case R::IncNeutr:
-            return f(INC_NEUTR);
-        case R::Socket:
-            return f(SOCKET);
-        case R::ContVolt:
-            return f(CONTVOLT);
-        case R::StepVolt:
-            return f(STEPVOLT);
-        case R::ResMicro:
-            return f(RES_MICRO);
-        case R::VoltTo:
-            return f(VOLT_TO);
-        case R::IsoTo:
-            return f(ISO_TO);
-        case R::DiagnTo:
-            return f(DIAGN_TO);
-        case R::StepvTo:
-            return f(STEPV_TO);
-        case R::WithstTo:
-            return f(WITHST_TO);
-        case R::HvMt:
-            return f(HV_MT);
-        case R::DuMt:
-            return f(dU_MT);
-        case R::R10aMt:
-            return f(R10A_MT);
-        case R::MohmMt:
-            return f(MOhm_MT);
-        case R::DtMt:
-            return f(dt_MT);
+#define PELVORO_RECORD_CASE(kind, type, member, family) \
+    case ResultRecord::kind:                            \
+        return f(member);
+            PELVORO_RESULT_RECORDS(PELVORO_RECORD_CASE)
+#undef PELVORO_RECORD_CASE
     }
 }
 

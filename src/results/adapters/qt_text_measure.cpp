@@ -2,6 +2,8 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <string>
+#include <unordered_map>
 
 #include "common/adapters/qt_text.h"
 #include "results/markup.h"
@@ -20,14 +22,52 @@ QFont toQFont(const FontSpec& spec) {
     return font;
 }
 
+// The key of a font: every field of its spec.
+std::string fontKey(const FontSpec& spec) {
+    std::string key = spec.family;
+    key += '\0';
+    key += std::to_string(spec.pointSize);
+    key += spec.bold ? 'b' : '-';
+    key += spec.italic ? 'i' : '-';
+    key += spec.underline ? 'u' : '-';
+    return key;
+}
+
+// Texts measured at most per font before the cache starts afresh.
+constexpr size_t kCachedTexts = 1 << 16;
+
 }  // namespace
 
+struct QtTextMeasure::Fonts {
+    struct Font {
+        explicit Font(const FontSpec& spec) : metrics(toQFont(spec)) {}
+        QFontMetrics metrics;
+        std::unordered_map<std::string, int> widths;
+    };
+    Font& of(const FontSpec& spec) {
+        std::string key = fontKey(spec);
+        auto it = fonts.find(key);
+        if (it == fonts.end()) it = fonts.emplace(std::move(key), Font(spec)).first;
+        return it->second;
+    }
+    std::unordered_map<std::string, Font> fonts;
+};
+
+QtTextMeasure::QtTextMeasure() : fonts_(std::make_unique<Fonts>()) {}
+QtTextMeasure::~QtTextMeasure() = default;
+
 int QtTextMeasure::width(const std::string& text, const FontSpec& font) {
-    return QFontMetrics(toQFont(font)).horizontalAdvance(toQt(text));
+    Fonts::Font& f = fonts_->of(font);
+    auto it = f.widths.find(text);
+    if (it != f.widths.end()) return it->second;
+    const int w = f.metrics.horizontalAdvance(toQt(text));
+    if (f.widths.size() >= kCachedTexts) f.widths.clear();
+    f.widths.emplace(text, w);
+    return w;
 }
 
 int QtTextMeasure::lineHeight(const FontSpec& font) {
-    return QFontMetrics(toQFont(font)).height();
+    return fonts_->of(font).metrics.height();
 }
 
 FontSpec resultsTableFont() {
@@ -37,8 +77,14 @@ FontSpec resultsTableFont() {
     return font;
 }
 
+QtTextMeasure& screenTextMeasure() {
+    static QtTextMeasure* measure = new QtTextMeasure;
+    return *measure;
+}
+
 ResultRenderer makeScreenLineRenderer() {
-    return makeLineRenderer(std::make_shared<QtTextMeasure>(), resultsTableFont());
+    std::shared_ptr<TextMeasure> shared(&screenTextMeasure(), [](TextMeasure*) {});
+    return makeLineRenderer(std::move(shared), resultsTableFont());
 }
 
 }  // namespace pelvoro

@@ -1,0 +1,176 @@
+#pragma once
+// What the line generator shares with the measurement families: the line prefixes and
+// building blocks (value lines, limit, system and fuse lines, headings with their
+// verdict, word wrapping), and the generator whose lines the families write.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/lang_text.h"
+#include "results/render_result.h"
+#include "results/results_data.h"
+
+namespace pelvoro::lines {
+
+using V = TResultValue;
+
+inline constexpr const char* kR1 = "X#PR#L1";
+inline constexpr const char* kR2 = "X#PR#L2";
+inline constexpr const char* kR3 = "X#PR#L3";
+inline constexpr const char* kL2 = "X#PL#L2";
+inline constexpr const char* kL3 = "X#PL#L3";
+inline constexpr std::string_view kPlaceholder = kNotDelivered;
+inline constexpr int kWrapMargin = 160;
+
+inline bool isSet(const V& v) {
+    return !v.Value.empty();
+}
+inline bool isPlaceholder(const V& v) {
+    return v.Value == kPlaceholder;
+}
+
+// The parts a line is built of: texts, and value pairs written as value then unit.
+inline size_t partSize(std::string_view s) {
+    return s.size();
+}
+inline size_t partSize(const V& v) {
+    return v.Value.size() + v.Unit.size();
+}
+inline void appendPart(std::string& out, std::string_view s) {
+    out.append(s);
+}
+inline void appendPart(std::string& out, const V& v) {
+    out.append(v.Value).append(v.Unit);
+}
+
+class Generator {
+  public:
+    Generator(const TResultsData& r, const RenderOptions& o) : r_(r), o_(o) {}
+
+    std::vector<std::string> run();
+
+  private:
+    // ---- building blocks ----
+    void add(std::string line) { lines_.push_back(std::move(line)); }
+    // One line of its parts, built in one buffer of the right size.
+    template <class... P>
+    void line(const P&... parts) {
+        std::string out;
+        out.reserve((partSize(parts) + ...));
+        (appendPart(out, parts), ...);
+        lines_.push_back(std::move(out));
+    }
+    void value(const char* prefix, std::string_view label, const V& v) { line(prefix, label, v); }
+    void valueWhenSet(const char* prefix, std::string_view label, const V& v) {
+        if (isSet(v)) value(prefix, label, v);
+    }
+    // "R: " value "  Um: " voltage
+    void withUm(std::string_view label, const V& r, const V& um) {
+        line(kR2, label, r, "  Um: ", um);
+    }
+    void keyLine(const char* prefix, std::string_view key, std::string_view text) {
+        line(prefix, LangText(key), ": ", text);
+    }
+    void keyLine(const char* prefix, std::string_view key, const V& v) {
+        line(prefix, LangText(key), ": ", v);
+    }
+    void limit(const V& v, bool skipPlaceholder = false) {
+        if (v.Value == "-") return;
+        if (skipPlaceholder && isPlaceholder(v)) return;
+        keyLine(kL3, "text559", v);
+    }
+    void system(uint8_t esys) {
+        static constexpr const char* kKeys[] = {"",
+                                                "Unit_SYS-TN/TT",
+                                                "Unit_SYS-IT",
+                                                "Unit_SYS-RV55",
+                                                "Unit_SYS-RV63",
+                                                "Unit_SYS-PP230"};
+        line(kR3, LangText("System_7"), " ",
+             esys >= 1 && esys <= 5 ? std::string_view(LangText(kKeys[esys])) : std::string_view());
+    }
+    void systemWhenSet(uint8_t esys) {
+        if (esys != 0) system(esys);
+    }
+    static std::string_view suffix(uint8_t status) {
+        switch (status) {
+            case 0:
+                return "#Cb#AR#K023";
+            case 1:
+                return "#CR#AR#K020";
+            case 2:
+                return "#CR#AR#K024";
+            case 5:
+                return "#Cb#AR#K000";
+            case 6:
+                return "#Cb#AR";
+            case 9:
+                return "#Cb#AR"
+                       "HIGH";
+            case 10:
+                return "#Cb#AR"
+                       "LOW";
+            default:
+                return {};
+        }
+    }
+    void heading(std::string_view text, uint8_t status) { line(kR1, text, suffix(status)); }
+    void headingNoStatus(std::string_view text) { line(kR1, text); }
+    static const std::string& key(std::string_view k) { return LangText(k); }
+    bool variantIs(std::string_view v) const { return o_.variant == v; }
+
+    void iscLine(const V& isc) { keyLine(kR3, "Quant_Isc", isc); }
+    void fuseType(const std::string& type) { keyLine(kL3, "text582", type); }
+    void fuseI(const V& v) { keyLine(kR3, "text536", v); }
+    void fuseT(const V& v) { keyLine(kR3, "text537", v); }
+    void fuseLines(const std::string& type, const V& i, const V& t) {
+        fuseType(type);
+        fuseI(i);
+        fuseT(t);
+    }
+    void iscLimLine(const V& iscLim, const V& zLim) {
+        if (variantIs("KORVEN"))
+            value(kL3, "Z_lim: ", zLim);
+        else
+            keyLine(kL3, "Quant_Isc_lim", iscLim);
+    }
+
+    // Word wrapping of inspection texts.
+    int wrapWidth() const { return o_.columnWidth - kWrapMargin; }
+    std::vector<std::string> wrap(const std::string& text, int width) const {
+        if (!o_.measure || width <= 0 || text.empty()) return {text};
+        auto parts = wrapWords(*o_.measure, text, o_.font, width);
+        if (parts.empty()) parts.push_back(std::string());
+        return parts;
+    }
+
+    // ---- families ----
+    void voltageLines();
+    void insulationLines();
+    void continuityLines();
+    void impedanceLines();
+    void rcdLines();
+    void earthLines();
+    void currentLines();
+    void wiringLines();
+    void inspectionLines();
+    void highVoltageLines();
+    void machineLines();
+    void rcd();          // 6, 54, 106
+    void machine();      // 301 .. 305
+    void highVoltage();  // 201 .. 207
+    void visual16();
+    void checklist(int code, const TFunct_Checklist& c);
+    void voltLines(const TFunct_VOLT& s, bool code1);
+    void isoSubLines(int sub);
+    void zloop5();
+    void zline4();
+
+    const TResultsData& r_;
+    const RenderOptions& o_;
+    std::vector<std::string> lines_;
+    int code_ = 0;
+};
+
+}  // namespace pelvoro::lines
