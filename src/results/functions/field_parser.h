@@ -358,13 +358,9 @@ class Parser {
     bool earth57(int n, sv t);
     bool earth73(int n, sv t);
     bool visual16(int n, sv t);
-    bool polar19(int n, sv t);
-    bool corrconn20(int n, sv t);
     bool checklist(TFunct_Checklist& s, int n, sv t);
-    bool polar26(int n, sv t);
     bool varistor28(int n, sv t);
     bool tchvolt33(int n, sv t);
-    bool socket64(int n, sv t);
 
     TResultsData& r_;
     const FpParseContext& c_;

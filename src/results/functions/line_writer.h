@@ -198,6 +198,7 @@ class Generator {
     void zloop5();
     void zline4();
     void faultLoop21();
+    void wiringResistance(uint8_t result, const V& r);
     void continuity3();
     void earthContinuity17();
     void polarities(const V& plus, const V& minus);
