@@ -354,9 +354,6 @@ class Parser {
 
     bool volt1(int n, sv t);
     bool volt51(int n, sv t);
-    bool earth8(int n, sv t);
-    bool earth57(int n, sv t);
-    bool earth73(int n, sv t);
     bool visual16(int n, sv t);
     bool checklist(TFunct_Checklist& s, int n, sv t);
     bool varistor28(int n, sv t);
