@@ -352,12 +352,8 @@ class Parser {
     void presetUnits();
     bool field(int n, sv t);
 
-    bool volt1(int n, sv t);
-    bool volt51(int n, sv t);
     bool visual16(int n, sv t);
     bool checklist(TFunct_Checklist& s, int n, sv t);
-    bool varistor28(int n, sv t);
-    bool tchvolt33(int n, sv t);
 
     TResultsData& r_;
     const FpParseContext& c_;
