@@ -352,9 +352,6 @@ class Parser {
     void presetUnits();
     bool field(int n, sv t);
 
-    bool visual16(int n, sv t);
-    bool checklist(TFunct_Checklist& s, int n, sv t);
-
     TResultsData& r_;
     const FpParseContext& c_;
     bool& newFunctionsSeen_;
