@@ -101,9 +101,6 @@ inline void splitReplace(TResultValue& v, sv t) {
     if (n < t.size()) v.Unit.assign(t.substr(n));
 }
 
-inline void units(sv unit, std::initializer_list<TResultValue*> values) {
-    for (TResultValue* v : values) v->Unit.assign(unit);
-}
 
 enum class StatusMap {
     None,         // no status field (machine testers)
