@@ -10,6 +10,7 @@
 #include "common/lang_text.h"
 #include "files/document_file.h"
 #include "instrument/identification.h"
+#include "instrument/models.h"
 
 namespace pelvoro {
 
@@ -238,18 +239,19 @@ void DownloadSession::finish() {
 }
 
 DownloadBranch downloadBranchFor(const std::string& key) {
-    static const char* const kStructureAndResults[] = {"TQ41", "TQ45", "LR40000115", "LS40000118"};
-    static const char* const kResultsOnly[] = {"TQ95M", "TQ52", "TQ71H", "TQ71", "TQ72",
-                                               "TQ73",  "SF12", "SF32",  "SF42", "TQ75"};
-    static const char* const kFamilyB[] = {"TQ42", "TQ42H", "TQ22", "LP40000112", "TQ60",
-                                           "TQ61", "RB7",   "RB5",  "GS880"};
-    if (key == "CV61") return downloadFamilyC;
-    for (const char* k : kResultsOnly)
-        if (key == k) return downloadResultsOnly;
-    for (const char* k : kStructureAndResults)
-        if (key == k) return downloadStructureAndResults;
-    for (const char* k : kFamilyB)
-        if (key == k) return downloadFamilyB;
+    const InstrumentModel* m = modelByKey(key);
+    switch (m ? m->download : DownloadStyle::None) {
+        case DownloadStyle::StructureAndResults:
+            return downloadStructureAndResults;
+        case DownloadStyle::ResultsOnly:
+            return downloadResultsOnly;
+        case DownloadStyle::Records:
+            return downloadFamilyB;
+        case DownloadStyle::MachineRecords:
+            return downloadFamilyC;
+        case DownloadStyle::None:
+            break;
+    }
     return {};
 }
 

@@ -10,8 +10,8 @@
 //   1. refreshes the command state and disables the download and send buttons;
 //   2. fetches the texts of the two-point and four-point methods (family C uses them);
 //   3. key := selectedModelKey (identifies the tester when Auto Find is selected);
-//   4. runs the download branch of the key (downloadBranchFor): one function per tester
-//      family, each in its own file of this folder;
+//   4. runs the download branch the key's model row names (downloadBranchFor): one
+//      function per download style;
 //   5. the finish (every branch ends here, also after errors and Cancel): hides the
 //      progress window, ends the connection of the key's family, discards a download
 //      document that was not loaded (its window closes without a question and its
@@ -244,18 +244,16 @@ class DownloadSession {
 
 using DownloadBranch = std::function<DownloadOutcome(DownloadSession&)>;
 
-// Family A, structure and results (TQ41, TQ45, LR40000115, LS40000118).
+// Family A, structure and results.
 DownloadOutcome downloadStructureAndResults(DownloadSession& session);
-// Family A, results with the structure rebuilt from their positions (TQ71H, TQ71, TQ72,
-// TQ73, SF12, SF32, SF42, TQ75, TQ95M, TQ52).
+// Family A, results with the structure rebuilt from their positions.
 DownloadOutcome downloadResultsOnly(DownloadSession& session);
-// Family B: installation testers (TQ42, TQ42H, TQ22, LP40000112) and high-voltage testers
-// (TQ60, TQ61, RB7, RB5, GS880).
+// Family B: installation testers and high-voltage testers.
 DownloadOutcome downloadFamilyB(DownloadSession& session);
-// Family C: the machine tester CV61.
+// Family C: the machine tester.
 DownloadOutcome downloadFamilyC(DownloadSession& session);
 
-// The branch that downloads from a model key; empty for Auto Find, an empty key and
+// The branch of the model's download style; empty for Auto Find, an empty key and
 // unknown keys.
 DownloadBranch downloadBranchFor(const std::string& key);
 

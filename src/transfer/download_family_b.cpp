@@ -22,14 +22,6 @@ namespace {
 constexpr std::size_t kRecordBuffer = 10000;
 constexpr std::size_t kHeaderSize = 6;
 
-bool modelTextBelongsTo(const std::string& key, const std::string& modelText) {
-    const InstrumentModel* m = modelByKey(key);
-    if (!m) return false;
-    for (const char* text : m->identificationTexts)
-        if (modelText == text) return true;
-    return false;
-}
-
 // One record request; false on any failure (the link has told why, unless cancelled).
 bool requestRecord(Link& link, bool highVoltage, std::string& record) {
     const char* command = highVoltage ? "MRG" : "MRE";
@@ -53,10 +45,6 @@ bool requestRecord(Link& link, bool highVoltage, std::string& record) {
 }
 
 }  // namespace
-
-bool isInstallationTesterKey(const std::string& key) {
-    return key == "TQ42" || key == "TQ42H" || key == "TQ22" || key == "LP40000112";
-}
 
 TreePosition familyBPosition(std::string_view record) {
     auto at = [&](std::size_t i) {
@@ -92,7 +80,7 @@ GraphSplit splitGraph(std::string_view record) {
 DownloadOutcome downloadFamilyB(DownloadSession& s) {
     Link& link = s.link();
     const std::string& key = s.key();
-    const bool installation = isInstallationTesterKey(key);
+    const bool installation = modelHas(key, kInstallationTester);
     if (!link.connectInstrument(ProtocolFamily::B)) {
         if (link.handshakeCancelled()) return DownloadOutcome::cancelled();
         return DownloadOutcome::failed("msgConnectError_35");
@@ -108,7 +96,7 @@ DownloadOutcome downloadFamilyB(DownloadSession& s) {
         s.prompts().error(LangText("msgConnectError_35"));
         return DownloadOutcome::failed("msgConnectError_35");
     }
-    if (!modelTextBelongsTo(key, s.instrumentData().model())) {
+    if (!isIdentificationTextOf(key, s.instrumentData().model())) {
         link.endConnection(ProtocolFamily::B);
         s.prompts().error(LangText("msgConnectError_35"));
         return DownloadOutcome::failed("msgConnectError_35");

@@ -36,14 +36,6 @@ int modelFamilyOfKey(const std::string& key) {
     return m ? m->modelFamily : 2;
 }
 
-bool modelTextBelongsToKey(const std::string& modelText, const std::string& key) {
-    const InstrumentModel* m = modelByKey(key);
-    if (!m) return false;
-    for (const char* text : m->identificationTexts)
-        if (modelText == text) return true;
-    return false;
-}
-
 int gaugePosition(long done, long total) {
     if (total <= 0) return 0;
     double share = 100.0 * static_cast<double>(done) / static_cast<double>(total);
@@ -160,7 +152,7 @@ bool connectAndCheck(Run& run, bool (*typeCodeFits)(const std::string&)) {
         return false;
     }
     if (!typeCodeFits(run.ctx.data.line(1)) ||
-        !modelTextBelongsToKey(run.ctx.data.line(3), run.key)) {
+        !isIdentificationTextOf(run.key, run.ctx.data.line(3))) {
         run.stop();
         run.tell("msgConnectError_35");
         return false;
@@ -443,17 +435,6 @@ bool isLaterTypeCode(const std::string& code) {
 
 // ---- Pieces ---------------------------------------------------------------------------------
 
-FamilyABranch familyABranchOf(const std::string& key) {
-    static const char* const kStructure[] = {"TQ41", "TQ45", "LR40000115", "LS40000118"};
-    static const char* const kResults[] = {"TQ95M", "TQ52", "TQ71H", "TQ71", "TQ72",
-                                           "TQ73",  "SF12", "SF32",  "SF42", "TQ75"};
-    for (const char* k : kStructure)
-        if (key == k) return FamilyABranch::StructureAndResults;
-    for (const char* k : kResults)
-        if (key == k) return FamilyABranch::Results;
-    return FamilyABranch::None;
-}
-
 std::string downloadFileHead(int version) {
     std::string head = "Version: " + std::to_string(version) + kCRLF + kCRLF;
     for (const char* marker :
@@ -648,11 +629,6 @@ bool nodeByKind(const TreePosition& n, const std::string& positionLine, std::str
     return false;
 }
 
-bool isPositionGroup(const std::string& key) {
-    return key == "TQ71H" || key == "TQ71" || key == "TQ72" || key == "TQ73" || key == "SF12" ||
-           key == "SF32" || key == "SF42";
-}
-
 }  // namespace
 
 std::string buildResultsItemBlocks(const std::string& key, const std::string& typeCode,
@@ -676,7 +652,7 @@ std::string buildResultsItemBlocks(const std::string& key, const std::string& ty
         out += text;
         out += kCRLF;
     };
-    const bool positionGroup = isPositionGroup(key);
+    const bool positionGroup = modelHas(key, kPositionGroups);
     const bool lightRods = typeCode == "53";
     long entry = 0;
     for (const DownloadTreeEntry& e : tree.entries()) {
@@ -824,7 +800,8 @@ FamilyAOutcome downloadResultsOnly(InstrumentContext& ctx, const std::string& ke
     // structure is asked for only when the results came whole.
     std::vector<FamilyANamedEntry> named;
     NamesEnd names = NamesEnd::Read;
-    if (key == "TQ75" && !read.cancelled && !read.failed) names = readNamedStructure(run, named);
+    if (modelHas(key, kNamedStructure) && !read.cancelled && !read.failed)
+        names = readNamedStructure(run, named);
     target.write(downloadFileHead() + kCRLF +
                  buildResultsItemBlocks(key, typeCode, read.results, named));
     if (read.failed && !link.cancelRequested()) run.failedTransfer();
@@ -843,12 +820,13 @@ FamilyAOutcome downloadResultsOnly(InstrumentContext& ctx, const std::string& ke
 
 FamilyAOutcome downloadFamilyA(InstrumentContext& ctx, const std::string& key,
                                FamilyADownloadTarget& target) {
-    switch (familyABranchOf(key)) {
-        case FamilyABranch::StructureAndResults:
+    const InstrumentModel* m = modelByKey(key);
+    switch (m ? m->download : DownloadStyle::None) {
+        case DownloadStyle::StructureAndResults:
             return downloadStructureAndResults(ctx, key, target);
-        case FamilyABranch::Results:
+        case DownloadStyle::ResultsOnly:
             return downloadResultsOnly(ctx, key, target);
-        case FamilyABranch::None:
+        default:
             break;
     }
     return {FamilyAEnd::Failed, {}};

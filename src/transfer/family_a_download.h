@@ -33,9 +33,6 @@ class FamilyADownloadTarget {
     virtual void load() = 0;
 };
 
-enum class FamilyABranch { None, StructureAndResults, Results };
-FamilyABranch familyABranchOf(const std::string& key);
-
 // How a branch ended.
 enum class FamilyAEnd {
     Complete,    // the document was loaded with everything the tester held

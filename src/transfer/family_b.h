@@ -9,9 +9,6 @@
 
 namespace pelvoro {
 
-// Installation testers' records (the others are high-voltage testers).
-bool isInstallationTesterKey(const std::string& key);
-
 // The position of an installation record: three 16-bit numbers, high byte first.
 TreePosition familyBPosition(std::string_view record);
 
