@@ -243,21 +243,21 @@ void Parser::continuityUnits() {
 bool Parser::continuityFields(int n, sv t) {
     switch (layout_) {
         case 3:
-            return read(r_.CONT, kCont3, n, t);
+            return read<kCont3>(r_.CONT, n, t);
         case 17:
-            return read(r_.ERTCONT, kErtCont17, n, t);
+            return read<kErtCont17>(r_.ERTCONT, n, t);
         case 25:
-            return read(r_.RING, kRing25, n, t);
+            return read<kRing25>(r_.RING, n, t);
         case 27:
-            return read(r_.CONTAT, kContAt27, n, t);
+            return read<kContAt27>(r_.CONTAT, n, t);
         case 56:
-            return read(r_.CONT, kCont56, n, t);
+            return read<kCont56>(r_.CONT, n, t);
         case 61:
-            return read(r_.RING, kRing61Rows, n, t);
+            return read<kRing61Rows>(r_.RING, n, t);
         case 62:
-            return read(r_.CONTAT, kContAt62, n, t);
+            return read<kContAt62>(r_.CONTAT, n, t);
         case 63:
-            return read(r_.RING, kRing63, n, t);
+            return read<kRing63>(r_.RING, n, t);
         default:
             return false;
     }

@@ -87,15 +87,15 @@ void Parser::currentUnits() {
 bool Parser::currentFields(int n, sv t) {
     switch (layout_) {
         case 9:
-            return read(r_.CURRENT, kCurrent9, n, t);
+            return read<kCurrent9>(r_.CURRENT, n, t);
         case 13:
-            return read(r_.SENSOR, kSensor13, n, t);
+            return read<kSensor13>(r_.SENSOR, n, t);
         case 14:
-            return read(r_.IMD, kImd14, n, t);
+            return read<kImd14>(r_.IMD, n, t);
         case 15:
-            return read(r_.ISFL, kIsfl15, n, t);
+            return read<kIsfl15>(r_.ISFL, n, t);
         case 58:
-            return read(r_.CURRENT, kCurrent58, n, t);
+            return read<kCurrent58>(r_.CURRENT, n, t);
         default:
             return false;
     }

@@ -81,11 +81,11 @@ void Parser::earthUnits() {
 bool Parser::earthFields(int n, sv t) {
     switch (layout_) {
         case 8:
-            return read(r_.EARTH, kEarth8, n, t);
+            return read<kEarth8>(r_.EARTH, n, t);
         case 57:
-            return read(r_.EARTH, kEarth57, n, t);
+            return read<kEarth57>(r_.EARTH, n, t);
         case 73:
-            return read(r_.EARTH, kEarth73, n, t);
+            return read<kEarth73>(r_.EARTH, n, t);
         default:
             return false;
     }

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 
 #include "common/text.h"
@@ -167,6 +168,7 @@ using Hook = void (*)(Parser&, R&, sv);
 // but not kept, a field without rows is not one of the code's.
 template <class R>
 struct Row {
+    using Record = R;
     uint8_t n;
     Conv conv;
     Target<R> to{};
@@ -216,6 +218,41 @@ constexpr auto join(const std::array<Row<R>, N>&... parts) {
     return out;
 }
 
+// Field numbers of the tables stop here.
+inline constexpr int kMaxField = 31;
+
+// Which rows of a field table read field n: built once, when the program is compiled.
+template <const auto& table>
+struct FieldIndex {
+    static constexpr size_t kEntries = [] {
+        size_t count = 0;
+        for (const auto& row : table) count += size_t((row.last ? row.last : row.n) - row.n + 1);
+        return count;
+    }();
+    struct Data {
+        std::array<uint8_t, kMaxField + 2> begin{};
+        std::array<uint8_t, kEntries> rows{};
+    };
+    static constexpr Data data = [] {
+        static_assert(std::size(table) < 256 && kEntries < 256);
+        Data d{};
+        size_t k = 0;
+        for (int n = 0; n <= kMaxField; ++n) {
+            d.begin[n] = uint8_t(k);
+            for (size_t i = 0; i < std::size(table); ++i) {
+                const auto& row = table[i];
+                if (n >= row.n && n <= (row.last ? row.last : row.n)) d.rows[k++] = uint8_t(i);
+            }
+        }
+        d.begin[kMaxField + 1] = uint8_t(k);
+        // A row beyond the last field number would never be read.
+        if (k != kEntries) throw "field number beyond kMaxField";
+        return d;
+    }();
+};
+template <const auto& table>
+using RecordOf = typename std::remove_cvref_t<decltype(table[0])>::Record;
+
 // Conditions shared by the families.
 template <class R>
 bool reducedSystem(const R& s, const Parser&, sv) {
@@ -263,13 +300,15 @@ class Parser {
         return 0;
     }
 
-    // Reads field n by the rows of `table`; false when no row names n.
-    template <class R, class Table>
-    bool read(R& rec, const Table& table, int n, sv t) {
-        bool known = false;
-        for (const Row<R>& row : table) {
-            if (n < row.n || n > (row.last ? row.last : row.n)) continue;
-            known = true;
+    // Reads field n by the rows of `table`; false when no row names n. The rows of one
+    // field are tried in order; the first whose sub-functions and condition hold reads it.
+    template <const auto& table>
+    bool read(RecordOf<table>& rec, int n, sv t) {
+        if (n < 0 || n > kMaxField) return false;
+        using Index = FieldIndex<table>;
+        const size_t begin = Index::data.begin[n], end = Index::data.begin[n + 1];
+        for (size_t i = begin; i < end; ++i) {
+            const auto& row = table[Index::data.rows[i]];
             if (row.sub) {
                 if constexpr (requires { rec.SubFunction; }) {
                     if (rec.SubFunction >= 64 || !((row.sub >> rec.SubFunction) & 1)) continue;
@@ -279,7 +318,7 @@ class Parser {
             apply(rec, row, t);
             return true;
         }
-        return known;
+        return begin != end;
     }
 
     // Reads the field by one row, whatever its field number and conditions.

@@ -125,15 +125,15 @@ void Parser::highVoltageUnits() {
 bool Parser::highVoltageFields(int n, sv t) {
     switch (layout_) {
         case 201:
-            return read(r_.VOLT_TO, kVoltTo201, n, t);
+            return read<kVoltTo201>(r_.VOLT_TO, n, t);
         case 202:
-            return read(r_.ISO_TO, kIsoTo202, n, t);
+            return read<kIsoTo202>(r_.ISO_TO, n, t);
         case 204:
-            return read(r_.DIAGN_TO, kDiagnTo204, n, t);
+            return read<kDiagnTo204>(r_.DIAGN_TO, n, t);
         case 206:
-            return read(r_.STEPV_TO, kStepvTo206, n, t);
+            return read<kStepvTo206>(r_.STEPV_TO, n, t);
         case 207:
-            return read(r_.WITHST_TO, kWithstTo207, n, t);
+            return read<kWithstTo207>(r_.WITHST_TO, n, t);
         default:
             return false;
     }

@@ -258,19 +258,19 @@ void Parser::impedanceUnits() {
 bool Parser::impedanceFields(int n, sv t) {
     switch (layout_) {
         case 4:
-            return read(r_.ZLINE, kZLine4, n, t);
+            return read<kZLine4>(r_.ZLINE, n, t);
         case 5:
-            return read(r_.ZLOOP, kZLoop5, n, t);
+            return read<kZLoop5>(r_.ZLOOP, n, t);
         case 21:
-            return read(r_.FOLTLOOP, kFoltLoop21, n, t);
+            return read<kFoltLoop21>(r_.FOLTLOOP, n, t);
         case 29:
-            return read(r_.LOOP_Re, kLoopRe29, n, t);
+            return read<kLoopRe29>(r_.LOOP_Re, n, t);
         case 35:
-            return read(r_.INC_NEUTR, kIncNeutr35, n, t);
+            return read<kIncNeutr35>(r_.INC_NEUTR, n, t);
         case 52:
-            return read(r_.ZLINE, kZLine52, n, t);
+            return read<kZLine52>(r_.ZLINE, n, t);
         case 53:
-            return read(r_.ZLOOP, kZLoop53, n, t);
+            return read<kZLoop53>(r_.ZLOOP, n, t);
         default:
             return false;
     }

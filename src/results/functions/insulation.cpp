@@ -183,13 +183,13 @@ void Parser::insulationUnits() {
 bool Parser::insulationFields(int n, sv t) {
     switch (layout_) {
         case 2:
-            return read(r_.ISO, kIso2, n, t);
+            return read<kIso2>(r_.ISO, n, t);
         case 18:
-            return read(r_.ISO, kIso18, n, t);
+            return read<kIso18>(r_.ISO, n, t);
         case 55:
-            return read(r_.ISO, kIso55, n, t);
+            return read<kIso55>(r_.ISO, n, t);
         case 116:
-            return read(r_.ISO, kIso116, n, t);
+            return read<kIso116>(r_.ISO, n, t);
         default:
             return false;
     }

@@ -90,21 +90,21 @@ bool Parser::machineFields(int n, sv t) {
     if (layout_ > 300 && (n < 3 || n > 8)) return false;
     switch (layout_) {
         case 71:
-            return read<VoltTest>(r_.CONTVOLT, kVoltTest, n, t);
+            return read<kVoltTest>(r_.CONTVOLT, n, t);
         case 72:
-            return read<VoltTest>(r_.STEPVOLT, kVoltTest, n, t);
+            return read<kVoltTest>(r_.STEPVOLT, n, t);
         case 80:
-            return read(r_.RES_MICRO, kResMicro80, n, t);
+            return read<kResMicro80>(r_.RES_MICRO, n, t);
         case 301:
-            return read(r_.HV_MT, kHvMt, n, t) || true;
+            return read<kHvMt>(r_.HV_MT, n, t) || true;
         case 302:
-            return read(r_.dU_MT, kDuMt, n, t) || true;
+            return read<kDuMt>(r_.dU_MT, n, t) || true;
         case 303:
-            return read(r_.R10A_MT, kR10aMt, n, t) || true;
+            return read<kR10aMt>(r_.R10A_MT, n, t) || true;
         case 304:
-            return read(r_.MOhm_MT, kMohmMt, n, t) || true;
+            return read<kMohmMt>(r_.MOhm_MT, n, t) || true;
         case 305:
-            return read(r_.dt_MT, kDtMt, n, t) || true;
+            return read<kDtMt>(r_.dt_MT, n, t) || true;
         default:
             return false;
     }

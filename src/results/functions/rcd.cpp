@@ -4,7 +4,6 @@
 #include <array>
 #include <cstdint>
 #include <string>
-#include <span>
 #include <string_view>
 
 #include "results/functions/field_parser.h"
@@ -137,27 +136,29 @@ constexpr Row<Rcd> kTouchVoltage[] = {
     foreign<Rcd>(12, 15),
 };
 
-std::span<const Row<Rcd>> testColumn(int code, int sub, int protVer) {
-    const uint64_t bit = sub < 64 ? uint64_t(1) << sub : 0;
+enum class Column { None, TripTime, TripCurrent, AutoOld, AutoNew, TouchVoltage };
+
+Column testColumn(int code, int sub, int protVer) {
     if (code == 54) {
         switch (sub) {
             case 0:
-                return kTripTime;
+                return Column::TripTime;
             case 1:
-                return kTripCurrent;
+                return Column::TripCurrent;
             case 2:
-                return protVer >= 2 ? std::span<const Row<Rcd>>(kAutoNew) : kAutoOld;
+                return protVer >= 2 ? Column::AutoNew : Column::AutoOld;
             case 3:
-                return kTouchVoltage;
+                return Column::TouchVoltage;
             default:
-                return {};
+                return Column::None;
         }
     }
-    if (bit & kTripCurrent6) return kTripCurrent;
-    if (bit & kAuto6) return kAutoNew;
-    if (bit & kTripTime6) return kTripTime;
-    if (bit & kTouch6) return kTouchVoltage;
-    return {};
+    const uint64_t bit = sub < 64 ? uint64_t(1) << sub : 0;
+    if (bit & kTripCurrent6) return Column::TripCurrent;
+    if (bit & kAuto6) return Column::AutoNew;
+    if (bit & kTripTime6) return Column::TripTime;
+    if (bit & kTouch6) return Column::TouchVoltage;
+    return Column::None;
 }
 
 }  // namespace
@@ -169,10 +170,28 @@ void Parser::rcdUnits() {
 bool Parser::rcdFields(int n, sv t) {
     auto& s = r_.RCD;
     if (layout_ != 6 && layout_ != 54) return false;
-    if (layout_ == 54 ? read(s, kRcd54, n, t) : read(s, kRcd6, n, t)) return true;
+    if (layout_ == 54 ? read<kRcd54>(s, n, t) : read<kRcd6>(s, n, t)) return true;
     const int n54 = layout_ == 54 ? n : n - 1;
     if (n54 < 8 || n54 > 18) return false;
-    read(s, testColumn(layout_, s.SubFunction, c_.protVer), n54, t);
+    switch (testColumn(layout_, s.SubFunction, c_.protVer)) {
+        case Column::TripTime:
+            read<kTripTime>(s, n54, t);
+            break;
+        case Column::TripCurrent:
+            read<kTripCurrent>(s, n54, t);
+            break;
+        case Column::AutoOld:
+            read<kAutoOld>(s, n54, t);
+            break;
+        case Column::AutoNew:
+            read<kAutoNew>(s, n54, t);
+            break;
+        case Column::TouchVoltage:
+            read<kTouchVoltage>(s, n54, t);
+            break;
+        case Column::None:
+            break;
+    }
     return true;
 }
 

@@ -99,13 +99,13 @@ void Parser::voltageUnits() {
 bool Parser::voltageFields(int n, sv t) {
     switch (layout_) {
         case 1:
-            return read(r_.VOLT, kVolt1, n, t);
+            return read<kVolt1>(r_.VOLT, n, t);
         case 28:
-            return read(r_.VARISTOR, kVaristor28, n, t);
+            return read<kVaristor28>(r_.VARISTOR, n, t);
         case 33:
-            return read(r_.TCH_VOLT, kTouch33, n, t);
+            return read<kTouch33>(r_.TCH_VOLT, n, t);
         case 51:
-            return read(r_.VOLT, kVolt51, n, t);
+            return read<kVolt51>(r_.VOLT, n, t);
         default:
             return false;
     }

@@ -99,13 +99,13 @@ void Parser::wiringUnits() {
 bool Parser::wiringFields(int n, sv t) {
     switch (layout_) {
         case 19:
-            return read(r_.POLAR, kPolar19, n, t);
+            return read<kPolar19>(r_.POLAR, n, t);
         case 20:
-            return read(r_.CorrCONN, kCorrConn20, n, t);
+            return read<kCorrConn20>(r_.CorrCONN, n, t);
         case 26:
-            return read(r_.POLAR, kPolar26, n, t);
+            return read<kPolar26>(r_.POLAR, n, t);
         case 64:
-            return read(r_.SOCKET, kSocket64, n, t);
+            return read<kSocket64>(r_.SOCKET, n, t);
         default:
             return false;
     }
