@@ -203,7 +203,7 @@ bool Parser::field(int n, sv t) {
 
 void splitValueField(std::string_view text, TResultValue& target) {
     const size_t n = valueLength(text);
-    target.Value.assign(text.substr(0, n));
+    fp::put(target.Value, text.substr(0, n));
     if (n < text.size()) target.Unit.insert(0, text.substr(n));
 }
 

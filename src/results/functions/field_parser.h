@@ -77,29 +77,36 @@ inline size_t valueLength(sv t) {
     return i;
 }
 
+// Puts a text into a string that was cleared or holds a text to replace: the buffer kept
+// from earlier parses takes it without the general replace.
+inline void put(std::string& s, sv t) {
+    s.clear();
+    s.append(t.data(), t.size());
+}
+
 inline void set(TResultValue& v, sv t) {
-    v.Value.assign(t);
+    put(v.Value, t);
 }
 inline void dash(TResultValue& v, sv t) {
     if (!t.empty() && t[0] == '-')
-        v.Value = "-";
+        put(v.Value, "-");
     else
-        v.Value.assign(t);
+        put(v.Value, t);
 }
 inline void split(TResultValue& v, sv t) {
     splitValueField(t, v);
 }
 inline void splitDash(TResultValue& v, sv t) {
     if (!t.empty() && t[0] == '-')
-        v.Value = "-";
+        put(v.Value, "-");
     else
         splitValueField(t, v);
 }
 // The times of the diagnostic test: a prefix (a unit of their own) replaces the unit.
 inline void splitReplace(TResultValue& v, sv t) {
     size_t n = valueLength(t);
-    v.Value.assign(t.substr(0, n));
-    if (n < t.size()) v.Unit.assign(t.substr(n));
+    put(v.Value, t.substr(0, n));
+    if (n < t.size()) put(v.Unit, t.substr(n));
 }
 
 
@@ -201,7 +208,7 @@ void unitsOf(R& rec, const Units<R> (&groups)[N]) {
     for (const Units<R>& g : groups)
         for (TResultValue R::*m : g.members) {
             if (!m) break;
-            (rec.*m).Unit.assign(g.unit);
+            put((rec.*m).Unit, g.unit);
         }
 }
 namespace unit {
@@ -337,7 +344,7 @@ class Parser {
             case Conv::SplitReplace:
                 return splitReplace(value(rec, to), t);
             case Conv::Text:
-                (rec.*to.text).assign(t);
+                put(rec.*to.text, t);
                 return;
             case Conv::Status:
                 return status(rec.*to.byte, t);
