@@ -169,7 +169,7 @@ void Generator::checklist(int code, const TFunct_Checklist& c) {
             default:
                 break;
         }
-        const std::string question = key(kKeys[column] + std::to_string(first + int(i)));
+        const std::string& question = key(kKeys[column] + std::to_string(first + int(i)));
         // The first three characters are a style prefix; the second chooses the tokens.
         const char style = question.size() > 1 ? question[1] : ' ';
         const std::string text = question.size() > 3 ? question.substr(3) : std::string();
