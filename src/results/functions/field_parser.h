@@ -228,35 +228,8 @@ constexpr auto join(const std::array<Row<R>, N>&... parts) {
 // Field numbers of the tables stop here.
 inline constexpr int kMaxField = 31;
 
-// Which rows of a field table read field n: built once, when the program is compiled.
 template <const auto& table>
-struct FieldIndex {
-    static constexpr size_t kEntries = [] {
-        size_t count = 0;
-        for (const auto& row : table) count += size_t((row.last ? row.last : row.n) - row.n + 1);
-        return count;
-    }();
-    struct Data {
-        std::array<uint8_t, kMaxField + 2> begin{};
-        std::array<uint8_t, kEntries> rows{};
-    };
-    static constexpr Data data = [] {
-        static_assert(std::size(table) < 256 && kEntries < 256);
-        Data d{};
-        size_t k = 0;
-        for (int n = 0; n <= kMaxField; ++n) {
-            d.begin[n] = uint8_t(k);
-            for (size_t i = 0; i < std::size(table); ++i) {
-                const auto& row = table[i];
-                if (n >= row.n && n <= (row.last ? row.last : row.n)) d.rows[k++] = uint8_t(i);
-            }
-        }
-        d.begin[kMaxField + 1] = uint8_t(k);
-        // A row beyond the last field number would never be read.
-        if (k != kEntries) throw "field number beyond kMaxField";
-        return d;
-    }();
-};
+struct CompiledTable;
 template <const auto& table>
 using RecordOf = typename std::remove_cvref_t<decltype(table[0])>::Record;
 
@@ -312,20 +285,10 @@ class Parser {
     template <const auto& table>
     bool read(RecordOf<table>& rec, int n, sv t) {
         if (n < 0 || n > kMaxField) return false;
-        using Index = FieldIndex<table>;
-        const size_t begin = Index::data.begin[n], end = Index::data.begin[n + 1];
-        for (size_t i = begin; i < end; ++i) {
-            const auto& row = table[Index::data.rows[i]];
-            if (row.sub) {
-                if constexpr (requires { rec.SubFunction; }) {
-                    if (rec.SubFunction >= 64 || !((row.sub >> rec.SubFunction) & 1)) continue;
-                }
-            }
-            if (row.when && !row.when(rec, *this, t)) continue;
-            apply(rec, row, t);
-            return true;
-        }
-        return begin != end;
+        const auto reader = CompiledTable<table>::kFields[size_t(n)];
+        if (!reader) return false;
+        reader(*this, rec, t);
+        return true;
     }
 
     // Reads the field by one row, whatever its field number and conditions.
@@ -402,6 +365,59 @@ class Parser {
     int layout_ = 0;
     StatusMap statusMap_ = StatusMap::None;
     ResultRecord record_ = ResultRecord::None;
+};
+
+// A field table turned into code when the program is compiled: for every field number one
+// function that tries the rows of that field in order, with their members, conversions and
+// conditions written in.
+template <const auto& table>
+struct CompiledTable {
+    using R = RecordOf<table>;
+    using Reader = void (*)(Parser&, R&, sv);
+    static constexpr size_t kRows = std::size(table);
+
+    static constexpr bool covers(size_t i, int n) {
+        return n >= table[i].n && n <= (table[i].last ? table[i].last : table[i].n);
+    }
+    static constexpr bool fits() {
+        for (size_t i = 0; i < kRows; ++i)
+            if ((table[i].last ? table[i].last : table[i].n) > kMaxField) return false;
+        return true;
+    }
+    static constexpr bool known(int n) {
+        for (size_t i = 0; i < kRows; ++i)
+            if (covers(i, n)) return true;
+        return false;
+    }
+    template <size_t i>
+    static bool tryRow(Parser& p, R& rec, sv t) {
+        constexpr Row<R> row = table[i];
+        if constexpr (row.sub != 0) {
+            if constexpr (requires { rec.SubFunction; }) {
+                if (rec.SubFunction >= 64 || !((row.sub >> rec.SubFunction) & 1)) return false;
+            }
+        }
+        if constexpr (row.when != nullptr) {
+            if (!row.when(rec, p, t)) return false;
+        }
+        p.apply(rec, row, t);
+        return true;
+    }
+    template <int n, size_t... I>
+    static void field(Parser& p, R& rec, sv t, std::index_sequence<I...>) {
+        (void)((covers(I, n) && tryRow<I>(p, rec, t)) || ...);
+    }
+    template <int n>
+    static void fieldAt(Parser& p, R& rec, sv t) {
+        field<n>(p, rec, t, std::make_index_sequence<kRows>{});
+    }
+    template <size_t... N>
+    static constexpr std::array<Reader, kMaxField + 1> make(std::index_sequence<N...>) {
+        static_assert(fits(), "a field number beyond kMaxField");
+        return {(known(int(N)) ? &fieldAt<int(N)> : Reader(nullptr))...};
+    }
+    static constexpr std::array<Reader, kMaxField + 1> kFields =
+        make(std::make_index_sequence<kMaxField + 1>{});
 };
 
 }  // namespace pelvoro::fp
