@@ -94,6 +94,11 @@ const InstrumentModel* modelBySettingsValue(const std::string& value) {
     return nullptr;
 }
 
+ProtocolFamily protocolOfKey(std::string_view key) {
+    const InstrumentModel* m = modelByKey(key);
+    return m ? m->protocol : ProtocolFamily::None;
+}
+
 bool modelHas(std::string_view key, ModelFlag flag) {
     const InstrumentModel* m = modelByKey(key);
     return m && m->has(flag);

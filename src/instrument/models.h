@@ -72,6 +72,8 @@ const std::vector<InstrumentModel>& instrumentModels();
 const InstrumentModel* modelByKey(std::string_view key);
 // The model whose settings value equals `value` exactly (case-sensitive); null otherwise.
 const InstrumentModel* modelBySettingsValue(const std::string& value);
+// Which protocol family a model key speaks (None for Auto Find and unknown keys).
+ProtocolFamily protocolOfKey(std::string_view key);
 // Whether the model of `key` has the capability (false for unknown keys).
 bool modelHas(std::string_view key, ModelFlag flag);
 // Whether `modelText` (item 3 of the instrument data) is one of the identification texts

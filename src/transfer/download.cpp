@@ -9,7 +9,6 @@
 
 #include "common/lang_text.h"
 #include "files/document_file.h"
-#include "instrument/identification.h"
 #include "instrument/models.h"
 
 namespace pelvoro {
@@ -236,41 +235,6 @@ void DownloadSession::finish() {
         // The command state is refreshed again by the next change; an error here must
         // not undo the download.
     }
-}
-
-DownloadBranch downloadBranchFor(const std::string& key) {
-    const InstrumentModel* m = modelByKey(key);
-    switch (m ? m->download : DownloadStyle::None) {
-        case DownloadStyle::StructureAndResults:
-            return downloadStructureAndResults;
-        case DownloadStyle::ResultsOnly:
-            return downloadResultsOnly;
-        case DownloadStyle::Records:
-            return downloadFamilyB;
-        case DownloadStyle::MachineRecords:
-            return downloadFamilyC;
-        case DownloadStyle::None:
-            break;
-    }
-    return {};
-}
-
-DownloadResult DownLoadNewINSTR(InstrumentContext& context, DownloadHost& host) {
-    DownloadResult result;
-    DownloadSession session(context, host);
-    host.refreshCommandState();
-    host.setTransferButtonsEnabled(false);
-    session.fetchMethodTexts();
-    session.setKey(selectedModelKey(context));
-    result.key = session.key();
-    if (DownloadBranch branch = downloadBranchFor(session.key())) result.outcome = branch(session);
-    // The branches write through the session; a failed write ends every one of them the
-    // same way, whatever the branch made of the rest.
-    if (!session.writeError().empty() && !session.loaded())
-        result.outcome = DownloadOutcome::failed("msgWriteError_35");
-    session.finish();
-    result.document = session.loaded() ? session.document() : nullptr;
-    return result;
 }
 
 }  // namespace pelvoro

@@ -1,4 +1,4 @@
-#include "transfer/structure_send.h"
+#include "protocols/family_a/structure_send.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,9 +9,9 @@
 #include "common/lang_text.h"
 #include "common/text.h"
 #include "document/item_types.h"
-#include "instrument/identification.h"
-#include "instrument/instrument_requests.h"
 #include "instrument/models.h"
+#include "protocols/identification.h"
+#include "protocols/instrument_requests.h"
 
 namespace pelvoro {
 

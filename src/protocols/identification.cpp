@@ -1,9 +1,9 @@
-#include "instrument/identification.h"
+#include "protocols/identification.h"
 
 #include "common/lang_text.h"
 #include "common/text.h"
-#include "instrument/instrument_requests.h"
 #include "instrument/models.h"
+#include "protocols/instrument_requests.h"
 
 namespace pelvoro {
 
@@ -67,11 +67,6 @@ std::optional<IdentifiedModel> identifyFamilyA(const std::string& modelText, boo
 
 std::optional<IdentifiedModel> identifyFamilyB(const std::string& modelText) {
     return identify(ProtocolFamily::B, modelText, false);
-}
-
-ProtocolFamily protocolOfKey(const std::string& key) {
-    const InstrumentModel* m = modelByKey(key);
-    return m ? m->protocol : ProtocolFamily::None;
 }
 
 // ---- Identification ------------------------------------------------------------------------

@@ -9,6 +9,9 @@
 
 namespace pelvoro {
 
+// The head of every record: its position, three 16-bit numbers.
+inline constexpr std::size_t kFamilyBHeaderSize = 6;
+
 // The position of an installation record: three 16-bit numbers, high byte first.
 TreePosition familyBPosition(std::string_view record);
 
