@@ -79,7 +79,8 @@ size_t LanguageFile::KeyHash::operator()(std::string_view key) const {
         h ^= h >> 29;
     }
     uint64_t tail = 0;
-    for (size_t k = 0; i + k < key.size(); ++k) tail |= uint64_t(uint8_t(key[i + k]) | 0x20) << (8 * k);
+    for (size_t k = 0; i + k < key.size(); ++k)
+        tail |= uint64_t(uint8_t(key[i + k]) | 0x20) << (8 * k);
     h = (h ^ tail) * 1099511628211ull;
     return size_t(h ^ (h >> 32));
 }

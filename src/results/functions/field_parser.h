@@ -109,7 +109,6 @@ inline void splitReplace(TResultValue& v, sv t) {
     if (n < t.size()) put(v.Unit, t.substr(n));
 }
 
-
 enum class StatusMap {
     None,         // no status field (machine testers)
     Earlier,      // 51-64, 71-73, 80, 201: 0 -> 0, 1 -> 5, 2 -> 1, 3 -> 2 (80: 4 -> 9, 5 -> 10)

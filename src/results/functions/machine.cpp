@@ -32,15 +32,23 @@ constexpr Units<Micro> kMicroUnits[] = {
 
 // Continuous and stepped voltage tests (71, 72).
 constexpr Row<VoltTest> kVoltTest[] = {
-    {4, Status, &VoltTest::Status}, {5, Ignore},                  {6, Split, &VoltTest::Iflt},
-    {7, Split, &VoltTest::Iset},    {8, Split, &VoltTest::Igen},  {9, SplitDash, &VoltTest::Rinp},
-    {10, Set, &VoltTest::Ulim},     {11, Set, &VoltTest::U},      {12, Set, &VoltTest::Um},
+    {4, Status, &VoltTest::Status}, {5, Ignore},
+    {6, Split, &VoltTest::Iflt},    {7, Split, &VoltTest::Iset},
+    {8, Split, &VoltTest::Igen},    {9, SplitDash, &VoltTest::Rinp},
+    {10, Set, &VoltTest::Ulim},     {11, Set, &VoltTest::U},
+    {12, Set, &VoltTest::Um},
 };
 
 constexpr Row<Micro> kResMicro80[] = {
-    {4, Status, &Micro::Status}, {5, Ignore},                  {6, Set, &Micro::Rx},
-    {7, Set, &Micro::Ux},        {8, Set, &Micro::Ix},         {9, Set, &Micro::Range},
-    {10, Set, &Micro::TestCurrent}, {11, Set, &Micro::Duration}, {12, Ignore},
+    {4, Status, &Micro::Status},
+    {5, Ignore},
+    {6, Set, &Micro::Rx},
+    {7, Set, &Micro::Ux},
+    {8, Set, &Micro::Ix},
+    {9, Set, &Micro::Range},
+    {10, Set, &Micro::TestCurrent},
+    {11, Set, &Micro::Duration},
+    {12, Ignore},
     {13, Ignore},
 };
 
@@ -165,7 +173,8 @@ void Generator::machineLines() {
     switch (code_) {
         case 71:
         case 72: {
-            const VoltTest& s = code_ == 71 ? static_cast<const VoltTest&>(r_.CONTVOLT) : r_.STEPVOLT;
+            const VoltTest& s =
+                code_ == 71 ? static_cast<const VoltTest&>(r_.CONTVOLT) : r_.STEPVOLT;
             heading(key(code_ == 71 ? "Funct_CONTVOLT" : "Funct_STEPVOLT"), s.Status);
             values(s, kVoltTestValues);
             if (!isPlaceholder(s.Igen))
