@@ -6,7 +6,8 @@
 #   1. scripts/test.sh (installs the packages, builds, runs the whole test suite);
 #   2. scripts/package.sh, then `apt-get install ./tamvisto_*.deb`, and checks the installed
 #      program: `pelvoro-cli --version`, `pelvoro-cli convert` of the installed demo document,
-#      the desktop entry, the icon and the file types.
+#      the desktop entry, the icon, the file types and the manual pages; lintian reports no
+#      error or warning on the package.
 # Run it whenever dependencies, CMake files or scripts change. It is slow (a new root, every
 # package, a full build), so it is not part of CI. Needs root and network access to the mirror.
 #
@@ -193,6 +194,10 @@ if [ -x "$root$src/scripts/package.sh" ]; then
   in_root "cd $src && scripts/package.sh"
   in_root "cd $src/build/package && apt-get install -y -qq ./tamvisto_*.deb"
 
+  step "lintian: no errors or warnings on the package"
+  in_root "apt-get install -y -qq --no-install-recommends lintian >/dev/null"
+  in_root "cd $src/build/package && lintian --fail-on error,warning tamvisto_*.deb"
+
   step "the installed program"
   in_root '
     cd /tmp
@@ -208,7 +213,8 @@ if [ -x "$root$src/scripts/package.sh" ]; then
     for f in /usr/share/applications/org.tamvisto.Tamvisto.desktop \
              /usr/share/icons/hicolor/scalable/apps/tamvisto.svg \
              /usr/share/metainfo/org.tamvisto.Tamvisto.metainfo.xml \
-             /usr/share/mime/packages/tamvisto.xml; do
+             /usr/share/mime/packages/tamvisto.xml \
+             /usr/share/man/man1/pelvoro.1.gz /usr/share/doc/tamvisto/copyright; do
       test -s "$f" || { echo "missing: $f" >&2; exit 1; }
       echo "installed: $f"
     done

@@ -45,7 +45,9 @@ TEST(Install, InstalledProgramsFindTheirDataAndTheDesktopFilesAreValid) {
           share / "applications/org.tamvisto.Tamvisto.desktop",
           share / "icons/hicolor/scalable/apps/tamvisto.svg",
           share / "metainfo/org.tamvisto.Tamvisto.metainfo.xml",
-          share / "mime/packages/tamvisto.xml"})
+          share / "mime/packages/tamvisto.xml", share / "man/man1/pelvoro.1.gz",
+          share / "man/man1/pelvoro-cli.1.gz", share / "doc/tamvisto/copyright",
+          share / "doc/tamvisto/changelog.gz"})
         EXPECT_TRUE(fs::is_regular_file(f)) << f;
     EXPECT_FALSE(fs::exists(prefix / "bin/Tamvisto_Main.ini"));  // data files are in share/
     // The data folder holds exactly the files we deliver, whatever else data/ may hold.

@@ -24,6 +24,7 @@
 #include "files/document_file.h"
 #include "results/adapters/markup_painter.h"
 #include "results/adapters/qt_text_measure.h"
+#include "results/adapters/result_cell.h"
 #include "results/render_result.h"
 #include "results/results_loading.h"
 #include "support/test_doubles.h"
@@ -144,6 +145,33 @@ TEST_F(ResultTableTest, DrawsHeadingsResultsAndSelection) {
     EXPECT_TRUE(f->focusInResultArea());
     img = t->viewport()->grab().toImage();
     EXPECT_GT(countPixels(img, result, selectionColour()), result.width() * result.height() / 2);
+}
+
+TEST(ResultCell, LongHeadingPathsAreShortenedInTheMiddle) {
+    const QFontMetricsF m(QFont("Courier New", 10));
+    const QString path = "Workshop / Main board / F2 Sockets / RCD 30 mA";
+    const auto w = [&](const char* s) { return m.horizontalAdvance(QString::fromUtf8(s)); };
+    const struct {
+        qreal width;
+        const char* expected;  // nullptr: letters go in the middle, first and last stay
+    } cases[] = {
+        {w("Workshop / Main board / F2 Sockets / RCD 30 mA"),
+         "Workshop / Main board / F2 Sockets / RCD 30 mA"},
+        {w("Workshop / … / F2 Sockets / RCD 30 mA"), "Workshop / … / F2 Sockets / RCD 30 mA"},
+        {w("Workshop / … / F2 Sockets / RCD 30 mA") - 1, "Workshop / … / RCD 30 mA"},
+        {w("Workshop / … / RCD 30 mA") - 1, nullptr},
+    };
+    for (const auto& c : cases) {
+        const QString got = shortenPathInMiddle(path, c.width, m);
+        EXPECT_LE(m.horizontalAdvance(got), c.width) << got.toStdString();
+        if (c.expected) {
+            EXPECT_EQ(got, QString::fromUtf8(c.expected));
+        } else {
+            EXPECT_TRUE(got.startsWith("Wo") && got.endsWith("mA") && got.contains(QChar(0x2026)))
+                << got.toStdString();
+        }
+    }
+    EXPECT_EQ(shortenPathInMiddle("Workshop", 1, m).size(), 0) << "nothing fits a pixel";
 }
 
 TEST_F(ResultTableTest, KeyboardCopyAndSelectAll) {

@@ -1,6 +1,8 @@
 #include "results/adapters/result_cell.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
+#include <QStringList>
 #include <algorithm>
 
 #include "results/adapters/markup_painter.h"
@@ -29,7 +31,43 @@ int colourDigit(const MarkupLine& line) {
     return !t.empty() && t[0] >= '0' && t[0] <= '9' ? t[0] - '0' : 1;
 }
 
+// Draws a heading's path line. A path wider than `rect` is shortened in the middle
+// ("Workshop / … / F2 Sockets"), so that the top-level item and the item's own parent both
+// stay readable instead of the end being cut off.
+qreal paintPathLine(QPainter& painter, const QRectF& rect, const MarkupLine& line) {
+    if (line.runs.size() != 1 || line.runs[0].picture || line.runs[0].glyph)
+        return paintMarkupLine(painter, rect, line);
+    const MarkupLineLayout layout = layoutMarkupLine(line, rect, painter.device());
+    if (layout.runs.size() != 1 || layout.runs[0].box.right() <= rect.right() + 0.5)
+        return paintMarkupLine(painter, rect, line);
+    const MarkupRunPlacement& placement = layout.runs[0];
+    const TResultText& run = line.runs[0];
+    const QFontMetricsF metrics(placement.font, painter.device());
+    painter.save();
+    painter.setFont(placement.font);
+    painter.setPen(QColor(run.colour.r, run.colour.g, run.colour.b));
+    painter.drawText(QPointF(rect.left(), placement.baseline),
+                     shortenPathInMiddle(markupRunText(run), rect.width(), metrics));
+    painter.restore();
+    return layout.height;
+}
+
 }  // namespace
+
+QString shortenPathInMiddle(const QString& path, qreal width, const QFontMetricsF& metrics) {
+    if (metrics.horizontalAdvance(path) <= width) return path;
+    // Whole places go first: the top-level item, "…", then as many of the places nearest
+    // the item as fit; only a path that still does not fit loses letters in the middle.
+    const QString separator = QStringLiteral(" / ");
+    const QStringList parts = path.split(separator);
+    QString text = path;
+    for (qsizetype keep = parts.size() - 2; keep >= 1; --keep) {
+        text = parts.first() + separator + QString(QChar(0x2026)) + separator +
+               QStringList(parts.mid(parts.size() - keep)).join(separator);
+        if (metrics.horizontalAdvance(text) <= width) return text;
+    }
+    return metrics.elidedText(text, Qt::ElideMiddle, width);
+}
 
 QColor blockColour(int code) {
     switch (code) {
@@ -91,7 +129,7 @@ void DrawResultCell(QPainter& painter, const QRectF& cell, int column,
             if (k == "V") {
                 hline(cell.top());
                 QRectF r(cell.left() + 1.5 * cw, y, right - 2 * cw - cell.left() - 1.5 * cw, lh);
-                y += std::max(lh, paintMarkupLine(painter, r, l));
+                y += std::max(lh, paintPathLine(painter, r, l));
                 continue;
             }
             if (k == "D") {

@@ -5,11 +5,13 @@
 
 #include <QColor>
 #include <QRectF>
+#include <QString>
 #include <vector>
 
 #include "results/markup.h"
 #include "results/result_rows.h"
 
+class QFontMetricsF;
 class QPainter;
 class QPaintDevice;
 
@@ -17,6 +19,11 @@ namespace pelvoro {
 
 // Where a cell is drawn. Text rendering ("ClipBrd") is renderCellText of the core.
 enum class CellTarget { Tabela, Printer };
+
+// A heading's path ("Workshop / Main board / F2 Sockets") shortened to `width`: whole
+// middle places give way to "…" first, keeping the top-level place and those nearest the
+// item; a path that still does not fit loses letters in its middle.
+QString shortenPathInMiddle(const QString& path, qreal width, const QFontMetricsF& metrics);
 
 // Block colours of the "#PC" digits 0..4 and the selection colour.
 QColor blockColour(int code);
