@@ -69,22 +69,30 @@ bool isInspectionString(const std::string& fp) {
     return fp.rfind("F;22;", 0) == 0 || fp.rfind("F;23;", 0) == 0;
 }
 
-// The lines the generator gives `item`'s coded results at `width`.
-std::vector<std::string> generatedLines(StructureDocument& doc, StructureItem& item,
-                                        TextMeasure& measure, int width) {
-    std::vector<std::string> out;
+// The lines the generator gives `item`'s coded results at two widths, from one parse of
+// each string.
+struct WrappedLines {
+    std::vector<std::string> before, after;
+};
+
+WrappedLines generatedLines(StructureDocument& doc, StructureItem& item, TextMeasure& measure,
+                            int before, int after) {
+    WrappedLines out;
     RenderOptions options;
     options.variant = doc.InstrumentData.InstrVariant;
     options.measure = &measure;
     options.font = resultsTableFont();
-    options.columnWidth = width;
     TResultsData results;
     const bool seen = doc.NewFunctionsSeen;
     parseItemResults(doc, item, results,
                      [&](StructureDocument&, StructureItem&, const TResultsData& r) {
-                         std::vector<std::string> l = generateResultLines(r, options);
-                         out.insert(out.end(), std::make_move_iterator(l.begin()),
-                                    std::make_move_iterator(l.end()));
+                         for (auto [width, lines] :
+                              {std::pair{before, &out.before}, std::pair{after, &out.after}}) {
+                             options.columnWidth = width;
+                             std::vector<std::string> l = generateResultLines(r, options);
+                             lines->insert(lines->end(), std::make_move_iterator(l.begin()),
+                                           std::make_move_iterator(l.end()));
+                         }
                      });
     doc.NewFunctionsSeen = seen;  // reported when the document was read
     return out;
@@ -313,17 +321,17 @@ void ResultTableView::rewrapInspections() {
         if (!item->isResult()) continue;
         const auto& fps = item->data.FpStrings;
         if (std::none_of(fps.begin(), fps.end(), isInspectionString)) continue;
-        // Only the generated tail of the lines is replaced (generated once, at the new
-        // width); the lines that came with the file stay.
+        // Only the generated tail of the lines is replaced; lines stored in the file stay.
+        WrappedLines lines = generatedLines(doc, *item, measure, wrappedWidth_, width);
+        const std::vector<std::string>& old = lines.before;
         auto& texts = item->data.ResTexts;
-        const size_t kept = std::min(texts.size(), size_t(std::max(0, item->data.FileTextCount)));
-        std::vector<std::string> lines = generatedLines(doc, *item, measure, width);
-        if (std::equal(lines.begin(), lines.end(), texts.begin() + std::ptrdiff_t(kept),
-                       texts.end()))
+        if (old.size() > texts.size() ||
+            !std::equal(old.begin(), old.end(), texts.end() - old.size()))
             continue;
-        texts.resize(kept);
-        texts.insert(texts.end(), std::make_move_iterator(lines.begin()),
-                     std::make_move_iterator(lines.end()));
+        if (lines.after == old) continue;
+        texts.resize(texts.size() - old.size());
+        texts.insert(texts.end(), std::make_move_iterator(lines.after.begin()),
+                     std::make_move_iterator(lines.after.end()));
         item->data.L1Count = countL1Lines(texts);
         changed = true;
     }
