@@ -13,9 +13,9 @@
 #include "common/text.h"
 #include "document/item_types.h"
 #include "document/structure_document.h"
+#include "document/results_hook.h"
 #include "files/document_format.h"
 #include "files/document_writer.h"
-#include "files/results_hook.h"
 #include "files/text_lines.h"
 
 namespace pelvoro {

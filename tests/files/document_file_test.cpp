@@ -4,8 +4,8 @@
 
 #include "document/item_types.h"
 #include "document/structure_document.h"
+#include "document/results_hook.h"
 #include "files/file_bytes.h"
-#include "files/results_hook.h"
 #include "files_test_support.h"
 
 namespace pelvoro {
