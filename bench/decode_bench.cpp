@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "common/prompts.h"
-#include "results/hv_decoder.h"
-#include "results/install_decoder.h"
+#include "protocols/family_b/hv_decoder.h"
+#include "protocols/family_b/install_decoder.h"
 
 namespace {
 

@@ -17,8 +17,8 @@
 #include "common/settings_store.h"
 #include "instrument/adapters/qt_serial_port.h"
 #include "instrument/instrument_context.h"
+#include "protocols/download_command.h"
 #include "sim_harness.h"
-#include "transfer/download.h"
 
 namespace {
 

@@ -3,11 +3,12 @@
 set(PELVORO_CORE_LIBRARIES "")
 
 # pelvoro_core_library(name deps...): a static library from src/<name>/*.cpp (and
-# src/<name>/functions/*.cpp, the measurement families of the results) that links only the
-# standard library and the other core libraries named.
+# src/<name>/functions/*.cpp, the measurement families of the results, and
+# src/<name>/family_*/*.cpp, the protocol families) that links only the standard library
+# and the other core libraries named.
 function(pelvoro_core_library name)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${name}/*.cpp
-       ${CMAKE_SOURCE_DIR}/src/${name}/functions/*.cpp)
+       ${CMAKE_SOURCE_DIR}/src/${name}/functions/*.cpp ${CMAKE_SOURCE_DIR}/src/${name}/family_*/*.cpp)
   set(target pelvoro_${name})
   if(sources)
     add_library(${target} STATIC ${sources})

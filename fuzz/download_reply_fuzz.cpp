@@ -17,7 +17,7 @@
 #include <string>
 
 #include "instrument/instrument_context.h"
-#include "transfer/download.h"
+#include "protocols/download_command.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "common/prompts.h"
-#include "results/hv_decoder.h"
+#include "protocols/family_b/hv_decoder.h"
 
 namespace {
 

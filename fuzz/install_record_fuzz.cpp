@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "results/install_decoder.h"
+#include "protocols/family_b/install_decoder.h"
 
 namespace {
 

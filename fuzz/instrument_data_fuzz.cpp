@@ -8,8 +8,8 @@
 #include <map>
 #include <string>
 
-#include "instrument/identification.h"
-#include "instrument/instrument_requests.h"
+#include "protocols/identification.h"
+#include "protocols/instrument_requests.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/lang_text.h"
+#include "instrument/models.h"
 
 namespace pelvoro {
 
@@ -23,10 +24,7 @@ ToolbarEnabling computeToolbarEnabling(const CommandContext& ctx) {
     e.save = e.viewStructure = e.viewLightRep = e.tableGr = e.graph = e.moveUpDn = docs;
     e.drawGraphMenu = e.showTableMenu = docs;
     // Rule S2.
-    e.send = docs && !ctx.portOpen &&
-             !among(ctx.selectedModel,
-                    {"TQ42", "TQ42H", "TQ22", "TQ71", "TQ71H", "TQ95M", "TQ52", "TQ72", "TQ73",
-                     "SF12", "SF32", "SF42", "LP40000112", "AutoFind"});
+    e.send = docs && !ctx.portOpen && !modelHas(ctx.selectedModel, kNoToolbarSend);
     e.download = !ctx.portOpen;
     e.releaseMoveMode = !docs;
     if (ctx.hasActiveDocument && docs && ctx.hasSelectedItem) {
@@ -37,9 +35,7 @@ ToolbarEnabling computeToolbarEnabling(const CommandContext& ctx) {
 }
 
 bool sendMenuEnabled(const CommandContext& ctx) {
-    return ctx.documentCount > 0 &&
-           !among(ctx.selectedModel, {"TQ42", "TQ42H", "TQ22", "TQ71H", "TQ71", "TQ72", "TQ73",
-                                      "SF12", "SF32", "SF42", "LP40000112"});
+    return ctx.documentCount > 0 && !modelHas(ctx.selectedModel, kNoMenuSend);
 }
 
 bool editCommandsEnabled(const CommandContext& ctx) {

@@ -8,8 +8,8 @@
 #include "app/identity.h"
 #include "cli/cli.h"
 #include "common/codepage.h"
-#include "results/hv_decoder.h"
-#include "results/install_decoder.h"
+#include "protocols/family_b/hv_decoder.h"
+#include "protocols/family_b/install_decoder.h"
 
 namespace pelvoro::cli {
 namespace {

@@ -29,8 +29,8 @@
 #include "common/text.h"
 #include "files/file_commands.h"
 #include "instrument/adapters/qt_serial_port.h"
-#include "instrument/identification.h"
-#include "transfer/download.h"
+#include "protocols/download_command.h"
+#include "protocols/identification.h"
 
 namespace pelvoro::cli {
 namespace {

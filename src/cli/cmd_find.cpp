@@ -19,7 +19,7 @@
 #include "common/adapters/qt_link_clock.h"
 #include "common/text.h"
 #include "instrument/adapters/qt_serial_port.h"
-#include "instrument/identification.h"
+#include "protocols/identification.h"
 
 namespace pelvoro::cli {
 namespace {

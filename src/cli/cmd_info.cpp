@@ -18,8 +18,8 @@
 #include "common/codepage.h"
 #include "common/text.h"
 #include "instrument/adapters/qt_serial_port.h"
-#include "instrument/identification.h"
-#include "instrument/instrument_requests.h"
+#include "protocols/identification.h"
+#include "protocols/instrument_requests.h"
 
 namespace pelvoro::cli {
 namespace {

@@ -22,8 +22,8 @@
 #include "common/text.h"
 #include "files/document_file.h"
 #include "instrument/adapters/qt_serial_port.h"
-#include "instrument/identification.h"
-#include "transfer/structure_send.h"
+#include "protocols/family_a/structure_send.h"
+#include "protocols/identification.h"
 
 namespace pelvoro::cli {
 namespace {

@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "common/text.h"
+#include "instrument/models.h"
 
 namespace pelvoro {
 
@@ -136,8 +137,7 @@ std::optional<double> firmwareVersionNumber(std::string_view firmware) {
 }
 
 bool hasHardwareVersionStep(std::string_view modelKey) {
-    return modelKey == "TQ42" || modelKey == "TQ42H" || modelKey == "TQ22" ||
-           modelKey == "LP40000112";
+    return modelHas(modelKey, kInstallationTester);
 }
 
 bool wantsHardwareVersion(std::string_view modelKey, std::string_view firmware) {
@@ -261,16 +261,9 @@ void SerialNumberFieldRules::clicked(const std::string& shownText) {
 // ---- The dialog ----------------------------------------------------------------------------
 
 std::optional<bool> sendEnabledForModel(std::string_view key) {
-    static constexpr std::string_view kEnabled[] = {
-        "TQ41", "TQ45", "AutoFind", "TQ71H",      "TQ71",       "TQ72",  "TQ73", "SF12",
-        "SF32", "SF42", "TQ75",     "LR40000115", "LS40000118", "TQ95M", "TQ52"};
-    static constexpr std::string_view kDisabled[] = {"TQ42",       "TQ42H", "TQ22",
-                                                     "LP40000112", "TQ60",  "TQ61"};
-    for (auto k : kEnabled)
-        if (k == key) return true;
-    for (auto k : kDisabled)
-        if (k == key) return false;
-    return std::nullopt;
+    const InstrumentModel* m = modelByKey(key);
+    if (!m || m->dataDialogSend == DataDialogSend::Leave) return std::nullopt;
+    return m->dataDialogSend == DataDialogSend::Enabled;
 }
 
 std::string instrumentBoxText(const TInstrumentData& d) {

@@ -9,7 +9,7 @@
 
 #include "common/lang_text.h"
 #include "files/document_file.h"
-#include "instrument/identification.h"
+#include "instrument/models.h"
 
 namespace pelvoro {
 
@@ -235,40 +235,6 @@ void DownloadSession::finish() {
         // The command state is refreshed again by the next change; an error here must
         // not undo the download.
     }
-}
-
-DownloadBranch downloadBranchFor(const std::string& key) {
-    static const char* const kStructureAndResults[] = {"TQ41", "TQ45", "LR40000115", "LS40000118"};
-    static const char* const kResultsOnly[] = {"TQ95M", "TQ52", "TQ71H", "TQ71", "TQ72",
-                                               "TQ73",  "SF12", "SF32",  "SF42", "TQ75"};
-    static const char* const kFamilyB[] = {"TQ42", "TQ42H", "TQ22", "LP40000112", "TQ60",
-                                           "TQ61", "RB7",   "RB5",  "GS880"};
-    if (key == "CV61") return downloadFamilyC;
-    for (const char* k : kResultsOnly)
-        if (key == k) return downloadResultsOnly;
-    for (const char* k : kStructureAndResults)
-        if (key == k) return downloadStructureAndResults;
-    for (const char* k : kFamilyB)
-        if (key == k) return downloadFamilyB;
-    return {};
-}
-
-DownloadResult DownLoadNewINSTR(InstrumentContext& context, DownloadHost& host) {
-    DownloadResult result;
-    DownloadSession session(context, host);
-    host.refreshCommandState();
-    host.setTransferButtonsEnabled(false);
-    session.fetchMethodTexts();
-    session.setKey(selectedModelKey(context));
-    result.key = session.key();
-    if (DownloadBranch branch = downloadBranchFor(session.key())) result.outcome = branch(session);
-    // The branches write through the session; a failed write ends every one of them the
-    // same way, whatever the branch made of the rest.
-    if (!session.writeError().empty() && !session.loaded())
-        result.outcome = DownloadOutcome::failed("msgWriteError_35");
-    session.finish();
-    result.document = session.loaded() ? session.document() : nullptr;
-    return result;
 }
 
 }  // namespace pelvoro

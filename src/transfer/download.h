@@ -10,8 +10,8 @@
 //   1. refreshes the command state and disables the download and send buttons;
 //   2. fetches the texts of the two-point and four-point methods (family C uses them);
 //   3. key := selectedModelKey (identifies the tester when Auto Find is selected);
-//   4. runs the download branch of the key (downloadBranchFor): one function per tester
-//      family, each in its own file of this folder;
+//   4. runs the download branch of the download style the key's model row names: one
+//      function per style, in the folder of its protocol family (src/protocols/);
 //   5. the finish (every branch ends here, also after errors and Cancel): hides the
 //      progress window, ends the connection of the key's family, discards a download
 //      document that was not loaded (its window closes without a question and its
@@ -239,35 +239,5 @@ class DownloadSession {
 
     void noteWriteFailure();
 };
-
-// ---- The branches --------------------------------------------------------------------------
-
-using DownloadBranch = std::function<DownloadOutcome(DownloadSession&)>;
-
-// Family A, structure and results (TQ41, TQ45, LR40000115, LS40000118).
-DownloadOutcome downloadStructureAndResults(DownloadSession& session);
-// Family A, results with the structure rebuilt from their positions (TQ71H, TQ71, TQ72,
-// TQ73, SF12, SF32, SF42, TQ75, TQ95M, TQ52).
-DownloadOutcome downloadResultsOnly(DownloadSession& session);
-// Family B: installation testers (TQ42, TQ42H, TQ22, LP40000112) and high-voltage testers
-// (TQ60, TQ61, RB7, RB5, GS880).
-DownloadOutcome downloadFamilyB(DownloadSession& session);
-// Family C: the machine tester CV61.
-DownloadOutcome downloadFamilyC(DownloadSession& session);
-
-// The branch that downloads from a model key; empty for Auto Find, an empty key and
-// unknown keys.
-DownloadBranch downloadBranchFor(const std::string& key);
-
-// ---- The command ---------------------------------------------------------------------------
-
-// Instrument > DownLoad: the whole command, finish included. After it the port is
-// closed; host-side the new document (if any) is shown.
-struct DownloadResult {
-    DownloadOutcome outcome;
-    std::string key;                        // the key it dispatched on
-    StructureDocument* document = nullptr;  // the loaded download document, or null
-};
-DownloadResult DownLoadNewINSTR(InstrumentContext& context, DownloadHost& host);
 
 }  // namespace pelvoro

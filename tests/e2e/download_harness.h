@@ -15,13 +15,13 @@
 
 #include "files/document_file.h"
 #include "instrument/instrument_context.h"
+#include "protocols/download_command.h"
 #include "scenario.h"
 #include "sim_harness.h"
 #include "support/language_fixture.h"
 #include "support/scripted_port.h"
 #include "support/test_doubles.h"
 #include "tester.h"
-#include "transfer/download.h"
 
 namespace pelvoro::e2e {
 

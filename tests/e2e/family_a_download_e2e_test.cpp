@@ -11,10 +11,10 @@
 #include "document/structure_document.h"
 #include "files/document_file.h"
 #include "instrument/adapters/qt_serial_port.h"
+#include "protocols/family_a/family_a_download.h"
 #include "sim_harness.h"
 #include "support/language_fixture.h"
 #include "support/test_doubles.h"
-#include "transfer/family_a_download.h"
 
 namespace pelvoro::e2e {
 namespace {

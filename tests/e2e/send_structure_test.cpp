@@ -12,10 +12,10 @@
 #include "document/item_types.h"
 #include "files/document_file.h"
 #include "instrument/adapters/qt_serial_port.h"
+#include "protocols/family_a/structure_send.h"
 #include "sim_harness.h"
 #include "support/language_fixture.h"
 #include "support/test_doubles.h"
-#include "transfer/structure_send.h"
 
 namespace pelvoro::e2e {
 namespace {

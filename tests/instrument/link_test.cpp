@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "instrument/instrument_requests.h"
 #include "support/language_fixture.h"
 #include "support/scripted_port.h"
 #include "support/test_doubles.h"
@@ -424,24 +423,6 @@ TEST_F(LinkTest, MissingBlockFailsAfterItsAllowance) {
         EXPECT_FALSE(link.interrupted());
         link.closePort();
     }
-}
-
-TEST_F(LinkTest, GarbledFamilyBLengthFailsAtOnce) {
-    // A length field of 65535 would allow about eight minutes at 300 baud: a length above
-    // the request's buffer (1000 bytes for the instrument data) fails without waiting.
-    port.setBaudRate(300);
-    port.on("MWH", std::string("SWH\xFF\xFF", 5) + std::string(40, 'x'));
-    openPort();
-    TInstrumentData data;
-    data.line(2) = "kept";
-    EXPECT_FALSE(requestFamilyBData(link, data, FirmwareFieldRule::Whole));
-    EXPECT_LT(clock.now, 1.0);
-    EXPECT_EQ(prompts.texts(), std::vector<std::string>{"Communication failure   Error #3"});
-    EXPECT_EQ(data.line(2), "") << "what the record held came from another exchange";
-    // Within the buffer the block is waited for as usual.
-    prompts.shown.clear();
-    EXPECT_FALSE(link.readBlock(1000, 1000));
-    EXPECT_GE(clock.now, 2.592);
 }
 
 TEST_F(LinkTest, SlowBlockWithinItsAllowanceIsTakenWhole) {

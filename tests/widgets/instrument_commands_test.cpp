@@ -12,9 +12,9 @@
 
 #include "app/widgets/main_window.h"
 #include "common/lang_text.h"
-#include "instrument/identification.h"
 #include "instrument/widgets/instr_data_dialog.h"
 #include "instrument/widgets/port_dialog.h"
+#include "protocols/identification.h"
 #include "support/test_doubles.h"
 
 namespace pelvoro {

@@ -9,9 +9,9 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "instrument/instrument_fixture.h"
 #include "instrument/widgets/instr_data_dialog.h"
 #include "instrument/widgets/port_dialog.h"
+#include "protocols/instrument_fixture.h"
 
 namespace pelvoro {
 namespace {

@@ -16,8 +16,8 @@
 
 #include "common/adapters/qt_text.h"
 #include "common/lang_text.h"
-#include "instrument/identification.h"
-#include "instrument/instrument_requests.h"
+#include "protocols/identification.h"
+#include "protocols/instrument_requests.h"
 
 namespace pelvoro {
 

@@ -11,10 +11,10 @@
 #include "common/adapters/qt_link_clock.h"
 #include "common/adapters/qt_text.h"
 #include "instrument/adapters/qt_serial_port.h"
-#include "instrument/identification.h"
 #include "instrument/widgets/instr_data_dialog.h"
 #include "instrument/widgets/port_dialog.h"
 #include "instrument/widgets/progress_window.h"
+#include "protocols/identification.h"
 
 namespace pelvoro {
 

@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-#include "instrument/identification.h"
+#include "protocols/identification.h"
 
 class QButtonGroup;
 class QGroupBox;

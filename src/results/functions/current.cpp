@@ -13,167 +13,89 @@ namespace pelvoro {
 
 namespace fp {
 
+namespace {
+
+using enum Conv;
+using Current = TFunct_CURRENT;
+using Sensor = TFunct_SENSOR;
+using Imd = TFunct_IMD;
+using Isfl = TFunct_ISFL;
+
+constexpr Units<Current> kCurrentUnits[] = {{unit::A, {&Current::I, &Current::Limit}}};
+constexpr Units<Sensor> kSensorUnits[] = {{"lux", {&Sensor::E, &Sensor::Limit}}};
+constexpr Units<Imd> kImdUnits[] = {
+    {unit::O, {&Imd::R1, &Imd::R2, &Imd::LimR}},
+    {unit::A, {&Imd::I1, &Imd::I2, &Imd::LimI}},
+};
+constexpr Units<Isfl> kIsflUnits[] = {{unit::A, {&Isfl::Isc1, &Isfl::Isc2, &Isfl::Lim}}};
+
+constexpr Row<Current> kCurrent9[] = {
+    {4, Status, &Current::Status},
+    {5, Set, &Current::Limit},
+    {6, Split, &Current::I},
+    {7, Esys, &Current::EarthingSystem},
+};
+constexpr Row<Current> kCurrent58[] = {
+    {4, Status, &Current::Status},
+    {5, Dash, &Current::Limit},
+    {6, Split, &Current::I},
+};
+constexpr Row<Sensor> kSensor13[] = {
+    {4, Status, &Sensor::Status},
+    {5, Set, &Sensor::Limit},
+    {6, Set, &Sensor::E},
+    {7, Esys, &Sensor::EarthingSystem},
+};
+
+// The insulation monitor's limit is a current (kind 1, written "2") or a resistance (kind 2,
+// written "1").
+constexpr Row<Imd> kImd14[] = {
+    {4, Status, &Imd::Status},
+    hook<Imd>(5, [](Parser& p, Imd& s, sv t) { p.mapSpan(s.LimitKind, t, {{0, 0, 0}, {1, 1, 2}, {2, 2, 1}}); }),
+    {6, Split, &Imd::LimR, 0, [](const Imd& s, const Parser&, sv) { return s.LimitKind == 2; }},
+    {6, Split, &Imd::LimI, 0, [](const Imd& s, const Parser&, sv) { return s.LimitKind == 1; }},
+    {7, Split, &Imd::I1},
+    {8, Split, &Imd::I2},
+    {9, Split, &Imd::R1},
+    {10, Split, &Imd::R2},
+    {11, Esys, &Imd::EarthingSystem},
+};
+
+constexpr Row<Isfl> kIsfl15[] = {
+    {4, Status, &Isfl::Status}, {5, Split, &Isfl::Lim}, {6, Split, &Isfl::Isc1},
+    {7, Split, &Isfl::Isc2},    {8, Ignore},            {9, Esys, &Isfl::EarthingSystem},
+};
+
+}  // namespace
+
 void Parser::currentUnits() {
-    const sv A = "A";
-    const sv O = kOhm;
     switch (layout_) {
         case 9:
         case 58:
-            units(A, {&r_.CURRENT.I, &r_.CURRENT.Limit});
-            break;
+            return unitsOf(r_.CURRENT, kCurrentUnits);
         case 13:
-            units("lux", {&r_.SENSOR.E, &r_.SENSOR.Limit});
-            break;
-        case 14: {
-            auto& x = r_.IMD;
-            units(O, {&x.R1, &x.R2, &x.LimR});
-            units(A, {&x.I1, &x.I2, &x.LimI});
-            break;
-        }
+            return unitsOf(r_.SENSOR, kSensorUnits);
+        case 14:
+            return unitsOf(r_.IMD, kImdUnits);
         case 15:
-            units(A, {&r_.ISFL.Isc1, &r_.ISFL.Isc2, &r_.ISFL.Lim});
-            break;
+            return unitsOf(r_.ISFL, kIsflUnits);
         default:
-            break;
+            return;
     }
 }
 
 bool Parser::currentFields(int n, sv t) {
     switch (layout_) {
         case 9:
-            return current9(n, t);
+            return read(r_.CURRENT, kCurrent9, n, t);
         case 13:
-            return sensor13(n, t);
+            return read(r_.SENSOR, kSensor13, n, t);
         case 14:
-            return imd14(n, t);
+            return read(r_.IMD, kImd14, n, t);
         case 15:
-            return isfl15(n, t);
+            return read(r_.ISFL, kIsfl15, n, t);
         case 58:
-            return current58(n, t);
-        default:
-            return false;
-    }
-}
-
-bool Parser::current9(int n, sv t) {
-    auto& s = r_.CURRENT;
-    switch (n) {
-        case 4:
-            status(s.Status, t);
-            return true;
-        case 5:
-            set(s.Limit, t);
-            return true;
-        case 6:
-            split(s.I, t);
-            return true;
-        case 7:
-            esys(s.EarthingSystem, t);
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool Parser::current58(int n, sv t) {
-    auto& s = r_.CURRENT;
-    switch (n) {
-        case 4:
-            status(s.Status, t);
-            return true;
-        case 5:
-            dash(s.Limit, t);
-            return true;
-        case 6:
-            split(s.I, t);
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool Parser::sensor13(int n, sv t) {
-    auto& s = r_.SENSOR;
-    switch (n) {
-        case 4:
-            status(s.Status, t);
-            return true;
-        case 5:
-            set(s.Limit, t);
-            return true;
-        case 6:
-            set(s.E, t);
-            return true;
-        case 7:
-            esys(s.EarthingSystem, t);
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool Parser::imd14(int n, sv t) {
-    auto& s = r_.IMD;
-    switch (n) {
-        case 4:
-            status(s.Status, t);
-            return true;
-        case 5:
-            if (t == "0")
-                s.LimitKind = 0;
-            else if (t == "1")
-                s.LimitKind = 2;
-            else if (t == "2")
-                s.LimitKind = 1;
-            else
-                flag();
-            return true;
-        case 6:
-            if (s.LimitKind == 2)
-                split(s.LimR, t);
-            else if (s.LimitKind == 1)
-                split(s.LimI, t);
-            return true;
-        case 7:
-            split(s.I1, t);
-            return true;
-        case 8:
-            split(s.I2, t);
-            return true;
-        case 9:
-            split(s.R1, t);
-            return true;
-        case 10:
-            split(s.R2, t);
-            return true;
-        case 11:
-            esys(s.EarthingSystem, t);
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool Parser::isfl15(int n, sv t) {
-    auto& s = r_.ISFL;
-    switch (n) {
-        case 4:
-            status(s.Status, t);
-            return true;
-        case 5:
-            split(s.Lim, t);
-            return true;
-        case 6:
-            split(s.Isc1, t);
-            return true;
-        case 7:
-            split(s.Isc2, t);
-            return true;
-        case 8:
-            return true;
-        case 9:
-            esys(s.EarthingSystem, t);
-            return true;
+            return read(r_.CURRENT, kCurrent58, n, t);
         default:
             return false;
     }
@@ -183,87 +105,75 @@ bool Parser::isfl15(int n, sv t) {
 
 namespace lines {
 
+namespace {
+
+using Imd = TFunct_IMD;
+using Isfl = TFunct_ISFL;
+
+constexpr ValueLine<Imd> kImdLines[] = {
+    {kR2, "R1: ", &Imd::R1},
+    {kR2, "R2: ", &Imd::R2},
+    {kR2, "I1: ", &Imd::I1},
+    {kR2, "I2: ", &Imd::I2},
+};
+constexpr ValueLine<Isfl> kIsflLines[] = {{kR2, "Isc1: ", &Isfl::Isc1},
+                                          {kR2, "Isc2: ", &Isfl::Isc2}};
+
+}  // namespace
+
 void Generator::currentLines() {
+    // The earlier testers (9 .. 15) head with a text code and show the earthing system only
+    // when one was given; the later ones (109 .. 115) with a translated name and always.
+    const bool later = code_ > 100;
+    auto start = [&](const char* earlier, std::string_view name, uint8_t status) {
+        heading(later ? std::string_view(key(name)) : std::string_view(earlier), status);
+    };
+    auto end = [&](const V* lim, uint8_t esys) {
+        if (lim) limit(*lim);
+        if (later)
+            system(esys);
+        else
+            systemWhenSet(esys);
+    };
     switch (code_) {
-        case 9: {
+        case 9:
+        case 109: {
             const auto& s = r_.CURRENT;
-            heading("#K309", s.Status);
+            start("#K309", "Funct_CURRENT", s.Status);
             value(kR2, "I: ", s.I);
-            limit(s.Limit);
-            systemWhenSet(s.EarthingSystem);
-            return;
-        }
-        case 13: {
-            const auto& s = r_.SENSOR;
-            heading("#K313", s.Status);
-            value(kR2, "E: ", s.E);
-            limit(s.Limit);
-            systemWhenSet(s.EarthingSystem);
-            return;
-        }
-        case 14: {
-            const auto& s = r_.IMD;
-            heading("#K314", s.Status);
-            value(kR2, "R1: ", s.R1);
-            value(kR2, "R2: ", s.R2);
-            value(kR2, "I1: ", s.I1);
-            value(kR2, "I2: ", s.I2);
-            if (s.LimitKind == 1) limit(s.LimI);
-            if (s.LimitKind == 2) limit(s.LimR);
-            systemWhenSet(s.EarthingSystem);
-            return;
-        }
-        case 15: {
-            const auto& s = r_.ISFL;
-            heading("#K315", s.Status);
-            value(kR2, "Isc1: ", s.Isc1);
-            value(kR2, "Isc2: ", s.Isc2);
-            limit(s.Lim);
-            systemWhenSet(s.EarthingSystem);
-            return;
+            return end(&s.Limit, s.EarthingSystem);
         }
         case 58: {
             const auto& s = r_.CURRENT;
             heading("#K309", s.Status);
             value(kR2, "I: ", s.I);
-            limit(s.Limit);
-            return;
+            return limit(s.Limit);
         }
-        case 109: {
-            const auto& s = r_.CURRENT;
-            heading(key("Funct_CURRENT"), s.Status);
-            value(kR2, "I: ", s.I);
-            limit(s.Limit);
-            system(s.EarthingSystem);
-            return;
-        }
+        case 13:
         case 113: {
             const auto& s = r_.SENSOR;
-            heading(key("Funct_ILLUM"), s.Status);
+            start("#K313", "Funct_ILLUM", s.Status);
             value(kR2, "E: ", s.E);
-            limit(s.Limit);
-            system(s.EarthingSystem);
-            return;
+            return end(&s.Limit, s.EarthingSystem);
         }
+        case 14:
         case 114: {
             const auto& s = r_.IMD;
-            heading(key("Funct_IMD-CHECK"), s.Status);
-            value(kR2, "R1: ", s.R1);
-            value(kR2, "R2: ", s.R2);
-            value(kR2, "I1: ", s.I1);
-            value(kR2, "I2: ", s.I2);
-            if (s.LimitKind != 0) limit(s.LimI);
-            system(s.EarthingSystem);
-            return;
+            start("#K314", "Funct_IMD-CHECK", s.Status);
+            values(s, kImdLines);
+            // The later testers show the current limit whatever the kind.
+            const V* lim = s.LimitKind == 0 ? nullptr
+                           : later || s.LimitKind == 1 ? &s.LimI
+                           : s.LimitKind == 2          ? &s.LimR
+                                                       : nullptr;
+            return end(lim, s.EarthingSystem);
         }
+        case 15:
         case 115: {
             const auto& s = r_.ISFL;
-            heading(key("Funct_ISFL"), s.Status);
-            value(kR2, "Isc1: ", s.Isc1);
-            value(kR2, "Isc2: ", s.Isc2);
-            limit(s.Lim);
-            system(s.EarthingSystem);
-            return;
+            start("#K315", "Funct_ISFL", s.Status);
+            values(s, kIsflLines);
+            return end(&s.Lim, s.EarthingSystem);
         }
         default:
             return;

@@ -3,6 +3,9 @@
 // conversions (stored as is, "-" for not measured, split into value and unit prefix),
 // the enumerations, and the parser whose field tables the families fill in.
 
+#include <algorithm>
+#include <array>
+#include <cstdint>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -98,9 +101,6 @@ inline void splitReplace(TResultValue& v, sv t) {
     if (n < t.size()) v.Unit.assign(t.substr(n));
 }
 
-inline void units(sv unit, std::initializer_list<TResultValue*> values) {
-    for (TResultValue* v : values) v->Unit.assign(unit);
-}
 
 enum class StatusMap {
     None,         // no status field (machine testers)
@@ -109,7 +109,122 @@ enum class StatusMap {
     Digit,        // 1-35, 101-127: the digit itself, 0 .. 6
 };
 
-enum class RcdColumn { TripTime, TripCurrent, AutoOld, AutoNew, TouchVoltage };
+class Parser;
+
+// How the text of a field is kept.
+enum class Conv : uint8_t {
+    Set,           // a value pair's value, as it stands
+    Dash,          // the same; a text starting with "-" (not measured) is kept as "-"
+    Split,         // divided into the value and a prefix put in front of the unit
+    SplitDash,     // divided, or "-" for a text starting with "-"
+    SplitReplace,  // divided; the prefix replaces the unit
+    Text,          // a text member, as it stands
+    Status,        // the verdict, mapped as the code's instruments write it
+    Esys,          // the earthing system
+    Mark,          // a byte member set to 1
+    Hook,          // read by a hand-written function of the family
+    Ignore,        // a field the code defines but does not keep
+    Foreign,       // a field this kind of result leaves empty: text there is news
+};
+
+// The member of record R that a field is read into.
+template <class R>
+struct Target {
+    TResultValue R::*value = nullptr;
+    std::string R::*text = nullptr;
+    uint8_t R::*byte = nullptr;
+    // An element of an array of value pairs (the steps of the stepped voltage test).
+    std::array<TResultValue, 5> R::*steps = nullptr;
+    uint8_t step = 0;
+
+    constexpr Target() = default;
+    constexpr Target(TResultValue R::*v) : value(v) {}
+    constexpr Target(std::string R::*t) : text(t) {}
+    constexpr Target(uint8_t R::*b) : byte(b) {}
+    constexpr Target(std::array<TResultValue, 5> R::*a, int i) : steps(a), step(uint8_t(i)) {}
+};
+
+// The sub-functions a row applies to, as bits; no bits: every sub-function.
+constexpr uint64_t subs(std::initializer_list<int> values) {
+    uint64_t bits = 0;
+    for (int v : values) bits |= uint64_t(1) << v;
+    return bits;
+}
+constexpr uint64_t subsFrom(int lo, int hi) {
+    uint64_t bits = 0;
+    for (int v = lo; v <= hi; ++v) bits |= uint64_t(1) << v;
+    return bits;
+}
+// A condition besides the sub-function: the record so far, the parser and the field's text.
+template <class R>
+using When = bool (*)(const R&, const Parser&, sv);
+template <class R>
+using Hook = void (*)(Parser&, R&, sv);
+
+// One row of a field table: field n is read into `to` by `conv` when the record's
+// sub-function is one of `sub` and `when` holds. The rows of one field are tried in order
+// and the first that applies reads it; a field with rows of which none applies is known
+// but not kept, a field without rows is not one of the code's.
+template <class R>
+struct Row {
+    uint8_t n;
+    Conv conv;
+    Target<R> to{};
+    uint64_t sub = 0;
+    When<R> when = nullptr;
+    Hook<R> hook = nullptr;
+    // The last field of a run of fields read alike; 0: field n alone.
+    uint8_t last = 0;
+};
+
+// Fields lo .. hi that must stay empty for a result of this kind.
+template <class R>
+constexpr Row<R> foreign(int lo, int hi) {
+    return Row<R>{uint8_t(lo), Conv::Foreign, {}, 0, nullptr, nullptr, uint8_t(hi)};
+}
+
+template <class R>
+constexpr Row<R> hook(int n, Hook<R> h, uint64_t sub = 0, When<R> when = nullptr) {
+    return Row<R>{uint8_t(n), Conv::Hook, {}, sub, when, h};
+}
+// The units a code's record is shown with before any field is read: groups of members
+// sharing a unit.
+template <class R>
+struct Units {
+    sv unit;
+    TResultValue R::*members[12];
+};
+template <class R, size_t N>
+void unitsOf(R& rec, const Units<R> (&groups)[N]) {
+    for (const Units<R>& g : groups)
+        for (TResultValue R::*m : g.members) {
+            if (!m) break;
+            (rec.*m).Unit.assign(g.unit);
+        }
+}
+namespace unit {
+inline constexpr sv V = "V", A = "A", mA = "mA", s = "s", mm2 = "mm2", Hz = "Hz", F = "F";
+inline constexpr sv O = kOhm;
+}  // namespace unit
+
+// One table of several parts (rows that codes share, and their own).
+template <class R, size_t... N>
+constexpr auto join(const std::array<Row<R>, N>&... parts) {
+    std::array<Row<R>, (N + ...)> out{};
+    size_t i = 0;
+    ((std::copy(parts.begin(), parts.end(), out.begin() + i), i += parts.size()), ...);
+    return out;
+}
+
+// Conditions shared by the families.
+template <class R>
+bool reducedSystem(const R& s, const Parser&, sv) {
+    return s.EarthingSystem >= 3 && s.EarthingSystem <= 5;
+}
+template <class R>
+bool tnSystem(const R& s, const Parser&, sv) {
+    return s.EarthingSystem == 1 || s.EarthingSystem == 2;
+}
 
 // Reads the fields of one FP string into its sub-record. The driver (fp_parser.cpp) runs it;
 // each measurement family (functions/<family>.cpp) holds the field tables of its codes.
@@ -120,9 +235,11 @@ class Parser {
 
     void run(sv fp);
 
-  private:
+    // ---- for the families' hooks and conditions ----
+    int code() const { return code_; }
+    int protVer() const { return c_.protVer; }
+    bool korven() const { return c_.variant == kKorven; }
     void flag() { newFunctionsSeen_ = true; }
-
     void status(uint8_t& b, sv t);
     void esys(uint8_t& b, sv t);
     void mapSpan(uint8_t& b, sv t, std::initializer_list<Span> spans) {
@@ -145,7 +262,65 @@ class Parser {
         if (t == "2") return 3;
         return 0;
     }
-    bool korven() const { return c_.variant == kKorven; }
+
+    // Reads field n by the rows of `table`; false when no row names n.
+    template <class R, class Table>
+    bool read(R& rec, const Table& table, int n, sv t) {
+        bool known = false;
+        for (const Row<R>& row : table) {
+            if (n < row.n || n > (row.last ? row.last : row.n)) continue;
+            known = true;
+            if (row.sub) {
+                if constexpr (requires { rec.SubFunction; }) {
+                    if (rec.SubFunction >= 64 || !((row.sub >> rec.SubFunction) & 1)) continue;
+                }
+            }
+            if (row.when && !row.when(rec, *this, t)) continue;
+            apply(rec, row, t);
+            return true;
+        }
+        return known;
+    }
+
+    // Reads the field by one row, whatever its field number and conditions.
+    template <class R>
+    void apply(R& rec, const Row<R>& row, sv t) {
+        const Target<R>& to = row.to;
+        switch (row.conv) {
+            case Conv::Set:
+                return set(value(rec, to), t);
+            case Conv::Dash:
+                return dash(value(rec, to), t);
+            case Conv::Split:
+                return split(value(rec, to), t);
+            case Conv::SplitDash:
+                return splitDash(value(rec, to), t);
+            case Conv::SplitReplace:
+                return splitReplace(value(rec, to), t);
+            case Conv::Text:
+                (rec.*to.text).assign(t);
+                return;
+            case Conv::Status:
+                return status(rec.*to.byte, t);
+            case Conv::Esys:
+                return esys(rec.*to.byte, t);
+            case Conv::Mark:
+                rec.*to.byte = 1;
+                return;
+            case Conv::Hook:
+                return row.hook(*this, rec, t);
+            case Conv::Ignore:
+                return;
+            case Conv::Foreign:
+                return flag();
+        }
+    }
+
+  private:
+    template <class R>
+    static TResultValue& value(R& rec, const Target<R>& to) {
+        return to.value ? rec.*to.value : (rec.*to.steps)[to.step];
+    }
 
     // Each family presets the units of its record and reads its fields (functions/).
     void voltageUnits();
@@ -173,56 +348,6 @@ class Parser {
 
     void presetUnits();
     bool field(int n, sv t);
-
-    bool volt1(int n, sv t);
-    bool volt51(int n, sv t);
-    bool iso2(int n, sv t);
-    void isoSubField(int column, sv t);
-    bool iso18(int n, sv t);
-    bool iso55(int n, sv t);
-    bool iso116(int n, sv t);
-    bool cont3(int n, sv t);
-    bool cont56(int n, sv t);
-    bool zline4(int n, sv t);
-    bool zline52(int n, sv t);
-    bool zloop5(int n, sv t);
-    bool zloop53(int n, sv t);
-    bool rcd6(int n, sv t);
-    bool rcd54(int n, sv t);
-    void rcdColumn(RcdColumn column, int n54, sv t, bool systemDependent);
-    bool earth8(int n, sv t);
-    bool earth57(int n, sv t);
-    bool earth73(int n, sv t);
-    bool current9(int n, sv t);
-    bool current58(int n, sv t);
-    bool sensor13(int n, sv t);
-    bool imd14(int n, sv t);
-    bool isfl15(int n, sv t);
-    bool visual16(int n, sv t);
-    bool ertcont17(int n, sv t);
-    bool polar19(int n, sv t);
-    bool corrconn20(int n, sv t);
-    bool foltloop21(int n, sv t);
-    bool checklist(TFunct_Checklist& s, int n, sv t);
-    bool ring25(int n, sv t);
-    bool ring61(int n, sv t);
-    bool ring63(int n, sv t);
-    bool polar26(int n, sv t);
-    bool contat27(int n, sv t);
-    bool contat62(int n, sv t);
-    bool varistor28(int n, sv t);
-    bool loopRe29(int n, sv t);
-    bool tchvolt33(int n, sv t);
-    bool incneutr35(int n, sv t);
-    bool socket64(int n, sv t);
-    bool voltTest(TFunct_VoltTest& s, int n, sv t);
-    bool resmicro80(int n, sv t);
-    bool voltTo201(int n, sv t);
-    bool isoTo202(int n, sv t);
-    bool diagnTo204(int n, sv t);
-    bool stepvTo206(int n, sv t);
-    bool withstTo207(int n, sv t);
-    bool machine(int n, sv t);
 
     TResultsData& r_;
     const FpParseContext& c_;

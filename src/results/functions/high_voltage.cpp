@@ -12,257 +12,212 @@ namespace pelvoro {
 
 namespace fp {
 
+namespace {
+
+using enum Conv;
+using VoltTo = TFunct_VOLT_TO;
+using IsoTo = TFunct_ISO_TO;
+using DiagnTo = TFunct_DIAGN_TO;
+using StepvTo = TFunct_STEPV_TO;
+using WithstTo = TFunct_WITHST_TO;
+
+constexpr Units<VoltTo> kVoltToUnits[] = {{unit::Hz, {&VoltTo::f}}};
+constexpr Units<IsoTo> kIsoToUnits[] = {
+    {unit::O, {&IsoTo::R, &IsoTo::Rmax, &IsoTo::Rmin}},
+    {unit::V, {&IsoTo::U, &IsoTo::Un}},
+    {unit::A, {&IsoTo::I}},
+    {unit::F, {&IsoTo::C}},
+};
+constexpr Units<DiagnTo> kDiagnToUnits[] = {
+    {unit::O, {&DiagnTo::R, &DiagnTo::Rt1, &DiagnTo::Rt2, &DiagnTo::Rt3}},
+    {unit::V, {&DiagnTo::U, &DiagnTo::Un}},
+    {unit::A, {&DiagnTo::I}},
+    {unit::F, {&DiagnTo::C}},
+    {unit::s, {&DiagnTo::t1, &DiagnTo::t2, &DiagnTo::t3}},
+};
+// The step times carry their own unit ("s" or "min") in the field.
+constexpr Units<StepvTo> kStepvToUnits[] = {
+    {unit::O, {&StepvTo::R}},
+    {unit::V, {&StepvTo::U, &StepvTo::Un}},
+    {unit::A, {&StepvTo::I}},
+    {unit::F, {&StepvTo::C}},
+};
+constexpr Units<WithstTo> kWithstToUnits[] = {
+    {unit::V, {&WithstTo::U, &WithstTo::Un_start, &WithstTo::Un_stop}},
+    {unit::A, {&WithstTo::I, &WithstTo::Itrigg}},
+};
+
+constexpr Row<VoltTo> kVoltTo201[] = {
+    {4, Status, &VoltTo::Status}, {5, Set, &VoltTo::U},     {6, Set, &VoltTo::f},
+    {7, Text, &VoltTo::Time},     {8, Text, &VoltTo::Date},
+};
+
+constexpr Row<IsoTo> kIsoTo202[] = {
+    {4, Status, &IsoTo::Status}, {5, Set, &IsoTo::R},     {6, Set, &IsoTo::U},
+    {7, Set, &IsoTo::I},         {8, Set, &IsoTo::C},     {9, Set, &IsoTo::Rmax},
+    {10, Set, &IsoTo::Rmin},     {11, Set, &IsoTo::Un},   {12, Set, &IsoTo::tm},
+    {13, Text, &IsoTo::Time},    {14, Text, &IsoTo::Date},
+};
+
+// The times of the diagnostic test bring their unit.
+constexpr Row<DiagnTo> kDiagnTo204[] = {
+    {4, Status, &DiagnTo::Status},     {5, Set, &DiagnTo::R},
+    {6, Set, &DiagnTo::U},             {7, Set, &DiagnTo::I},
+    {8, Set, &DiagnTo::C},             {9, Set, &DiagnTo::Rt1},
+    {10, Set, &DiagnTo::Rt2},          {11, Set, &DiagnTo::Rt3},
+    {12, Set, &DiagnTo::DAR},          {13, Set, &DiagnTo::PI},
+    {14, Set, &DiagnTo::DD},           {15, Set, &DiagnTo::Un},
+    {16, Set, &DiagnTo::tm},           {17, SplitReplace, &DiagnTo::t1},
+    {18, SplitReplace, &DiagnTo::t2},  {19, SplitReplace, &DiagnTo::t3},
+    {20, Text, &DiagnTo::Time},        {21, Text, &DiagnTo::Date},
+};
+
+// Fields 9 .. 13 the resistance of each step, 14 .. 18 its voltage, 21 .. 25 its time.
+constexpr auto kStepvTo206 = [] {
+    std::array<Row<StepvTo>, 24> rows{};
+    rows[0] = {4, Status, &StepvTo::Status};
+    rows[1] = {5, Set, &StepvTo::R};
+    rows[2] = {6, Set, &StepvTo::U};
+    rows[3] = {7, Set, &StepvTo::I};
+    rows[4] = {8, Set, &StepvTo::C};
+    for (int k = 0; k < StepvTo::kSteps; ++k) {
+        rows[5 + k] = {uint8_t(9 + k), Set, {&StepvTo::StepR, k}};
+        rows[10 + k] = {uint8_t(14 + k), Set, {&StepvTo::StepU, k}};
+        rows[15 + k] = {uint8_t(21 + k), Set, {&StepvTo::StepTime, k}};
+    }
+    rows[20] = {19, Set, &StepvTo::Un};
+    rows[21] = {20, Set, &StepvTo::tm};
+    rows[22] = {26, Text, &StepvTo::Time};
+    rows[23] = {27, Text, &StepvTo::Date};
+    return rows;
+}();
+
+constexpr Row<WithstTo> kWithstTo207[] = {
+    {4, Status, &WithstTo::Status}, {5, Set, &WithstTo::U},       {6, Set, &WithstTo::I},
+    {7, Set, &WithstTo::Un_start},  {8, Set, &WithstTo::Un_stop}, {9, Set, &WithstTo::Itrigg},
+    {10, Set, &WithstTo::Tstep},    {11, Set, &WithstTo::Tend},   {12, Set, &WithstTo::tm},
+    {13, Text, &WithstTo::Time},    {14, Text, &WithstTo::Date},
+};
+
+}  // namespace
+
 void Parser::highVoltageUnits() {
-    const sv V = "V";
-    const sv A = "A";
-    const sv s = "s";
-    const sv F = "F";
-    const sv O = kOhm;
     switch (layout_) {
         case 201:
-            r_.VOLT_TO.f.Unit = "Hz";
-            break;
-        case 202: {
-            auto& x = r_.ISO_TO;
-            units(O, {&x.R, &x.Rmax, &x.Rmin});
-            units(V, {&x.U, &x.Un});
-            x.I.Unit = A;
-            x.C.Unit = F;
-            break;
-        }
-        case 204: {
-            auto& x = r_.DIAGN_TO;
-            units(O, {&x.R, &x.Rt1, &x.Rt2, &x.Rt3});
-            units(V, {&x.U, &x.Un});
-            x.I.Unit = A;
-            x.C.Unit = F;
-            units(s, {&x.t1, &x.t2, &x.t3});
-            break;
-        }
+            return unitsOf(r_.VOLT_TO, kVoltToUnits);
+        case 202:
+            return unitsOf(r_.ISO_TO, kIsoToUnits);
+        case 204:
+            return unitsOf(r_.DIAGN_TO, kDiagnToUnits);
         case 206: {
-            // The step times carry their own unit ("s" or "min") in the field.
-            auto& x = r_.STEPV_TO;
-            units(O, {&x.R});
-            units(V, {&x.U, &x.Un});
-            for (auto& v : x.StepR) v.Unit = O;
-            for (auto& v : x.StepU) v.Unit = V;
-            x.I.Unit = A;
-            x.C.Unit = F;
-            break;
+            unitsOf(r_.STEPV_TO, kStepvToUnits);
+            for (auto& v : r_.STEPV_TO.StepR) v.Unit = unit::O;
+            for (auto& v : r_.STEPV_TO.StepU) v.Unit = unit::V;
+            return;
         }
-        case 207: {
-            auto& x = r_.WITHST_TO;
-            units(V, {&x.U, &x.Un_start, &x.Un_stop});
-            units(A, {&x.I, &x.Itrigg});
-            break;
-        }
+        case 207:
+            return unitsOf(r_.WITHST_TO, kWithstToUnits);
         default:
-            break;
+            return;
     }
 }
 
 bool Parser::highVoltageFields(int n, sv t) {
     switch (layout_) {
         case 201:
-            return voltTo201(n, t);
+            return read(r_.VOLT_TO, kVoltTo201, n, t);
         case 202:
-            return isoTo202(n, t);
+            return read(r_.ISO_TO, kIsoTo202, n, t);
         case 204:
-            return diagnTo204(n, t);
+            return read(r_.DIAGN_TO, kDiagnTo204, n, t);
         case 206:
-            return stepvTo206(n, t);
+            return read(r_.STEPV_TO, kStepvTo206, n, t);
         case 207:
-            return withstTo207(n, t);
+            return read(r_.WITHST_TO, kWithstTo207, n, t);
         default:
             return false;
     }
-}
-
-bool Parser::voltTo201(int n, sv t) {
-    auto& s = r_.VOLT_TO;
-    switch (n) {
-        case 4:
-            status(s.Status, t);
-            return true;
-        case 5:
-            set(s.U, t);
-            return true;
-        case 6:
-            set(s.f, t);
-            return true;
-        case 7:
-            s.Time.assign(t);
-            return true;
-        case 8:
-            s.Date.assign(t);
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool Parser::isoTo202(int n, sv t) {
-    auto& s = r_.ISO_TO;
-    TResultValue* const kValues[] = {&s.R, &s.U, &s.I, &s.C, &s.Rmax, &s.Rmin, &s.Un, &s.tm};
-    if (n == 4)
-        status(s.Status, t);
-    else if (n >= 5 && n <= 12)
-        set(*kValues[n - 5], t);
-    else if (n == 13)
-        s.Time.assign(t);
-    else if (n == 14)
-        s.Date.assign(t);
-    else
-        return false;
-    return true;
-}
-
-bool Parser::diagnTo204(int n, sv t) {
-    auto& s = r_.DIAGN_TO;
-    TResultValue* const kValues[] = {&s.R,   &s.U,   &s.I,  &s.C,  &s.Rt1, &s.Rt2,
-                                     &s.Rt3, &s.DAR, &s.PI, &s.DD, &s.Un,  &s.tm};
-    TResultValue* const kTimes[] = {&s.t1, &s.t2, &s.t3};
-    if (n == 4)
-        status(s.Status, t);
-    else if (n >= 5 && n <= 16)
-        set(*kValues[n - 5], t);
-    else if (n >= 17 && n <= 19)
-        splitReplace(*kTimes[n - 17], t);
-    else if (n == 20)
-        s.Time.assign(t);
-    else if (n == 21)
-        s.Date.assign(t);
-    else
-        return false;
-    return true;
-}
-
-bool Parser::stepvTo206(int n, sv t) {
-    auto& s = r_.STEPV_TO;
-    TResultValue* const kValues[] = {&s.R, &s.U, &s.I, &s.C};
-    if (n == 4)
-        status(s.Status, t);
-    else if (n >= 5 && n <= 8)
-        set(*kValues[n - 5], t);
-    else if (n >= 9 && n <= 13)
-        set(s.StepR.at(n - 9), t);
-    else if (n >= 14 && n <= 18)
-        set(s.StepU.at(n - 14), t);
-    else if (n == 19)
-        set(s.Un, t);
-    else if (n == 20)
-        set(s.tm, t);
-    else if (n >= 21 && n <= 25)
-        set(s.StepTime.at(n - 21), t);
-    else if (n == 26)
-        s.Time.assign(t);
-    else if (n == 27)
-        s.Date.assign(t);
-    else
-        return false;
-    return true;
-}
-
-bool Parser::withstTo207(int n, sv t) {
-    auto& s = r_.WITHST_TO;
-    TResultValue* const kValues[] = {&s.U,      &s.I,     &s.Un_start, &s.Un_stop,
-                                     &s.Itrigg, &s.Tstep, &s.Tend,     &s.tm};
-    if (n == 4)
-        status(s.Status, t);
-    else if (n >= 5 && n <= 12)
-        set(*kValues[n - 5], t);
-    else if (n == 13)
-        s.Time.assign(t);
-    else if (n == 14)
-        s.Date.assign(t);
-    else
-        return false;
-    return true;
 }
 
 }  // namespace fp
 
 namespace lines {
 
-void Generator::highVoltageLines() {
-    highVoltage();
-}
+namespace {
 
-void Generator::highVoltage() {
-    auto dateLine = [&](const std::string& date, const std::string& time) {
-        line("X#PD", date, "  ", time);
+using VoltTo = TFunct_VOLT_TO;
+using IsoTo = TFunct_ISO_TO;
+using DiagnTo = TFunct_DIAGN_TO;
+using StepvTo = TFunct_STEPV_TO;
+using WithstTo = TFunct_WITHST_TO;
+
+constexpr ValueLine<VoltTo> kVoltToLines[] = {{kR2, "U: ", &VoltTo::U}, {kR2, "f: ", &VoltTo::f}};
+constexpr ValueLine<IsoTo> kIsoToLines[] = {
+    {kR2, "R: ", &IsoTo::R},       {kR2, "U: ", &IsoTo::U},       {kR2, "I: ", &IsoTo::I},
+    {kR2, "C: ", &IsoTo::C},       {kR2, "Rmax: ", &IsoTo::Rmax}, {kR2, "Rmin: ", &IsoTo::Rmin},
+    {kL3, "Un: ", &IsoTo::Un},     {kL3, "tm: ", &IsoTo::tm, Show::WhenSet},
+};
+constexpr ValueLine<DiagnTo> kDiagnToValues[] = {
+    {kR2, "R: ", &DiagnTo::R}, {kR2, "U: ", &DiagnTo::U},
+    {kR2, "I: ", &DiagnTo::I}, {kR2, "C: ", &DiagnTo::C},
+};
+constexpr ValueLine<DiagnTo> kDiagnToSettings[] = {
+    {kL3, "Un: ", &DiagnTo::Un},
+    {kL3, "tm: ", &DiagnTo::tm},
+    {kR3, "DAR: ", &DiagnTo::DAR},
+    {kR3, "PI: ", &DiagnTo::PI, Show::WhenSet},
+    {kR3, "DD: ", &DiagnTo::DD, Show::WhenSet},
+};
+constexpr ValueLine<StepvTo> kStepvToValues[] = {
+    {kR2, "R: ", &StepvTo::R}, {kR2, "U: ", &StepvTo::U},
+    {kR2, "I: ", &StepvTo::I}, {kR2, "C: ", &StepvTo::C},
+};
+constexpr ValueLine<StepvTo> kStepvToSettings[] = {{kL3, "Un: ", &StepvTo::Un},
+                                                   {kL3, "tm: ", &StepvTo::tm}};
+constexpr ValueLine<WithstTo> kWithstToLines[] = {
+    {kR2, "U: ", &WithstTo::U},           {kR2, "I: ", &WithstTo::I},
+    {kL3, "Un_start: ", &WithstTo::Un_start}, {kL3, "Un_stop: ", &WithstTo::Un_stop},
+    {kL3, "Itrigg: ", &WithstTo::Itrigg}, {kL3, "Tstep: ", &WithstTo::Tstep},
+    {kL3, "Tend: ", &WithstTo::Tend},     {kL3, "tm: ", &WithstTo::tm},
+};
+
+}  // namespace
+
+void Generator::highVoltageLines() {
+    // The date line comes first, then the heading without a verdict.
+    auto start = [&](const auto& s, std::string_view name) {
+        line("X#PD", s.Date, "  ", s.Time);
+        headingNoStatus(key(name));
     };
     switch (code_) {
-        case 201: {
-            const auto& s = r_.VOLT_TO;
-            dateLine(s.Date, s.Time);
-            headingNoStatus(key("Funct_VOLTAGE"));
-            value(kR2, "U: ", s.U);
-            value(kR2, "f: ", s.f);
-            return;
-        }
-        case 202: {
-            const auto& s = r_.ISO_TO;
-            dateLine(s.Date, s.Time);
-            headingNoStatus(key("Funct_INSUL-RES"));
-            value(kR2, "R: ", s.R);
-            value(kR2, "U: ", s.U);
-            value(kR2, "I: ", s.I);
-            value(kR2, "C: ", s.C);
-            value(kR2, "Rmax: ", s.Rmax);
-            value(kR2, "Rmin: ", s.Rmin);
-            value(kL3, "Un: ", s.Un);
-            valueWhenSet(kL3, "tm: ", s.tm);
-            return;
-        }
+        case 201:
+            start(r_.VOLT_TO, "Funct_VOLTAGE");
+            return values(r_.VOLT_TO, kVoltToLines);
+        case 202:
+            start(r_.ISO_TO, "Funct_INSUL-RES");
+            return values(r_.ISO_TO, kIsoToLines);
         case 204: {
             const auto& s = r_.DIAGN_TO;
-            dateLine(s.Date, s.Time);
-            headingNoStatus(key("Funct_DIAGN-TEST"));
-            value(kR2, "R: ", s.R);
-            value(kR2, "U: ", s.U);
-            value(kR2, "I: ", s.I);
-            value(kR2, "C: ", s.C);
+            start(s, "Funct_DIAGN-TEST");
+            values(s, kDiagnToValues);
             const V* times[] = {&s.t1, &s.t2, &s.t3};
             const V* rs[] = {&s.Rt1, &s.Rt2, &s.Rt3};
             for (int i = 0; i < 3; ++i)
                 if (isSet(*times[i])) line(kR2, "R(", *times[i], "): ", *rs[i]);
-            value(kL3, "Un: ", s.Un);
-            value(kL3, "tm: ", s.tm);
-            value(kR3, "DAR: ", s.DAR);
-            valueWhenSet(kR3, "PI: ", s.PI);
-            valueWhenSet(kR3, "DD: ", s.DD);
-            return;
+            return values(s, kDiagnToSettings);
         }
         case 206: {
             const auto& s = r_.STEPV_TO;
-            dateLine(s.Date, s.Time);
-            headingNoStatus(key("Funct_STEP-VOLT"));
-            value(kR2, "R: ", s.R);
-            value(kR2, "U: ", s.U);
-            value(kR2, "I: ", s.I);
-            value(kR2, "C: ", s.C);
-            for (int i = 0; i < TFunct_STEPV_TO::kSteps; ++i)
+            start(s, "Funct_STEP-VOLT");
+            values(s, kStepvToValues);
+            for (int i = 0; i < StepvTo::kSteps; ++i)
                 line(kR2, "R(", s.StepTime[i], "): ", s.StepR[i], "  U", std::to_string(i + 1),
                      ": ", s.StepU[i]);
-            value(kL3, "Un: ", s.Un);
-            value(kL3, "tm: ", s.tm);
-            return;
+            return values(s, kStepvToSettings);
         }
-        case 207: {
-            const auto& s = r_.WITHST_TO;
-            dateLine(s.Date, s.Time);
-            headingNoStatus(key("Funct_WITH-VOLT"));
-            value(kR2, "U: ", s.U);
-            value(kR2, "I: ", s.I);
-            value(kL3, "Un_start: ", s.Un_start);
-            value(kL3, "Un_stop: ", s.Un_stop);
-            value(kL3, "Itrigg: ", s.Itrigg);
-            value(kL3, "Tstep: ", s.Tstep);
-            value(kL3, "Tend: ", s.Tend);
-            value(kL3, "tm: ", s.tm);
-            return;
-        }
+        case 207:
+            start(r_.WITHST_TO, "Funct_WITH-VOLT");
+            return values(r_.WITHST_TO, kWithstToLines);
         default:
             return;
     }

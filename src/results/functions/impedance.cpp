@@ -13,450 +13,264 @@ namespace pelvoro {
 
 namespace fp {
 
+namespace {
+
+using enum Conv;
+using ZLine = TFunct_ZLINE;
+using ZLoop = TFunct_ZLOOP;
+using Folt = TFunct_FOLTLOOP;
+
+// The limit field holds the prospective short-circuit current limit when a fuse is given,
+// except for the "KORVEN" variant, which always holds the impedance limit.
+template <class R>
+bool fuseLimit(const R& s, const Parser& p, sv) {
+    return !p.korven() && !s.FuseType.empty();
+}
+template <class R>
+bool korvenLimit(const R&, const Parser& p, sv) {
+    return p.korven();
+}
+
+constexpr Units<ZLine> kZLineUnits[] = {
+    {unit::O, {&ZLine::Z, &ZLine::R, &ZLine::Xl, &ZLine::Z_lim, &ZLine::Zref}},
+    {unit::A,
+     {&ZLine::Isc, &ZLine::Isc_lim, &ZLine::IscMaxLN, &ZLine::IscMinLN, &ZLine::IscMax3ph,
+      &ZLine::IscMin3ph, &ZLine::IscMax2ph, &ZLine::IscMin2ph, &ZLine::IscStd}},
+};
+constexpr Units<ZLoop> kZLoopUnits[] = {
+    {unit::O, {&ZLoop::Z, &ZLoop::Z1, &ZLoop::Z2, &ZLoop::R, &ZLoop::Xl, &ZLoop::Z_lim, &ZLoop::Rlim}},
+    {unit::A,
+     {&ZLoop::Isc, &ZLoop::Isc1, &ZLoop::Isc2, &ZLoop::Isc_lim, &ZLoop::IscMaxLPE,
+      &ZLoop::IscMinLPE, &ZLoop::IscStd}},
+    {unit::V, {&ZLoop::Ub, &ZLoop::Uc}},
+    {unit::mA, {&ZLoop::RCD}},
+};
+constexpr Units<Folt> kFoltUnits[] = {
+    {unit::O, {&Folt::Z, &Folt::R, &Folt::Z1, &Folt::Z2, &Folt::Rphe_lim, &Folt::Zphe_lim}},
+    {unit::mm2, {&Folt::CrossSection1, &Folt::CrossSection2}},
+    {unit::A, {&Folt::DeviceCurrent}},
+    {unit::s, {&Folt::DisconnectionTime}},
+};
+constexpr Units<TFunct_LOOP_Re> kLoopReUnits[] = {{unit::O, {&TFunct_LOOP_Re::Re}}};
+using Neutr = TFunct_INC_NEUTR;
+constexpr Units<Neutr> kNeutrUnits[] = {
+    {unit::O, {&Neutr::Z, &Neutr::R, &Neutr::Xl, &Neutr::Z_lim}},
+    {unit::A, {&Neutr::Isc}},
+};
+
+// Line impedance (4, 104). Sub-function 11 is the voltage-drop measurement; 1 and 9 (L-N)
+// and 2 and 10 (L-L) carry the prospective short-circuit current limits in fields 13 on.
+// Code 4 results of sub-function 0 mark fields 13, 16 and 18 with "3".
+constexpr uint64_t kDrop = subs({11}), kLN = subs({1, 9}), kLL = subs({2, 10}), kPlain = subs({0});
+bool marked(const ZLine&, const Parser& p, sv t) {
+    return p.code() == 4 && t == "3";
+}
+constexpr Row<ZLine> kZLine4[] = {
+    hook<ZLine>(3,
+                [](Parser& p, ZLine& s, sv t) {
+                    if (auto v = lookupSpan(
+                            t, {{0, 2, 0}, {3, 3, 11}, {10, 15, 3}, {98, 98, 9}, {99, 99, 10}}))
+                        s.SubFunction = uint8_t(*v);
+                    else if (auto number = parseInt(t); number && *number >= 4 && *number <= 9)
+                        s.SubFunction = 0;
+                    else
+                        p.flag();
+                }),
+    {4, Status, &ZLine::Status},
+    {5, Text, &ZLine::FuseType},
+    {6, Split, &ZLine::Fuse_I},
+    {7, Split, &ZLine::Fuse_t},
+    {8, Set, &ZLine::dU_lim, kDrop},
+    {8, Set, &ZLine::Isc_lim, 0, fuseLimit<ZLine>},
+    {8, Set, &ZLine::Z_lim},
+    {9, Set, &ZLine::dU, kDrop},
+    {9, Split, &ZLine::Z},
+    {10, Split, &ZLine::Isc},
+    {11, Set, &ZLine::Z, kDrop},
+    {11, Split, &ZLine::R},
+    {12, Set, &ZLine::Zref, kDrop},
+    {12, Split, &ZLine::Xl},
+    {13, Set, &ZLine::IscMaxLN, kLN},
+    {13, Set, &ZLine::IscMax3ph, kLL},
+    {13, Mark, &ZLine::dUFlag, kPlain, marked},
+    {14, Set, &ZLine::IscMinLN, kLN},
+    {14, Set, &ZLine::IscMin3ph, kLL},
+    {15, Set, &ZLine::IscStd, kLN},
+    {15, Set, &ZLine::IscMax2ph, kLL},
+    {16, Set, &ZLine::IscMin2ph, kLL},
+    {16, Mark, &ZLine::dUFlag, kPlain, marked},
+    {17, Set, &ZLine::IscStd, kLL},
+    {18, Esys, &ZLine::EarthingSystem, 0, [](const ZLine&, const Parser& p, sv) { return p.code() == 104; }},
+    {18, Mark, &ZLine::dUFlag, kPlain, marked},
+    {19, Esys, &ZLine::EarthingSystem, kLL},
+};
+
+// The earlier typed testers' line and loop impedance (52, 53) begin alike: the verdict,
+// the fuse, the limit and the impedance with its current.
+template <class R>
+constexpr std::array<Row<R>, 8> kEarlierFuse = {{
+    {4, Status, &R::Status},
+    {5, Text, &R::FuseType},
+    {6, Split, &R::Fuse_I},
+    {7, Split, &R::Fuse_t},
+    {8, Set, &R::Z_lim, 0, korvenLimit<R>},
+    {8, Set, &R::Isc_lim},
+    {9, Split, &R::Z},
+    {10, Split, &R::Isc},
+}};
+
+constexpr auto kZLine52 =
+    join(std::to_array<Row<ZLine>>({
+             hook<ZLine>(3,
+                         [](Parser& p, ZLine& s, sv t) {
+                             if (t == "0")
+                                 s.SubFunction = 0;
+                             else if (t == "1")
+                                 s.SubFunction = 11;
+                             else if (auto number = parseInt(t); number && *number >= 3)
+                                 s.SubFunction = 0;
+                             else
+                                 p.flag();
+                         }),
+             {11, Set, &ZLine::dU_lim},
+             {12, Set, &ZLine::dU},
+             {13, Split, &ZLine::Zref},
+         }),
+         kEarlierFuse<ZLine>);
+
+// Loop impedance (5, 105). Under the reduced-voltage systems (3 .. 5) fields 10 to 13 hold
+// the two loops' impedances and currents; sub-function 12 is the loop behind an RCD.
+constexpr uint64_t kRcdLoop = subs({12});
+constexpr Row<ZLoop> kZLoop5[] = {
+    hook<ZLoop>(3,
+                [](Parser& p, ZLoop& s, sv t) {
+                    p.mapSpan(s.SubFunction, t,
+                              {{0, 2, 0}, {3, 3, 2}, {5, 5, 5}, {9, 9, 12}, {10, 15, 6}});
+                }),
+    {4, Status, &ZLoop::Status},
+    {5, Esys, &ZLoop::EarthingSystem},
+    {6, Set, &ZLoop::RCD, kRcdLoop},
+    {6, Text, &ZLoop::FuseType},
+    {7, Set, &ZLoop::Rlim, kRcdLoop},
+    {7, Split, &ZLoop::Fuse_I},
+    {8, Set, &ZLoop::Uc, kRcdLoop},
+    {8, Split, &ZLoop::Fuse_t},
+    {9, Set, &ZLoop::Isc_lim, 0, fuseLimit<ZLoop>},
+    // Without a fuse a limit of 70.0 marks a touch-voltage measurement.
+    hook<ZLoop>(9,
+                [](Parser&, ZLoop& s, sv t) {
+                    set(s.Z_lim, t);
+                    if (s.FuseType.empty() && t == "70.0") s.UbFlag = 1;
+                }),
+    {10, Set, &ZLoop::Z1, 0, reducedSystem<ZLoop>},
+    {10, Split, &ZLoop::Z},
+    {11, Set, &ZLoop::Z2, 0, reducedSystem<ZLoop>},
+    {11, Split, &ZLoop::Isc},
+    {12, Split, &ZLoop::R, 0, tnSystem<ZLoop>},
+    {12, Split, &ZLoop::Isc1, 0, reducedSystem<ZLoop>},
+    {13, Split, &ZLoop::Xl, 0, tnSystem<ZLoop>},
+    {13, Split, &ZLoop::Isc2, 0, reducedSystem<ZLoop>},
+    hook<ZLoop>(14,
+                [](Parser&, ZLoop& s, sv t) {
+                    set(s.IscMaxLPE, t);
+                    const int sub = s.SubFunction;
+                    if (t == "3" && (sub == 0 || (sub >= 2 && sub <= 5))) s.UbFlag = 1;
+                }),
+    {15, Set, &ZLoop::IscMinLPE},
+    {16, Set, &ZLoop::IscStd},
+    {17, Set, &ZLoop::Ub},
+    {18, Mark, &ZLoop::UbFlag, subs({1}), [](const ZLoop&, const Parser&, sv t) { return t == "3"; }},
+};
+
+constexpr auto kZLoop53 = join(
+    std::to_array<Row<ZLoop>>({
+        hook<ZLoop>(3, [](Parser& p, ZLoop& s, sv t) { p.mapSpan(s.SubFunction, t, {{1, 2, 3}}); }),
+        {11, Split, &ZLoop::R},
+        {12, Split, &ZLoop::Xl},
+    }),
+    kEarlierFuse<ZLoop>);
+
+// Fault loop (21): device flag 0 a protective device with two cross-sections, 1 a fuse or
+// RCD with its disconnection time.
+bool deviceKind(const Folt& s, const Parser&, sv) {
+    return s.DeviceFlag == 1;
+}
+void deviceType(Parser& p, Folt& s, sv t) {
+    p.mapText(s.DeviceType, t, {{"0", "-"}, {"1", "B"}, {"2", "C"}, {"3", "D"}, {"4", "Fuse"}});
+}
+constexpr Row<Folt> kFoltLoop21[] = {
+    hook<Folt>(3, [](Parser& p, Folt& s, sv t) { p.mapSpan(s.DeviceFlag, t, {{0, 1, 0}}); }),
+    {4, Status, &Folt::Status},
+    {5, Esys, &Folt::EarthingSystem},
+    hook<Folt>(
+        6, [](Parser& p, Folt& s, sv t) { p.mapText(s.DeviceKind, t, {{"0", "FUSE"}, {"1", "RCD"}}); },
+        0, deviceKind),
+    hook<Folt>(6, deviceType),
+    hook<Folt>(7, deviceType, 0, deviceKind),
+    {7, Set, &Folt::CrossSection1},
+    {8, Set, &Folt::DeviceCurrent, 0, deviceKind},
+    {8, Set, &Folt::CrossSection2},
+    {9, Set, &Folt::DisconnectionTime, 0, deviceKind},
+    {9, Set, &Folt::DeviceCurrent},
+    {10, Set, &Folt::Zphe_lim, 0, deviceKind},
+    {10, Set, &Folt::Rphe_lim},
+    {11, Set, &Folt::R, 0, [](const Folt& s, const Parser&, sv) { return s.DeviceFlag != 1; }},
+    {11, Set, &Folt::Z, 0, tnSystem<Folt>},
+    {11, Set, &Folt::Z1, 0, reducedSystem<Folt>},
+    {12, Set, &Folt::Z2, 0,
+     [](const Folt& s, const Parser& p, sv t) { return deviceKind(s, p, t) && reducedSystem(s, p, t); }},
+};
+
+using LoopRe = TFunct_LOOP_Re;
+constexpr Row<LoopRe> kLoopRe29[] = {
+    {4, Status, &LoopRe::Status},
+    {5, Set, &LoopRe::Re},
+    {6, Esys, &LoopRe::EarthingSystem},
+};
+
+constexpr Row<Neutr> kIncNeutr35[] = {
+    {4, Status, &Neutr::Status}, {5, Set, &Neutr::Z_lim}, {6, Split, &Neutr::Z},
+    {7, Split, &Neutr::Isc},     {8, Split, &Neutr::R},   {9, Split, &Neutr::Xl},
+    {10, Esys, &Neutr::EarthingSystem},
+};
+
+}  // namespace
+
 void Parser::impedanceUnits() {
-    const sv V = "V";
-    const sv A = "A";
-    const sv s = "s";
-    const sv mA = "mA";
-    const sv mm2 = "mm2";
-    const sv O = kOhm;
     switch (layout_) {
         case 4:
-        case 52: {
-            auto& x = r_.ZLINE;
-            units(O, {&x.Z, &x.R, &x.Xl, &x.Z_lim, &x.Zref});
-            units(A, {&x.Isc, &x.Isc_lim, &x.IscMaxLN, &x.IscMinLN, &x.IscMax3ph, &x.IscMin3ph,
-                      &x.IscMax2ph, &x.IscMin2ph, &x.IscStd});
-            break;
-        }
+        case 52:
+            return unitsOf(r_.ZLINE, kZLineUnits);
         case 5:
-        case 53: {
-            auto& x = r_.ZLOOP;
-            units(O, {&x.Z, &x.Z1, &x.Z2, &x.R, &x.Xl, &x.Z_lim, &x.Rlim});
-            units(A, {&x.Isc, &x.Isc1, &x.Isc2, &x.Isc_lim, &x.IscMaxLPE, &x.IscMinLPE, &x.IscStd});
-            units(V, {&x.Ub, &x.Uc});
-            x.RCD.Unit = mA;
-            break;
-        }
-        case 21: {
-            auto& x = r_.FOLTLOOP;
-            units(O, {&x.Z, &x.R, &x.Z1, &x.Z2, &x.Rphe_lim, &x.Zphe_lim});
-            units(mm2, {&x.CrossSection1, &x.CrossSection2});
-            x.DeviceCurrent.Unit = A;
-            x.DisconnectionTime.Unit = s;
-            break;
-        }
+        case 53:
+            return unitsOf(r_.ZLOOP, kZLoopUnits);
+        case 21:
+            return unitsOf(r_.FOLTLOOP, kFoltUnits);
         case 29:
-            r_.LOOP_Re.Re.Unit = O;
-            break;
-        case 35: {
-            auto& x = r_.INC_NEUTR;
-            units(O, {&x.Z, &x.R, &x.Xl, &x.Z_lim});
-            x.Isc.Unit = A;
-            break;
-        }
+            return unitsOf(r_.LOOP_Re, kLoopReUnits);
+        case 35:
+            return unitsOf(r_.INC_NEUTR, kNeutrUnits);
         default:
-            break;
+            return;
     }
 }
 
 bool Parser::impedanceFields(int n, sv t) {
     switch (layout_) {
         case 4:
-            return zline4(n, t);
+            return read(r_.ZLINE, kZLine4, n, t);
         case 5:
-            return zloop5(n, t);
+            return read(r_.ZLOOP, kZLoop5, n, t);
         case 21:
-            return foltloop21(n, t);
+            return read(r_.FOLTLOOP, kFoltLoop21, n, t);
         case 29:
-            return loopRe29(n, t);
+            return read(r_.LOOP_Re, kLoopRe29, n, t);
         case 35:
-            return incneutr35(n, t);
+            return read(r_.INC_NEUTR, kIncNeutr35, n, t);
         case 52:
-            return zline52(n, t);
+            return read(r_.ZLINE, kZLine52, n, t);
         case 53:
-            return zloop53(n, t);
-        default:
-            return false;
-    }
-}
-
-// Line impedance (4, 104). Sub-function 11 is the voltage-drop measurement; 1 and 9 (L-N)
-// and 2 and 10 (L-L) carry the prospective short-circuit current limits in fields 13 on.
-bool Parser::zline4(int n, sv t) {
-    auto& s = r_.ZLINE;
-    const int sub = s.SubFunction;
-    const bool drop = sub == 11;
-    const bool lineToNeutral = sub == 1 || sub == 9;
-    const bool lineToLine = sub == 2 || sub == 10;
-    // Code 4 results of sub-function 0 mark fields 13, 16 and 18 with "3".
-    const bool marked = code_ == 4 && sub == 0 && t == "3";
-    switch (n) {
-        case 3:
-            if (auto v =
-                    lookupSpan(t, {{0, 2, 0}, {3, 3, 11}, {10, 15, 3}, {98, 98, 9}, {99, 99, 10}}))
-                s.SubFunction = uint8_t(*v);
-            else if (auto number = parseInt(t); number && *number >= 4 && *number <= 9)
-                s.SubFunction = 0;
-            else
-                flag();
-            return true;
-        case 4:
-            status(s.Status, t);
-            return true;
-        case 5:
-            s.FuseType.assign(t);
-            return true;
-        case 6:
-            split(s.Fuse_I, t);
-            return true;
-        case 7:
-            split(s.Fuse_t, t);
-            return true;
-        case 8:
-            if (drop)
-                set(s.dU_lim, t);
-            else if (!korven() && !s.FuseType.empty())
-                set(s.Isc_lim, t);
-            else
-                set(s.Z_lim, t);
-            return true;
-        case 9:
-            if (drop)
-                set(s.dU, t);
-            else
-                split(s.Z, t);
-            return true;
-        case 10:
-            split(s.Isc, t);
-            return true;
-        case 11:
-            if (drop)
-                set(s.Z, t);
-            else
-                split(s.R, t);
-            return true;
-        case 12:
-            if (drop)
-                set(s.Zref, t);
-            else
-                split(s.Xl, t);
-            return true;
-        case 13:
-            if (lineToNeutral)
-                set(s.IscMaxLN, t);
-            else if (lineToLine)
-                set(s.IscMax3ph, t);
-            else if (marked)
-                s.dUFlag = 1;
-            return true;
-        case 14:
-            if (lineToNeutral)
-                set(s.IscMinLN, t);
-            else if (lineToLine)
-                set(s.IscMin3ph, t);
-            return true;
-        case 15:
-            if (lineToNeutral)
-                set(s.IscStd, t);
-            else if (lineToLine)
-                set(s.IscMax2ph, t);
-            return true;
-        case 16:
-            if (lineToLine)
-                set(s.IscMin2ph, t);
-            else if (marked)
-                s.dUFlag = 1;
-            return true;
-        case 17:
-            if (lineToLine) set(s.IscStd, t);
-            return true;
-        case 18:
-            if (code_ == 104)
-                esys(s.EarthingSystem, t);
-            else if (marked)
-                s.dUFlag = 1;
-            return true;
-        case 19:
-            if (sub == 2 || sub == 10) esys(s.EarthingSystem, t);
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool Parser::zline52(int n, sv t) {
-    auto& s = r_.ZLINE;
-    switch (n) {
-        case 3:
-            if (t == "0")
-                s.SubFunction = 0;
-            else if (t == "1")
-                s.SubFunction = 11;
-            else if (auto number = parseInt(t); number && *number >= 3)
-                s.SubFunction = 0;
-            else
-                flag();
-            return true;
-        case 4:
-            status(s.Status, t);
-            return true;
-        case 5:
-            s.FuseType.assign(t);
-            return true;
-        case 6:
-            split(s.Fuse_I, t);
-            return true;
-        case 7:
-            split(s.Fuse_t, t);
-            return true;
-        case 8:
-            set(korven() ? s.Z_lim : s.Isc_lim, t);
-            return true;
-        case 9:
-            split(s.Z, t);
-            return true;
-        case 10:
-            split(s.Isc, t);
-            return true;
-        case 11:
-            set(s.dU_lim, t);
-            return true;
-        case 12:
-            set(s.dU, t);
-            return true;
-        case 13:
-            split(s.Zref, t);
-            return true;
-        default:
-            return false;
-    }
-}
-
-// Loop impedance (5, 105). Under the reduced-voltage systems (3 .. 5) fields 10 to 13 hold
-// the two loops' impedances and currents.
-bool Parser::zloop5(int n, sv t) {
-    auto& s = r_.ZLOOP;
-    const int sub = s.SubFunction;
-    const bool rcdLoop = sub == 12;
-    const bool tn = s.EarthingSystem == 1 || s.EarthingSystem == 2;
-    const bool reduced = s.EarthingSystem >= 3 && s.EarthingSystem <= 5;
-    switch (n) {
-        case 3:
-            mapSpan(s.SubFunction, t, {{0, 2, 0}, {3, 3, 2}, {5, 5, 5}, {9, 9, 12}, {10, 15, 6}});
-            return true;
-        case 4:
-            status(s.Status, t);
-            return true;
-        case 5:
-            esys(s.EarthingSystem, t);
-            return true;
-        case 6:
-            if (rcdLoop)
-                set(s.RCD, t);
-            else
-                s.FuseType.assign(t);
-            return true;
-        case 7:
-            if (rcdLoop)
-                set(s.Rlim, t);
-            else
-                split(s.Fuse_I, t);
-            return true;
-        case 8:
-            if (rcdLoop)
-                set(s.Uc, t);
-            else
-                split(s.Fuse_t, t);
-            return true;
-        case 9:
-            if (!korven() && !s.FuseType.empty()) {
-                set(s.Isc_lim, t);
-            } else {
-                set(s.Z_lim, t);
-                if (s.FuseType.empty() && t == "70.0") s.UbFlag = 1;
-            }
-            return true;
-        case 10:
-            if (reduced)
-                set(s.Z1, t);
-            else
-                split(s.Z, t);
-            return true;
-        case 11:
-            if (reduced)
-                set(s.Z2, t);
-            else
-                split(s.Isc, t);
-            return true;
-        case 12:
-            if (tn)
-                split(s.R, t);
-            else if (reduced)
-                split(s.Isc1, t);
-            return true;
-        case 13:
-            if (tn)
-                split(s.Xl, t);
-            else if (reduced)
-                split(s.Isc2, t);
-            return true;
-        case 14:
-            set(s.IscMaxLPE, t);
-            if (t == "3" && (sub == 0 || (sub >= 2 && sub <= 5))) s.UbFlag = 1;
-            return true;
-        case 15:
-            set(s.IscMinLPE, t);
-            return true;
-        case 16:
-            set(s.IscStd, t);
-            return true;
-        case 17:
-            set(s.Ub, t);
-            return true;
-        case 18:
-            if (sub == 1 && t == "3") s.UbFlag = 1;
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool Parser::zloop53(int n, sv t) {
-    auto& s = r_.ZLOOP;
-    switch (n) {
-        case 3:
-            mapSpan(s.SubFunction, t, {{1, 2, 3}});
-            return true;
-        case 4:
-            status(s.Status, t);
-            return true;
-        case 5:
-            s.FuseType.assign(t);
-            return true;
-        case 6:
-            split(s.Fuse_I, t);
-            return true;
-        case 7:
-            split(s.Fuse_t, t);
-            return true;
-        case 8:
-            set(korven() ? s.Z_lim : s.Isc_lim, t);
-            return true;
-        case 9:
-            split(s.Z, t);
-            return true;
-        case 10:
-            split(s.Isc, t);
-            return true;
-        case 11:
-            split(s.R, t);
-            return true;
-        case 12:
-            split(s.Xl, t);
-            return true;
-        default:
-            return false;
-    }
-}
-
-// Fault loop (21): device flag 0 a protective device with two cross-sections, 1 a fuse or
-// RCD with its disconnection time.
-bool Parser::foltloop21(int n, sv t) {
-    auto& s = r_.FOLTLOOP;
-    const bool deviceKind = s.DeviceFlag == 1;
-    const std::initializer_list<std::pair<sv, sv>> kDeviceTypes = {
-        {"0", "-"}, {"1", "B"}, {"2", "C"}, {"3", "D"}, {"4", "Fuse"}};
-    const bool tn = s.EarthingSystem == 1 || s.EarthingSystem == 2;
-    const bool reduced = s.EarthingSystem >= 3 && s.EarthingSystem <= 5;
-    switch (n) {
-        case 3:
-            mapSpan(s.DeviceFlag, t, {{0, 1, 0}});
-            return true;
-        case 4:
-            status(s.Status, t);
-            return true;
-        case 5:
-            esys(s.EarthingSystem, t);
-            return true;
-        case 6:
-            if (deviceKind)
-                mapText(s.DeviceKind, t, {{"0", "FUSE"}, {"1", "RCD"}});
-            else
-                mapText(s.DeviceType, t, kDeviceTypes);
-            return true;
-        case 7:
-            if (deviceKind)
-                mapText(s.DeviceType, t, kDeviceTypes);
-            else
-                set(s.CrossSection1, t);
-            return true;
-        case 8:
-            set(deviceKind ? s.DeviceCurrent : s.CrossSection2, t);
-            return true;
-        case 9:
-            set(deviceKind ? s.DisconnectionTime : s.DeviceCurrent, t);
-            return true;
-        case 10:
-            set(deviceKind ? s.Zphe_lim : s.Rphe_lim, t);
-            return true;
-        case 11:
-            if (!deviceKind)
-                set(s.R, t);
-            else if (tn)
-                set(s.Z, t);
-            else if (reduced)
-                set(s.Z1, t);
-            return true;
-        case 12:
-            if (deviceKind && reduced) set(s.Z2, t);
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool Parser::loopRe29(int n, sv t) {
-    auto& s = r_.LOOP_Re;
-    switch (n) {
-        case 4:
-            status(s.Status, t);
-            return true;
-        case 5:
-            set(s.Re, t);
-            return true;
-        case 6:
-            esys(s.EarthingSystem, t);
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool Parser::incneutr35(int n, sv t) {
-    auto& s = r_.INC_NEUTR;
-    switch (n) {
-        case 4:
-            status(s.Status, t);
-            return true;
-        case 5:
-            set(s.Z_lim, t);
-            return true;
-        case 6:
-            split(s.Z, t);
-            return true;
-        case 7:
-            split(s.Isc, t);
-            return true;
-        case 8:
-            split(s.R, t);
-            return true;
-        case 9:
-            split(s.Xl, t);
-            return true;
-        case 10:
-            esys(s.EarthingSystem, t);
-            return true;
+            return read(r_.ZLOOP, kZLoop53, n, t);
         default:
             return false;
     }
@@ -466,54 +280,91 @@ bool Parser::incneutr35(int n, sv t) {
 
 namespace lines {
 
+namespace {
+
+using ZLine = TFunct_ZLINE;
+using ZLoop = TFunct_ZLOOP;
+using Neutr = TFunct_INC_NEUTR;
+
+constexpr ValueLine<ZLine> kZLineParts[] = {{kR3, "R: ", &ZLine::R}, {kR3, "Xl: ", &ZLine::Xl}};
+constexpr ValueLine<ZLoop> kZLoopParts[] = {{kR3, "R: ", &ZLoop::R}, {kR3, "Xl: ", &ZLoop::Xl}};
+constexpr ValueLine<ZLine> kDrop52[] = {{kR3, "Z: ", &ZLine::Z}, {kR3, "Zref: ", &ZLine::Zref}};
+// The prospective short-circuit currents of line impedance: L-N (1, 9) and L-L (2, 10).
+constexpr ValueLine<ZLine> kLineToNeutral[] = {
+    {kR3, "IscMaxLN: ", &ZLine::IscMaxLN},
+    {kR3, "IscMinLN: ", &ZLine::IscMinLN},
+    {kR3, "IscStd: ", &ZLine::IscStd},
+};
+constexpr ValueLine<ZLine> kLineToLine[] = {
+    {kR3, "IscMax3ph: ", &ZLine::IscMax3ph}, {kR3, "IscMin3ph: ", &ZLine::IscMin3ph},
+    {kR3, "IscMax2ph: ", &ZLine::IscMax2ph}, {kR3, "IscMin2ph: ", &ZLine::IscMin2ph},
+    {kR3, "IscStd: ", &ZLine::IscStd},
+};
+// The two loops under the reduced-voltage systems.
+constexpr ValueLine<ZLoop> kTwoLoops[] = {
+    {kR2, "Z1: ", &ZLoop::Z1},
+    {kR2, "Z2: ", &ZLoop::Z2},
+    {kR3, "Isc1: ", &ZLoop::Isc1},
+    {kR3, "Isc2: ", &ZLoop::Isc2},
+};
+constexpr ValueLine<ZLoop> kTwoLoops105[] = {
+    {kR2, "R1: ", &ZLoop::Z1},
+    {kR3, "Isc1: ", &ZLoop::Isc1},
+    {kR2, "R2: ", &ZLoop::Z2},
+    {kR3, "Isc2: ", &ZLoop::Isc2},
+};
+constexpr ValueLine<ZLoop> kLoopRcd[] = {
+    {kL3, "RCD: ", &ZLoop::RCD}, {kL3, "Rlim: ", &ZLoop::Rlim}, {kL3, "Uc: ", &ZLoop::Uc}};
+constexpr ValueLine<ZLoop> kLoopLimits[] = {
+    {kR3, "IscMaxLPE: ", &ZLoop::IscMaxLPE},
+    {kR3, "IscMinLPE: ", &ZLoop::IscMinLPE},
+    {kR3, "IscStd: ", &ZLoop::IscStd},
+    {kR3, "Ub: ", &ZLoop::Ub},
+};
+constexpr ValueLine<Neutr> kNeutrParts[] = {
+    {kR3, "R: ", &Neutr::R}, {kR3, "Xl: ", &Neutr::Xl}, {kL3, "Z_lim: ", &Neutr::Z_lim}};
+
+bool reduced(uint8_t esys) {
+    return esys >= 3 && esys <= 5;
+}
+
+}  // namespace
+
+// The fuse of an earlier tester's line or loop impedance, unless the tester gave none.
+template <class R>
+void Generator::earlierFuse(const R& s) {
+    if (s.FuseType == kPlaceholder) return;
+    fuseLines(s.FuseType, s.Fuse_I, s.Fuse_t);
+    iscLimLine(s.Isc_lim, s.Z_lim);
+}
+
+// The limit and fuse of a later tester's line or loop impedance ("*F": no fuse), then the
+// earthing system.
+template <class R>
+void Generator::laterFuse(const R& s) {
+    if (s.FuseType != "*F") {
+        limit(variantIs("KORVEN") ? s.Z_lim : s.Isc_lim);
+        fuseLines(s.FuseType, s.Fuse_I, s.Fuse_t);
+    }
+    system(s.EarthingSystem);
+}
+
+// The fuse values that were given.
+template <class R>
+void Generator::fuseWhenSet(const R& s) {
+    fuseType(s.FuseType);
+    if (isSet(s.Fuse_I)) fuseI(s.Fuse_I);
+    if (isSet(s.Fuse_t)) fuseT(s.Fuse_t);
+}
+
 void Generator::impedanceLines() {
     switch (code_) {
         case 4:
             return zline4();
         case 5:
             return zloop5();
-        case 21: {
-            const auto& s = r_.FOLTLOOP;
-            heading(std::string("#K521: ") + key(s.DeviceFlag == 0 ? "text580" : "text581"),
-                    s.Status);
-            const bool reduced = s.EarthingSystem >= 3 && s.EarthingSystem <= 5;
-            const bool device = s.DeviceType != "-";
-            auto deviceLine = [&] {
-                std::string type = s.DeviceType;
-                if (type == "Fuse") type = key("text585");
-                if (type == "-") type = std::string(kPlaceholder);
-                keyLine(kR3, "text561", type);
-            };
-            auto sub = [&](std::string_view k, const V& v) { line(kR3, "  ", key(k), ": ", v); };
-            if (s.DeviceFlag == 0) {
-                value(kR2, "R: ", s.R);
-                deviceLine();
-                if (device) {
-                    line(kR3, key("text562"), ": ");
-                    sub("text578", s.CrossSection1);
-                    sub("text579", s.CrossSection2);
-                    sub("text564", s.DeviceCurrent);
-                    value(kR3, "  Rphe_lim: ", s.Rphe_lim);
-                }
-            } else {
-                if (reduced) {
-                    value(kR2, "Z1: ", s.Z1);
-                    value(kR2, "Z2: ", s.Z2);
-                } else {
-                    value(kR2, "Z: ", s.Z);
-                }
-                line(kR3, "RCD: ", (s.DeviceKind == "RCD" ? "YES" : "NO"));
-                deviceLine();
-                if (device) {
-                    sub("text564", s.DeviceCurrent);
-                    if (s.DeviceType == "Fuse" && s.DisconnectionTime.Value != "-")
-                        sub("text584", s.DisconnectionTime);
-                    value(kR3, "  Zphe_lim:  ", s.Zphe_lim);
-                }
-            }
-            systemWhenSet(s.EarthingSystem);
-            return;
-        }
+        case 21:
+            return faultLoop21();
         case 29: {
             const auto& s = r_.LOOP_Re;
             heading("#K529: ", s.Status);
@@ -526,9 +377,7 @@ void Generator::impedanceLines() {
             heading("#K535", s.Status);
             value(kR2, "Z: ", s.Z);
             iscLine(s.Isc);
-            value(kR3, "R: ", s.R);
-            value(kR3, "Xl: ", s.Xl);
-            value(kL3, "Z_lim: ", s.Z_lim);
+            values(s, kNeutrParts);
             systemWhenSet(s.EarthingSystem);
             return;
         }
@@ -540,60 +389,44 @@ void Generator::impedanceLines() {
                 value(kR2, "dU: ", s.dU);
                 value(kL3, "dU_lim: ", s.dU_lim);
                 iscLine(s.Isc);
-                value(kR3, "Z: ", s.Z);
-                value(kR3, "Zref: ", s.Zref);
+                values(s, kDrop52);
             } else {
                 value(kR2, "Z: ", s.Z);
                 iscLine(s.Isc);
-                if (s.FuseType != kPlaceholder) {
-                    fuseLines(s.FuseType, s.Fuse_I, s.Fuse_t);
-                    iscLimLine(s.Isc_lim, s.Z_lim);
-                }
+                earlierFuse(s);
             }
             return;
         }
         case 53: {
             const auto& s = r_.ZLOOP;
             heading(s.SubFunction == 4 ? "#K305 Zs rcd" : "#K305", s.Status);
-            const bool reduced = s.EarthingSystem >= 3 && s.EarthingSystem <= 5;
-            if (reduced) {
-                value(kR2, "Z1: ", s.Z1);
-                value(kR2, "Z2: ", s.Z2);
-                value(kR3, "Isc1: ", s.Isc1);
-                value(kR3, "Isc2: ", s.Isc2);
+            if (reduced(s.EarthingSystem)) {
+                values(s, kTwoLoops);
             } else {
                 value(kR2, "Z: ", s.Z);
                 iscLine(s.Isc);
             }
-            if (s.FuseType != kPlaceholder) {
-                fuseLines(s.FuseType, s.Fuse_I, s.Fuse_t);
-                iscLimLine(s.Isc_lim, s.Z_lim);
-            }
+            earlierFuse(s);
             return;
         }
         case 104: {
             const auto& s = r_.ZLINE;
             static constexpr const char* kWhere[] = {" L1/N",  " L2/N",  " L3/N",
                                                      " L1/L2", " L1/L3", " L2/L3"};
-            const bool reduced = s.EarthingSystem >= 3 && s.EarthingSystem <= 5;
-            std::string h = key(reduced ? "Funct_R-LINE" : "Funct_Z-LINE");
+            const bool r = reduced(s.EarthingSystem);
+            std::string h = key(r ? "Funct_R-LINE" : "Funct_Z-LINE");
             if (s.SubFunction >= 3 && s.SubFunction <= 8) h += kWhere[s.SubFunction - 3];
             heading(h, s.Status);
-            value(kR2, reduced ? "R: " : "Z: ", s.Z);
+            value(kR2, r ? "R: " : "Z: ", s.Z);
             iscLine(s.Isc);
-            if (s.FuseType != "*F") {
-                limit(variantIs("KORVEN") ? s.Z_lim : s.Isc_lim);
-                fuseLines(s.FuseType, s.Fuse_I, s.Fuse_t);
-            }
-            system(s.EarthingSystem);
+            laterFuse(s);
             return;
         }
         case 105: {
             const auto& s = r_.ZLOOP;
-            const bool reduced = s.EarthingSystem >= 3 && s.EarthingSystem <= 5;
             const int sub = s.SubFunction;
             std::string h;
-            if (reduced) {
+            if (reduced(s.EarthingSystem)) {
                 h = key("Funct_R-LOOP");
             } else {
                 h = key((sub == 2 || (sub >= 9 && sub <= 11)) ? "Funct_ZsRCD" : "Funct_Z-LOOP");
@@ -602,25 +435,60 @@ void Generator::impedanceLines() {
                 if (sub == 8 || sub == 11) h += " L3/PE";
             }
             heading(h, s.Status);
-            if (reduced) {
-                value(kR2, "R1: ", s.Z1);
-                value(kR3, "Isc1: ", s.Isc1);
-                value(kR2, "R2: ", s.Z2);
-                value(kR3, "Isc2: ", s.Isc2);
+            if (reduced(s.EarthingSystem)) {
+                values(s, kTwoLoops105);
             } else {
                 value(kR2, "Z: ", s.Z);
                 iscLine(s.Isc);
             }
-            if (s.FuseType != "*F") {
-                limit(variantIs("KORVEN") ? s.Z_lim : s.Isc_lim);
-                fuseLines(s.FuseType, s.Fuse_I, s.Fuse_t);
-            }
-            system(s.EarthingSystem);
+            laterFuse(s);
             return;
         }
         default:
             return;
     }
+}
+
+// Fault loop (21): a protective device with its cross-sections, or a fuse or RCD with its
+// disconnection time.
+void Generator::faultLoop21() {
+    const auto& s = r_.FOLTLOOP;
+    heading(std::string("#K521: ") + key(s.DeviceFlag == 0 ? "text580" : "text581"), s.Status);
+    const bool device = s.DeviceType != "-";
+    auto deviceLine = [&] {
+        std::string type = s.DeviceType;
+        if (type == "Fuse") type = key("text585");
+        if (type == "-") type = std::string(kPlaceholder);
+        keyLine(kR3, "text561", type);
+    };
+    auto sub = [&](std::string_view k, const V& v) { line(kR3, "  ", key(k), ": ", v); };
+    if (s.DeviceFlag == 0) {
+        value(kR2, "R: ", s.R);
+        deviceLine();
+        if (device) {
+            line(kR3, key("text562"), ": ");
+            sub("text578", s.CrossSection1);
+            sub("text579", s.CrossSection2);
+            sub("text564", s.DeviceCurrent);
+            value(kR3, "  Rphe_lim: ", s.Rphe_lim);
+        }
+    } else {
+        if (reduced(s.EarthingSystem)) {
+            value(kR2, "Z1: ", s.Z1);
+            value(kR2, "Z2: ", s.Z2);
+        } else {
+            value(kR2, "Z: ", s.Z);
+        }
+        line(kR3, "RCD: ", (s.DeviceKind == "RCD" ? "YES" : "NO"));
+        deviceLine();
+        if (device) {
+            sub("text564", s.DeviceCurrent);
+            if (s.DeviceType == "Fuse" && s.DisconnectionTime.Value != "-")
+                sub("text584", s.DisconnectionTime);
+            value(kR3, "  Zphe_lim:  ", s.Zphe_lim);
+        }
+    }
+    systemWhenSet(s.EarthingSystem);
 }
 
 void Generator::zline4() {
@@ -632,40 +500,23 @@ void Generator::zline4() {
     if (sub == 2) h += ": m#S258 L-L";
     heading(h, s.Status);
     const bool fuse = !s.FuseType.empty() && s.FuseType != kPlaceholder;
-    auto fuses = [&] {
-        if (!fuse) return;
-        fuseType(s.FuseType);
-        if (isSet(s.Fuse_I)) fuseI(s.Fuse_I);
-        if (isSet(s.Fuse_t)) fuseT(s.Fuse_t);
-    };
     if (sub == 11) {
         value(kR2, "dU: ", s.dU);
         iscLine(s.Isc);
         value(kR3, "Z: ", s.Z);
         if (isSet(s.Zref) && !isPlaceholder(s.Zref)) value(kR3, "Zref: ", s.Zref);
         value(kL3, "dU_lim: ", s.dU_lim);
-        fuses();
+        if (fuse) fuseWhenSet(s);
     } else {
         value(kR2, "Z: ", s.Z);
         iscLine(s.Isc);
-        value(kR3, "R: ", s.R);
-        value(kR3, "Xl: ", s.Xl);
+        values(s, kZLineParts);
         if (fuse) {
-            fuses();
+            fuseWhenSet(s);
             iscLimLine(s.Isc_lim, s.Z_lim);
         }
-        if (sub == 1 || sub == 9) {
-            value(kR3, "IscMaxLN: ", s.IscMaxLN);
-            value(kR3, "IscMinLN: ", s.IscMinLN);
-            value(kR3, "IscStd: ", s.IscStd);
-        }
-        if (sub == 2 || sub == 10) {
-            value(kR3, "IscMax3ph: ", s.IscMax3ph);
-            value(kR3, "IscMin3ph: ", s.IscMin3ph);
-            value(kR3, "IscMax2ph: ", s.IscMax2ph);
-            value(kR3, "IscMin2ph: ", s.IscMin2ph);
-            value(kR3, "IscStd: ", s.IscStd);
-        }
+        if (sub == 1 || sub == 9) values(s, kLineToNeutral);
+        if (sub == 2 || sub == 10) values(s, kLineToLine);
     }
     systemWhenSet(s.EarthingSystem);
 }
@@ -674,53 +525,37 @@ void Generator::zloop5() {
     const auto& s = r_.ZLOOP;
     const int sub = s.SubFunction;
     heading(sub == 1 ? "#K305: m#S258 L-PE" : "#K305", s.Status);
-    const bool reduced = s.EarthingSystem >= 3 && s.EarthingSystem <= 5;
-    if (reduced) {
-        value(kR2, "Z1: ", s.Z1);
-        value(kR2, "Z2: ", s.Z2);
-        value(kR3, "Isc1: ", s.Isc1);
-        value(kR3, "Isc2: ", s.Isc2);
+    if (reduced(s.EarthingSystem)) {
+        values(s, kTwoLoops);
     } else {
         value(kR2, "Z: ", s.Z);
         iscLine(s.Isc);
-        value(kR3, "R: ", s.R);
-        value(kR3, "Xl: ", s.Xl);
+        values(s, kZLoopParts);
     }
     const bool fuse = !s.FuseType.empty() && s.FuseType != kPlaceholder;
-    auto fuseValues = [&] {
-        if (isSet(s.Fuse_I)) fuseI(s.Fuse_I);
-        if (isSet(s.Fuse_t)) fuseT(s.Fuse_t);
-    };
     auto testLine = [&](const std::string& what) { line(kL3, key("text583"), ": ", what); };
+    auto fuseAndLimit = [&] {
+        fuseWhenSet(s);
+        iscLimLine(s.Isc_lim, s.Z_lim);
+    };
     if (!variantIs("DOSK")) {
         if (fuse) {
             if (sub == 0) testLine(key("text539"));
             if (sub == 2) testLine(key("text538"));
             if (sub != 0 && sub != 1 && sub != 2) testLine(std::string());
-            fuseType(s.FuseType);
-            fuseValues();
-            iscLimLine(s.Isc_lim, s.Z_lim);
+            fuseAndLimit();
         }
     } else {
         if (sub == 0) testLine(key("text539"));
         if (sub == 2) testLine(key("text538"));
-        if (sub == 12) testLine(key("Test_6") + " Rs(RCD)");
         if (sub == 12) {
-            value(kL3, "RCD: ", s.RCD);
-            value(kL3, "Rlim: ", s.Rlim);
-            value(kL3, "Uc: ", s.Uc);
+            testLine(key("Test_6") + " Rs(RCD)");
+            values(s, kLoopRcd);
         } else if (fuse) {
-            fuseType(s.FuseType);
-            fuseValues();
-            iscLimLine(s.Isc_lim, s.Z_lim);
+            fuseAndLimit();
         }
     }
-    if (sub == 1) {
-        value(kR3, "IscMaxLPE: ", s.IscMaxLPE);
-        value(kR3, "IscMinLPE: ", s.IscMinLPE);
-        value(kR3, "IscStd: ", s.IscStd);
-        value(kR3, "Ub: ", s.Ub);
-    }
+    if (sub == 1) values(s, kLoopLimits);
     systemWhenSet(s.EarthingSystem);
 }
 

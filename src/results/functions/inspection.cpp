@@ -12,64 +12,50 @@ namespace pelvoro {
 
 namespace fp {
 
-void Parser::inspectionUnits() {
-    switch (layout_) {
-        default:
-            break;
-    }
-}
+namespace {
+
+using enum Conv;
+using Visual = TFunct_VISUAL;
+using Checklist = TFunct_Checklist;
+
+// Visual inspection: kinds 0 .. 5 and 6 .. 11 are the two halves of the question groups
+// (written 5 .. 0 and 11 .. 6); the answer goes to G1 .. G6 by group.
+constexpr Row<Visual> kVisual16[] = {
+    hook<Visual>(3,
+                 [](Parser& p, Visual& s, sv t) {
+                     p.mapSpan(s.Kind, t, {{0, 5, 5, -1}, {6, 11, 11, -1}});
+                 }),
+    {4, Status, &Visual::Status},
+    hook<Visual>(5, [](Parser&, Visual& s, sv t) { s.G.at(s.Kind % s.G.size()).assign(t); }),
+};
+
+// Checklists and schedules: the answer digits and the section they begin at.
+constexpr Row<Checklist> kChecklist[] = {
+    {4, Status, &Checklist::Status},
+    {5, Text, &Checklist::Answers},
+    {6, Text, &Checklist::Section},
+};
+
+}  // namespace
+
+void Parser::inspectionUnits() {}
 
 bool Parser::inspectionFields(int n, sv t) {
     switch (layout_) {
         case 16:
-            return visual16(n, t);
+            return read(r_.VISUAL, kVisual16, n, t);
         case 22:
-            return checklist(r_.FULSCHED, n, t);
+            return read<Checklist>(r_.FULSCHED, kChecklist, n, t);
         case 23:
-            return checklist(r_.DOMSCHED, n, t);
+            return read<Checklist>(r_.DOMSCHED, kChecklist, n, t);
         case 24:
-            return checklist(r_.FUNCTION, n, t);
+            return read<Checklist>(r_.FUNCTION, kChecklist, n, t);
         case 30:
-            return checklist(r_.REBT_02, n, t);
+            return read<Checklist>(r_.REBT_02, kChecklist, n, t);
         case 31:
-            return checklist(r_.REBT_73, n, t);
+            return read<Checklist>(r_.REBT_73, kChecklist, n, t);
         case 32:
-            return checklist(r_.REBT_75, n, t);
-        default:
-            return false;
-    }
-}
-
-// Visual inspection: kinds 0 .. 5 and 6 .. 11 are the two halves of the question groups;
-// the answer goes to G1 .. G6 by group.
-bool Parser::visual16(int n, sv t) {
-    auto& s = r_.VISUAL;
-    switch (n) {
-        case 3:
-            mapSpan(s.Kind, t, {{0, 5, 5, -1}, {6, 11, 11, -1}});
-            return true;
-        case 4:
-            status(s.Status, t);
-            return true;
-        case 5:
-            s.G.at(s.Kind % s.G.size()).assign(t);
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool Parser::checklist(TFunct_Checklist& s, int n, sv t) {
-    switch (n) {
-        case 4:
-            status(s.Status, t);
-            return true;
-        case 5:
-            s.Answers.assign(t);
-            return true;
-        case 6:
-            s.Section.assign(t);
-            return true;
+            return read<Checklist>(r_.REBT_75, kChecklist, n, t);
         default:
             return false;
     }

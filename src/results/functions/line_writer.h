@@ -3,6 +3,7 @@
 // building blocks (value lines, limit, system and fuse lines, headings with their
 // verdict, word wrapping), and the generator whose lines the families write.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +45,22 @@ inline void appendPart(std::string& out, const V& v) {
     out.append(v.Value).append(v.Unit);
 }
 
+// How a value line of a line table is shown.
+enum class Show : uint8_t {
+    Always,     // label, value and unit
+    WhenSet,    // the same, only when the value is set
+    ValueOnly,  // label and value: the value text carries its unit
+};
+
+// One value line of record R: prefix, label, member.
+template <class R>
+struct ValueLine {
+    const char* prefix;
+    const char* label;
+    TResultValue R::*v;
+    Show show = Show::Always;
+};
+
 class Generator {
   public:
     Generator(const TResultsData& r, const RenderOptions& o) : r_(r), o_(o) {}
@@ -64,6 +81,24 @@ class Generator {
     void value(const char* prefix, std::string_view label, const V& v) { line(prefix, label, v); }
     void valueWhenSet(const char* prefix, std::string_view label, const V& v) {
         if (isSet(v)) value(prefix, label, v);
+    }
+    // The lines of a line table, in order.
+    template <class R, size_t N>
+    void values(const R& s, const ValueLine<R> (&table)[N]) {
+        for (const ValueLine<R>& row : table) {
+            const V& v = s.*row.v;
+            switch (row.show) {
+                case Show::Always:
+                    value(row.prefix, row.label, v);
+                    break;
+                case Show::WhenSet:
+                    valueWhenSet(row.prefix, row.label, v);
+                    break;
+                case Show::ValueOnly:
+                    line(row.prefix, row.label, v.Value);
+                    break;
+            }
+        }
     }
     // "R: " value "  Um: " voltage
     void withUm(std::string_view label, const V& r, const V& um) {
@@ -157,15 +192,26 @@ class Generator {
     void inspectionLines();
     void highVoltageLines();
     void machineLines();
-    void rcd();          // 6, 54, 106
-    void machine();      // 301 .. 305
-    void highVoltage();  // 201 .. 207
     void visual16();
     void checklist(int code, const TFunct_Checklist& c);
     void voltLines(const TFunct_VOLT& s, bool code1);
-    void isoSubLines(int sub);
     void zloop5();
     void zline4();
+    void faultLoop21();
+    void wiringResistance(uint8_t result, const V& r);
+    void continuity3();
+    void earthContinuity17();
+    void polarities(const V& plus, const V& minus);
+    template <class R>
+    void testCurrent(const R& s);
+    void laterConductor(std::string_view name, const V* r, const V& plus, const V& minus,
+                        const V& lim, uint8_t status, uint8_t esys);
+    template <class R>
+    void earlierFuse(const R& s);
+    template <class R>
+    void laterFuse(const R& s);
+    template <class R>
+    void fuseWhenSet(const R& s);
 
     const TResultsData& r_;
     const RenderOptions& o_;

@@ -13,257 +13,186 @@ namespace pelvoro {
 
 namespace fp {
 
+namespace {
+
+using enum Conv;
+using VoltTest = TFunct_VoltTest;
+using Micro = TFunct_RES_MICRO;
+
+constexpr Units<VoltTest> kVoltTestUnits[] = {
+    {unit::V, {&VoltTest::U, &VoltTest::Um, &VoltTest::Ulim}},
+    {unit::A, {&VoltTest::Iset, &VoltTest::Igen, &VoltTest::Iflt}},
+    {unit::O, {&VoltTest::Rinp}},
+};
+constexpr Units<Micro> kMicroUnits[] = {
+    {unit::O, {&Micro::Rx, &Micro::Range}},
+    {unit::V, {&Micro::Ux}},
+    {unit::A, {&Micro::Ix, &Micro::TestCurrent}},
+};
+
+// Continuous and stepped voltage tests (71, 72).
+constexpr Row<VoltTest> kVoltTest[] = {
+    {4, Status, &VoltTest::Status}, {5, Ignore},                  {6, Split, &VoltTest::Iflt},
+    {7, Split, &VoltTest::Iset},    {8, Split, &VoltTest::Igen},  {9, SplitDash, &VoltTest::Rinp},
+    {10, Set, &VoltTest::Ulim},     {11, Set, &VoltTest::U},      {12, Set, &VoltTest::Um},
+};
+
+constexpr Row<Micro> kResMicro80[] = {
+    {4, Status, &Micro::Status}, {5, Ignore},                  {6, Set, &Micro::Rx},
+    {7, Set, &Micro::Ux},        {8, Set, &Micro::Ix},         {9, Set, &Micro::Range},
+    {10, Set, &Micro::TestCurrent}, {11, Set, &Micro::Duration}, {12, Ignore},
+    {13, Ignore},
+};
+
+// Machine testers (301 .. 305): no status field.
+constexpr Row<TFunct_HV_MT> kHvMt[] = {
+    {3, Set, &TFunct_HV_MT::I},
+    {5, Set, &TFunct_HV_MT::U},
+    {6, Set, &TFunct_HV_MT::Imax},
+    {7, Set, &TFunct_HV_MT::Un},
+};
+constexpr Row<TFunct_dU_MT> kDuMt[] = {
+    {3, Set, &TFunct_dU_MT::dU},
+    {4, Set, &TFunct_dU_MT::I},
+    {5, Set, &TFunct_dU_MT::U},
+    {6, Set, &TFunct_dU_MT::dUmax},
+};
+constexpr Row<TFunct_R10A_MT> kR10aMt[] = {
+    {3, Set, &TFunct_R10A_MT::R},
+    {4, Set, &TFunct_R10A_MT::I},
+    {5, Set, &TFunct_R10A_MT::U},
+    {6, Set, &TFunct_R10A_MT::Rmax},
+};
+constexpr Row<TFunct_MOhm_MT> kMohmMt[] = {
+    {3, Set, &TFunct_MOhm_MT::R},
+    {6, Set, &TFunct_MOhm_MT::Rmin},
+    {7, Set, &TFunct_MOhm_MT::Un},
+};
+constexpr Row<TFunct_dt_MT> kDtMt[] = {{3, Set, &TFunct_dt_MT::t}, {7, Set, &TFunct_dt_MT::Syst}};
+
+}  // namespace
+
 void Parser::machineUnits() {
-    const sv V = "V";
-    const sv A = "A";
-    const sv O = kOhm;
     switch (layout_) {
         case 71:
-        case 72: {
-            TFunct_VoltTest& x = code_ == 71 ? static_cast<TFunct_VoltTest&>(r_.CONTVOLT)
-                                             : static_cast<TFunct_VoltTest&>(r_.STEPVOLT);
-            units(V, {&x.U, &x.Um, &x.Ulim});
-            units(A, {&x.Iset, &x.Igen, &x.Iflt});
-            x.Rinp.Unit = O;
-            break;
-        }
-        case 80: {
-            auto& x = r_.RES_MICRO;
-            x.Rx.Unit = O;
-            x.Ux.Unit = V;
-            units(A, {&x.Ix, &x.TestCurrent});
-            x.Range.Unit = O;
-            break;
-        }
+            return unitsOf<VoltTest>(r_.CONTVOLT, kVoltTestUnits);
+        case 72:
+            return unitsOf<VoltTest>(r_.STEPVOLT, kVoltTestUnits);
+        case 80:
+            return unitsOf(r_.RES_MICRO, kMicroUnits);
         default:
-            break;
+            return;
     }
 }
 
 bool Parser::machineFields(int n, sv t) {
+    // The machine testers write fields up to 8; the rest are ignored.
+    if (layout_ > 300 && (n < 3 || n > 8)) return false;
     switch (layout_) {
         case 71:
-            return voltTest(r_.CONTVOLT, n, t);
+            return read<VoltTest>(r_.CONTVOLT, kVoltTest, n, t);
         case 72:
-            return voltTest(r_.STEPVOLT, n, t);
+            return read<VoltTest>(r_.STEPVOLT, kVoltTest, n, t);
         case 80:
-            return resmicro80(n, t);
+            return read(r_.RES_MICRO, kResMicro80, n, t);
         case 301:
+            return read(r_.HV_MT, kHvMt, n, t) || true;
         case 302:
+            return read(r_.dU_MT, kDuMt, n, t) || true;
         case 303:
+            return read(r_.R10A_MT, kR10aMt, n, t) || true;
         case 304:
+            return read(r_.MOhm_MT, kMohmMt, n, t) || true;
         case 305:
-            return machine(n, t);
+            return read(r_.dt_MT, kDtMt, n, t) || true;
         default:
             return false;
     }
-}
-
-bool Parser::voltTest(TFunct_VoltTest& s, int n, sv t) {
-    switch (n) {
-        case 4:
-            status(s.Status, t);
-            return true;
-        case 5:
-            return true;
-        case 6:
-            split(s.Iflt, t);
-            return true;
-        case 7:
-            split(s.Iset, t);
-            return true;
-        case 8:
-            split(s.Igen, t);
-            return true;
-        case 9:
-            splitDash(s.Rinp, t);
-            return true;
-        case 10:
-            set(s.Ulim, t);
-            return true;
-        case 11:
-            set(s.U, t);
-            return true;
-        case 12:
-            set(s.Um, t);
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool Parser::resmicro80(int n, sv t) {
-    auto& s = r_.RES_MICRO;
-    switch (n) {
-        case 4:
-            status(s.Status, t);
-            return true;
-        case 5:
-            return true;
-        case 6:
-            set(s.Rx, t);
-            return true;
-        case 7:
-            set(s.Ux, t);
-            return true;
-        case 8:
-            set(s.Ix, t);
-            return true;
-        case 9:
-            set(s.Range, t);
-            return true;
-        case 10:
-            set(s.TestCurrent, t);
-            return true;
-        case 11:
-            set(s.Duration, t);
-            return true;
-        case 12:
-        case 13:
-            return true;
-        default:
-            return false;
-    }
-}
-
-// Machine testers (301 .. 305): no status field; fields up to 8, the rest ignored.
-bool Parser::machine(int n, sv t) {
-    if (n < 3 || n > 8) return false;
-    switch (code_) {
-        case 301: {
-            auto& s = r_.HV_MT;
-            if (n == 3)
-                set(s.I, t);
-            else if (n == 5)
-                set(s.U, t);
-            else if (n == 6)
-                set(s.Imax, t);
-            else if (n == 7)
-                set(s.Un, t);
-            break;
-        }
-        case 302: {
-            auto& s = r_.dU_MT;
-            if (n == 3)
-                set(s.dU, t);
-            else if (n == 4)
-                set(s.I, t);
-            else if (n == 5)
-                set(s.U, t);
-            else if (n == 6)
-                set(s.dUmax, t);
-            break;
-        }
-        case 303: {
-            auto& s = r_.R10A_MT;
-            if (n == 3)
-                set(s.R, t);
-            else if (n == 4)
-                set(s.I, t);
-            else if (n == 5)
-                set(s.U, t);
-            else if (n == 6)
-                set(s.Rmax, t);
-            break;
-        }
-        case 304: {
-            auto& s = r_.MOhm_MT;
-            if (n == 3)
-                set(s.R, t);
-            else if (n == 6)
-                set(s.Rmin, t);
-            else if (n == 7)
-                set(s.Un, t);
-            break;
-        }
-        case 305: {
-            auto& s = r_.dt_MT;
-            if (n == 3)
-                set(s.t, t);
-            else if (n == 7)
-                set(s.Syst, t);
-            break;
-        }
-    }
-    return true;
 }
 
 }  // namespace fp
 
 namespace lines {
 
+namespace {
+
+using VoltTest = TFunct_VoltTest;
+using Micro = TFunct_RES_MICRO;
+
+constexpr ValueLine<VoltTest> kVoltTestValues[] = {{kR2, "U: ", &VoltTest::U},
+                                                   {kR2, "Um: ", &VoltTest::Um}};
+constexpr ValueLine<VoltTest> kVoltTestSettings[] = {{kR3, "Iflt: ", &VoltTest::Iflt},
+                                                     {kR3, "Rinp: ", &VoltTest::Rinp},
+                                                     {kL3, "Ulim: ", &VoltTest::Ulim}};
+constexpr ValueLine<Micro> kMicroValues[] = {
+    {kR2, "Rx: ", &Micro::Rx}, {kR2, "Ux: ", &Micro::Ux}, {kR2, "Ix: ", &Micro::Ix}};
+
+// Machine tester values carry their unit in the value text.
+constexpr Show kOwn = Show::ValueOnly;
+constexpr ValueLine<TFunct_HV_MT> kHvMtLines[] = {
+    {kR2, "I: ", &TFunct_HV_MT::I, kOwn},
+    {kR2, "U: ", &TFunct_HV_MT::U, kOwn},
+    {kL3, "Un: ", &TFunct_HV_MT::Un, kOwn},
+    {kL3, "Imax: ", &TFunct_HV_MT::Imax, kOwn},
+};
+constexpr ValueLine<TFunct_dU_MT> kDuMtLines[] = {
+    {kR2, "dU: ", &TFunct_dU_MT::dU, kOwn},
+    {kR2, "I: ", &TFunct_dU_MT::I, kOwn},
+    {kR2, "U: ", &TFunct_dU_MT::U, kOwn},
+    {kL3, "dUmax: ", &TFunct_dU_MT::dUmax, kOwn},
+};
+constexpr ValueLine<TFunct_R10A_MT> kR10aMtLines[] = {
+    {kR2, "R: ", &TFunct_R10A_MT::R, kOwn},
+    {kR2, "I: ", &TFunct_R10A_MT::I, kOwn},
+    {kR2, "U: ", &TFunct_R10A_MT::U, kOwn},
+    {kL3, "Rmax: ", &TFunct_R10A_MT::Rmax, kOwn},
+};
+constexpr ValueLine<TFunct_MOhm_MT> kMohmMtLines[] = {
+    {kR2, "R: ", &TFunct_MOhm_MT::R, kOwn},
+    {kL3, "Un: ", &TFunct_MOhm_MT::Un, kOwn},
+    {kL3, "Rmin: ", &TFunct_MOhm_MT::Rmin, kOwn},
+};
+constexpr ValueLine<TFunct_dt_MT> kDtMtLines[] = {{kR2, "t: ", &TFunct_dt_MT::t, kOwn},
+                                                  {kL3, "Syst: ", &TFunct_dt_MT::Syst, kOwn}};
+
+}  // namespace
+
 void Generator::machineLines() {
+    auto tester = [&](std::string_view heading, const auto& s, const auto& table) {
+        headingNoStatus(key(heading));
+        values(s, table);
+    };
     switch (code_) {
         case 71:
         case 72: {
-            const TFunct_VoltTest& s =
-                code_ == 71 ? static_cast<const TFunct_VoltTest&>(r_.CONTVOLT) : r_.STEPVOLT;
+            const VoltTest& s = code_ == 71 ? static_cast<const VoltTest&>(r_.CONTVOLT) : r_.STEPVOLT;
             heading(key(code_ == 71 ? "Funct_CONTVOLT" : "Funct_STEPVOLT"), s.Status);
-            value(kR2, "U: ", s.U);
-            value(kR2, "Um: ", s.Um);
+            values(s, kVoltTestValues);
             if (!isPlaceholder(s.Igen))
                 value(kR3, "Igen: ", s.Igen);
             else
                 value(kL3, "Iset: ", s.Iset);
-            value(kR3, "Iflt: ", s.Iflt);
-            value(kR3, "Rinp: ", s.Rinp);
-            value(kL3, "Ulim: ", s.Ulim);
-            return;
+            return values(s, kVoltTestSettings);
         }
         case 80: {
             const auto& s = r_.RES_MICRO;
             heading(key("Funct_RESIST"), s.Status);
-            value(kR2, "Rx: ", s.Rx);
-            value(kR2, "Ux: ", s.Ux);
-            value(kR2, "Ix: ", s.Ix);
+            values(s, kMicroValues);
             keyLine(kL3, "Range_15", s.Range);
             keyLine(kL3, "text560", s.TestCurrent);
             if (isSet(s.Duration)) keyLine(kL3, "Duration_15", s.Duration);
             return;
         }
-        default:
-            return machine();
-    }
-}
-
-void Generator::machine() {
-    // Machine tester values carry their unit in the value text.
-    auto v = [&](const char* prefix, std::string_view label, const V& x) {
-        line(prefix, label, x.Value);
-    };
-    switch (code_) {
         case 301:
-            headingNoStatus(key("HV_16"));
-            v(kR2, "I: ", r_.HV_MT.I);
-            v(kR2, "U: ", r_.HV_MT.U);
-            v(kL3, "Un: ", r_.HV_MT.Un);
-            v(kL3, "Imax: ", r_.HV_MT.Imax);
-            return;
+            return tester("HV_16", r_.HV_MT, kHvMtLines);
         case 302:
-            headingNoStatus(key("dU_16"));
-            v(kR2, "dU: ", r_.dU_MT.dU);
-            v(kR2, "I: ", r_.dU_MT.I);
-            v(kR2, "U: ", r_.dU_MT.U);
-            v(kL3, "dUmax: ", r_.dU_MT.dUmax);
-            return;
+            return tester("dU_16", r_.dU_MT, kDuMtLines);
         case 303:
-            headingNoStatus(key("R-10A_16"));
-            v(kR2, "R: ", r_.R10A_MT.R);
-            v(kR2, "I: ", r_.R10A_MT.I);
-            v(kR2, "U: ", r_.R10A_MT.U);
-            v(kL3, "Rmax: ", r_.R10A_MT.Rmax);
-            return;
+            return tester("R-10A_16", r_.R10A_MT, kR10aMtLines);
         case 304:
-            headingNoStatus(key("MOhm_16"));
-            v(kR2, "R: ", r_.MOhm_MT.R);
-            v(kL3, "Un: ", r_.MOhm_MT.Un);
-            v(kL3, "Rmin: ", r_.MOhm_MT.Rmin);
-            return;
+            return tester("MOhm_16", r_.MOhm_MT, kMohmMtLines);
         case 305:
-            headingNoStatus(key("dT_16"));
-            v(kR2, "t: ", r_.dt_MT.t);
-            v(kL3, "Syst: ", r_.dt_MT.Syst);
-            return;
+            return tester("dT_16", r_.dt_MT, kDtMtLines);
         default:
             return;
     }

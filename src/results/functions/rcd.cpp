@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <span>
 #include <string_view>
 
 #include "results/functions/field_parser.h"
@@ -55,192 +56,123 @@ constexpr const char* kCurrentSymbols[3][2] = {
 
 namespace fp {
 
-void Parser::rcdUnits() {
-    const sv V = "V";
-    const sv A = "A";
-    const sv s = "s";
-    const sv O = kOhm;
-    switch (layout_) {
-        case 6:
-        case 54: {
-            auto& x = r_.RCD;
-            units(A, {&x.I, &x.Id_0, &x.Id_180, &x.Idn});
-            units(V, {&x.Uci, &x.Uc, &x.Uc1, &x.Uc2, &x.Ulim});
-            units(s, {&x.t, &x.t12_0, &x.t12_180, &x.t1_0, &x.t1_180, &x.t5_0, &x.t5_180, &x.t2_0,
-                      &x.t2_180});
-            units(O, {&x.Rl, &x.Rl1, &x.Rl2, &x.Rlim});
-            break;
-        }
-        default:
-            break;
-    }
-}
+namespace {
 
-bool Parser::rcdFields(int n, sv t) {
-    switch (layout_) {
-        case 6:
-            return rcd6(n, t);
-        case 54:
-            return rcd54(n, t);
-        default:
-            return false;
-    }
-}
+using enum Conv;
+using Rcd = TFunct_RCD;
 
-// RCD tests. The layout of code 54 from field 8 on, by test; code 6 and 106 read the same
-// layout one field later (their field 5 holds the earthing system).
-void Parser::rcdColumn(RcdColumn column, int n54, sv t, bool systemDependent) {
-    auto& s = r_.RCD;
-    switch (column) {
-        case RcdColumn::TripTime:
-            if (n54 == 8)
-                set(s.Ulim, t);
-            else if (n54 == 9)
-                split(s.t, t);
-            else if (n54 == 10)
-                set(s.Uc, t);
-            else if (n54 >= 11 && n54 <= 15)
-                flag();
-            return;
-        case RcdColumn::TripCurrent:
-            if (n54 == 8)
-                split(s.I, t);
-            else if (n54 == 9)
-                set(s.Uci, t);
-            else if (n54 == 10)
-                split(s.t, t);
-            else if (n54 == 11)
-                set(s.Uc, t);
-            else if (n54 >= 12 && n54 <= 15)
-                flag();
-            return;
-        case RcdColumn::AutoOld: {
-            TResultValue* const kOrder[] = {&s.t1_0,  &s.t1_180,  &s.t5_0, &s.t5_180,
-                                            &s.t12_0, &s.t12_180, &s.Id_0, &s.Id_180};
-            if (n54 >= 8 && n54 <= 15)
-                split(*kOrder[n54 - 8], t);
-            else if (n54 == 16)
-                set(s.Uc, t);
-            return;
-        }
-        case RcdColumn::AutoNew: {
-            TResultValue* const kOrder[] = {&s.t1_0,   &s.t1_180, &s.t2_0,    &s.t2_180, &s.t5_0,
-                                            &s.t5_180, &s.t12_0,  &s.t12_180, &s.Id_0,   &s.Id_180};
-            if (n54 >= 8 && n54 <= 17)
-                split(*kOrder[n54 - 8], t);
-            else if (n54 == 18)
-                set(s.Uc, t);
-            return;
-        }
-        case RcdColumn::TouchVoltage: {
-            const bool tn = s.EarthingSystem == 1 || s.EarthingSystem == 2;
-            const bool reduced = systemDependent && s.EarthingSystem >= 3 && s.EarthingSystem <= 5;
-            if (n54 == 8) {
-                if (tn)
-                    set(s.Uc, t);
-                else if (reduced)
-                    set(s.Uc1, t);
-            } else if (n54 == 9) {
-                if (tn)
-                    set(s.Rl, t);
-                else if (reduced)
-                    set(s.Rl1, t);
-            } else if (n54 == 10) {
-                set(reduced ? s.Uc2 : s.Rlim, t);
-            } else if (n54 == 11) {
-                if (reduced) set(s.Rl2, t);
-            } else if (n54 >= 12 && n54 <= 15) {
-                flag();
-            }
-            return;
-        }
-    }
-}
-
-bool Parser::rcd54(int n, sv t) {
-    auto& s = r_.RCD;
-    const int sub = s.SubFunction;
-    switch (n) {
-        case 3:
-            mapSpan(s.SubFunction, t, {{1, 4, 0}});
-            return true;
-        case 4:
-            status(s.Status, t);
-            return true;
-        case 5:
-            split(s.Idn, t);
-            return true;
-        case 6:
-            s.RcdType.assign(t);
-            return true;
-        case 7:
-            if (sub != 0)
-                set(s.Ulim, t);
-            else
-                s.Multiplier.assign(t);
-            return true;
-        default:
-            break;
-    }
-    if (n < 8 || n > 18) return false;
-    switch (sub) {
-        case 0:
-            rcdColumn(RcdColumn::TripTime, n, t, false);
-            break;
-        case 1:
-            rcdColumn(RcdColumn::TripCurrent, n, t, false);
-            break;
-        case 2:
-            rcdColumn(c_.protVer >= 2 ? RcdColumn::AutoNew : RcdColumn::AutoOld, n, t, false);
-            break;
-        case 3:
-            rcdColumn(RcdColumn::TouchVoltage, n, t, false);
-            break;
-        default:
-            break;
-    }
-    return true;
-}
+constexpr Units<Rcd> kRcdUnits[] = {
+    {unit::A, {&Rcd::I, &Rcd::Id_0, &Rcd::Id_180, &Rcd::Idn}},
+    {unit::V, {&Rcd::Uci, &Rcd::Uc, &Rcd::Uc1, &Rcd::Uc2, &Rcd::Ulim}},
+    {unit::s,
+     {&Rcd::t, &Rcd::t12_0, &Rcd::t12_180, &Rcd::t1_0, &Rcd::t1_180, &Rcd::t5_0, &Rcd::t5_180,
+      &Rcd::t2_0, &Rcd::t2_180}},
+    {unit::O, {&Rcd::Rl, &Rcd::Rl1, &Rcd::Rl2, &Rcd::Rlim}},
+};
 
 // Sub-functions of 6 and 106: 0 .. 3 the four tests, 4 .. 15 the same on phases L1 .. L3
 // (touch voltage 4 .. 6, trip time 7 .. 9, trip current 10 .. 12, automatic test 13 .. 15).
-bool Parser::rcd6(int n, sv t) {
-    auto& s = r_.RCD;
-    const int sub = s.SubFunction;
-    switch (n) {
-        case 3:
-            mapSpan(s.SubFunction, t, {{0, 3, 0}, {10, 21, 4}});
-            return true;
-        case 4:
-            status(s.Status, t);
-            return true;
-        case 5:
-            esys(s.EarthingSystem, t);
-            return true;
-        case 6:
-            split(s.Idn, t);
-            return true;
-        case 7:
-            s.RcdType.assign(t);
-            return true;
-        case 8:
-            if (sub >= 7 && sub <= 9)
-                s.Multiplier.assign(t);
-            else if (sub == 0 || (sub >= 3 && sub <= 6) || (sub >= 10 && sub <= 15))
-                set(s.Ulim, t);
-            return true;
-        default:
-            break;
+constexpr uint64_t kTripTime6 = subs({0, 7, 8, 9}), kTripCurrent6 = subs({1, 10, 11, 12}),
+                   kAuto6 = subs({2, 13, 14, 15}), kTouch6 = subs({3, 4, 5, 6});
+constexpr Row<Rcd> kRcd6[] = {
+    hook<Rcd>(3, [](Parser& p, Rcd& s, sv t) { p.mapSpan(s.SubFunction, t, {{0, 3, 0}, {10, 21, 4}}); }),
+    {4, Status, &Rcd::Status},
+    {5, Esys, &Rcd::EarthingSystem},
+    {6, Split, &Rcd::Idn},
+    {7, Text, &Rcd::RcdType},
+    {8, Text, &Rcd::Multiplier, subs({7, 8, 9})},
+    {8, Set, &Rcd::Ulim, subs({0}) | kTouch6 | subsFrom(10, 15)},
+};
+
+constexpr Row<Rcd> kRcd54[] = {
+    hook<Rcd>(3, [](Parser& p, Rcd& s, sv t) { p.mapSpan(s.SubFunction, t, {{1, 4, 0}}); }),
+    {4, Status, &Rcd::Status},
+    {5, Split, &Rcd::Idn},
+    {6, Text, &Rcd::RcdType},
+    {7, Text, &Rcd::Multiplier, subs({0})},
+    {7, Set, &Rcd::Ulim},
+};
+
+// The fields of each test from field 8 on, numbered as code 54 numbers them; code 6 and 106
+// read the same one field later (their field 5 holds the earthing system).
+constexpr Row<Rcd> kTripTime[] = {
+    {8, Set, &Rcd::Ulim},
+    {9, Split, &Rcd::t},
+    {10, Set, &Rcd::Uc},
+    foreign<Rcd>(11, 15),
+};
+constexpr Row<Rcd> kTripCurrent[] = {
+    {8, Split, &Rcd::I},
+    {9, Set, &Rcd::Uci},
+    {10, Split, &Rcd::t},
+    {11, Set, &Rcd::Uc},
+    foreign<Rcd>(12, 15),
+};
+// The automatic test: trip times at 0 and 180 degrees, the trip currents, the touch voltage.
+template <class... M>
+constexpr auto automatic(M... times) {
+    std::array<Row<Rcd>, sizeof...(M) + 1> rows{};
+    int i = 0;
+    ((rows[i] = {uint8_t(8 + i), Split, times}, ++i), ...);
+    rows[i] = {uint8_t(8 + i), Set, &Rcd::Uc};
+    return rows;
+}
+constexpr auto kAutoOld = automatic(&Rcd::t1_0, &Rcd::t1_180, &Rcd::t5_0, &Rcd::t5_180,
+                                    &Rcd::t12_0, &Rcd::t12_180, &Rcd::Id_0, &Rcd::Id_180);
+constexpr auto kAutoNew = automatic(&Rcd::t1_0, &Rcd::t1_180, &Rcd::t2_0, &Rcd::t2_180,
+                                    &Rcd::t5_0, &Rcd::t5_180, &Rcd::t12_0, &Rcd::t12_180,
+                                    &Rcd::Id_0, &Rcd::Id_180);
+// Under the reduced-voltage systems codes 6 and 106 measure two touch voltages.
+bool twoTouchVoltages(const Rcd& s, const Parser& p, sv t) {
+    return p.code() != 54 && reducedSystem(s, p, t);
+}
+constexpr Row<Rcd> kTouchVoltage[] = {
+    {8, Set, &Rcd::Uc, 0, tnSystem<Rcd>},
+    {8, Set, &Rcd::Uc1, 0, twoTouchVoltages},
+    {9, Set, &Rcd::Rl, 0, tnSystem<Rcd>},
+    {9, Set, &Rcd::Rl1, 0, twoTouchVoltages},
+    {10, Set, &Rcd::Uc2, 0, twoTouchVoltages},
+    {10, Set, &Rcd::Rlim},
+    {11, Set, &Rcd::Rl2, 0, twoTouchVoltages},
+    foreign<Rcd>(12, 15),
+};
+
+std::span<const Row<Rcd>> testColumn(int code, int sub, int protVer) {
+    const uint64_t bit = sub < 64 ? uint64_t(1) << sub : 0;
+    if (code == 54) {
+        switch (sub) {
+            case 0:
+                return kTripTime;
+            case 1:
+                return kTripCurrent;
+            case 2:
+                return protVer >= 2 ? std::span<const Row<Rcd>>(kAutoNew) : kAutoOld;
+            case 3:
+                return kTouchVoltage;
+            default:
+                return {};
+        }
     }
-    if (n < 9 || n > 19) return false;
-    if (sub == 1 || (sub >= 10 && sub <= 12))
-        rcdColumn(RcdColumn::TripCurrent, n - 1, t, true);
-    else if (sub == 2 || (sub >= 13 && sub <= 15))
-        rcdColumn(RcdColumn::AutoNew, n - 1, t, true);
-    else if (sub == 0 || (sub >= 7 && sub <= 9))
-        rcdColumn(RcdColumn::TripTime, n - 1, t, true);
-    else if (sub >= 3 && sub <= 6)
-        rcdColumn(RcdColumn::TouchVoltage, n - 1, t, true);
+    if (bit & kTripCurrent6) return kTripCurrent;
+    if (bit & kAuto6) return kAutoNew;
+    if (bit & kTripTime6) return kTripTime;
+    if (bit & kTouch6) return kTouchVoltage;
+    return {};
+}
+
+}  // namespace
+
+void Parser::rcdUnits() {
+    if (layout_ == 6 || layout_ == 54) unitsOf(r_.RCD, kRcdUnits);
+}
+
+bool Parser::rcdFields(int n, sv t) {
+    auto& s = r_.RCD;
+    if (layout_ != 6 && layout_ != 54) return false;
+    if (layout_ == 54 ? read(s, kRcd54, n, t) : read(s, kRcd6, n, t)) return true;
+    const int n54 = layout_ == 54 ? n : n - 1;
+    if (n54 < 8 || n54 > 18) return false;
+    read(s, testColumn(layout_, s.SubFunction, c_.protVer), n54, t);
     return true;
 }
 
@@ -248,20 +180,29 @@ bool Parser::rcd6(int n, sv t) {
 
 namespace lines {
 
-void Generator::rcdLines() {
-    switch (code_) {
-        case 6:
-            return rcd();
-        case 54:
-            return rcd();
-        case 106:
-            return rcd();
-        default:
-            return;
-    }
-}
+namespace {
 
-void Generator::rcd() {
+using Rcd = TFunct_RCD;
+
+constexpr ValueLine<Rcd> kTwoTouchVoltages[] = {
+    {kR2, "Uc1: ", &Rcd::Uc1},
+    {kR2, "Uc2: ", &Rcd::Uc2},
+    {kR3, "Rl1: ", &Rcd::Rl1},
+    {kR3, "Rl2: ", &Rcd::Rl2},
+};
+constexpr ValueLine<Rcd> kTripTimeLines[] = {{kR2, "t: ", &Rcd::t}, {kR3, "Uc: ", &Rcd::Uc}};
+// The later tester's automatic test numbers its trip times.
+constexpr Show kSet = Show::WhenSet;
+constexpr ValueLine<Rcd> kAutoLines106[] = {
+    {kR2, "t1: ", &Rcd::t12_0, kSet}, {kR2, "t2: ", &Rcd::t12_180, kSet},
+    {kR2, "t3: ", &Rcd::t1_0, kSet},  {kR2, "t4: ", &Rcd::t1_180, kSet},
+    {kR2, "t5: ", &Rcd::t5_0, kSet},  {kR2, "t6: ", &Rcd::t5_180, kSet},
+    {kR3, "Uc: ", &Rcd::Uc},
+};
+
+}  // namespace
+
+void Generator::rcdLines() {
     const auto& s = r_.RCD;
     const int sub = s.SubFunction;
     const RcdTest test = rcdTest(code_, sub);
@@ -318,8 +259,7 @@ void Generator::rcd() {
     if (code_ == 106) {
         switch (test) {
             case RcdTest::TripTime:
-                value(kR2, "t: ", s.t);
-                value(kR3, "Uc: ", s.Uc);
+                values(s, kTripTimeLines);
                 value(kR3, "Idn: ", s.Idn);
                 multLine();
                 break;
@@ -330,21 +270,12 @@ void Generator::rcd() {
                 value(kR3, "Idn: ", s.Idn);
                 break;
             case RcdTest::Auto:
-                valueWhenSet(kR2, "t1: ", s.t12_0);
-                valueWhenSet(kR2, "t2: ", s.t12_180);
-                valueWhenSet(kR2, "t3: ", s.t1_0);
-                valueWhenSet(kR2, "t4: ", s.t1_180);
-                valueWhenSet(kR2, "t5: ", s.t5_0);
-                valueWhenSet(kR2, "t6: ", s.t5_180);
-                value(kR3, "Uc: ", s.Uc);
+                values(s, kAutoLines106);
                 value(kR3, "Idn: ", s.Idn);
                 break;
             case RcdTest::TouchVoltage:
                 if (reduced) {
-                    value(kR2, "Uc1: ", s.Uc1);
-                    value(kR2, "Uc2: ", s.Uc2);
-                    value(kR3, "Rl1: ", s.Rl1);
-                    value(kR3, "Rl2: ", s.Rl2);
+                    values(s, kTwoTouchVoltages);
                     value(kR3, "Ulim: ", s.Ulim);
                 } else {
                     value(kR2, "Uc: ", s.Uc);
@@ -365,8 +296,7 @@ void Generator::rcd() {
     // Codes 6 and 54
     switch (test) {
         case RcdTest::TripTime:
-            value(kR2, "t: ", s.t);
-            value(kR3, "Uc: ", s.Uc);
+            values(s, kTripTimeLines);
             value(kR3, "Idn: ", s.Idn);
             typeLine();
             multLine();
@@ -404,10 +334,7 @@ void Generator::rcd() {
             break;
         case RcdTest::TouchVoltage:
             if (reduced) {
-                value(kR2, "Uc1: ", s.Uc1);
-                value(kR2, "Uc2: ", s.Uc2);
-                value(kR3, "Rl1: ", s.Rl1);
-                value(kR3, "Rl2: ", s.Rl2);
+                values(s, kTwoTouchVoltages);
             } else {
                 value(kR2, "Uc: ", s.Uc);
                 value(kR3, "Rl: ", s.Rl);

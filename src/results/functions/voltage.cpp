@@ -13,160 +13,99 @@ namespace pelvoro {
 
 namespace fp {
 
+namespace {
+
+using enum Conv;
+using Volt = TFunct_VOLT;
+using Varistor = TFunct_VARISTOR;
+using Touch = TFunct_TCH_VOLT;
+
+constexpr Units<Volt> kVoltUnits[] = {
+    {unit::V, {&Volt::Uln, &Volt::Ulpe, &Volt::Unpe, &Volt::U21, &Volt::U1pe, &Volt::U2pe}},
+    {unit::Hz, {&Volt::f}},
+};
+constexpr Units<Varistor> kVaristorUnits[] = {
+    {unit::V, {&Varistor::U, &Varistor::Uac, &Varistor::LoLim, &Varistor::HiLim}},
+    {unit::A, {&Varistor::It}},
+};
+constexpr Units<Touch> kTouchUnits[] = {{unit::V, {&Touch::Udc, &Touch::Uac}}};
+
+// Voltage and phase order (1, 101): in mode 0 on a TN/TT system fields 8 .. 10 hold the
+// voltages against N and PE, otherwise the line-to-line voltages.
+bool tnLayout(const Volt& s, const Parser&, sv) {
+    return s.Mode == 0 && s.EarthingSystem == 1;
+}
+constexpr Row<Volt> kVolt1[] = {
+    {4, Status, &Volt::Status},
+    hook<Volt>(5,
+               [](Parser& p, Volt& s, sv t) {
+                   if (t == "0" || t == "255")
+                       s.EarthingSystem = 0;
+                   else
+                       p.esys(s.EarthingSystem, t);
+               }),
+    // A second system field; "0" and "255" keep what field 5 gave.
+    hook<Volt>(6,
+               [](Parser& p, Volt& s, sv t) {
+                   if (t != "0" && t != "255") p.mapSpan(s.EarthingSystem, t, {{1, 5, 1}});
+               }),
+    hook<Volt>(7, [](Parser& p, Volt& s, sv t) { p.mapSpan(s.Mode, t, {{0, 3, 0}}); }),
+    {8, Set, &Volt::Uln, 0, tnLayout},
+    {8, Set, &Volt::U21},
+    {9, Set, &Volt::Ulpe, 0, tnLayout},
+    {9, Set, &Volt::U1pe},
+    {10, Set, &Volt::Unpe, 0, tnLayout},
+    {10, Set, &Volt::U2pe},
+    {11, Set, &Volt::f},
+};
+
+constexpr Row<Volt> kVolt51[] = {
+    {4, Status, &Volt::Status},
+    {5, Esys, &Volt::EarthingSystem},
+    hook<Volt>(6, [](Parser& p, Volt& s, sv t) { p.mapSpan(s.Mode, t, {{0, 2, 0}}); }),
+    {7, Set, &Volt::Uln},
+    {8, Dash, &Volt::Ulpe},
+    {9, Dash, &Volt::Unpe},
+    {10, Set, &Volt::f},
+};
+
+constexpr Row<Varistor> kVaristor28[] = {
+    {4, Status, &Varistor::Status}, {5, Set, &Varistor::LoLim}, {6, Set, &Varistor::HiLim},
+    {7, Split, &Varistor::It},      {8, Set, &Varistor::U},     {9, Set, &Varistor::Uac},
+    {10, Esys, &Varistor::EarthingSystem},
+};
+
+constexpr Row<Touch> kTouch33[] = {
+    {4, Status, &Touch::Status}, {5, Text, &Touch::Limit},          {6, Set, &Touch::Udc},
+    {7, Set, &Touch::Uac},       {8, Esys, &Touch::EarthingSystem},
+};
+
+}  // namespace
+
 void Parser::voltageUnits() {
-    const sv V = "V";
-    const sv A = "A";
     switch (layout_) {
         case 1:
-        case 51: {
-            auto& x = r_.VOLT;
-            units(V, {&x.Uln, &x.Ulpe, &x.Unpe, &x.U21, &x.U1pe, &x.U2pe});
-            x.f.Unit = "Hz";
-            break;
-        }
-        case 28: {
-            auto& x = r_.VARISTOR;
-            units(V, {&x.U, &x.Uac, &x.LoLim, &x.HiLim});
-            x.It.Unit = A;
-            break;
-        }
+        case 51:
+            return unitsOf(r_.VOLT, kVoltUnits);
+        case 28:
+            return unitsOf(r_.VARISTOR, kVaristorUnits);
         case 33:
-            units(V, {&r_.TCH_VOLT.Udc, &r_.TCH_VOLT.Uac});
-            break;
+            return unitsOf(r_.TCH_VOLT, kTouchUnits);
         default:
-            break;
+            return;
     }
 }
 
 bool Parser::voltageFields(int n, sv t) {
     switch (layout_) {
         case 1:
-            return volt1(n, t);
+            return read(r_.VOLT, kVolt1, n, t);
         case 28:
-            return varistor28(n, t);
+            return read(r_.VARISTOR, kVaristor28, n, t);
         case 33:
-            return tchvolt33(n, t);
+            return read(r_.TCH_VOLT, kTouch33, n, t);
         case 51:
-            return volt51(n, t);
-        default:
-            return false;
-    }
-}
-
-// Voltage and phase order (1, 101).
-bool Parser::volt1(int n, sv t) {
-    auto& s = r_.VOLT;
-    const bool tnLayout = s.Mode == 0 && s.EarthingSystem == 1;
-    switch (n) {
-        case 4:
-            status(s.Status, t);
-            return true;
-        case 5:
-            if (t == "0" || t == "255")
-                s.EarthingSystem = 0;
-            else
-                esys(s.EarthingSystem, t);
-            return true;
-        case 6:
-            // A second system field; "0" and "255" keep what field 5 gave.
-            if (t != "0" && t != "255") mapSpan(s.EarthingSystem, t, {{1, 5, 1}});
-            return true;
-        case 7:
-            mapSpan(s.Mode, t, {{0, 3, 0}});
-            return true;
-        case 8:
-            set(tnLayout ? s.Uln : s.U21, t);
-            return true;
-        case 9:
-            set(tnLayout ? s.Ulpe : s.U1pe, t);
-            return true;
-        case 10:
-            set(tnLayout ? s.Unpe : s.U2pe, t);
-            return true;
-        case 11:
-            set(s.f, t);
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool Parser::volt51(int n, sv t) {
-    auto& s = r_.VOLT;
-    switch (n) {
-        case 4:
-            status(s.Status, t);
-            return true;
-        case 5:
-            esys(s.EarthingSystem, t);
-            return true;
-        case 6:
-            mapSpan(s.Mode, t, {{0, 2, 0}});
-            return true;
-        case 7:
-            set(s.Uln, t);
-            return true;
-        case 8:
-            dash(s.Ulpe, t);
-            return true;
-        case 9:
-            dash(s.Unpe, t);
-            return true;
-        case 10:
-            set(s.f, t);
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool Parser::varistor28(int n, sv t) {
-    auto& s = r_.VARISTOR;
-    switch (n) {
-        case 4:
-            status(s.Status, t);
-            return true;
-        case 5:
-            set(s.LoLim, t);
-            return true;
-        case 6:
-            set(s.HiLim, t);
-            return true;
-        case 7:
-            split(s.It, t);
-            return true;
-        case 8:
-            set(s.U, t);
-            return true;
-        case 9:
-            set(s.Uac, t);
-            return true;
-        case 10:
-            esys(s.EarthingSystem, t);
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool Parser::tchvolt33(int n, sv t) {
-    auto& s = r_.TCH_VOLT;
-    switch (n) {
-        case 4:
-            status(s.Status, t);
-            return true;
-        case 5:
-            s.Limit.assign(t);
-            return true;
-        case 6:
-            set(s.Udc, t);
-            return true;
-        case 7:
-            set(s.Uac, t);
-            return true;
-        case 8:
-            esys(s.EarthingSystem, t);
-            return true;
+            return read(r_.VOLT, kVolt51, n, t);
         default:
             return false;
     }
@@ -175,6 +114,25 @@ bool Parser::tchvolt33(int n, sv t) {
 }  // namespace fp
 
 namespace lines {
+
+namespace {
+
+using Volt = TFunct_VOLT;
+using Varistor = TFunct_VARISTOR;
+
+constexpr ValueLine<Volt> kTnVoltages[] = {
+    {kR2, "Uln: ", &Volt::Uln}, {kR2, "Ulpe: ", &Volt::Ulpe}, {kR2, "Unpe: ", &Volt::Unpe}};
+constexpr ValueLine<Volt> kLineVoltages[] = {
+    {kR2, "U21: ", &Volt::U21}, {kR2, "U1pe: ", &Volt::U1pe}, {kR2, "U2pe: ", &Volt::U2pe}};
+constexpr ValueLine<Volt> kThreePhases[] = {
+    {kR2, "U21: ", &Volt::U21}, {kR2, "U31: ", &Volt::U1pe}, {kR2, "U32: ", &Volt::U2pe}};
+constexpr ValueLine<Varistor> kVaristorLines[] = {
+    {kR2, "U: ", &Varistor::U},          {kR2, "Uac: ", &Varistor::Uac},
+    {kL3, "Lo lim: ", &Varistor::LoLim}, {kL3, "Hi lim: ", &Varistor::HiLim},
+    {kL3, "It: ", &Varistor::It},
+};
+
+}  // namespace
 
 void Generator::voltageLines() {
     switch (code_) {
@@ -192,11 +150,7 @@ void Generator::voltageLines() {
         case 28: {
             const auto& s = r_.VARISTOR;
             heading("#K528: ", s.Status);
-            value(kR2, "U: ", s.U);
-            value(kR2, "Uac: ", s.Uac);
-            value(kL3, "Lo lim: ", s.LoLim);
-            value(kL3, "Hi lim: ", s.HiLim);
-            value(kL3, "It: ", s.It);
+            values(s, kVaristorLines);
             systemWhenSet(s.EarthingSystem);
             return;
         }
@@ -241,21 +195,10 @@ void Generator::voltageLines() {
 // Voltage lines of codes 1 and 101 (mode 0 and the three-phase voltages).
 void Generator::voltLines(const TFunct_VOLT& s, bool code1) {
     const bool threePhase = code1 ? (s.Mode == 1 || s.Mode == 2) : s.Mode == 3;
-    if (s.Mode == 0) {
-        if (s.EarthingSystem == 1) {
-            value(kR2, "Uln: ", s.Uln);
-            value(kR2, "Ulpe: ", s.Ulpe);
-            value(kR2, "Unpe: ", s.Unpe);
-        } else {
-            value(kR2, "U21: ", s.U21);
-            value(kR2, "U1pe: ", s.U1pe);
-            value(kR2, "U2pe: ", s.U2pe);
-        }
-    } else if (threePhase) {
-        value(kR2, "U21: ", s.U21);
-        value(kR2, "U31: ", s.U1pe);
-        value(kR2, "U32: ", s.U2pe);
-    }
+    if (s.Mode == 0)
+        values(s, s.EarthingSystem == 1 ? kTnVoltages : kLineVoltages);
+    else if (threePhase)
+        values(s, kThreePhases);
     if (s.Mode == 0 || threePhase) value(kR2, "f: ", s.f);
 }
 

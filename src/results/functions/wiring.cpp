@@ -12,174 +12,100 @@ namespace pelvoro {
 
 namespace fp {
 
+namespace {
+
+using enum Conv;
+using Polar = TFunct_POLAR;
+using Conn = TFunct_CorrCONN;
+using Socket = TFunct_SOCKET;
+
+constexpr Units<Polar> kPolarUnits[] = {{unit::O, {&Polar::R}}, {unit::V, {&Polar::U}}};
+constexpr Units<Conn> kConnUnits[] = {
+    {unit::O, {&Conn::R, &Conn::Rln, &Conn::Rlpe, &Conn::Rnpe, &Conn::Rln_lim, &Conn::Rlpe_lim,
+               &Conn::Rnpe_lim}},
+};
+constexpr Units<Socket> kSocketUnits[] = {
+    {unit::O, {&Socket::Rln, &Socket::Rlpe, &Socket::Rnpe, &Socket::Rpe, &Socket::Limit}}};
+
+template <class R>
+void subFunction0to6(Parser& p, R& s, sv t) {
+    p.mapSpan(s.SubFunction, t, {{0, 6, 0}});
+}
+template <class R>
+void wiring(Parser&, R& s, sv t) {
+    s.WiringResult = Parser::wiringResult(t);
+}
+
+// Polarity (19): sub-functions 0 .. 3 a resistance, 3 with the wiring result; 4 .. 6 a voltage.
+constexpr Row<Polar> kPolar19[] = {
+    hook<Polar>(3, subFunction0to6<Polar>),
+    {4, Status, &Polar::Status},
+    {5, Set, &Polar::R, subsFrom(0, 3)},
+    {5, Set, &Polar::U, subsFrom(4, 6)},
+    foreign<Polar>(5, 5),
+    hook<Polar>(6, wiring<Polar>, subs({3})),
+    {6, Esys, &Polar::EarthingSystem},
+    {7, Esys, &Polar::EarthingSystem},
+};
+
+constexpr Row<Polar> kPolar26[] = {
+    {4, Status, &Polar::Status},
+    {5, Set, &Polar::R},
+    {6, Esys, &Polar::EarthingSystem},
+};
+
+// Wiring check (20): sub-functions 0 .. 3 one resistance and the wiring result, 4 .. 6
+// the three conductor resistances (5 and 6 with their limits).
+constexpr uint64_t kOne = subsFrom(0, 3), kLimits = subs({5, 6});
+constexpr Row<Conn> kCorrConn20[] = {
+    hook<Conn>(3, subFunction0to6<Conn>),
+    {4, Status, &Conn::Status},
+    {5, Set, &Conn::R, kOne},
+    {5, Set, &Conn::Rln},
+    hook<Conn>(6, wiring<Conn>, kOne),
+    {6, Set, &Conn::Rlpe},
+    {7, Esys, &Conn::EarthingSystem, kOne},
+    {7, Set, &Conn::Rnpe},
+    {8, Esys, &Conn::EarthingSystem, subs({4})},
+    {8, Set, &Conn::Rln_lim, kLimits},
+    {9, Set, &Conn::Rlpe_lim, kLimits},
+    {10, Set, &Conn::Rnpe_lim, kLimits},
+    {11, Esys, &Conn::EarthingSystem, kLimits},
+};
+
+// Sockets (64): written 0 no switch (2), 1 switched on (0), 2 switched off (1).
+constexpr Row<Socket> kSocket64[] = {
+    hook<Socket>(3, [](Parser& p, Socket& s, sv t) { p.mapSpan(s.SubFunction, t, {{0, 0, 2}, {1, 2, 0}}); }),
+    {4, Status, &Socket::Status}, {5, Set, &Socket::Limit}, {6, Set, &Socket::Rln},
+    {7, Set, &Socket::Rlpe},      {8, Set, &Socket::Rnpe},  {9, Set, &Socket::Rpe},
+};
+
+}  // namespace
+
 void Parser::wiringUnits() {
-    const sv V = "V";
-    const sv O = kOhm;
     switch (layout_) {
         case 19:
         case 26:
-            r_.POLAR.R.Unit = O;
-            r_.POLAR.U.Unit = V;
-            break;
-        case 20: {
-            auto& x = r_.CorrCONN;
-            units(O, {&x.R, &x.Rln, &x.Rlpe, &x.Rnpe, &x.Rln_lim, &x.Rlpe_lim, &x.Rnpe_lim});
-            break;
-        }
-        case 64: {
-            auto& x = r_.SOCKET;
-            units(O, {&x.Rln, &x.Rlpe, &x.Rnpe, &x.Rpe, &x.Limit});
-            break;
-        }
+            return unitsOf(r_.POLAR, kPolarUnits);
+        case 20:
+            return unitsOf(r_.CorrCONN, kConnUnits);
+        case 64:
+            return unitsOf(r_.SOCKET, kSocketUnits);
         default:
-            break;
+            return;
     }
 }
 
 bool Parser::wiringFields(int n, sv t) {
     switch (layout_) {
         case 19:
-            return polar19(n, t);
+            return read(r_.POLAR, kPolar19, n, t);
         case 20:
-            return corrconn20(n, t);
+            return read(r_.CorrCONN, kCorrConn20, n, t);
         case 26:
-            return polar26(n, t);
+            return read(r_.POLAR, kPolar26, n, t);
         case 64:
-            return socket64(n, t);
-        default:
-            return false;
-    }
-}
-
-bool Parser::polar19(int n, sv t) {
-    auto& s = r_.POLAR;
-    const int sub = s.SubFunction;
-    switch (n) {
-        case 3:
-            mapSpan(s.SubFunction, t, {{0, 6, 0}});
-            return true;
-        case 4:
-            status(s.Status, t);
-            return true;
-        case 5:
-            if (sub <= 3)
-                set(s.R, t);
-            else if (sub <= 6)
-                set(s.U, t);
-            else
-                flag();
-            return true;
-        case 6:
-            if (sub == 3)
-                s.WiringResult = wiringResult(t);
-            else
-                esys(s.EarthingSystem, t);
-            return true;
-        case 7:
-            esys(s.EarthingSystem, t);
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool Parser::polar26(int n, sv t) {
-    auto& s = r_.POLAR;
-    switch (n) {
-        case 4:
-            status(s.Status, t);
-            return true;
-        case 5:
-            set(s.R, t);
-            return true;
-        case 6:
-            esys(s.EarthingSystem, t);
-            return true;
-        default:
-            return false;
-    }
-}
-
-// Wiring check (20): sub-functions 0 .. 3 one resistance and the wiring result, 4 .. 6
-// the three conductor resistances (5 and 6 with their limits).
-bool Parser::corrconn20(int n, sv t) {
-    auto& s = r_.CorrCONN;
-    const int sub = s.SubFunction;
-    const bool single = sub < 4;
-    const bool withLimits = sub == 5 || sub == 6;
-    switch (n) {
-        case 3:
-            mapSpan(s.SubFunction, t, {{0, 6, 0}});
-            return true;
-        case 4:
-            status(s.Status, t);
-            return true;
-        case 5:
-            set(single ? s.R : s.Rln, t);
-            return true;
-        case 6:
-            if (single)
-                s.WiringResult = wiringResult(t);
-            else
-                set(s.Rlpe, t);
-            return true;
-        case 7:
-            if (single)
-                esys(s.EarthingSystem, t);
-            else
-                set(s.Rnpe, t);
-            return true;
-        case 8:
-            if (sub == 4)
-                esys(s.EarthingSystem, t);
-            else if (withLimits)
-                set(s.Rln_lim, t);
-            return true;
-        case 9:
-            if (withLimits) set(s.Rlpe_lim, t);
-            return true;
-        case 10:
-            if (withLimits) set(s.Rnpe_lim, t);
-            return true;
-        case 11:
-            if (withLimits) esys(s.EarthingSystem, t);
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool Parser::socket64(int n, sv t) {
-    auto& s = r_.SOCKET;
-    switch (n) {
-        case 3:
-            if (t == "0")
-                s.SubFunction = 2;
-            else if (t == "1")
-                s.SubFunction = 0;
-            else if (t == "2")
-                s.SubFunction = 1;
-            else
-                flag();
-            return true;
-        case 4:
-            status(s.Status, t);
-            return true;
-        case 5:
-            set(s.Limit, t);
-            return true;
-        case 6:
-            set(s.Rln, t);
-            return true;
-        case 7:
-            set(s.Rlpe, t);
-            return true;
-        case 8:
-            set(s.Rnpe, t);
-            return true;
-        case 9:
-            set(s.Rpe, t);
-            return true;
+            return read(r_.SOCKET, kSocket64, n, t);
         default:
             return false;
     }
@@ -188,6 +114,27 @@ bool Parser::socket64(int n, sv t) {
 }  // namespace fp
 
 namespace lines {
+
+namespace {
+
+using Conn = TFunct_CorrCONN;
+using Socket = TFunct_SOCKET;
+
+constexpr ValueLine<Conn> kConductors[] = {
+    {kR2, "Rlpe: ", &Conn::Rlpe}, {kR2, "Rnpe: ", &Conn::Rnpe}, {kR2, "Rln: ", &Conn::Rln}};
+constexpr ValueLine<Conn> kConductorLimits[] = {{kL3, "Rlpe_lim: ", &Conn::Rlpe_lim},
+                                                {kL3, "Rnpe_lim: ", &Conn::Rnpe_lim},
+                                                {kL3, "Rln_lim: ", &Conn::Rln_lim}};
+constexpr ValueLine<Socket> kSocketLines[] = {
+    {kR2, "Rln: ", &Socket::Rln}, {kR2, "Rlpe: ", &Socket::Rlpe}, {kR2, "Rnpe: ", &Socket::Rnpe}};
+
+}  // namespace
+
+// The resistance named by the wiring result: ln, lpe or npe.
+void Generator::wiringResistance(uint8_t result, const V& r) {
+    static constexpr const char* kWiring[] = {"", "ln", "lpe", "npe"};
+    line(kR2, "R", result <= 3 ? kWiring[result] : "", ": ", r);
+}
 
 void Generator::wiringLines() {
     switch (code_) {
@@ -204,12 +151,10 @@ void Generator::wiringLines() {
             line(kR1, "#K319: ", parts.front(), suffix(s.Status));
             const std::string indent(LangText("text319").size(), ' ');
             for (size_t i = 1; i < parts.size(); ++i) line(kR2, indent, parts[i]);
-            if (sub <= 3) {
-                static constexpr const char* kWiring[] = {"", "ln", "lpe", "npe"};
-                line(kR2, "R", s.WiringResult <= 3 ? kWiring[s.WiringResult] : "", ": ", s.R);
-            } else if (sub <= 6) {
+            if (sub <= 3)
+                wiringResistance(s.WiringResult, s.R);
+            else if (sub <= 6)
                 value(kR2, "U: ", s.U);
-            }
             systemWhenSet(s.EarthingSystem);
             return;
         }
@@ -220,19 +165,11 @@ void Generator::wiringLines() {
                                                     "General", "Switch ON", "Switch OFF"};
             heading(std::string(sub <= 3 ? "#K520: " : "#K549: ") + (sub <= 6 ? kSubs[sub] : ""),
                     s.Status);
-            if (sub <= 3) {
-                static constexpr const char* kWiring[] = {"", "ln", "lpe", "npe"};
-                line(kR2, "R", s.WiringResult <= 3 ? kWiring[s.WiringResult] : "", ": ", s.R);
-            } else {
-                value(kR2, "Rlpe: ", s.Rlpe);
-                value(kR2, "Rnpe: ", s.Rnpe);
-                value(kR2, "Rln: ", s.Rln);
-            }
-            if (sub == 5 || sub == 6) {
-                value(kL3, "Rlpe_lim: ", s.Rlpe_lim);
-                value(kL3, "Rnpe_lim: ", s.Rnpe_lim);
-                value(kL3, "Rln_lim: ", s.Rln_lim);
-            }
+            if (sub <= 3)
+                wiringResistance(s.WiringResult, s.R);
+            else
+                values(s, kConductors);
+            if (sub == 5 || sub == 6) values(s, kConductorLimits);
             systemWhenSet(s.EarthingSystem);
             return;
         }
@@ -246,9 +183,7 @@ void Generator::wiringLines() {
         case 64: {
             const auto& s = r_.SOCKET;
             heading(key("Funct_SOCKET"), s.Status);
-            value(kR2, "Rln: ", s.Rln);
-            value(kR2, "Rlpe: ", s.Rlpe);
-            value(kR2, "Rnpe: ", s.Rnpe);
+            values(s, kSocketLines);
             if (s.SubFunction == 0) line(kR3, "Limits: Socket switch ON");
             if (s.SubFunction == 1) line(kR3, "Limits: Socket switch OFF");
             if (s.SubFunction != 1) value(kR2, "Rpe: ", s.Rpe);

@@ -11,7 +11,7 @@
 #include "files/transfer_folder.h"
 #include "instrument/instrument_context.h"
 #include "instrument/widgets/instrument_commands.h"
-#include "transfer/download.h"
+#include "protocols/download_command.h"
 
 namespace pelvoro {
 

@@ -8,7 +8,7 @@
 #include "document/widgets/document_view.h"
 #include "instrument/instrument_context.h"
 #include "instrument/widgets/instrument_commands.h"
-#include "transfer/structure_send.h"
+#include "protocols/family_a/structure_send.h"
 
 namespace pelvoro {
 

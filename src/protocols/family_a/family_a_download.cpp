@@ -1,4 +1,4 @@
-#include "transfer/family_a_download.h"
+#include "protocols/family_a/family_a_download.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,8 +7,9 @@
 #include "common/lang_text.h"
 #include "common/text.h"
 #include "files/transcript_import.h"
-#include "instrument/instrument_requests.h"
 #include "instrument/models.h"
+#include "protocols/download_command.h"
+#include "protocols/instrument_requests.h"
 #include "transfer/download_tree.h"
 
 namespace pelvoro {
@@ -36,34 +37,10 @@ int modelFamilyOfKey(const std::string& key) {
     return m ? m->modelFamily : 2;
 }
 
-bool modelTextBelongsToKey(const std::string& modelText, const std::string& key) {
-    const InstrumentModel* m = modelByKey(key);
-    if (!m) return false;
-    for (const char* text : m->identificationTexts)
-        if (modelText == text) return true;
-    return false;
-}
-
 int gaugePosition(long done, long total) {
     if (total <= 0) return 0;
     double share = 100.0 * static_cast<double>(done) / static_cast<double>(total);
     return static_cast<int>(std::lround(std::clamp(share, 0.0, 100.0)));
-}
-
-std::optional<int> digitsValue(std::string_view text) {
-    if (text.empty()) return std::nullopt;
-    int v = 0;
-    for (char ch : text) {
-        if (ch < '0' || ch > '9') return std::nullopt;
-        v = v * 10 + (ch - '0');
-    }
-    return v;
-}
-
-// Characters `from` .. `from + n - 1` (1-based) as far as the text has them.
-std::string_view chars(std::string_view s, std::size_t from, std::size_t n) {
-    if (from == 0 || from > s.size()) return {};
-    return s.substr(from - 1, n);
 }
 
 class FileText {
@@ -160,7 +137,7 @@ bool connectAndCheck(Run& run, bool (*typeCodeFits)(const std::string&)) {
         return false;
     }
     if (!typeCodeFits(run.ctx.data.line(1)) ||
-        !modelTextBelongsToKey(run.ctx.data.line(3), run.key)) {
+        !isIdentificationTextOf(run.key, run.ctx.data.line(3))) {
         run.stop();
         run.tell("msgConnectError_35");
         return false;
@@ -201,7 +178,7 @@ TransferEnd structureTransfer(Run& run, long count, long& highestId) {
             f = link.readReplyLine();
             if (!f.ok) return link.cancelRequested() ? TransferEnd::Cancelled : TransferEnd::Failed;
         }
-        long type = familyAHex(chars(fields[3].text, 1, 2));
+        long type = familyAHex(familyAChars(fields[3].text, 1, 2));
         if (type < 1 || type > 42) type = 22;
         file.line("ID: " + std::to_string(id))
             .line("PID: " + std::to_string(linkNumber(fields[0].text)))
@@ -254,7 +231,7 @@ TransferEnd resultsTransfer(Run& run, long count, long firstId) {
         ReplyLine head = link.readReplyLine();
         if (link.cancelRequested()) break;
         if (!head.ok) return TransferEnd::Failed;
-        const std::string_view owner = chars(head.text, 2, std::string_view::npos);
+        const std::string_view owner = familyAChars(head.text, 2, std::string_view::npos);
         if (startsWith(owner, "---")) return TransferEnd::Done;
         // A status line in place of a result: the tester ended the transfer itself.
         if (Link::isStatusLine(head.text)) {
@@ -337,7 +314,7 @@ bool readOneResult(Link& link, long n, int modelFamily, const std::string& typeC
             case 'V':
                 if (modelFamily == 3) {
                     expected = 4;
-                    if (auto v = digitsValue(chars(t, 3, 1))) r.protVer = *v;
+                    if (auto v = familyADigits(familyAChars(t, 3, 1))) r.protVer = *v;
                 }
                 break;
             case 'F': {
@@ -441,291 +418,6 @@ bool isLaterTypeCode(const std::string& code) {
 
 }  // namespace
 
-// ---- Pieces ---------------------------------------------------------------------------------
-
-FamilyABranch familyABranchOf(const std::string& key) {
-    static const char* const kStructure[] = {"TQ41", "TQ45", "LR40000115", "LS40000118"};
-    static const char* const kResults[] = {"TQ95M", "TQ52", "TQ71H", "TQ71", "TQ72",
-                                           "TQ73",  "SF12", "SF32",  "SF42", "TQ75"};
-    for (const char* k : kStructure)
-        if (key == k) return FamilyABranch::StructureAndResults;
-    for (const char* k : kResults)
-        if (key == k) return FamilyABranch::Results;
-    return FamilyABranch::None;
-}
-
-std::string downloadFileHead(int version) {
-    std::string head = "Version: " + std::to_string(version) + kCRLF + kCRLF;
-    for (const char* marker :
-         {"$InstrumentData%", "$HeaderOperator%", "$HeaderInstrData%", "$ReportComments%"}) {
-        head += marker;
-        head += kCRLF;
-        head += "------";
-        head += kCRLF;
-        head += kCRLF;
-    }
-    head += "$StructureItems%";
-    return head;
-}
-
-long familyAHex(std::string_view text) {
-    long v = 0;
-    for (char ch : text) {
-        int d = 0;
-        if (ch >= '0' && ch <= '9')
-            d = ch - '0';
-        else if (ch >= 'A' && ch <= 'F')
-            d = ch - 'A' + 10;
-        else if (ch >= 'a' && ch <= 'f')
-            d = ch - 'a' + 10;
-        // Long garbage must not overflow: the IDs are 16-bit numbers.
-        v = (v * 16 + d) & 0x0FFFFFFF;
-    }
-    return v;
-}
-
-std::string rewriteFamilyALine(std::string line, std::string_view typeCode) {
-    auto code = [&line] { return std::string(chars(line, 3, 2)); };
-    auto at = [&line](std::size_t i) { return i <= line.size() ? line[i - 1] : '\0'; };
-    if (typeCode == "51" || typeCode == "52" || typeCode == "53" || typeCode == "54") {
-        if (line.size() >= 2) line.insert(2, "5");
-        const char sub = at(6);
-        if (code() == "56" && (sub == '2' || sub == '3' || sub == '4' || sub == '7'))
-            line.replace(2, 2, "61");
-        else if (code() == "59")
-            line.replace(2, 2, "63");
-        else if (code() == "56" && (sub == '5' || sub == '6'))
-            line.replace(2, 2, "62");
-        if (chars(line, 3, 3) == "510") line = "F;64" + line.substr(5);
-    } else if (typeCode == "55") {
-        if (code() == "13")
-            line.replace(2, 2, "71");
-        else if (code() == "12")
-            line.replace(2, 2, "72");
-        else if (at(3) == '7')
-            line.insert(3, "3");
-    }
-    return line;
-}
-
-std::string familyAResultName(std::string_view line) {
-    auto code = digitsValue(chars(line, 3, 2));
-    auto sub = digitsValue(chars(line, 6, 1));
-    if (!code) return {};
-    const int s = sub.value_or(-1);
-    switch (*code) {
-        case 51:
-            return LangText("Funct_VOLT");
-        case 52:
-            if (s == 0) return LangText("text304");
-            if (s == 1) return LangText("text304") + " dU";
-            return {};
-        case 53:
-            if (s == 1) return LangText("text305");
-            if (s == 2) return LangText("Funct_ZsRCD");
-            return {};
-        case 54:
-            return LangText("text538");
-        case 55:
-            return LangText("Funct_R-ISO");
-        case 56:
-            if (s == 0) return LangText("Funct_CONT");
-            if (s == 1) return LangText("Funct_R-LowOhm");
-            return {};
-        case 57:
-            return LangText("text308");
-        case 58:
-            return LangText("text309");
-        case 61:
-        case 62:
-            return LangText("Funct_CONT");
-        case 63:
-            return LangText("text525");
-        case 64:
-            return LangText("Funct_SOCKET");
-        case 71:
-            return LangText("Funct_CONTVOLT");
-        case 72:
-            return LangText("Funct_STEPVOLT");
-        case 73:
-            return LangText("Funct_EARTH_RE");
-        case 80:
-            return LangText("Funct_RESIST");
-        default:
-            return {};
-    }
-}
-
-void readPositionNumbers(std::string_view line, int& a, int& b, int& c) {
-    if (auto v = digitsValue(chars(line, 3, 3))) a = *v;
-    if (auto v = digitsValue(chars(line, 7, 3))) b = *v;
-    if (auto v = digitsValue(chars(line, 11, 3))) c = *v;
-}
-
-bool parseNamedEntry(std::string_view line, FamilyANamedEntry& entry) {
-    if (!startsWith(line, "P;")) return false;
-    readPositionNumbers(line, entry.a, entry.b, entry.c);
-    static const int kTypes[] = {-1, 1, 30, 2, 31, 5, 33, 42, 34, 36, 37, 38, 39, 40, 41};
-    auto tt = digitsValue(chars(line, 15, 2));
-    entry.type = tt && *tt >= 1 && *tt <= 14 ? kTypes[*tt] : -1;
-    // The name: after the fifth ";" up to the sixth.
-    std::size_t pos = 0;
-    for (int k = 0; k < 5; ++k) {
-        pos = line.find(';', pos);
-        if (pos == std::string_view::npos) return false;
-        ++pos;
-    }
-    std::size_t end = line.find(';', pos);
-    entry.name =
-        std::string(line.substr(pos, end == std::string_view::npos ? line.npos : end - pos));
-    return true;
-}
-
-// ---- Building the tree of a results download ------------------------------------------------
-
-namespace {
-
-// The kind code of a level (1 .. 3) in a position line.
-int kindOf(const std::string& positionLine, int level) {
-    static const std::size_t kAt[] = {0, 15, 18, 21};
-    return digitsValue(chars(positionLine, kAt[level], 2)).value_or(0);
-}
-
-// Name and type of a node of the ";"-style testers by the kind of its level.
-bool nodeByKind(const TreePosition& n, const std::string& positionLine, std::string& name,
-                int& type) {
-    const int level = n.c != 0 ? 3 : n.b != 0 ? 2 : 1;
-    const int kind = kindOf(positionLine, level);
-    const std::string a = std::to_string(n.a), b = std::to_string(n.b), c = std::to_string(n.c);
-    struct Row {
-        int level, kind;
-        const char* key;
-        int number;  // 0 none, 1 a, 2 b, 3 c, 4 c - 8, 5 " " + a, 6 "1  " + b, 7 "2  " + c
-        int type;
-    };
-    static const Row kRows[] = {
-        {1, 1, "labObject_15", 1, 1},        {1, 2, "labObject_15", 1, 30},
-        {1, 16, "labObject_15", 5, 1},       {2, 3, "labBlock_15", 2, 2},
-        {2, 4, "labDistBoard_15", 2, 31},    {2, 17, "labLocation_15", 6, 12},
-        {3, 5, "labFuse_15", 3, 5},          {3, 6, "labCicuit_15", 4, 33},
-        {3, 7, "labEarthElectr_15", 0, 42},  {3, 8, "labEarthCond_15", 0, 34},
-        {3, 9, "labWaterServ_15", 0, 36},    {3, 10, "labOilServ_15", 0, 37},
-        {3, 11, "labLightProt_15", 0, 38},   {3, 12, "labGasServ_15", 0, 39},
-        {3, 13, "labStructSteel_15", 0, 40}, {3, 14, "labOtherServ_15", 0, 41},
-        {3, 18, "labLocation_15", 7, 13},
-    };
-    for (const Row& r : kRows) {
-        if (r.level != level || r.kind != kind) continue;
-        name = LangText(r.key);
-        switch (r.number) {
-            case 1:
-                name += a;
-                break;
-            case 2:
-                name += b;
-                break;
-            case 3:
-                name += c;
-                break;
-            case 4:
-                name += std::to_string(std::max(n.c - 8, 0));
-                break;
-            case 5:
-                name += " " + a;
-                break;
-            case 6:
-                name += "1  " + b;
-                break;
-            case 7:
-                name += "2  " + c;
-                break;
-            default:
-                break;
-        }
-        type = r.type;
-        return true;
-    }
-    return false;
-}
-
-bool isPositionGroup(const std::string& key) {
-    return key == "TQ71H" || key == "TQ71" || key == "TQ72" || key == "TQ73" || key == "SF12" ||
-           key == "SF32" || key == "SF42";
-}
-
-}  // namespace
-
-std::string buildResultsItemBlocks(const std::string& key, const std::string& typeCode,
-                                   const std::vector<FamilyAResult>& results,
-                                   const std::vector<FamilyANamedEntry>& named) {
-    // Nodes for every result's position and their parents; names and types only from the
-    // named structure (whose entries may add nodes of their own).
-    DownloadTree tree;
-    for (const FamilyAResult& r : results) tree.addResult({r.a, r.b, r.c});
-    tree.completeParents();
-    for (const FamilyANamedEntry& e : named) {
-        int i = tree.nodeAt({e.a, e.b, e.c});
-        if (i < 0) i = tree.addNode({e.a, e.b, e.c});
-        tree.node(i).name = e.name;
-        tree.node(i).type = e.type;
-    }
-    tree.number();
-
-    std::string out;
-    auto line = [&out](const std::string& text) {
-        out += text;
-        out += kCRLF;
-    };
-    const bool positionGroup = isPositionGroup(key);
-    const bool lightRods = typeCode == "53";
-    long entry = 0;
-    for (const DownloadTreeEntry& e : tree.entries()) {
-        line("ID: " + std::to_string(e.id));
-        line("PID: " + std::to_string(e.pid));
-        line("BID: " + std::to_string(e.bid));
-        const TreePosition& p = e.position;
-        if (!e.isNode) {
-            // Results are written as results whatever their level: a result measured at a
-            // block (no fuse number) stays a result under that block.
-            const FamilyAResult& r = results[std::size_t(e.source)];
-            line("Name: " + r.name);
-            line("Type: 23");
-            if (!positionGroup && r.protVer > 1) line("ProtVer: " + std::to_string(r.protVer));
-            line("ResText: " + r.resultLine);
-            line("FP_String: " + r.fpLine);
-            line("----------" + std::to_string(++entry));
-            continue;
-        }
-        std::string name;
-        int type = -1;
-        if (positionGroup) {
-            if (p.b == 0 && p.c == 0) {
-                name = LangText("labObject_15") + std::to_string(p.a);
-                type = 1;
-            } else if (p.c == 0) {
-                name = LangText(lightRods ? "labLightRod_15" : "labBlock_15") + std::to_string(p.b);
-                type = lightRods ? 3 : 2;
-            } else {
-                name = LangText(lightRods ? "labElectrode_15" : "labFuse_15") + std::to_string(p.c);
-                type = lightRods ? 7 : 5;
-            }
-        } else if (!e.name.empty() && e.type != -1) {
-            name = e.name;
-            type = e.type;
-        } else {
-            const std::string positionLine =
-                e.source >= 0 ? results[std::size_t(e.source)].positionLine : std::string();
-            nodeByKind(p, positionLine, name, type);
-        }
-        if (type != -1) {
-            line("Name: " + name);
-            line("Type: " + std::to_string(type));
-        }
-        line("----------" + std::to_string(++entry));
-    }
-    return out;
-}
-
 // ---- The branches -----------------------------------------------------------------------------
 
 FamilyAOutcome downloadStructureAndResults(InstrumentContext& ctx, const std::string& key,
@@ -824,7 +516,8 @@ FamilyAOutcome downloadResultsOnly(InstrumentContext& ctx, const std::string& ke
     // structure is asked for only when the results came whole.
     std::vector<FamilyANamedEntry> named;
     NamesEnd names = NamesEnd::Read;
-    if (key == "TQ75" && !read.cancelled && !read.failed) names = readNamedStructure(run, named);
+    if (modelHas(key, kNamedStructure) && !read.cancelled && !read.failed)
+        names = readNamedStructure(run, named);
     target.write(downloadFileHead() + kCRLF +
                  buildResultsItemBlocks(key, typeCode, read.results, named));
     if (read.failed && !link.cancelRequested()) run.failedTransfer();
@@ -843,15 +536,68 @@ FamilyAOutcome downloadResultsOnly(InstrumentContext& ctx, const std::string& ke
 
 FamilyAOutcome downloadFamilyA(InstrumentContext& ctx, const std::string& key,
                                FamilyADownloadTarget& target) {
-    switch (familyABranchOf(key)) {
-        case FamilyABranch::StructureAndResults:
+    const InstrumentModel* m = modelByKey(key);
+    switch (m ? m->download : DownloadStyle::None) {
+        case DownloadStyle::StructureAndResults:
             return downloadStructureAndResults(ctx, key, target);
-        case FamilyABranch::Results:
+        case DownloadStyle::ResultsOnly:
             return downloadResultsOnly(ctx, key, target);
-        case FamilyABranch::None:
+        default:
             break;
     }
     return {FamilyAEnd::Failed, {}};
+}
+
+// ---- The Download command's frame as the target ----------------------------------------------
+
+namespace {
+
+class SessionTarget : public FamilyADownloadTarget {
+  public:
+    explicit SessionTarget(DownloadSession& s) : s_(s) {}
+    bool createDocument() override { return s_.newDownloadDocument(); }
+    void write(std::string_view text) override { s_.writeBytes(text); }
+    void load() override { s_.loadDownloadedFile(); }
+
+  private:
+    DownloadSession& s_;
+};
+
+DownloadOutcome statusOf(const FamilyAOutcome& a) {
+    switch (a.end) {
+        case FamilyAEnd::Complete:
+            return DownloadOutcome::complete();
+        case FamilyAEnd::Incomplete:
+            return DownloadOutcome::incomplete(a.messageKey);
+        case FamilyAEnd::Flawed:
+            return DownloadOutcome::flawed(a.messageKey);
+        case FamilyAEnd::NoData:
+            return DownloadOutcome::noData(a.messageKey);
+        case FamilyAEnd::Cancelled:
+            return DownloadOutcome::cancelled();
+        case FamilyAEnd::Failed:
+            return DownloadOutcome::failed(a.messageKey);
+    }
+    return {};
+}
+
+DownloadOutcome outcomeOf(const FamilyAOutcome& a) {
+    DownloadOutcome out = statusOf(a);
+    out.recordsReceived = a.received;
+    out.recordsExpected = a.expected;
+    return out;
+}
+
+}  // namespace
+
+DownloadOutcome downloadStructureAndResults(DownloadSession& s) {
+    SessionTarget target(s);
+    return outcomeOf(downloadStructureAndResults(s.context(), s.key(), target));
+}
+
+DownloadOutcome downloadResultsOnly(DownloadSession& s) {
+    SessionTarget target(s);
+    return outcomeOf(downloadResultsOnly(s.context(), s.key(), target));
 }
 
 }  // namespace pelvoro

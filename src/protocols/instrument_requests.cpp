@@ -1,10 +1,10 @@
-#include "instrument/instrument_requests.h"
+#include "protocols/instrument_requests.h"
 
 #include <cstdio>
 
 #include "common/lang_text.h"
 #include "common/text.h"
-#include "instrument/identification.h"
+#include "protocols/identification.h"
 
 namespace pelvoro {
 

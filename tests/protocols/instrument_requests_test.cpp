@@ -1,12 +1,12 @@
 // Each family's instrument data request, Receive and Send on the scripted port.
 
-#include "instrument/instrument_requests.h"
+#include "protocols/instrument_requests.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 
-#include "instrument_fixture.h"
+#include "protocols/instrument_fixture.h"
 
 namespace pelvoro {
 namespace {
@@ -144,6 +144,25 @@ TEST(FamilyBRequest, ShortBlockChangesNothing) {
     EXPECT_TRUE(b.prompts.showed("Communication failure   Error #3"));
 }
 
+TEST(FamilyBRequest, GarbledLengthFailsAtOnce) {
+    LinkBench b;
+    // A length field of 65535 would allow about eight minutes at 300 baud: a length above
+    // the request's buffer (1000 bytes for the instrument data) fails without waiting.
+    b.port.setBaudRate(300);
+    b.port.on("MWH", std::string("SWH\xFF\xFF", 5) + std::string(40, 'x'));
+    ASSERT_TRUE(b.link.ensurePortOpen());
+    TInstrumentData data;
+    data.line(2) = "kept";
+    EXPECT_FALSE(requestFamilyBData(b.link, data, FirmwareFieldRule::Whole));
+    EXPECT_LT(b.clock.now, 1.0);
+    EXPECT_EQ(b.prompts.texts(), std::vector<std::string>{"Communication failure   Error #3"});
+    EXPECT_EQ(data.line(2), "") << "what the record held came from another exchange";
+    // Within the buffer the block is waited for as usual.
+    b.prompts.shown.clear();
+    EXPECT_FALSE(b.link.readBlock(1000, 1000));
+    EXPECT_GE(b.clock.now, 2.592);
+}
+
 // ---- Family C ----------------------------------------------------------------------------
 
 std::string familyCBlock() {
@@ -172,7 +191,7 @@ TEST(FamilyCRequest, HandshakeAcknowledgeAndTheIdentificationBlock) {
 TEST(FamilyCRequest, MissingAcknowledgeStopsBeforeTheBlock) {
     LinkBench b("CV61", 1);
     b.port.on("P", std::vector<testing::ScriptedPort::Reply>{{"E"}, {""}},
-              true);  // the handshake is answered, the data request not
+              true);            // the handshake is answered, the data request not
     b.ctx.data.line(1) = "51";  // an earlier tester's: a download goes on without it
     EXPECT_FALSE(requestFamilyCData(b.link, b.ctx.data));
     EXPECT_EQ(b.ctx.data.line(1), "");

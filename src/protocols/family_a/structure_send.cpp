@@ -1,4 +1,4 @@
-#include "transfer/structure_send.h"
+#include "protocols/family_a/structure_send.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,8 +9,9 @@
 #include "common/lang_text.h"
 #include "common/text.h"
 #include "document/item_types.h"
-#include "instrument/identification.h"
-#include "instrument/instrument_requests.h"
+#include "instrument/models.h"
+#include "protocols/identification.h"
+#include "protocols/instrument_requests.h"
 
 namespace pelvoro {
 
@@ -25,9 +26,6 @@ constexpr int kStatusReads = 3;
 // Clearing reports its progress line by line; however many lines come, the wait for the
 // final status ends after this long (Cancel works throughout).
 constexpr double kClearLimit = 300.0;
-
-constexpr const char* kOwnLinesKeys[] = {"TQ41", "TQ45", "LR40000115", "LS40000118"};
-constexpr const char* kSemicolonKey = "TQ75";
 
 std::string hexNumber(long value) {
     char buf[24];
@@ -222,14 +220,19 @@ EntryEnd sendEntries(Link& link, const std::vector<Entry>& entries, int treeItem
 
 }  // namespace
 
+namespace {
+SendStyle sendStyleOf(const std::string& key) {
+    const InstrumentModel* m = modelByKey(key);
+    return m ? m->send : SendStyle::None;
+}
+}  // namespace
+
 bool acceptsStructure(const std::string& key) {
-    return numbersEntriesItself(key) || key == kSemicolonKey;
+    return sendStyleOf(key) != SendStyle::None;
 }
 
 bool numbersEntriesItself(const std::string& key) {
-    for (const char* k : kOwnLinesKeys)
-        if (key == k) return true;
-    return false;
+    return sendStyleOf(key) == SendStyle::OwnLines;
 }
 
 int instrumentItemNumber(int typeCode) {

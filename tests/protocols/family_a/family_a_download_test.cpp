@@ -2,7 +2,7 @@
 // download ("MST", "MRA") and the results download that rebuilds the structure from each
 // result's position ("MR1"), read back through the document reader.
 
-#include "transfer/family_a_download.h"
+#include "protocols/family_a/family_a_download.h"
 
 #include <gtest/gtest.h>
 

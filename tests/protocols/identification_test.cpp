@@ -1,13 +1,13 @@
 // Identification lists, port settings, identification on the configured port and the
 // port dialog's search, on the scripted port with the virtual clock.
 
-#include "instrument/identification.h"
+#include "protocols/identification.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "instrument_fixture.h"
+#include "protocols/instrument_fixture.h"
 
 namespace pelvoro {
 namespace {

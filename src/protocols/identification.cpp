@@ -1,8 +1,9 @@
-#include "instrument/identification.h"
+#include "protocols/identification.h"
 
 #include "common/lang_text.h"
 #include "common/text.h"
-#include "instrument/instrument_requests.h"
+#include "instrument/models.h"
+#include "protocols/instrument_requests.h"
 
 namespace pelvoro {
 
@@ -45,76 +46,27 @@ std::optional<int> baudIndexOf(int baud) {
 
 namespace {
 
-struct ListEntry {
-    const char* text;
-    const char* key;
-    int modelFamily;
-    const char* label;  // null: the model's caption
-};
-
-constexpr ListEntry kFamilyAList[] = {
-    {"TQ 41", "TQ41", 2, nullptr},
-    {"TQ 45", "TQ45", 2, nullptr},
-    {"TQ 71H", "TQ71H", 2, nullptr},
-    {"TQ 71", "TQ71", 2, nullptr},
-    {"TQ 72", "TQ72", 2, nullptr},
-    {"TQ 73", "TQ73", 2, nullptr},
-    {"NORDA SF12", "SF12", 2, nullptr},
-    {"NORDA SF32", "SF32", 2, nullptr},
-    {"NORDA SF42", "SF42", 2, nullptr},
-    {"TQ 75", "TQ75", 3, nullptr},
-    {"TQ 75B", "TQ75", 3, nullptr},
-    {"LR 40000115", "LR40000115", 2, nullptr},
-    {"LS 40000118", "LS40000118", 2, nullptr},
-    {"TQ 95M", "TQ95M", 3, nullptr},
-    {"TQ 52", "TQ52", 3, nullptr},
-};
-
-// Only the port dialog's search knows this one.
-constexpr ListEntry kPortDialogExtra = {"GN 45", "TQ75", 3, "Grannet GN 45"};
-
-constexpr ListEntry kFamilyBList[] = {
-    {"TQ 60", "TQ60", 1, nullptr},
-    {"TQ 61", "TQ61", 1, nullptr},
-    {"RB-7", "RB7", 1, nullptr},
-    {"RB-5", "RB5", 1, nullptr},
-    {"GS880", "GS880", 1, nullptr},
-    {"TQ 42", "TQ42", 1, nullptr},
-    {"ULVANOR UT 12", "TQ42", 1, "ULVANOR UT 12 / 12 B"},
-    {"ULVANOR UT 12 B", "TQ42", 1, "ULVANOR UT 12 / 12 B"},
-    {"UT 12", "TQ42", 1, "ULVANOR UT 12 / 12 B"},
-    {"TQ 42H", "TQ42H", 1, nullptr},
-    {"TQ 22", "TQ22", 1, nullptr},
-    {"LP 40000112", "LP40000112", 1, nullptr},
-};
-
-IdentifiedModel toIdentified(const ListEntry& e) {
-    IdentifiedModel m{e.key, e.modelFamily, {}};
-    if (e.label)
-        m.label = e.label;
-    else if (const InstrumentModel* model = modelByKey(e.key))
-        m.label = model->caption;
-    return m;
+// The models of `protocol` whose identification texts hold `modelText`.
+std::optional<IdentifiedModel> identify(ProtocolFamily protocol, const std::string& modelText,
+                                        bool portDialog) {
+    for (const InstrumentModel& m : instrumentModels()) {
+        if (m.protocol != protocol) continue;
+        for (const IdentificationText& t : m.identificationTexts) {
+            if (modelText != t.text || (t.portDialogOnly && !portDialog)) continue;
+            return IdentifiedModel{m.key, m.modelFamily, t.label ? t.label : m.caption};
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace
 
 std::optional<IdentifiedModel> identifyFamilyA(const std::string& modelText, bool portDialog) {
-    for (const ListEntry& e : kFamilyAList)
-        if (modelText == e.text) return toIdentified(e);
-    if (portDialog && modelText == kPortDialogExtra.text) return toIdentified(kPortDialogExtra);
-    return std::nullopt;
+    return identify(ProtocolFamily::A, modelText, portDialog);
 }
 
 std::optional<IdentifiedModel> identifyFamilyB(const std::string& modelText) {
-    for (const ListEntry& e : kFamilyBList)
-        if (modelText == e.text) return toIdentified(e);
-    return std::nullopt;
-}
-
-ProtocolFamily protocolOfKey(const std::string& key) {
-    const InstrumentModel* m = modelByKey(key);
-    return m ? m->protocol : ProtocolFamily::None;
+    return identify(ProtocolFamily::B, modelText, false);
 }
 
 // ---- Identification ------------------------------------------------------------------------
@@ -426,9 +378,9 @@ class PortSearch {
 
 // Brand titles that sell one family B tester above the others preselect it.
 std::optional<std::string> preselectedFamilyBModel(const std::string& brandTitle) {
-    if (startsWith(brandTitle, "Quorrel")) return std::string("TQ60");
-    if (startsWith(brandTitle, "Pelvoro") || startsWith(brandTitle, "ULVANOR"))
-        return std::string("TQ42");
+    for (const InstrumentModel& m : instrumentModels())
+        for (const char* brand : m.preselectingBrands)
+            if (startsWith(brandTitle, brand)) return std::string(m.key);
     return std::nullopt;
 }
 

@@ -9,8 +9,8 @@
 
 namespace pelvoro {
 
-// Installation testers' records (the others are high-voltage testers).
-bool isInstallationTesterKey(const std::string& key);
+// The head of every record: its position, three 16-bit numbers.
+inline constexpr std::size_t kFamilyBHeaderSize = 6;
 
 // The position of an installation record: three 16-bit numbers, high byte first.
 TreePosition familyBPosition(std::string_view record);

@@ -11,6 +11,7 @@
 
 #include "common/settings_store.h"
 #include "instrument/instrument_context.h"
+#include "instrument/models.h"
 
 namespace pelvoro {
 
@@ -49,9 +50,6 @@ struct IdentifiedModel {
 std::optional<IdentifiedModel> identifyFamilyA(const std::string& modelText,
                                                bool portDialog = false);
 std::optional<IdentifiedModel> identifyFamilyB(const std::string& modelText);
-
-// Which protocol family a model key speaks (None for Auto Find and unknown keys).
-ProtocolFamily protocolOfKey(const std::string& key);
 
 // ---- Identification ------------------------------------------------------------------------
 

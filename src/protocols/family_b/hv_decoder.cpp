@@ -1,4 +1,4 @@
-#include "results/hv_decoder.h"
+#include "protocols/family_b/hv_decoder.h"
 
 #include <vector>
 

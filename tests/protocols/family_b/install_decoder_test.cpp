@@ -1,4 +1,4 @@
-#include "results/install_decoder.h"
+#include "protocols/family_b/install_decoder.h"
 
 #include <gtest/gtest.h>
 

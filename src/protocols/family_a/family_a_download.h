@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "instrument/instrument_context.h"
+#include "protocols/family_a/family_a_lines.h"
 
 namespace pelvoro {
 
@@ -32,9 +33,6 @@ class FamilyADownloadTarget {
     // Reads the temporary file into the document and shows it.
     virtual void load() = 0;
 };
-
-enum class FamilyABranch { None, StructureAndResults, Results };
-FamilyABranch familyABranchOf(const std::string& key);
 
 // How a branch ended.
 enum class FamilyAEnd {
@@ -63,50 +61,5 @@ FamilyAOutcome downloadResultsOnly(InstrumentContext& ctx, const std::string& ke
 // Dispatches by key (Failed with no message for keys of other families).
 FamilyAOutcome downloadFamilyA(InstrumentContext& ctx, const std::string& key,
                                FamilyADownloadTarget& target);
-
-// ---- The pieces, for the tests ------------------------------------------------------------
-
-// The start of every family A and B temporary file: version 9, four empty sections and
-// the item list marker.
-std::string downloadFileHead(int version = 9);
-
-// A hexadecimal text read digit by digit: 0-9, A-F, a-f; any other character counts as
-// the digit 0; the empty text is 0.
-long familyAHex(std::string_view text);
-
-// The "F" line of a result as the program's function codes have it, from the line the
-// tester of the given instrument type code sends.
-std::string rewriteFamilyALine(std::string line, std::string_view typeCode);
-// The name of a result from its rewritten "F" line (empty for unknown codes).
-std::string familyAResultName(std::string_view rewrittenLine);
-
-// One result of the results download.
-struct FamilyAResult {
-    int a = 0, b = 0, c = 0;   // position: object, level-2 node, level-3 node (0 = none)
-    std::string positionLine;  // the "P" line
-    std::string resultLine;    // the "X" line (or "D" line for ";"-style testers)
-    std::string fpLine;        // the rewritten "F" line, closed by ";"
-    std::string name;
-    int protVer = 1;
-};
-
-// One entry of the named structure ("MN1").
-struct FamilyANamedEntry {
-    int a = 0, b = 0, c = 0;
-    std::string name;
-    int type = -1;
-};
-
-// Reads a position line's three level numbers into a, b, c; a number that is not one
-// leaves the value it had.
-void readPositionNumbers(std::string_view line, int& a, int& b, int& c);
-// A named structure line: position, name and item type; false when it is no such line.
-bool parseNamedEntry(std::string_view line, FamilyANamedEntry& entry);
-
-// The item blocks of a results download: the nodes rebuilt from the results' positions
-// (and the named structure), then the results under their nodes in the tester's order.
-std::string buildResultsItemBlocks(const std::string& key, const std::string& typeCode,
-                                   const std::vector<FamilyAResult>& results,
-                                   const std::vector<FamilyANamedEntry>& named);
 
 }  // namespace pelvoro

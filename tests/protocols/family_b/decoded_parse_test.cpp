@@ -6,9 +6,9 @@
 
 #include <string>
 
+#include "protocols/family_b/hv_decoder.h"
+#include "protocols/family_b/install_decoder.h"
 #include "results/fp_parser.h"
-#include "results/hv_decoder.h"
-#include "results/install_decoder.h"
 #include "support/test_doubles.h"
 
 namespace pelvoro {

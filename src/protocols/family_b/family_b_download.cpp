@@ -7,28 +7,19 @@
 #include <vector>
 
 #include "common/lang_text.h"
-#include "instrument/identification.h"
-#include "instrument/instrument_requests.h"
 #include "instrument/models.h"
-#include "results/hv_decoder.h"
-#include "results/install_decoder.h"
-#include "transfer/download.h"
-#include "transfer/family_b.h"
+#include "protocols/download_command.h"
+#include "protocols/family_b/family_b_records.h"
+#include "protocols/family_b/hv_decoder.h"
+#include "protocols/family_b/install_decoder.h"
+#include "protocols/identification.h"
+#include "protocols/instrument_requests.h"
 
 namespace pelvoro {
 
 namespace {
 
 constexpr std::size_t kRecordBuffer = 10000;
-constexpr std::size_t kHeaderSize = 6;
-
-bool modelTextBelongsTo(const std::string& key, const std::string& modelText) {
-    const InstrumentModel* m = modelByKey(key);
-    if (!m) return false;
-    for (const char* text : m->identificationTexts)
-        if (modelText == text) return true;
-    return false;
-}
 
 // One record request; false on any failure (the link has told why, unless cancelled).
 bool requestRecord(Link& link, bool highVoltage, std::string& record) {
@@ -39,8 +30,8 @@ bool requestRecord(Link& link, bool highVoltage, std::string& record) {
     const std::size_t length = std::size_t(reply.length);
     if (length > 0 && !link.readBlock(length, kRecordBuffer)) return false;
     record = length > 0 ? link.transferBuffer().substr(0, length) : std::string();
-    if (highVoltage && record.size() > kHeaderSize - 1 &&
-        record.find(std::string("\0G", 2), kHeaderSize - 1) != std::string::npos) {
+    if (highVoltage && record.size() > kFamilyBHeaderSize - 1 &&
+        record.find(std::string("\0G", 2), kFamilyBHeaderSize - 1) != std::string::npos) {
         ProgressWindow& progress = link.progress();
         progress.setSecondGauge(0, 100);
         progress.setSecondGaugeVisible(true);
@@ -54,45 +45,10 @@ bool requestRecord(Link& link, bool highVoltage, std::string& record) {
 
 }  // namespace
 
-bool isInstallationTesterKey(const std::string& key) {
-    return key == "TQ42" || key == "TQ42H" || key == "TQ22" || key == "LP40000112";
-}
-
-TreePosition familyBPosition(std::string_view record) {
-    auto at = [&](std::size_t i) {
-        return i < record.size() ? int(static_cast<unsigned char>(record[i])) : 0;
-    };
-    return {at(0) * 256 + at(1), at(2) * 256 + at(3), at(4) * 256 + at(5)};
-}
-
-GraphSplit splitGraph(std::string_view record) {
-    GraphSplit out;
-    const std::size_t q = record.size() >= kHeaderSize
-                              ? record.find(std::string_view("\0G", 2), kHeaderSize - 1)
-                              : std::string_view::npos;
-    if (q == std::string_view::npos) {
-        out.record = std::string(record);
-        return out;
-    }
-    out.record = std::string(record.substr(0, q));
-    std::string graph = q + 4 < record.size() ? std::string(record.substr(q + 4)) : std::string();
-    if (std::size_t cut = graph.find("*#"); cut != std::string::npos) graph.resize(cut);
-    out.graph.reserve(graph.size());
-    for (std::size_t i = 0; i < graph.size(); ++i) {
-        if (graph[i] == '\n' && i + 1 < graph.size() && graph[i + 1] == '\r') {
-            out.graph += '\x14';
-            ++i;  // the CR after the LF is dropped
-            continue;
-        }
-        out.graph += graph[i];
-    }
-    return out;
-}
-
 DownloadOutcome downloadFamilyB(DownloadSession& s) {
     Link& link = s.link();
     const std::string& key = s.key();
-    const bool installation = isInstallationTesterKey(key);
+    const bool installation = modelHas(key, kInstallationTester);
     if (!link.connectInstrument(ProtocolFamily::B)) {
         if (link.handshakeCancelled()) return DownloadOutcome::cancelled();
         return DownloadOutcome::failed("msgConnectError_35");
@@ -108,7 +64,7 @@ DownloadOutcome downloadFamilyB(DownloadSession& s) {
         s.prompts().error(LangText("msgConnectError_35"));
         return DownloadOutcome::failed("msgConnectError_35");
     }
-    if (!modelTextBelongsTo(key, s.instrumentData().model())) {
+    if (!isIdentificationTextOf(key, s.instrumentData().model())) {
         link.endConnection(ProtocolFamily::B);
         s.prompts().error(LangText("msgConnectError_35"));
         return DownloadOutcome::failed("msgConnectError_35");
