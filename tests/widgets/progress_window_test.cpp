@@ -139,5 +139,24 @@ TEST(ProgressWindow, MessagesDuringATransferOpenAboveIt) {
     EXPECT_TRUE(boxOnTop);
 }
 
+TEST(QtPromptsTest, EnterGivesUpNothingWhereYesWould) {
+    // Enter answers the save question with Yes (the document is kept); where Yes would
+    // delete the instrument's structure, Enter answers No.
+    QtPrompts prompts;
+    const struct {
+        bool noFirst;
+        Answer enter;
+    } cases[] = {{false, Answer::Yes}, {true, Answer::No}};
+    for (const auto& c : cases) {
+        QTimer::singleShot(0, [] {
+            if (QWidget* box = QApplication::activeModalWidget())
+                QTest::keyClick(box, Qt::Key_Return);
+        });
+        const Answer a = c.noFirst ? prompts.askYesNoCancelNoFirst("t", "Delete it first?")
+                                   : prompts.askYesNoCancel("t", "Save?");
+        EXPECT_EQ(a, c.enter);
+    }
+}
+
 }  // namespace
 }  // namespace pelvoro

@@ -63,14 +63,27 @@ Answer QtPrompts::askYesNo(const std::string& title, const std::string& text) {
     return run(box) == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
-Answer QtPrompts::askYesNoCancel(const std::string& title, const std::string& text) {
+namespace {
+
+Answer askThreeWay(QWidget* parent, const std::string& title, const std::string& text,
+                   QMessageBox::StandardButton enter) {
     QMessageBox box(QMessageBox::Warning, toQt(title), toQt(text),
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, owner(parent_));
-    box.setDefaultButton(QMessageBox::Yes);
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, owner(parent));
+    box.setDefaultButton(enter);
     int r = run(box);
     if (r == QMessageBox::Yes) return Answer::Yes;
     if (r == QMessageBox::No) return Answer::No;
     return Answer::Cancel;
+}
+
+}  // namespace
+
+Answer QtPrompts::askYesNoCancel(const std::string& title, const std::string& text) {
+    return askThreeWay(parent_, title, text, QMessageBox::Yes);
+}
+
+Answer QtPrompts::askYesNoCancelNoFirst(const std::string& title, const std::string& text) {
+    return askThreeWay(parent_, title, text, QMessageBox::No);
 }
 
 void QtPrompts::beep() {
