@@ -115,8 +115,10 @@ void Parser::run(sv fp) {
     size_t start = codeEnd + 1;
     for (;;) {
         if (endMark && start < fp.size() && fp[start] == '!') return;
-        const size_t end = fp.find(';', start);
-        if (end == sv::npos) return;  // a field without its ";" is not read
+        // Fields are short: a plain scan finds their ";" sooner than a library search.
+        size_t end = start;
+        while (end < fp.size() && fp[end] != ';') ++end;
+        if (end == fp.size()) return;  // a field without its ";" is not read
         if (n < kFieldCap) ++n;
         const sv text = fp.substr(start, end - start);
         // Field 3 is the sub-function; codes without one ignore it.
@@ -203,7 +205,7 @@ bool Parser::field(int n, sv t) {
 
 void splitValueField(std::string_view text, TResultValue& target) {
     const size_t n = valueLength(text);
-    target.Value.assign(text.substr(0, n));
+    fp::put(target.Value, text.substr(0, n));
     if (n < text.size()) target.Unit.insert(0, text.substr(n));
 }
 

@@ -40,7 +40,8 @@ constexpr Units<Ring> kRingUnits[] = {
       &Ring::Rplus, &Ring::Rminus, &Ring::Limit, &Ring::R1RN_2}},
 };
 constexpr Units<ContAt> kContAtUnits[] = {
-    {unit::O, {&ContAt::R2, &ContAt::R1R2, &ContAt::R, &ContAt::Rplus, &ContAt::Rminus, &ContAt::Limit}},
+    {unit::O,
+     {&ContAt::R2, &ContAt::R1R2, &ContAt::R, &ContAt::Rplus, &ContAt::Rminus, &ContAt::Limit}},
     {unit::mA, {&ContAt::TestCurrent}},
 };
 
@@ -71,7 +72,10 @@ bool noFuse(const Cont& s, const Parser&, sv) {
     return s.FuseType == "0";
 }
 constexpr Row<Cont> kCont3[] = {
-    hook<Cont>(3, [](Parser& p, Cont& s, sv t) { p.mapSpan(s.SubFunction, t, {{0, 5, 0}}); }),
+    hook<Cont>(3,
+               [](Parser& p, Cont& s, sv t) {
+                   p.mapSpan(s.SubFunction, t, {{0, 5, 0}});
+               }),
     {4, Status, &Cont::Status},
     {5, Set, &Cont::Limit, kSingle | kBoth},
     {5, Text, &Cont::FuseType, kFuse},
@@ -96,7 +100,10 @@ constexpr Row<Cont> kCont3[] = {
 };
 
 constexpr Row<Cont> kCont56[] = {
-    hook<Cont>(3, [](Parser& p, Cont& s, sv t) { p.mapSpan(s.SubFunction, t, {{0, 1, 0}}); }),
+    hook<Cont>(3,
+               [](Parser& p, Cont& s, sv t) {
+                   p.mapSpan(s.SubFunction, t, {{0, 1, 0}});
+               }),
     {4, Status, &Cont::Status},
     {5, Dash, &Cont::Limit, subs({0, 1})},
     {6, Set, &Cont::R, subs({0, 1})},
@@ -115,12 +122,13 @@ constexpr Row<Ert> kErtCont17[] = {
     {4, Status, &Ert::Status},
     hook<Ert>(5, testCurrent<Ert>, kChosen),
     {5, Set, &Ert::Limit, kReversed},
-    hook<Ert>(5,
-              [](Parser& p, Ert& s, sv t) {
-                  p.mapText(s.ProtectiveDevice, t,
-                            {{"0", ""}, {"1", "B"}, {"2", "C"}, {"3", "D"}, {"4", "Fuse"}});
-              },
-              kDevice),
+    hook<Ert>(
+        5,
+        [](Parser& p, Ert& s, sv t) {
+            p.mapText(s.ProtectiveDevice, t,
+                      {{"0", ""}, {"1", "B"}, {"2", "C"}, {"3", "D"}, {"4", "Fuse"}});
+        },
+        kDevice),
     {6, Set, &Ert::Limit, kChosen},
     {6, Set, &Ert::R, kReversed},
     {6, Set, &Ert::CrossSection, kDevice},
@@ -145,7 +153,9 @@ constexpr Row<Ert> kErtCont17[] = {
 constexpr uint64_t kConductor = subs({3, 4, 5});
 constexpr Row<Ring> kRing25[] = {
     hook<Ring>(3,
-               [](Parser& p, Ring& s, sv t) { p.mapSpan(s.SubFunction, t, {{0, 2, 0}, {4, 6, 3}}); }),
+               [](Parser& p, Ring& s, sv t) {
+                   p.mapSpan(s.SubFunction, t, {{0, 2, 0}, {4, 6, 3}});
+               }),
     {4, Status, &Ring::Status},
     {5, Set, &Ring::r1},
     {6, Set, &Ring::rN},
@@ -167,7 +177,9 @@ constexpr Row<Ring> kRing25[] = {
 constexpr uint64_t kRing61 = subs({3, 4, 5, 6});
 constexpr Row<Ring> kRing61Rows[] = {
     hook<Ring>(3,
-               [](Parser& p, Ring& s, sv t) { p.mapSpan(s.SubFunction, t, {{2, 4, 3}, {7, 7, 6}}); }),
+               [](Parser& p, Ring& s, sv t) {
+                   p.mapSpan(s.SubFunction, t, {{2, 4, 3}, {7, 7, 6}});
+               }),
     {4, Status, &Ring::Status},
     {5, Dash, &Ring::Limit, kRing61},
     {6, Set, &Ring::r1, subs({3})},
@@ -179,8 +191,8 @@ constexpr Row<Ring> kRing61Rows[] = {
 };
 
 constexpr Row<Ring> kRing63[] = {
-    {4, Status, &Ring::Status}, {5, Set, &Ring::r1},      {6, Set, &Ring::rN},
-    {7, Set, &Ring::r2},        {8, Set, &Ring::r1rN_4},  {9, Set, &Ring::r1r2_4},
+    {4, Status, &Ring::Status}, {5, Set, &Ring::r1},     {6, Set, &Ring::rN},
+    {7, Set, &Ring::r2},        {8, Set, &Ring::r1rN_4}, {9, Set, &Ring::r1r2_4},
     {10, Set, &Ring::R1RN},     {11, Set, &Ring::R1R2},
 };
 
@@ -191,14 +203,17 @@ bool bothPolarities(const ContAt& s, const Parser& p, sv t) {
 }
 constexpr Row<ContAt> kContAt27[] = {
     hook<ContAt>(3,
-                 [](Parser& p, ContAt& s, sv t) { p.mapSpan(s.SubFunction, t, {{0, 2, 0}, {4, 5, 3}}); }),
+                 [](Parser& p, ContAt& s, sv t) {
+                     p.mapSpan(s.SubFunction, t, {{0, 2, 0}, {4, 5, 3}});
+                 }),
     {4, Status, &ContAt::Status},
     hook<ContAt>(5, testCurrent<ContAt>, subs({2})),
-    hook<ContAt>(5,
-                 [](Parser& p, ContAt& s, sv t) {
-                     p.mapText(s.SocketKind, t, {{"0", "Plug"}, {"1", "Universal"}});
-                 },
-                 subs({0, 1})),
+    hook<ContAt>(
+        5,
+        [](Parser& p, ContAt& s, sv t) {
+            p.mapText(s.SocketKind, t, {{"0", "Plug"}, {"1", "Universal"}});
+        },
+        subs({0, 1})),
     {6, Set, &ContAt::Limit},
     {7, Set, &ContAt::R2, subs({0, 4})},
     {7, Set, &ContAt::R1R2, subs({1, 3})},
@@ -210,7 +225,10 @@ constexpr Row<ContAt> kContAt27[] = {
 };
 
 constexpr Row<ContAt> kContAt62[] = {
-    hook<ContAt>(3, [](Parser& p, ContAt& s, sv t) { p.mapSpan(s.SubFunction, t, {{5, 6, 3}}); }),
+    hook<ContAt>(3,
+                 [](Parser& p, ContAt& s, sv t) {
+                     p.mapSpan(s.SubFunction, t, {{5, 6, 3}});
+                 }),
     {4, Status, &ContAt::Status},
     {5, Dash, &ContAt::Limit, subs({3, 4})},
     {6, Set, &ContAt::R2, subs({4})},
@@ -243,21 +261,21 @@ void Parser::continuityUnits() {
 bool Parser::continuityFields(int n, sv t) {
     switch (layout_) {
         case 3:
-            return read(r_.CONT, kCont3, n, t);
+            return read<kCont3>(r_.CONT, n, t);
         case 17:
-            return read(r_.ERTCONT, kErtCont17, n, t);
+            return read<kErtCont17>(r_.ERTCONT, n, t);
         case 25:
-            return read(r_.RING, kRing25, n, t);
+            return read<kRing25>(r_.RING, n, t);
         case 27:
-            return read(r_.CONTAT, kContAt27, n, t);
+            return read<kContAt27>(r_.CONTAT, n, t);
         case 56:
-            return read(r_.CONT, kCont56, n, t);
+            return read<kCont56>(r_.CONT, n, t);
         case 61:
-            return read(r_.RING, kRing61Rows, n, t);
+            return read<kRing61Rows>(r_.RING, n, t);
         case 62:
-            return read(r_.CONTAT, kContAt62, n, t);
+            return read<kContAt62>(r_.CONTAT, n, t);
         case 63:
-            return read(r_.RING, kRing63, n, t);
+            return read<kRing63>(r_.RING, n, t);
         default:
             return false;
     }
@@ -398,8 +416,10 @@ void Generator::continuityLines() {
             const auto& s = r_.RING;
             const int sub = s.SubFunction;
             const V* r = sub == 3 ? &s.r1 : sub == 4 ? &s.rN : sub == 5 ? &s.r2 : nullptr;
-            return laterConductor(sub == 3 ? " r1" : sub == 4 ? " rn" : " r2", r, s.Rplus,
-                                  s.Rminus, s.Limit, s.Status, s.EarthingSystem);
+            return laterConductor(sub == 3   ? " r1"
+                                  : sub == 4 ? " rn"
+                                             : " r2",
+                                  r, s.Rplus, s.Rminus, s.Limit, s.Status, s.EarthingSystem);
         }
         case 127: {
             const auto& s = r_.CONTAT;

@@ -51,7 +51,10 @@ constexpr Row<Sensor> kSensor13[] = {
 // written "1").
 constexpr Row<Imd> kImd14[] = {
     {4, Status, &Imd::Status},
-    hook<Imd>(5, [](Parser& p, Imd& s, sv t) { p.mapSpan(s.LimitKind, t, {{0, 0, 0}, {1, 1, 2}, {2, 2, 1}}); }),
+    hook<Imd>(5,
+              [](Parser& p, Imd& s, sv t) {
+                  p.mapSpan(s.LimitKind, t, {{0, 0, 0}, {1, 1, 2}, {2, 2, 1}});
+              }),
     {6, Split, &Imd::LimR, 0, [](const Imd& s, const Parser&, sv) { return s.LimitKind == 2; }},
     {6, Split, &Imd::LimI, 0, [](const Imd& s, const Parser&, sv) { return s.LimitKind == 1; }},
     {7, Split, &Imd::I1},
@@ -62,8 +65,12 @@ constexpr Row<Imd> kImd14[] = {
 };
 
 constexpr Row<Isfl> kIsfl15[] = {
-    {4, Status, &Isfl::Status}, {5, Split, &Isfl::Lim}, {6, Split, &Isfl::Isc1},
-    {7, Split, &Isfl::Isc2},    {8, Ignore},            {9, Esys, &Isfl::EarthingSystem},
+    {4, Status, &Isfl::Status},
+    {5, Split, &Isfl::Lim},
+    {6, Split, &Isfl::Isc1},
+    {7, Split, &Isfl::Isc2},
+    {8, Ignore},
+    {9, Esys, &Isfl::EarthingSystem},
 };
 
 }  // namespace
@@ -87,15 +94,15 @@ void Parser::currentUnits() {
 bool Parser::currentFields(int n, sv t) {
     switch (layout_) {
         case 9:
-            return read(r_.CURRENT, kCurrent9, n, t);
+            return read<kCurrent9>(r_.CURRENT, n, t);
         case 13:
-            return read(r_.SENSOR, kSensor13, n, t);
+            return read<kSensor13>(r_.SENSOR, n, t);
         case 14:
-            return read(r_.IMD, kImd14, n, t);
+            return read<kImd14>(r_.IMD, n, t);
         case 15:
-            return read(r_.ISFL, kIsfl15, n, t);
+            return read<kIsfl15>(r_.ISFL, n, t);
         case 58:
-            return read(r_.CURRENT, kCurrent58, n, t);
+            return read<kCurrent58>(r_.CURRENT, n, t);
         default:
             return false;
     }
@@ -162,7 +169,7 @@ void Generator::currentLines() {
             start("#K314", "Funct_IMD-CHECK", s.Status);
             values(s, kImdLines);
             // The later testers show the current limit whatever the kind.
-            const V* lim = s.LimitKind == 0 ? nullptr
+            const V* lim = s.LimitKind == 0            ? nullptr
                            : later || s.LimitKind == 1 ? &s.LimI
                            : s.LimitKind == 2          ? &s.LimR
                                                        : nullptr;

@@ -52,14 +52,10 @@ constexpr Row<Earth> kEarth8[] = {
 // 3 resistivity.
 constexpr uint64_t kResistance57 = subs({0, 1, 2, 4}), kWithProbes = subs({0, 1, 3, 4});
 constexpr Row<Earth> kEarth57[] = {
-    hook<Earth>(3, subFunctionUpTo<4>),
-    {4, Status, &Earth::Status},
-    {6, Dash, &Earth::Limit, kResistance57},
-    {6, SplitDash, &Earth::Distance},
-    {7, Set, &Earth::R, kResistance57},
-    {7, Set, &Earth::Rho, kRho},
-    {8, Split, &Earth::Rc, kWithProbes},
-    {9, Split, &Earth::Rp, kWithProbes},
+    hook<Earth>(3, subFunctionUpTo<4>),      {4, Status, &Earth::Status},
+    {6, Dash, &Earth::Limit, kResistance57}, {6, SplitDash, &Earth::Distance},
+    {7, Set, &Earth::R, kResistance57},      {7, Set, &Earth::Rho, kRho},
+    {8, Split, &Earth::Rc, kWithProbes},     {9, Split, &Earth::Rp, kWithProbes},
 };
 
 constexpr Row<Earth> kEarth73[] = {
@@ -81,11 +77,11 @@ void Parser::earthUnits() {
 bool Parser::earthFields(int n, sv t) {
     switch (layout_) {
         case 8:
-            return read(r_.EARTH, kEarth8, n, t);
+            return read<kEarth8>(r_.EARTH, n, t);
         case 57:
-            return read(r_.EARTH, kEarth57, n, t);
+            return read<kEarth57>(r_.EARTH, n, t);
         case 73:
-            return read(r_.EARTH, kEarth73, n, t);
+            return read<kEarth73>(r_.EARTH, n, t);
         default:
             return false;
     }

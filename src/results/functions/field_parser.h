@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 
 #include "common/text.h"
@@ -76,31 +77,37 @@ inline size_t valueLength(sv t) {
     return i;
 }
 
+// Puts a text into a string that was cleared or holds a text to replace: the buffer kept
+// from earlier parses takes it without the general replace.
+inline void put(std::string& s, sv t) {
+    s.clear();
+    s.append(t.data(), t.size());
+}
+
 inline void set(TResultValue& v, sv t) {
-    v.Value.assign(t);
+    put(v.Value, t);
 }
 inline void dash(TResultValue& v, sv t) {
     if (!t.empty() && t[0] == '-')
-        v.Value = "-";
+        put(v.Value, "-");
     else
-        v.Value.assign(t);
+        put(v.Value, t);
 }
 inline void split(TResultValue& v, sv t) {
     splitValueField(t, v);
 }
 inline void splitDash(TResultValue& v, sv t) {
     if (!t.empty() && t[0] == '-')
-        v.Value = "-";
+        put(v.Value, "-");
     else
         splitValueField(t, v);
 }
 // The times of the diagnostic test: a prefix (a unit of their own) replaces the unit.
 inline void splitReplace(TResultValue& v, sv t) {
     size_t n = valueLength(t);
-    v.Value.assign(t.substr(0, n));
-    if (n < t.size()) v.Unit.assign(t.substr(n));
+    put(v.Value, t.substr(0, n));
+    if (n < t.size()) put(v.Unit, t.substr(n));
 }
-
 
 enum class StatusMap {
     None,         // no status field (machine testers)
@@ -167,6 +174,7 @@ using Hook = void (*)(Parser&, R&, sv);
 // but not kept, a field without rows is not one of the code's.
 template <class R>
 struct Row {
+    using Record = R;
     uint8_t n;
     Conv conv;
     Target<R> to{};
@@ -199,7 +207,7 @@ void unitsOf(R& rec, const Units<R> (&groups)[N]) {
     for (const Units<R>& g : groups)
         for (TResultValue R::*m : g.members) {
             if (!m) break;
-            (rec.*m).Unit.assign(g.unit);
+            put((rec.*m).Unit, g.unit);
         }
 }
 namespace unit {
@@ -215,6 +223,14 @@ constexpr auto join(const std::array<Row<R>, N>&... parts) {
     ((std::copy(parts.begin(), parts.end(), out.begin() + i), i += parts.size()), ...);
     return out;
 }
+
+// Field numbers of the tables stop here.
+inline constexpr int kMaxField = 31;
+
+template <const auto& table>
+struct CompiledTable;
+template <const auto& table>
+using RecordOf = typename std::remove_cvref_t<decltype(table[0])>::Record;
 
 // Conditions shared by the families.
 template <class R>
@@ -263,23 +279,15 @@ class Parser {
         return 0;
     }
 
-    // Reads field n by the rows of `table`; false when no row names n.
-    template <class R, class Table>
-    bool read(R& rec, const Table& table, int n, sv t) {
-        bool known = false;
-        for (const Row<R>& row : table) {
-            if (n < row.n || n > (row.last ? row.last : row.n)) continue;
-            known = true;
-            if (row.sub) {
-                if constexpr (requires { rec.SubFunction; }) {
-                    if (rec.SubFunction >= 64 || !((row.sub >> rec.SubFunction) & 1)) continue;
-                }
-            }
-            if (row.when && !row.when(rec, *this, t)) continue;
-            apply(rec, row, t);
-            return true;
-        }
-        return known;
+    // Reads field n by the rows of `table`; false when no row names n. The rows of one
+    // field are tried in order; the first whose sub-functions and condition hold reads it.
+    template <const auto& table>
+    bool read(RecordOf<table>& rec, int n, sv t) {
+        if (n < 0 || n > kMaxField) return false;
+        const auto reader = CompiledTable<table>::kFields[size_t(n)];
+        if (!reader) return false;
+        reader(*this, rec, t);
+        return true;
     }
 
     // Reads the field by one row, whatever its field number and conditions.
@@ -298,7 +306,7 @@ class Parser {
             case Conv::SplitReplace:
                 return splitReplace(value(rec, to), t);
             case Conv::Text:
-                (rec.*to.text).assign(t);
+                put(rec.*to.text, t);
                 return;
             case Conv::Status:
                 return status(rec.*to.byte, t);
@@ -356,6 +364,59 @@ class Parser {
     int layout_ = 0;
     StatusMap statusMap_ = StatusMap::None;
     ResultRecord record_ = ResultRecord::None;
+};
+
+// A field table turned into code when the program is compiled: for every field number one
+// function that tries the rows of that field in order, with their members, conversions and
+// conditions written in.
+template <const auto& table>
+struct CompiledTable {
+    using R = RecordOf<table>;
+    using Reader = void (*)(Parser&, R&, sv);
+    static constexpr size_t kRows = std::size(table);
+
+    static constexpr bool covers(size_t i, int n) {
+        return n >= table[i].n && n <= (table[i].last ? table[i].last : table[i].n);
+    }
+    static constexpr bool fits() {
+        for (size_t i = 0; i < kRows; ++i)
+            if ((table[i].last ? table[i].last : table[i].n) > kMaxField) return false;
+        return true;
+    }
+    static constexpr bool known(int n) {
+        for (size_t i = 0; i < kRows; ++i)
+            if (covers(i, n)) return true;
+        return false;
+    }
+    template <size_t i>
+    static bool tryRow(Parser& p, R& rec, sv t) {
+        constexpr Row<R> row = table[i];
+        if constexpr (row.sub != 0) {
+            if constexpr (requires { rec.SubFunction; }) {
+                if (rec.SubFunction >= 64 || !((row.sub >> rec.SubFunction) & 1)) return false;
+            }
+        }
+        if constexpr (row.when != nullptr) {
+            if (!row.when(rec, p, t)) return false;
+        }
+        p.apply(rec, row, t);
+        return true;
+    }
+    template <int n, size_t... I>
+    static void field(Parser& p, R& rec, sv t, std::index_sequence<I...>) {
+        (void)((covers(I, n) && tryRow<I>(p, rec, t)) || ...);
+    }
+    template <int n>
+    static void fieldAt(Parser& p, R& rec, sv t) {
+        field<n>(p, rec, t, std::make_index_sequence<kRows>{});
+    }
+    template <size_t... N>
+    static constexpr std::array<Reader, kMaxField + 1> make(std::index_sequence<N...>) {
+        static_assert(fits(), "a field number beyond kMaxField");
+        return {(known(int(N)) ? &fieldAt<int(N)> : Reader(nullptr))...};
+    }
+    static constexpr std::array<Reader, kMaxField + 1> kFields =
+        make(std::make_index_sequence<kMaxField + 1>{});
 };
 
 }  // namespace pelvoro::fp

@@ -53,23 +53,32 @@ constexpr Row<VoltTo> kVoltTo201[] = {
 };
 
 constexpr Row<IsoTo> kIsoTo202[] = {
-    {4, Status, &IsoTo::Status}, {5, Set, &IsoTo::R},     {6, Set, &IsoTo::U},
-    {7, Set, &IsoTo::I},         {8, Set, &IsoTo::C},     {9, Set, &IsoTo::Rmax},
-    {10, Set, &IsoTo::Rmin},     {11, Set, &IsoTo::Un},   {12, Set, &IsoTo::tm},
+    {4, Status, &IsoTo::Status}, {5, Set, &IsoTo::R},      {6, Set, &IsoTo::U},
+    {7, Set, &IsoTo::I},         {8, Set, &IsoTo::C},      {9, Set, &IsoTo::Rmax},
+    {10, Set, &IsoTo::Rmin},     {11, Set, &IsoTo::Un},    {12, Set, &IsoTo::tm},
     {13, Text, &IsoTo::Time},    {14, Text, &IsoTo::Date},
 };
 
 // The times of the diagnostic test bring their unit.
 constexpr Row<DiagnTo> kDiagnTo204[] = {
-    {4, Status, &DiagnTo::Status},     {5, Set, &DiagnTo::R},
-    {6, Set, &DiagnTo::U},             {7, Set, &DiagnTo::I},
-    {8, Set, &DiagnTo::C},             {9, Set, &DiagnTo::Rt1},
-    {10, Set, &DiagnTo::Rt2},          {11, Set, &DiagnTo::Rt3},
-    {12, Set, &DiagnTo::DAR},          {13, Set, &DiagnTo::PI},
-    {14, Set, &DiagnTo::DD},           {15, Set, &DiagnTo::Un},
-    {16, Set, &DiagnTo::tm},           {17, SplitReplace, &DiagnTo::t1},
-    {18, SplitReplace, &DiagnTo::t2},  {19, SplitReplace, &DiagnTo::t3},
-    {20, Text, &DiagnTo::Time},        {21, Text, &DiagnTo::Date},
+    {4, Status, &DiagnTo::Status},
+    {5, Set, &DiagnTo::R},
+    {6, Set, &DiagnTo::U},
+    {7, Set, &DiagnTo::I},
+    {8, Set, &DiagnTo::C},
+    {9, Set, &DiagnTo::Rt1},
+    {10, Set, &DiagnTo::Rt2},
+    {11, Set, &DiagnTo::Rt3},
+    {12, Set, &DiagnTo::DAR},
+    {13, Set, &DiagnTo::PI},
+    {14, Set, &DiagnTo::DD},
+    {15, Set, &DiagnTo::Un},
+    {16, Set, &DiagnTo::tm},
+    {17, SplitReplace, &DiagnTo::t1},
+    {18, SplitReplace, &DiagnTo::t2},
+    {19, SplitReplace, &DiagnTo::t3},
+    {20, Text, &DiagnTo::Time},
+    {21, Text, &DiagnTo::Date},
 };
 
 // Fields 9 .. 13 the resistance of each step, 14 .. 18 its voltage, 21 .. 25 its time.
@@ -125,15 +134,15 @@ void Parser::highVoltageUnits() {
 bool Parser::highVoltageFields(int n, sv t) {
     switch (layout_) {
         case 201:
-            return read(r_.VOLT_TO, kVoltTo201, n, t);
+            return read<kVoltTo201>(r_.VOLT_TO, n, t);
         case 202:
-            return read(r_.ISO_TO, kIsoTo202, n, t);
+            return read<kIsoTo202>(r_.ISO_TO, n, t);
         case 204:
-            return read(r_.DIAGN_TO, kDiagnTo204, n, t);
+            return read<kDiagnTo204>(r_.DIAGN_TO, n, t);
         case 206:
-            return read(r_.STEPV_TO, kStepvTo206, n, t);
+            return read<kStepvTo206>(r_.STEPV_TO, n, t);
         case 207:
-            return read(r_.WITHST_TO, kWithstTo207, n, t);
+            return read<kWithstTo207>(r_.WITHST_TO, n, t);
         default:
             return false;
     }
@@ -153,13 +162,16 @@ using WithstTo = TFunct_WITHST_TO;
 
 constexpr ValueLine<VoltTo> kVoltToLines[] = {{kR2, "U: ", &VoltTo::U}, {kR2, "f: ", &VoltTo::f}};
 constexpr ValueLine<IsoTo> kIsoToLines[] = {
-    {kR2, "R: ", &IsoTo::R},       {kR2, "U: ", &IsoTo::U},       {kR2, "I: ", &IsoTo::I},
-    {kR2, "C: ", &IsoTo::C},       {kR2, "Rmax: ", &IsoTo::Rmax}, {kR2, "Rmin: ", &IsoTo::Rmin},
+    {kR2, "R: ", &IsoTo::R},       {kR2, "U: ", &IsoTo::U},
+    {kR2, "I: ", &IsoTo::I},       {kR2, "C: ", &IsoTo::C},
+    {kR2, "Rmax: ", &IsoTo::Rmax}, {kR2, "Rmin: ", &IsoTo::Rmin},
     {kL3, "Un: ", &IsoTo::Un},     {kL3, "tm: ", &IsoTo::tm, Show::WhenSet},
 };
 constexpr ValueLine<DiagnTo> kDiagnToValues[] = {
-    {kR2, "R: ", &DiagnTo::R}, {kR2, "U: ", &DiagnTo::U},
-    {kR2, "I: ", &DiagnTo::I}, {kR2, "C: ", &DiagnTo::C},
+    {kR2, "R: ", &DiagnTo::R},
+    {kR2, "U: ", &DiagnTo::U},
+    {kR2, "I: ", &DiagnTo::I},
+    {kR2, "C: ", &DiagnTo::C},
 };
 constexpr ValueLine<DiagnTo> kDiagnToSettings[] = {
     {kL3, "Un: ", &DiagnTo::Un},
@@ -169,16 +181,22 @@ constexpr ValueLine<DiagnTo> kDiagnToSettings[] = {
     {kR3, "DD: ", &DiagnTo::DD, Show::WhenSet},
 };
 constexpr ValueLine<StepvTo> kStepvToValues[] = {
-    {kR2, "R: ", &StepvTo::R}, {kR2, "U: ", &StepvTo::U},
-    {kR2, "I: ", &StepvTo::I}, {kR2, "C: ", &StepvTo::C},
+    {kR2, "R: ", &StepvTo::R},
+    {kR2, "U: ", &StepvTo::U},
+    {kR2, "I: ", &StepvTo::I},
+    {kR2, "C: ", &StepvTo::C},
 };
 constexpr ValueLine<StepvTo> kStepvToSettings[] = {{kL3, "Un: ", &StepvTo::Un},
                                                    {kL3, "tm: ", &StepvTo::tm}};
 constexpr ValueLine<WithstTo> kWithstToLines[] = {
-    {kR2, "U: ", &WithstTo::U},           {kR2, "I: ", &WithstTo::I},
-    {kL3, "Un_start: ", &WithstTo::Un_start}, {kL3, "Un_stop: ", &WithstTo::Un_stop},
-    {kL3, "Itrigg: ", &WithstTo::Itrigg}, {kL3, "Tstep: ", &WithstTo::Tstep},
-    {kL3, "Tend: ", &WithstTo::Tend},     {kL3, "tm: ", &WithstTo::tm},
+    {kR2, "U: ", &WithstTo::U},
+    {kR2, "I: ", &WithstTo::I},
+    {kL3, "Un_start: ", &WithstTo::Un_start},
+    {kL3, "Un_stop: ", &WithstTo::Un_stop},
+    {kL3, "Itrigg: ", &WithstTo::Itrigg},
+    {kL3, "Tstep: ", &WithstTo::Tstep},
+    {kL3, "Tend: ", &WithstTo::Tend},
+    {kL3, "tm: ", &WithstTo::tm},
 };
 
 }  // namespace

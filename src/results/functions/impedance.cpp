@@ -38,7 +38,8 @@ constexpr Units<ZLine> kZLineUnits[] = {
       &ZLine::IscMin3ph, &ZLine::IscMax2ph, &ZLine::IscMin2ph, &ZLine::IscStd}},
 };
 constexpr Units<ZLoop> kZLoopUnits[] = {
-    {unit::O, {&ZLoop::Z, &ZLoop::Z1, &ZLoop::Z2, &ZLoop::R, &ZLoop::Xl, &ZLoop::Z_lim, &ZLoop::Rlim}},
+    {unit::O,
+     {&ZLoop::Z, &ZLoop::Z1, &ZLoop::Z2, &ZLoop::R, &ZLoop::Xl, &ZLoop::Z_lim, &ZLoop::Rlim}},
     {unit::A,
      {&ZLoop::Isc, &ZLoop::Isc1, &ZLoop::Isc2, &ZLoop::Isc_lim, &ZLoop::IscMaxLPE,
       &ZLoop::IscMinLPE, &ZLoop::IscStd}},
@@ -100,7 +101,8 @@ constexpr Row<ZLine> kZLine4[] = {
     {16, Set, &ZLine::IscMin2ph, kLL},
     {16, Mark, &ZLine::dUFlag, kPlain, marked},
     {17, Set, &ZLine::IscStd, kLL},
-    {18, Esys, &ZLine::EarthingSystem, 0, [](const ZLine&, const Parser& p, sv) { return p.code() == 104; }},
+    {18, Esys, &ZLine::EarthingSystem, 0,
+     [](const ZLine&, const Parser& p, sv) { return p.code() == 104; }},
     {18, Mark, &ZLine::dUFlag, kPlain, marked},
     {19, Esys, &ZLine::EarthingSystem, kLL},
 };
@@ -142,11 +144,11 @@ constexpr auto kZLine52 =
 // the two loops' impedances and currents; sub-function 12 is the loop behind an RCD.
 constexpr uint64_t kRcdLoop = subs({12});
 constexpr Row<ZLoop> kZLoop5[] = {
-    hook<ZLoop>(3,
-                [](Parser& p, ZLoop& s, sv t) {
-                    p.mapSpan(s.SubFunction, t,
-                              {{0, 2, 0}, {3, 3, 2}, {5, 5, 5}, {9, 9, 12}, {10, 15, 6}});
-                }),
+    hook<ZLoop>(
+        3,
+        [](Parser& p, ZLoop& s, sv t) {
+            p.mapSpan(s.SubFunction, t, {{0, 2, 0}, {3, 3, 2}, {5, 5, 5}, {9, 9, 12}, {10, 15, 6}});
+        }),
     {4, Status, &ZLoop::Status},
     {5, Esys, &ZLoop::EarthingSystem},
     {6, Set, &ZLoop::RCD, kRcdLoop},
@@ -179,16 +181,19 @@ constexpr Row<ZLoop> kZLoop5[] = {
     {15, Set, &ZLoop::IscMinLPE},
     {16, Set, &ZLoop::IscStd},
     {17, Set, &ZLoop::Ub},
-    {18, Mark, &ZLoop::UbFlag, subs({1}), [](const ZLoop&, const Parser&, sv t) { return t == "3"; }},
+    {18, Mark, &ZLoop::UbFlag, subs({1}),
+     [](const ZLoop&, const Parser&, sv t) { return t == "3"; }},
 };
 
-constexpr auto kZLoop53 = join(
-    std::to_array<Row<ZLoop>>({
-        hook<ZLoop>(3, [](Parser& p, ZLoop& s, sv t) { p.mapSpan(s.SubFunction, t, {{1, 2, 3}}); }),
-        {11, Split, &ZLoop::R},
-        {12, Split, &ZLoop::Xl},
-    }),
-    kEarlierFuse<ZLoop>);
+constexpr auto kZLoop53 = join(std::to_array<Row<ZLoop>>({
+                                   hook<ZLoop>(3,
+                                               [](Parser& p, ZLoop& s, sv t) {
+                                                   p.mapSpan(s.SubFunction, t, {{1, 2, 3}});
+                                               }),
+                                   {11, Split, &ZLoop::R},
+                                   {12, Split, &ZLoop::Xl},
+                               }),
+                               kEarlierFuse<ZLoop>);
 
 // Fault loop (21): device flag 0 a protective device with two cross-sections, 1 a fuse or
 // RCD with its disconnection time.
@@ -199,11 +204,17 @@ void deviceType(Parser& p, Folt& s, sv t) {
     p.mapText(s.DeviceType, t, {{"0", "-"}, {"1", "B"}, {"2", "C"}, {"3", "D"}, {"4", "Fuse"}});
 }
 constexpr Row<Folt> kFoltLoop21[] = {
-    hook<Folt>(3, [](Parser& p, Folt& s, sv t) { p.mapSpan(s.DeviceFlag, t, {{0, 1, 0}}); }),
+    hook<Folt>(3,
+               [](Parser& p, Folt& s, sv t) {
+                   p.mapSpan(s.DeviceFlag, t, {{0, 1, 0}});
+               }),
     {4, Status, &Folt::Status},
     {5, Esys, &Folt::EarthingSystem},
     hook<Folt>(
-        6, [](Parser& p, Folt& s, sv t) { p.mapText(s.DeviceKind, t, {{"0", "FUSE"}, {"1", "RCD"}}); },
+        6,
+        [](Parser& p, Folt& s, sv t) {
+            p.mapText(s.DeviceKind, t, {{"0", "FUSE"}, {"1", "RCD"}});
+        },
         0, deviceKind),
     hook<Folt>(6, deviceType),
     hook<Folt>(7, deviceType, 0, deviceKind),
@@ -218,7 +229,9 @@ constexpr Row<Folt> kFoltLoop21[] = {
     {11, Set, &Folt::Z, 0, tnSystem<Folt>},
     {11, Set, &Folt::Z1, 0, reducedSystem<Folt>},
     {12, Set, &Folt::Z2, 0,
-     [](const Folt& s, const Parser& p, sv t) { return deviceKind(s, p, t) && reducedSystem(s, p, t); }},
+     [](const Folt& s, const Parser& p, sv t) {
+         return deviceKind(s, p, t) && reducedSystem(s, p, t);
+     }},
 };
 
 using LoopRe = TFunct_LOOP_Re;
@@ -229,8 +242,12 @@ constexpr Row<LoopRe> kLoopRe29[] = {
 };
 
 constexpr Row<Neutr> kIncNeutr35[] = {
-    {4, Status, &Neutr::Status}, {5, Set, &Neutr::Z_lim}, {6, Split, &Neutr::Z},
-    {7, Split, &Neutr::Isc},     {8, Split, &Neutr::R},   {9, Split, &Neutr::Xl},
+    {4, Status, &Neutr::Status},
+    {5, Set, &Neutr::Z_lim},
+    {6, Split, &Neutr::Z},
+    {7, Split, &Neutr::Isc},
+    {8, Split, &Neutr::R},
+    {9, Split, &Neutr::Xl},
     {10, Esys, &Neutr::EarthingSystem},
 };
 
@@ -258,19 +275,19 @@ void Parser::impedanceUnits() {
 bool Parser::impedanceFields(int n, sv t) {
     switch (layout_) {
         case 4:
-            return read(r_.ZLINE, kZLine4, n, t);
+            return read<kZLine4>(r_.ZLINE, n, t);
         case 5:
-            return read(r_.ZLOOP, kZLoop5, n, t);
+            return read<kZLoop5>(r_.ZLOOP, n, t);
         case 21:
-            return read(r_.FOLTLOOP, kFoltLoop21, n, t);
+            return read<kFoltLoop21>(r_.FOLTLOOP, n, t);
         case 29:
-            return read(r_.LOOP_Re, kLoopRe29, n, t);
+            return read<kLoopRe29>(r_.LOOP_Re, n, t);
         case 35:
-            return read(r_.INC_NEUTR, kIncNeutr35, n, t);
+            return read<kIncNeutr35>(r_.INC_NEUTR, n, t);
         case 52:
-            return read(r_.ZLINE, kZLine52, n, t);
+            return read<kZLine52>(r_.ZLINE, n, t);
         case 53:
-            return read(r_.ZLOOP, kZLoop53, n, t);
+            return read<kZLoop53>(r_.ZLOOP, n, t);
         default:
             return false;
     }

@@ -43,19 +43,19 @@ void Parser::inspectionUnits() {}
 bool Parser::inspectionFields(int n, sv t) {
     switch (layout_) {
         case 16:
-            return read(r_.VISUAL, kVisual16, n, t);
+            return read<kVisual16>(r_.VISUAL, n, t);
         case 22:
-            return read<Checklist>(r_.FULSCHED, kChecklist, n, t);
+            return read<kChecklist>(r_.FULSCHED, n, t);
         case 23:
-            return read<Checklist>(r_.DOMSCHED, kChecklist, n, t);
+            return read<kChecklist>(r_.DOMSCHED, n, t);
         case 24:
-            return read<Checklist>(r_.FUNCTION, kChecklist, n, t);
+            return read<kChecklist>(r_.FUNCTION, n, t);
         case 30:
-            return read<Checklist>(r_.REBT_02, kChecklist, n, t);
+            return read<kChecklist>(r_.REBT_02, n, t);
         case 31:
-            return read<Checklist>(r_.REBT_73, kChecklist, n, t);
+            return read<kChecklist>(r_.REBT_73, n, t);
         case 32:
-            return read<Checklist>(r_.REBT_75, kChecklist, n, t);
+            return read<kChecklist>(r_.REBT_75, n, t);
         default:
             return false;
     }
@@ -169,7 +169,7 @@ void Generator::checklist(int code, const TFunct_Checklist& c) {
             default:
                 break;
         }
-        const std::string question = key(kKeys[column] + std::to_string(first + int(i)));
+        const std::string& question = key(kKeys[column] + std::to_string(first + int(i)));
         // The first three characters are a style prefix; the second chooses the tokens.
         const char style = question.size() > 1 ? question[1] : ' ';
         const std::string text = question.size() > 3 ? question.substr(3) : std::string();

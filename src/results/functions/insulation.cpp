@@ -18,10 +18,12 @@ using enum Conv;
 using Iso = TFunct_ISO;
 
 constexpr Units<Iso> kIsoUnits[] = {
-    {unit::O, {&Iso::Rln, &Iso::Rlpe, &Iso::Rnpe, &Iso::R, &Iso::R12, &Iso::R13, &Iso::R23,
-               &Iso::Lim, &Iso::R60}},
-    {unit::V, {&Iso::UmRln, &Iso::UmRlpe, &Iso::UmRnpe, &Iso::UmR, &Iso::UmR12, &Iso::UmR13,
-               &Iso::UmR23, &Iso::Uiso}},
+    {unit::O,
+     {&Iso::Rln, &Iso::Rlpe, &Iso::Rnpe, &Iso::R, &Iso::R12, &Iso::R13, &Iso::R23, &Iso::Lim,
+      &Iso::R60}},
+    {unit::V,
+     {&Iso::UmRln, &Iso::UmRlpe, &Iso::UmRnpe, &Iso::UmR, &Iso::UmR12, &Iso::UmR13, &Iso::UmR23,
+      &Iso::Uiso}},
 };
 
 bool code2(const Iso&, const Parser& p, sv) {
@@ -47,24 +49,32 @@ constexpr Columns single(TResultValue Iso::*r, TResultValue Iso::*um) {
 constexpr Columns kResistance = {R(&Iso::R), Um(&Iso::UmR), kNone, kNone, kNone, kNone};
 // Indexed by sub-function 0 .. 23.
 constexpr std::array<Columns, 24> kColumns = {
-    single(&Iso::Rln, &Iso::UmRln),                                                      // 0
-    single(&Iso::Rlpe, &Iso::UmRlpe),                                                    // 1
-    single(&Iso::Rnpe, &Iso::UmRnpe),                                                    // 2
+    single(&Iso::Rln, &Iso::UmRln),    // 0
+    single(&Iso::Rlpe, &Iso::UmRlpe),  // 1
+    single(&Iso::Rnpe, &Iso::UmRnpe),  // 2
     Columns{R(&Iso::Rln), R(&Iso::Rlpe), R(&Iso::Rnpe), Um(&Iso::UmRln), Um(&Iso::UmRlpe),
-            Um(&Iso::UmRnpe)},                                                           // 3
+            Um(&Iso::UmRnpe)},                                                                // 3
     Columns{R(&Iso::Rlpe), R(&Iso::Rnpe), Um(&Iso::UmRlpe), Um(&Iso::UmRnpe), kEsys, kNone},  // 4
     Columns{R(&Iso::Rln), R(&Iso::Rlpe), Um(&Iso::UmRln), Um(&Iso::UmRlpe), kEsys, kNone},    // 5
-    single(&Iso::R12, &Iso::UmR12),                                                      // 6
-    single(&Iso::R13, &Iso::UmR13),                                                      // 7
-    single(&Iso::R23, &Iso::UmR23),                                                      // 8
+    single(&Iso::R12, &Iso::UmR12),                                                           // 6
+    single(&Iso::R13, &Iso::UmR13),                                                           // 7
+    single(&Iso::R23, &Iso::UmR23),                                                           // 8
     Columns{R(&Iso::R12), R(&Iso::R13), R(&Iso::R23), Um(&Iso::UmR12), Um(&Iso::UmR13),
-            Um(&Iso::UmR23)},                                                            // 9
-    single(&Iso::Rlpe, &Iso::UmRlpe),                                                    // 10
-    single(&Iso::Rln, &Iso::UmRln),                                                      // 11
-    single(&Iso::R12, &Iso::UmR12),                                                      // 12
-    single(&Iso::Rnpe, &Iso::UmRnpe),                                                    // 13
-    kResistance, kResistance, kResistance, kResistance, kResistance,                     // 14 .. 18
-    kResistance, kResistance, kResistance, kResistance, kResistance,                     // 19 .. 23
+            Um(&Iso::UmR23)},          // 9
+    single(&Iso::Rlpe, &Iso::UmRlpe),  // 10
+    single(&Iso::Rln, &Iso::UmRln),    // 11
+    single(&Iso::R12, &Iso::UmR12),    // 12
+    single(&Iso::Rnpe, &Iso::UmRnpe),  // 13
+    kResistance,
+    kResistance,
+    kResistance,
+    kResistance,
+    kResistance,  // 14 .. 18
+    kResistance,
+    kResistance,
+    kResistance,
+    kResistance,
+    kResistance,  // 19 .. 23
 };
 template <int column>
 void subColumn(Parser& p, Iso& s, sv t) {
@@ -104,7 +114,10 @@ bool mode2(const Iso& s, const Parser&, sv) {
     return s.Mode == 2;
 }
 constexpr Row<Iso> kIso18[] = {
-    hook<Iso>(3, [](Parser& p, Iso& s, sv t) { p.mapSpan(s.Mode, t, {{0, 2, 0}}); }),
+    hook<Iso>(3,
+              [](Parser& p, Iso& s, sv t) {
+                  p.mapSpan(s.Mode, t, {{0, 2, 0}});
+              }),
     {4, Status, &Iso::Status},
     {5, Split, &Iso::Lim, 0, mode1},
     {6, Split, &Iso::R, 0, mode1},
@@ -116,8 +129,12 @@ constexpr Row<Iso> kIso18[] = {
     {8, Split, &Iso::Rnpe, 0, mode2},
     {9, Set, &Iso::UmRnpe, 0, mode2},
     {10, Esys, &Iso::EarthingSystem, 0, mode2},
-    hook<Iso>(5, [](Parser& p, Iso& s, sv t) { p.mapSpan(s.SubFunction, t, {{0, 5, 0}}); }, 0,
-              mode0),
+    hook<Iso>(
+        5,
+        [](Parser& p, Iso& s, sv t) {
+            p.mapSpan(s.SubFunction, t, {{0, 5, 0}});
+        },
+        0, mode0),
     {6, Set, &Iso::Uiso, 0, mode0},
     {7, Split, &Iso::Lim, 0, mode0},
     {8, Split, &Iso::Rln, subs({0, 3, 5}), mode0},
@@ -143,7 +160,10 @@ constexpr Row<Iso> kIso18[] = {
 
 // Sub-functions 0 and 11 L/N, 10 L/PE, 12 L/L, 13 N/PE.
 constexpr Row<Iso> kIso55[] = {
-    hook<Iso>(3, [](Parser& p, Iso& s, sv t) { p.mapSpan(s.SubFunction, t, {{0, 0, 0}, {1, 4, 10}}); }),
+    hook<Iso>(3,
+              [](Parser& p, Iso& s, sv t) {
+                  p.mapSpan(s.SubFunction, t, {{0, 0, 0}, {1, 4, 10}});
+              }),
     {4, Status, &Iso::Status},
     {5, Set, &Iso::Uiso},
     {6, SplitDash, &Iso::Lim},
@@ -161,8 +181,9 @@ constexpr Row<Iso> kIso55[] = {
 };
 
 constexpr Row<Iso> kIso116[] = {
-    {4, Status, &Iso::Status}, {5, Set, &Iso::R},    {6, Set, &Iso::UmR},
-    {7, Set, &Iso::R60},       {8, Set, &Iso::DAR},  {9, Set, &Iso::PI},
+    {4, Status, &Iso::Status}, {5, Set, &Iso::R},
+    {6, Set, &Iso::UmR},       {7, Set, &Iso::R60},
+    {8, Set, &Iso::DAR},       {9, Set, &Iso::PI},
     {10, Set, &Iso::Uiso},     {11, Esys, &Iso::EarthingSystem},
 };
 
@@ -183,13 +204,13 @@ void Parser::insulationUnits() {
 bool Parser::insulationFields(int n, sv t) {
     switch (layout_) {
         case 2:
-            return read(r_.ISO, kIso2, n, t);
+            return read<kIso2>(r_.ISO, n, t);
         case 18:
-            return read(r_.ISO, kIso18, n, t);
+            return read<kIso18>(r_.ISO, n, t);
         case 55:
-            return read(r_.ISO, kIso55, n, t);
+            return read<kIso55>(r_.ISO, n, t);
         case 116:
-            return read(r_.ISO, kIso116, n, t);
+            return read<kIso116>(r_.ISO, n, t);
         default:
             return false;
     }

@@ -63,7 +63,10 @@ struct ValueLine {
 
 class Generator {
   public:
-    Generator(const TResultsData& r, const RenderOptions& o) : r_(r), o_(o) {}
+    Generator(const TResultsData& r, const RenderOptions& o) : r_(r), o_(o) {
+        // Most results show fewer lines: one allocation for the list.
+        lines_.reserve(12);
+    }
 
     std::vector<std::string> run();
 

@@ -32,15 +32,23 @@ constexpr Units<Micro> kMicroUnits[] = {
 
 // Continuous and stepped voltage tests (71, 72).
 constexpr Row<VoltTest> kVoltTest[] = {
-    {4, Status, &VoltTest::Status}, {5, Ignore},                  {6, Split, &VoltTest::Iflt},
-    {7, Split, &VoltTest::Iset},    {8, Split, &VoltTest::Igen},  {9, SplitDash, &VoltTest::Rinp},
-    {10, Set, &VoltTest::Ulim},     {11, Set, &VoltTest::U},      {12, Set, &VoltTest::Um},
+    {4, Status, &VoltTest::Status}, {5, Ignore},
+    {6, Split, &VoltTest::Iflt},    {7, Split, &VoltTest::Iset},
+    {8, Split, &VoltTest::Igen},    {9, SplitDash, &VoltTest::Rinp},
+    {10, Set, &VoltTest::Ulim},     {11, Set, &VoltTest::U},
+    {12, Set, &VoltTest::Um},
 };
 
 constexpr Row<Micro> kResMicro80[] = {
-    {4, Status, &Micro::Status}, {5, Ignore},                  {6, Set, &Micro::Rx},
-    {7, Set, &Micro::Ux},        {8, Set, &Micro::Ix},         {9, Set, &Micro::Range},
-    {10, Set, &Micro::TestCurrent}, {11, Set, &Micro::Duration}, {12, Ignore},
+    {4, Status, &Micro::Status},
+    {5, Ignore},
+    {6, Set, &Micro::Rx},
+    {7, Set, &Micro::Ux},
+    {8, Set, &Micro::Ix},
+    {9, Set, &Micro::Range},
+    {10, Set, &Micro::TestCurrent},
+    {11, Set, &Micro::Duration},
+    {12, Ignore},
     {13, Ignore},
 };
 
@@ -90,21 +98,21 @@ bool Parser::machineFields(int n, sv t) {
     if (layout_ > 300 && (n < 3 || n > 8)) return false;
     switch (layout_) {
         case 71:
-            return read<VoltTest>(r_.CONTVOLT, kVoltTest, n, t);
+            return read<kVoltTest>(r_.CONTVOLT, n, t);
         case 72:
-            return read<VoltTest>(r_.STEPVOLT, kVoltTest, n, t);
+            return read<kVoltTest>(r_.STEPVOLT, n, t);
         case 80:
-            return read(r_.RES_MICRO, kResMicro80, n, t);
+            return read<kResMicro80>(r_.RES_MICRO, n, t);
         case 301:
-            return read(r_.HV_MT, kHvMt, n, t) || true;
+            return read<kHvMt>(r_.HV_MT, n, t) || true;
         case 302:
-            return read(r_.dU_MT, kDuMt, n, t) || true;
+            return read<kDuMt>(r_.dU_MT, n, t) || true;
         case 303:
-            return read(r_.R10A_MT, kR10aMt, n, t) || true;
+            return read<kR10aMt>(r_.R10A_MT, n, t) || true;
         case 304:
-            return read(r_.MOhm_MT, kMohmMt, n, t) || true;
+            return read<kMohmMt>(r_.MOhm_MT, n, t) || true;
         case 305:
-            return read(r_.dt_MT, kDtMt, n, t) || true;
+            return read<kDtMt>(r_.dt_MT, n, t) || true;
         default:
             return false;
     }
@@ -165,7 +173,8 @@ void Generator::machineLines() {
     switch (code_) {
         case 71:
         case 72: {
-            const VoltTest& s = code_ == 71 ? static_cast<const VoltTest&>(r_.CONTVOLT) : r_.STEPVOLT;
+            const VoltTest& s =
+                code_ == 71 ? static_cast<const VoltTest&>(r_.CONTVOLT) : r_.STEPVOLT;
             heading(key(code_ == 71 ? "Funct_CONTVOLT" : "Funct_STEPVOLT"), s.Status);
             values(s, kVoltTestValues);
             if (!isPlaceholder(s.Igen))

@@ -4,7 +4,6 @@
 #include <array>
 #include <cstdint>
 #include <string>
-#include <span>
 #include <string_view>
 
 #include "results/functions/field_parser.h"
@@ -75,7 +74,10 @@ constexpr Units<Rcd> kRcdUnits[] = {
 constexpr uint64_t kTripTime6 = subs({0, 7, 8, 9}), kTripCurrent6 = subs({1, 10, 11, 12}),
                    kAuto6 = subs({2, 13, 14, 15}), kTouch6 = subs({3, 4, 5, 6});
 constexpr Row<Rcd> kRcd6[] = {
-    hook<Rcd>(3, [](Parser& p, Rcd& s, sv t) { p.mapSpan(s.SubFunction, t, {{0, 3, 0}, {10, 21, 4}}); }),
+    hook<Rcd>(3,
+              [](Parser& p, Rcd& s, sv t) {
+                  p.mapSpan(s.SubFunction, t, {{0, 3, 0}, {10, 21, 4}});
+              }),
     {4, Status, &Rcd::Status},
     {5, Esys, &Rcd::EarthingSystem},
     {6, Split, &Rcd::Idn},
@@ -85,7 +87,10 @@ constexpr Row<Rcd> kRcd6[] = {
 };
 
 constexpr Row<Rcd> kRcd54[] = {
-    hook<Rcd>(3, [](Parser& p, Rcd& s, sv t) { p.mapSpan(s.SubFunction, t, {{1, 4, 0}}); }),
+    hook<Rcd>(3,
+              [](Parser& p, Rcd& s, sv t) {
+                  p.mapSpan(s.SubFunction, t, {{1, 4, 0}});
+              }),
     {4, Status, &Rcd::Status},
     {5, Split, &Rcd::Idn},
     {6, Text, &Rcd::RcdType},
@@ -102,11 +107,8 @@ constexpr Row<Rcd> kTripTime[] = {
     foreign<Rcd>(11, 15),
 };
 constexpr Row<Rcd> kTripCurrent[] = {
-    {8, Split, &Rcd::I},
-    {9, Set, &Rcd::Uci},
-    {10, Split, &Rcd::t},
-    {11, Set, &Rcd::Uc},
-    foreign<Rcd>(12, 15),
+    {8, Split, &Rcd::I}, {9, Set, &Rcd::Uci},  {10, Split, &Rcd::t},
+    {11, Set, &Rcd::Uc}, foreign<Rcd>(12, 15),
 };
 // The automatic test: trip times at 0 and 180 degrees, the trip currents, the touch voltage.
 template <class... M>
@@ -117,47 +119,45 @@ constexpr auto automatic(M... times) {
     rows[i] = {uint8_t(8 + i), Set, &Rcd::Uc};
     return rows;
 }
-constexpr auto kAutoOld = automatic(&Rcd::t1_0, &Rcd::t1_180, &Rcd::t5_0, &Rcd::t5_180,
-                                    &Rcd::t12_0, &Rcd::t12_180, &Rcd::Id_0, &Rcd::Id_180);
-constexpr auto kAutoNew = automatic(&Rcd::t1_0, &Rcd::t1_180, &Rcd::t2_0, &Rcd::t2_180,
-                                    &Rcd::t5_0, &Rcd::t5_180, &Rcd::t12_0, &Rcd::t12_180,
-                                    &Rcd::Id_0, &Rcd::Id_180);
+constexpr auto kAutoOld = automatic(&Rcd::t1_0, &Rcd::t1_180, &Rcd::t5_0, &Rcd::t5_180, &Rcd::t12_0,
+                                    &Rcd::t12_180, &Rcd::Id_0, &Rcd::Id_180);
+constexpr auto kAutoNew =
+    automatic(&Rcd::t1_0, &Rcd::t1_180, &Rcd::t2_0, &Rcd::t2_180, &Rcd::t5_0, &Rcd::t5_180,
+              &Rcd::t12_0, &Rcd::t12_180, &Rcd::Id_0, &Rcd::Id_180);
 // Under the reduced-voltage systems codes 6 and 106 measure two touch voltages.
 bool twoTouchVoltages(const Rcd& s, const Parser& p, sv t) {
     return p.code() != 54 && reducedSystem(s, p, t);
 }
 constexpr Row<Rcd> kTouchVoltage[] = {
-    {8, Set, &Rcd::Uc, 0, tnSystem<Rcd>},
-    {8, Set, &Rcd::Uc1, 0, twoTouchVoltages},
-    {9, Set, &Rcd::Rl, 0, tnSystem<Rcd>},
-    {9, Set, &Rcd::Rl1, 0, twoTouchVoltages},
-    {10, Set, &Rcd::Uc2, 0, twoTouchVoltages},
-    {10, Set, &Rcd::Rlim},
-    {11, Set, &Rcd::Rl2, 0, twoTouchVoltages},
-    foreign<Rcd>(12, 15),
+    {8, Set, &Rcd::Uc, 0, tnSystem<Rcd>},      {8, Set, &Rcd::Uc1, 0, twoTouchVoltages},
+    {9, Set, &Rcd::Rl, 0, tnSystem<Rcd>},      {9, Set, &Rcd::Rl1, 0, twoTouchVoltages},
+    {10, Set, &Rcd::Uc2, 0, twoTouchVoltages}, {10, Set, &Rcd::Rlim},
+    {11, Set, &Rcd::Rl2, 0, twoTouchVoltages}, foreign<Rcd>(12, 15),
 };
 
-std::span<const Row<Rcd>> testColumn(int code, int sub, int protVer) {
-    const uint64_t bit = sub < 64 ? uint64_t(1) << sub : 0;
+enum class Column { None, TripTime, TripCurrent, AutoOld, AutoNew, TouchVoltage };
+
+Column testColumn(int code, int sub, int protVer) {
     if (code == 54) {
         switch (sub) {
             case 0:
-                return kTripTime;
+                return Column::TripTime;
             case 1:
-                return kTripCurrent;
+                return Column::TripCurrent;
             case 2:
-                return protVer >= 2 ? std::span<const Row<Rcd>>(kAutoNew) : kAutoOld;
+                return protVer >= 2 ? Column::AutoNew : Column::AutoOld;
             case 3:
-                return kTouchVoltage;
+                return Column::TouchVoltage;
             default:
-                return {};
+                return Column::None;
         }
     }
-    if (bit & kTripCurrent6) return kTripCurrent;
-    if (bit & kAuto6) return kAutoNew;
-    if (bit & kTripTime6) return kTripTime;
-    if (bit & kTouch6) return kTouchVoltage;
-    return {};
+    const uint64_t bit = sub < 64 ? uint64_t(1) << sub : 0;
+    if (bit & kTripCurrent6) return Column::TripCurrent;
+    if (bit & kAuto6) return Column::AutoNew;
+    if (bit & kTripTime6) return Column::TripTime;
+    if (bit & kTouch6) return Column::TouchVoltage;
+    return Column::None;
 }
 
 }  // namespace
@@ -169,10 +169,28 @@ void Parser::rcdUnits() {
 bool Parser::rcdFields(int n, sv t) {
     auto& s = r_.RCD;
     if (layout_ != 6 && layout_ != 54) return false;
-    if (layout_ == 54 ? read(s, kRcd54, n, t) : read(s, kRcd6, n, t)) return true;
+    if (layout_ == 54 ? read<kRcd54>(s, n, t) : read<kRcd6>(s, n, t)) return true;
     const int n54 = layout_ == 54 ? n : n - 1;
     if (n54 < 8 || n54 > 18) return false;
-    read(s, testColumn(layout_, s.SubFunction, c_.protVer), n54, t);
+    switch (testColumn(layout_, s.SubFunction, c_.protVer)) {
+        case Column::TripTime:
+            read<kTripTime>(s, n54, t);
+            break;
+        case Column::TripCurrent:
+            read<kTripCurrent>(s, n54, t);
+            break;
+        case Column::AutoOld:
+            read<kAutoOld>(s, n54, t);
+            break;
+        case Column::AutoNew:
+            read<kAutoNew>(s, n54, t);
+            break;
+        case Column::TouchVoltage:
+            read<kTouchVoltage>(s, n54, t);
+            break;
+        case Column::None:
+            break;
+    }
     return true;
 }
 

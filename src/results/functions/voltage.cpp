@@ -49,7 +49,10 @@ constexpr Row<Volt> kVolt1[] = {
                [](Parser& p, Volt& s, sv t) {
                    if (t != "0" && t != "255") p.mapSpan(s.EarthingSystem, t, {{1, 5, 1}});
                }),
-    hook<Volt>(7, [](Parser& p, Volt& s, sv t) { p.mapSpan(s.Mode, t, {{0, 3, 0}}); }),
+    hook<Volt>(7,
+               [](Parser& p, Volt& s, sv t) {
+                   p.mapSpan(s.Mode, t, {{0, 3, 0}});
+               }),
     {8, Set, &Volt::Uln, 0, tnLayout},
     {8, Set, &Volt::U21},
     {9, Set, &Volt::Ulpe, 0, tnLayout},
@@ -62,7 +65,10 @@ constexpr Row<Volt> kVolt1[] = {
 constexpr Row<Volt> kVolt51[] = {
     {4, Status, &Volt::Status},
     {5, Esys, &Volt::EarthingSystem},
-    hook<Volt>(6, [](Parser& p, Volt& s, sv t) { p.mapSpan(s.Mode, t, {{0, 2, 0}}); }),
+    hook<Volt>(6,
+               [](Parser& p, Volt& s, sv t) {
+                   p.mapSpan(s.Mode, t, {{0, 2, 0}});
+               }),
     {7, Set, &Volt::Uln},
     {8, Dash, &Volt::Ulpe},
     {9, Dash, &Volt::Unpe},
@@ -70,8 +76,12 @@ constexpr Row<Volt> kVolt51[] = {
 };
 
 constexpr Row<Varistor> kVaristor28[] = {
-    {4, Status, &Varistor::Status}, {5, Set, &Varistor::LoLim}, {6, Set, &Varistor::HiLim},
-    {7, Split, &Varistor::It},      {8, Set, &Varistor::U},     {9, Set, &Varistor::Uac},
+    {4, Status, &Varistor::Status},
+    {5, Set, &Varistor::LoLim},
+    {6, Set, &Varistor::HiLim},
+    {7, Split, &Varistor::It},
+    {8, Set, &Varistor::U},
+    {9, Set, &Varistor::Uac},
     {10, Esys, &Varistor::EarthingSystem},
 };
 
@@ -99,13 +109,13 @@ void Parser::voltageUnits() {
 bool Parser::voltageFields(int n, sv t) {
     switch (layout_) {
         case 1:
-            return read(r_.VOLT, kVolt1, n, t);
+            return read<kVolt1>(r_.VOLT, n, t);
         case 28:
-            return read(r_.VARISTOR, kVaristor28, n, t);
+            return read<kVaristor28>(r_.VARISTOR, n, t);
         case 33:
-            return read(r_.TCH_VOLT, kTouch33, n, t);
+            return read<kTouch33>(r_.TCH_VOLT, n, t);
         case 51:
-            return read(r_.VOLT, kVolt51, n, t);
+            return read<kVolt51>(r_.VOLT, n, t);
         default:
             return false;
     }

@@ -21,8 +21,9 @@ using Socket = TFunct_SOCKET;
 
 constexpr Units<Polar> kPolarUnits[] = {{unit::O, {&Polar::R}}, {unit::V, {&Polar::U}}};
 constexpr Units<Conn> kConnUnits[] = {
-    {unit::O, {&Conn::R, &Conn::Rln, &Conn::Rlpe, &Conn::Rnpe, &Conn::Rln_lim, &Conn::Rlpe_lim,
-               &Conn::Rnpe_lim}},
+    {unit::O,
+     {&Conn::R, &Conn::Rln, &Conn::Rlpe, &Conn::Rnpe, &Conn::Rln_lim, &Conn::Rlpe_lim,
+      &Conn::Rnpe_lim}},
 };
 constexpr Units<Socket> kSocketUnits[] = {
     {unit::O, {&Socket::Rln, &Socket::Rlpe, &Socket::Rnpe, &Socket::Rpe, &Socket::Limit}}};
@@ -75,9 +76,16 @@ constexpr Row<Conn> kCorrConn20[] = {
 
 // Sockets (64): written 0 no switch (2), 1 switched on (0), 2 switched off (1).
 constexpr Row<Socket> kSocket64[] = {
-    hook<Socket>(3, [](Parser& p, Socket& s, sv t) { p.mapSpan(s.SubFunction, t, {{0, 0, 2}, {1, 2, 0}}); }),
-    {4, Status, &Socket::Status}, {5, Set, &Socket::Limit}, {6, Set, &Socket::Rln},
-    {7, Set, &Socket::Rlpe},      {8, Set, &Socket::Rnpe},  {9, Set, &Socket::Rpe},
+    hook<Socket>(3,
+                 [](Parser& p, Socket& s, sv t) {
+                     p.mapSpan(s.SubFunction, t, {{0, 0, 2}, {1, 2, 0}});
+                 }),
+    {4, Status, &Socket::Status},
+    {5, Set, &Socket::Limit},
+    {6, Set, &Socket::Rln},
+    {7, Set, &Socket::Rlpe},
+    {8, Set, &Socket::Rnpe},
+    {9, Set, &Socket::Rpe},
 };
 
 }  // namespace
@@ -99,13 +107,13 @@ void Parser::wiringUnits() {
 bool Parser::wiringFields(int n, sv t) {
     switch (layout_) {
         case 19:
-            return read(r_.POLAR, kPolar19, n, t);
+            return read<kPolar19>(r_.POLAR, n, t);
         case 20:
-            return read(r_.CorrCONN, kCorrConn20, n, t);
+            return read<kCorrConn20>(r_.CorrCONN, n, t);
         case 26:
-            return read(r_.POLAR, kPolar26, n, t);
+            return read<kPolar26>(r_.POLAR, n, t);
         case 64:
-            return read(r_.SOCKET, kSocket64, n, t);
+            return read<kSocket64>(r_.SOCKET, n, t);
         default:
             return false;
     }
