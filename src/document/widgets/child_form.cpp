@@ -31,7 +31,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/identity.h"
+#include "common/identity.h"
 #include "app/widgets/icon_library.h"
 #include "common/adapters/qt_text.h"
 #include "common/lang_text.h"

@@ -11,7 +11,7 @@
 #include <QTreeView>
 #include <cmath>
 
-#include "app/identity.h"
+#include "common/identity.h"
 #include "app/widgets/main_window.h"
 #include "common/adapters/qt_text.h"
 #include "common/ini_file.h"

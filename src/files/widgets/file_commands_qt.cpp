@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 #include <memory>
 
-#include "app/identity.h"
+#include "common/identity.h"
 #include "app/widgets/main_window.h"
 #include "common/adapters/qt_text.h"
 #include "common/adapters/user_folders.h"
@@ -20,7 +20,7 @@
 #include "document/widgets/child_form.h"
 #include "document/widgets/document_commands.h"
 #include "files/file_commands.h"
-#include "files/results_hook.h"
+#include "document/results_hook.h"
 #include "files/transfer_folder.h"
 #include "instrument/instrument_context.h"
 #include "instrument/widgets/instrument_commands.h"
