@@ -31,6 +31,11 @@ class Prompts {
     virtual void plainBox(const std::string& title, const std::string& text) = 0;
     virtual Answer askYesNo(const std::string& title, const std::string& text) = 0;
     virtual Answer askYesNoCancel(const std::string& title, const std::string& text) = 0;
+    // The same question where Yes gives something up for good (the structure stored in the
+    // instrument): Enter answers No, so that only a deliberate Yes does it.
+    virtual Answer askYesNoCancelNoFirst(const std::string& title, const std::string& text) {
+        return askYesNoCancel(title, text);
+    }
     virtual void beep() = 0;
     virtual void setBusy(bool busy) = 0;
     virtual std::optional<std::string> chooseOpenFile(const FileDialogRequest& request) = 0;

@@ -12,8 +12,8 @@
 #include "common/lang_text.h"
 #include "common/text.h"
 #include "document/item_types.h"
-#include "document/structure_document.h"
 #include "document/results_hook.h"
+#include "document/structure_document.h"
 #include "files/document_format.h"
 #include "files/document_writer.h"
 #include "files/text_lines.h"
@@ -207,7 +207,10 @@ void orderChildrenByBid(StructureDocument& doc, StructureItem& parent) {
 class Reader {
   public:
     Reader(StructureDocument& doc, std::string_view bytes, const DocumentReadOptions& options)
-        : doc_(doc), lines_(bytes), options_(options) {
+        : doc_(doc),
+          lines_(bytes),
+          options_(options),
+          cutLastLine_(!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r') {
         hook_ = options.hook;
     }
 
@@ -373,10 +376,27 @@ class Reader {
             int blockStart = 0;  // line of the block's first non-empty line
             std::string_view graph;
             bool ended = false;
+            bool nextBlockMet = false;
+            bool lastLineCut = false;
             while (!lines_.atEnd()) {
                 std::string_view l = lines_.next();
                 if (startsWith(l, kBlockEnd)) {
                     ended = true;
+                    break;
+                }
+                // A file that ends inside a line ends inside this block: that line is
+                // only the start of what was written (a date "06.", half a result) and
+                // is left out rather than read as if it were whole.
+                if (lines_.atEnd() && cutLastLine_) {
+                    if (!blockStart) blockStart = lines_.lineNumber();
+                    lastLineCut = true;
+                    break;
+                }
+                // A second "ID" line: this block lost its end line and the next item
+                // begins here. Both items are kept apart, never merged into one.
+                if (startsWith(l, "ID") && d.ID != -1) {
+                    lines_.back();
+                    nextBlockMet = true;
                     break;
                 }
                 if (!blockStart && !l.empty()) blockStart = lines_.lineNumber();
@@ -407,10 +427,14 @@ class Reader {
             }
             // A file cut inside a block: what the block held is kept, but the items (and
             // results) after it are lost.
-            if (!ended && blockStart)
-                damaged(blockStart, std::string("the item block that begins here has no end line "
-                                                "\"") +
-                                        std::string(kBlockEnd) + "\": the file is cut short");
+            const std::string noEnd = "the item block that begins here has no end line \"" +
+                                      std::string(kBlockEnd) + "\"";
+            if (nextBlockMet)
+                damaged(blockStart, noEnd + ": the next item's ID line stands in it");
+            else if (!ended && blockStart)
+                damaged(blockStart,
+                        noEnd + ": the file is cut short" +
+                            (lastLineCut ? "; its last line is cut and was left out" : ""));
             if (d.ID == -1 && d.Type == -1) break;
             if (isResultType(d.Type) && d.FpStrings.empty() && d.ResTexts.empty()) continue;
             d.FileTextCount = int32_t(d.ResTexts.size());
@@ -444,6 +468,7 @@ class Reader {
     DocumentReadResult result_;
     int version_ = 1;
     bool itemPhase_ = false;
+    bool cutLastLine_ = false;  // the bytes end inside a line
     std::vector<std::unique_ptr<StructureItem>> pending_;
 };
 

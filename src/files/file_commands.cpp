@@ -96,6 +96,18 @@ std::string replaceExtension(const std::string& path, const std::string& extensi
     return path.substr(0, dot) + extension;
 }
 
+std::string freeNameBeside(const std::string& path) {
+    const size_t cut = path.find_last_of("/\\");
+    const size_t dot = path.rfind('.');
+    const bool hasExtension = dot != std::string::npos && (cut == std::string::npos || dot > cut);
+    const std::string stem = hasExtension ? path.substr(0, dot) : path;
+    const std::string extension = hasExtension ? path.substr(dot) : std::string();
+    for (int n = 2;; ++n) {
+        std::string candidate = stem + " (" + std::to_string(n) + ")" + extension;
+        if (!fileExists(candidate)) return candidate;
+    }
+}
+
 bool confirmCloseDocument(StructureDocument& doc, Prompts& prompts,
                           const std::function<bool(StructureDocument&)>& save,
                           const std::string& transferFolder) {
@@ -231,8 +243,9 @@ StructureDocument* FileCommands::open(const std::string& path) {
         result = readDocumentFromBytes(*doc, bytes, options);
     }
     // A document read only in part has no file of its own: Save goes through Save As,
-    // which starts at the file's folder and name, so the rest of the file is not lost.
-    doc->FilePath = path;
+    // which suggests a new name beside the file, so that the damaged file (with what
+    // could not be read) is not replaced by two presses of Enter.
+    doc->FilePath = result.ok ? path : freeNameBeside(path);
     doc->HasFile = result.ok;
     host_.documentLoaded(*doc);
     host_.refreshCommandState();

@@ -88,6 +88,9 @@ std::string fileStemOf(const std::string& path);
 // `path` with its extension (if any) replaced by `extension` (".PLV").
 std::string replaceExtension(const std::string& path, const std::string& extension);
 
+// A name beside `path` that no file has yet: "plant (2).TMV", "plant (3).TMV", ...
+std::string freeNameBeside(const std::string& path);
+
 // The question asked before a document window closes; false when it must stay open.
 // `save` runs Save (or Save As) and returns true when the document was written.
 bool confirmCloseDocument(StructureDocument& document, Prompts& prompts,

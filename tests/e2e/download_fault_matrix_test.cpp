@@ -177,6 +177,16 @@ const std::vector<FaultCase>& faultCases() {
          {kShortBlock, kNotComplete},
          S::Incomplete,
          2},
+        // A record garbled on the line is left out (no machine or result is made up from
+        // it) and the download is not whole: the tester still holds it.
+        {"C_garbage_record",
+         "CV61",
+         "cv61.sim",
+         "fault garbage@R01#1\n",
+         -1,
+         {"msgRecordsDamaged_70", kNotComplete},
+         S::Incomplete,
+         2},
         {"C_pulled_first",
          "CV61",
          "cv61.sim",

@@ -231,12 +231,16 @@ TEST_F(DocumentFileTest, DamagedFilesAreReadOnlyInPart) {
     source.InstrumentData.line(1) = "20";
     StructureItem* o = source.addItem(source.root(), ItemType::Object, "O");
     source.addItem(*o, ItemType::Block, "B");
-    source.addItem(*o, ItemType::Block, "C");
+    source.addItem(*o, ItemType::Block, "Cable");
     const std::string full = writeDocumentToString(source);
     auto without = [&](const std::string& line) {
         std::string s = full;
         s.erase(s.find(line + "\r\n"), line.size() + 2);
         return s;
+    };
+    auto replaced = [&](const std::string& line, const std::string& by) {
+        std::string s = full;
+        return s.replace(s.find(line + "\r\n"), line.size(), by);
     };
     const std::string v1 = crlf({"$HeaderOperator%", "Op", "------", "", "$HeaderInstrData%",
                                  "------", "", "$StructureItems%"}) +
@@ -248,14 +252,20 @@ TEST_F(DocumentFileTest, DamagedFilesAreReadOnlyInPart) {
         const char* shape;
         const char* typeCode;  // instrument data line 1 afterwards
     } cases[] = {
-        {"whole", full, 0, "O(B,C)", "20"},
-        {"trailing empty lines", full + "\r\n\r\n", 0, "O(B,C)", "20"},
+        {"whole", full, 0, "O(B,Cable)", "20"},
+        {"trailing empty lines", full + "\r\n\r\n", 0, "O(B,Cable)", "20"},
         // The last block lost its end line: what it held is kept, the damage is named at
         // its first line.
-        {"cut inside the last block", full.substr(0, full.rfind("----------")), 29, "O(B,C)", "20"},
+        {"cut inside the last block", full.substr(0, full.rfind("----------")), 29, "O(B,Cable)",
+         "20"},
         {"cut inside a block", full.substr(0, full.find("Type: 2")), 23, "O(B)", "20"},
+        // A file that ends inside a line: the cut line ("Name: Ca") is left out, never
+        // read as a whole (and wrong) value.
+        {"cut inside a line", full.substr(0, full.find("Name: Cable") + 8), 29, "O(B,)", "20"},
+        // An end line garbled in the middle of the file: the two items stay apart.
+        {"end line garbled", replaced("----------2", "--x-#"), 23, "O(B,Cable)", "20"},
         {"cut in the head", full.substr(0, 40), 4, "", "20"},
-        {"instrument data marker lost", without("$InstrumentData%"), 4, "O(B,C)", ""},
+        {"instrument data marker lost", without("$InstrumentData%"), 4, "O(B,Cable)", ""},
         {"item list marker lost", without("$StructureItems%"), 33, "", "20"},
         // Version 1 files have no instrument data section; the marker ends the search.
         {"version 1", v1, 0, "A", ""},

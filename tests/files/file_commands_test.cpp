@@ -112,6 +112,10 @@ TEST_F(FileCommandsTest, DamagedFileStaysOpenWithWhatWasRead) {
     ASSERT_NE(doc, nullptr);
     EXPECT_FALSE(doc->Loading);
     EXPECT_FALSE(doc->HasFile);  // Save asks for a name instead of overwriting the damaged file
+    dir.write("bad (2).TMV", "taken");
+    EXPECT_EQ(doc->FilePath, dir.file("bad (2).TMV")) << "suggested when the window opened";
+    EXPECT_EQ(freeNameBeside(dir.file("bad.TMV")), dir.file("bad (3).TMV"));
+    EXPECT_EQ(freeNameBeside(dir.file("plain")), dir.file("plain (2)"));
     EXPECT_EQ(shape(doc->root()), "Object 1(Block 1(Fuse 1(Result),Fuse 2))");
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_NE(prompts.shown[0].text.find("'x' is not a valid integer value"), std::string::npos);

@@ -254,7 +254,7 @@ TEST_F(OpenSaveSafetyTest, OpenRefusesWhatIsNotADocument) {
               std::vector<std::string>{"File does not exist!\n" + dir.file("none.TMV")});
 }
 
-TEST_F(OpenSaveSafetyTest, DamagedFileSaysSoAndSaveAsStartsAtIt) {
+TEST_F(OpenSaveSafetyTest, DamagedFileSaysSoAndSaveAsStartsBesideIt) {
     std::string bytes = readBytes(filesTestData("v20_sample.TMV"));
     bytes.replace(bytes.find("PID: 5"), 6, "PID: x");
     fs::create_directories(dir.file("work"));
@@ -267,12 +267,13 @@ TEST_F(OpenSaveSafetyTest, DamagedFileSaysSoAndSaveAsStartsAtIt) {
     EXPECT_EQ(text.rfind("Read in part.\n" + path + "\nLine ", 0), 0u) << text;
     EXPECT_NE(text.find("'x' is not a valid integer value\nUse Save As."), std::string::npos)
         << text;
-    // Save asks for a name, in the file's folder with its name; cancelling writes nothing.
+    // Save asks for a name, in the file's folder beside it (Enter does not replace the
+    // damaged file); cancelling writes nothing.
     prompts.fileChoices.push_back(std::nullopt);
     EXPECT_FALSE(commands.save(*doc));
     ASSERT_EQ(prompts.fileRequests.size(), 1u);
     EXPECT_EQ(fs::path(prompts.fileRequests[0].directory), fs::path(dir.file("work/")));
-    EXPECT_EQ(prompts.fileRequests[0].fileName, "bad.TMV");
+    EXPECT_EQ(prompts.fileRequests[0].fileName, "bad (2).TMV");
     EXPECT_EQ(readBytes(path), bytes);
 }
 

@@ -22,6 +22,7 @@
 #include "common/settings_store.h"
 #include "document/item_names.h"
 #include "document/item_types.h"
+#include "document/widgets/document_commands.h"
 #include "document/widgets/installation_names_dialog.h"
 #include "document/widgets/structure_names_dialog.h"
 #include "instrument/widgets/instr_data_dialog.h"

@@ -64,7 +64,7 @@ TEST_F(MainWindowTest, BrandProfileLeavesExactlyItsMenusAndToolbars) {
     QStringList menus;
     for (QAction* a : w->menuBar()->actions())
         if (a->isVisible()) menus << a->text();
-    EXPECT_EQ(menus, (QStringList{"&File", "&Instrument", "&Config", "Window", "&Help"}));
+    EXPECT_EQ(menus, (QStringList{"&File", "&Instrument", "&Config", "&Window", "&Help"}));
 
     EXPECT_EQ(visibleEntries(w->menu("mmFile")),
               (QStringList{"mmFileOpen", "mmFileClose", "mmFileSave", "mmFileSaveAs",
@@ -95,7 +95,7 @@ TEST_F(MainWindowTest, CaptionsAndHintsComeFromTheLanguageFile) {
     auto w = started();
     EXPECT_EQ(w->action("mmFileOpen")->text(), "&Open...");
     EXPECT_EQ(w->action("tbnOpen")->toolTip(), "Open a document");
-    EXPECT_EQ(w->action("AutoFind")->text(), "Auto Find");
+    EXPECT_EQ(w->action("AutoFind")->text(), "&Auto Find");
     EXPECT_EQ(w->action("CV61")->text(), "CV 61");  // model captions are not translated
 }
 

@@ -5,11 +5,14 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "common/link_clock.h"
+#include "common/widgets/qt_prompts.h"
 #include "instrument/link.h"
 #include "support/language_fixture.h"
 #include "support/scripted_port.h"
@@ -111,6 +114,47 @@ TEST(ProgressWindow, CancelWorksAboveAModalDialog) {
         EXPECT_FALSE(port.isOpen());
         EXPECT_EQ(window.parentWidget(), &main) << "back with its owner";
         modal.hide();
+    }
+}
+
+TEST(ProgressWindow, MessagesDuringATransferOpenAboveIt) {
+    // A failure said while the progress window is up must not open behind it: the user
+    // could neither read it nor reach the Cancel that waits for it.
+    QWidget main;
+    main.show();
+    TfrmProgress window(&main);
+    window.show("Transferring data");
+    QtPrompts prompts(&main);
+    QWidget* boxParent = nullptr;
+    bool boxOnTop = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        boxParent = box->parentWidget();
+        boxOnTop = box->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+        box->accept();
+    });
+    prompts.error("Communication failure.");
+    EXPECT_EQ(boxParent, &window);
+    EXPECT_TRUE(boxOnTop);
+}
+
+TEST(QtPromptsTest, EnterGivesUpNothingWhereYesWould) {
+    // Enter answers the save question with Yes (the document is kept); where Yes would
+    // delete the instrument's structure, Enter answers No.
+    QtPrompts prompts;
+    const struct {
+        bool noFirst;
+        Answer enter;
+    } cases[] = {{false, Answer::Yes}, {true, Answer::No}};
+    for (const auto& c : cases) {
+        QTimer::singleShot(0, [] {
+            if (QWidget* box = QApplication::activeModalWidget())
+                QTest::keyClick(box, Qt::Key_Return);
+        });
+        const Answer a = c.noFirst ? prompts.askYesNoCancelNoFirst("t", "Delete it first?")
+                                   : prompts.askYesNoCancel("t", "Save?");
+        EXPECT_EQ(a, c.enter);
     }
 }
 

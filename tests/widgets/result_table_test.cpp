@@ -21,6 +21,7 @@
 #include "common/settings_store.h"
 #include "document/item_types.h"
 #include "document/widgets/child_form.h"
+#include "document/widgets/document_commands.h"
 #include "files/document_file.h"
 #include "results/adapters/markup_painter.h"
 #include "results/adapters/qt_text_measure.h"

@@ -15,6 +15,7 @@
 #include "common/settings_store.h"
 #include "document/item_types.h"
 #include "document/widgets/child_form.h"
+#include "document/widgets/document_commands.h"
 #include "e2e/sim_harness.h"
 #include "instrument/widgets/instrument_commands.h"
 #include "support/test_doubles.h"

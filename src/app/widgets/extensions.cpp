@@ -2,6 +2,7 @@
 
 #include "app/widgets/main_window.h"
 #include "document/widgets/child_form.h"
+#include "document/widgets/document_commands.h"
 #include "files/widgets/file_commands_qt.h"
 #include "instrument/widgets/instrument_commands.h"
 #include "reports/widgets/output_commands.h"

@@ -63,7 +63,11 @@ void TfrmLanguage::setSelectedIndex(int index) {
     if (!buttons_) return;
     QAbstractButton* b = buttons_->button(index);
     if (!b) b = buttons_->button(0);
-    if (b) b->setChecked(true);
+    if (b) {
+        // The keyboard starts on the chosen language: arrows move the choice from there.
+        b->setChecked(true);
+        b->setFocus();
+    }
 }
 
 void TfrmLanguage::choose() {

@@ -35,18 +35,6 @@
 
 namespace pelvoro {
 
-DocumentView* DocumentSubWindow::view() const {
-    return dynamic_cast<DocumentView*>(widget());
-}
-
-void DocumentSubWindow::closeEvent(QCloseEvent* event) {
-    QMdiSubWindow::closeEvent(event);
-    if (event->isAccepted() && !closed_) {
-        closed_ = true;
-        emit closed(this);
-    }
-}
-
 namespace {
 
 // Keeps a widget covering its parent whenever the parent changes size (the brand

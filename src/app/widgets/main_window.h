@@ -5,7 +5,6 @@
 
 #include <QHash>
 #include <QMainWindow>
-#include <QMdiSubWindow>
 #include <QPointer>
 #include <functional>
 #include <memory>
@@ -16,6 +15,7 @@
 #include "app/exit_sequence.h"
 #include "app/main_settings.h"
 #include "app/startup.h"
+#include "document/widgets/document_sub_window.h"
 #include "instrument/port_settings.h"
 
 class QAction;
@@ -26,29 +26,7 @@ class QToolBar;
 
 namespace pelvoro {
 
-class DocumentView;
 class TfrmLanguage;
-
-// A document window inside the main window's area.
-class DocumentSubWindow : public QMdiSubWindow {
-    Q_OBJECT
-  public:
-    explicit DocumentSubWindow(QWidget* parent = nullptr) : QMdiSubWindow(parent) {}
-    int tag() const { return tag_; }
-    void setTag(int t) { tag_ = t; }
-    bool isClosed() const { return closed_; }
-    DocumentView* view() const;
-
-  signals:
-    void closed(pelvoro::DocumentSubWindow* window);
-
-  protected:
-    void closeEvent(QCloseEvent* event) override;
-
-  private:
-    int tag_ = 0;
-    bool closed_ = false;
-};
 
 class TfrmMainForm : public QMainWindow, public StartupHost, public ExitHost {
     Q_OBJECT

@@ -13,46 +13,77 @@ namespace pelvoro {
 
 namespace {
 
+// A box opened while a modal window is up (a dialog) or while a window that stays on top
+// is shown (a transfer's progress window) belongs to that window and stays above it: given
+// the main window as its parent it would open behind, where the user cannot see it while
+// the buttons in front wait for it.
+QWidget* owner(QWidget* parent) {
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) return w;
+    return parent;
+}
+
+int run(QMessageBox& box) {
+    if (QWidget* p = box.parentWidget();
+        p && p->window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+        box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    return box.exec();
+}
+
 void notice(QMessageBox::Icon icon, const std::string& text, QWidget* parent) {
     QMessageBox box(icon, QString::fromLatin1(identity::kBrandTitle), toQt(text), QMessageBox::Ok,
                     parent);
-    box.exec();
+    run(box);
 }
 
 }  // namespace
 
 void QtPrompts::information(const std::string& text) {
-    notice(QMessageBox::Information, text, parent_);
+    notice(QMessageBox::Information, text, owner(parent_));
 }
 
 void QtPrompts::warning(const std::string& text) {
-    notice(QMessageBox::Warning, text, parent_);
+    notice(QMessageBox::Warning, text, owner(parent_));
 }
 
 void QtPrompts::error(const std::string& text) {
-    notice(QMessageBox::Critical, text, parent_);
+    notice(QMessageBox::Critical, text, owner(parent_));
 }
 
 void QtPrompts::plainBox(const std::string& title, const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon, toQt(title), toQt(text), QMessageBox::Ok, parent_);
-    box.exec();
+    QMessageBox box(QMessageBox::NoIcon, toQt(title), toQt(text), QMessageBox::Ok, owner(parent_));
+    run(box);
 }
 
 Answer QtPrompts::askYesNo(const std::string& title, const std::string& text) {
     QMessageBox box(QMessageBox::Question, toQt(title), toQt(text),
-                    QMessageBox::Yes | QMessageBox::No, parent_);
+                    QMessageBox::Yes | QMessageBox::No, owner(parent_));
     box.setDefaultButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    return run(box) == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
-Answer QtPrompts::askYesNoCancel(const std::string& title, const std::string& text) {
+namespace {
+
+Answer askThreeWay(QWidget* parent, const std::string& title, const std::string& text,
+                   QMessageBox::StandardButton enter) {
     QMessageBox box(QMessageBox::Warning, toQt(title), toQt(text),
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent_);
-    box.setDefaultButton(QMessageBox::Yes);
-    int r = box.exec();
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, owner(parent));
+    box.setDefaultButton(enter);
+    int r = run(box);
     if (r == QMessageBox::Yes) return Answer::Yes;
     if (r == QMessageBox::No) return Answer::No;
     return Answer::Cancel;
+}
+
+}  // namespace
+
+Answer QtPrompts::askYesNoCancel(const std::string& title, const std::string& text) {
+    return askThreeWay(parent_, title, text, QMessageBox::Yes);
+}
+
+Answer QtPrompts::askYesNoCancelNoFirst(const std::string& title, const std::string& text) {
+    return askThreeWay(parent_, title, text, QMessageBox::No);
 }
 
 void QtPrompts::beep() {

@@ -18,6 +18,7 @@ class QtPrompts : public Prompts {
     void plainBox(const std::string& title, const std::string& text) override;
     Answer askYesNo(const std::string& title, const std::string& text) override;
     Answer askYesNoCancel(const std::string& title, const std::string& text) override;
+    Answer askYesNoCancelNoFirst(const std::string& title, const std::string& text) override;
     void beep() override;
     void setBusy(bool busy) override;
     std::optional<std::string> chooseOpenFile(const FileDialogRequest& request) override;

@@ -7,7 +7,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCompleter>
-#include <QDrag>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -17,9 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMdiArea>
 #include <QMenu>
-#include <QMimeData>
 #include <QPainter>
 #include <QRadioButton>
 #include <QResizeEvent>
@@ -34,10 +31,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "common/identity.h"
 #include "app/widgets/icon_library.h"
-#include "app/widgets/main_window.h"
 #include "common/adapters/qt_text.h"
+#include "common/identity.h"
 #include "common/lang_text.h"
 #include "common/settings_store.h"
 #include "common/text.h"
@@ -45,14 +41,14 @@
 #include "document/item_names.h"
 #include "document/item_types.h"
 #include "document/structure_editing.h"
-#include "instrument/widgets/instrument_commands.h"
+#include "document/widgets/document_sub_window.h"
+#include "document/widgets/structure_tree_model.h"
+#include "document/widgets/structure_tree_view.h"
 #include "results/results_loading.h"
 
 namespace pelvoro {
 
 namespace {
-
-const char* const kItemMime = "application/x-pelvoro-structure-item";
 
 std::function<bool(TfrmChildForm&)>& defaultCloseQuestion() {
     static std::function<bool(TfrmChildForm&)> q;
@@ -98,99 +94,6 @@ bool parametersApply(int type) {
 
 }  // namespace
 
-// ---------------------------------------------------------------------------------------
-// The tree model: a thin view of the document, addressed by StructureItem pointers, so
-// that documents of any size open at once.
-
-class StructureTreeModel : public QAbstractItemModel {
-  public:
-    explicit StructureTreeModel(StructureDocument& doc, QObject* parent)
-        : QAbstractItemModel(parent), doc_(doc) {}
-
-    StructureItem* itemOf(const QModelIndex& index) const {
-        return index.isValid() ? static_cast<StructureItem*>(index.internalPointer()) : nullptr;
-    }
-    QModelIndex indexOf(const StructureItem* item) const {
-        if (!item) return {};
-        return createIndex(item->parent() ? item->indexInParent() : 0, 0,
-                           const_cast<StructureItem*>(item));
-    }
-
-    QModelIndex index(int row, int column, const QModelIndex& parent) const override {
-        if (column != 0 || row < 0) return {};
-        if (!parent.isValid()) return row == 0 ? createIndex(0, 0, &doc_.root()) : QModelIndex();
-        StructureItem* p = itemOf(parent);
-        if (row >= p->childCount()) return {};
-        return createIndex(row, 0, p->child(row));
-    }
-    QModelIndex parent(const QModelIndex& index) const override {
-        StructureItem* item = itemOf(index);
-        return item ? indexOf(item->parent()) : QModelIndex();
-    }
-    int rowCount(const QModelIndex& parent) const override {
-        if (!parent.isValid()) return 1;
-        if (parent.column() != 0) return 0;
-        return itemOf(parent)->childCount();
-    }
-    int columnCount(const QModelIndex&) const override { return 1; }
-    bool hasChildren(const QModelIndex& parent) const override { return rowCount(parent) > 0; }
-
-    QVariant data(const QModelIndex& index, int role) const override {
-        StructureItem* item = itemOf(index);
-        if (!item) return {};
-        if (role == Qt::DisplayRole || role == Qt::EditRole) return toQt(item->caption());
-        if (role == Qt::DecorationRole) {
-            // An item with a measured curve shows the graph icon, whatever its type.
-            int type =
-                item->data.graph().hasSamples() ? int(ItemType::GraphMeasurement) : item->type();
-            auto it = icons_.find(type);
-            if (it == icons_.end()) it = icons_.insert(type, itemTypeQIcon(type));
-            return it->isNull() ? QVariant() : QVariant(*it);
-        }
-        return {};
-    }
-    QVariant headerData(int section, Qt::Orientation o, int role) const override {
-        if (section == 0 && o == Qt::Horizontal && role == Qt::DisplayRole) return header_;
-        return {};
-    }
-    Qt::ItemFlags flags(const QModelIndex& index) const override {
-        if (!index.isValid()) return Qt::NoItemFlags;
-        return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled |
-               Qt::ItemIsDropEnabled;
-    }
-    QStringList mimeTypes() const override { return {kItemMime}; }
-    Qt::DropActions supportedDropActions() const override { return Qt::MoveAction; }
-
-    void setHeader(const QString& h) {
-        header_ = h;
-        emit headerDataChanged(Qt::Horizontal, 0, 0);
-    }
-
-    // Structural notifications, driven by the editing functions.
-    void beginInsert(StructureItem& parent, int row) {
-        beginInsertRows(indexOf(&parent), row, row);
-    }
-    void endInsert() { endInsertRows(); }
-    void beginRemove(StructureItem& item) {
-        int row = item.indexInParent();
-        beginRemoveRows(indexOf(item.parent()), row, row);
-    }
-    void endRemove() { endRemoveRows(); }
-    void changed(StructureItem& item) {
-        QModelIndex i = indexOf(&item);
-        emit dataChanged(i, i);
-    }
-    void reset() {
-        beginResetModel();
-        endResetModel();
-    }
-
-  private:
-    StructureDocument& doc_;
-    QString header_;
-    mutable QHash<int, QIcon> icons_;
-};
-
 class TfrmChildForm::Listener : public TreeChangeListener {
   public:
     explicit Listener(TfrmChildForm& form) : form_(form) {}
@@ -231,136 +134,11 @@ class TfrmChildForm::Listener : public TreeChangeListener {
 };
 
 // ---------------------------------------------------------------------------------------
-// The tree view: drag and drop between items, inside one window and between windows.
-
-class StructureTreeView : public QTreeView {
-  public:
-    // The width the names of the shown items need, indentation included.
-    int namesWidth() const { return sizeHintForColumn(0); }
-    explicit StructureTreeView(TfrmChildForm& form) : QTreeView(&form), form_(form) {
-        setObjectName("tlTreeList");
-        setUniformRowHeights(true);
-        setDragEnabled(true);
-        setAcceptDrops(true);
-        setDropIndicatorShown(false);
-        setDragDropMode(QAbstractItemView::DragDrop);
-        setSelectionMode(QAbstractItemView::SingleSelection);
-        setEditTriggers(QAbstractItemView::NoEditTriggers);
-        setExpandsOnDoubleClick(false);
-        setAutoExpandDelay(700);
-        setContextMenuPolicy(Qt::CustomContextMenu);
-    }
-
-    StructureItem* dragged() const { return dragged_; }
-    bool shiftDown = false;
-
-  protected:
-    void startDrag(Qt::DropActions) override {
-        if (!form_.dragAllowed_) return;
-        StructureItem* item = form_.itemOf(currentIndex());
-        if (!item) return;
-        dragged_ = item;
-        auto* drag = new QDrag(this);
-        auto* mime = new QMimeData;
-        mime->setData(kItemMime, QByteArray::number(form_.tag()));
-        drag->setMimeData(mime);
-        QIcon icon = itemTypeQIcon(item->type());
-        if (!icon.isNull()) drag->setPixmap(icon.pixmap(16, 16));
-        // The drop does the work itself; the view must not remove anything afterwards.
-        drag->exec(Qt::MoveAction);
-        dragged_ = nullptr;
-    }
-
-    void dragEnterEvent(QDragEnterEvent* e) override {
-        if (sourceOf(e))
-            e->acceptProposedAction();
-        else
-            e->ignore();
-    }
-    void dragMoveEvent(QDragMoveEvent* e) override {
-        QTreeView::dragMoveEvent(e);  // auto-scroll and auto-expand
-        StructureTreeView* src = sourceOf(e);
-        StructureItem* target = form_.itemOf(indexAt(e->position().toPoint()));
-        bool ok = src && form_.CanDrop(src->form_, src->dragged_, target);
-        setDropTarget(ok ? target : nullptr);
-        if (ok) {
-            e->setDropAction(Qt::MoveAction);
-            e->accept();
-        } else {
-            e->ignore();
-        }
-    }
-    void dragLeaveEvent(QDragLeaveEvent* e) override {
-        setDropTarget(nullptr);
-        QTreeView::dragLeaveEvent(e);
-    }
-    void dropEvent(QDropEvent* e) override {
-        setDropTarget(nullptr);
-        StructureTreeView* src = sourceOf(e);
-        StructureItem* target = form_.itemOf(indexAt(e->position().toPoint()));
-        if (!src || !src->dragged_ || !target) {
-            e->ignore();
-            stopAutoScroll();
-            setState(NoState);
-            return;
-        }
-        StructureItem* dragged = src->dragged_;
-        src->dragged_ = nullptr;
-        // The drop does all the work; the view that started the drag removes nothing.
-        e->acceptProposedAction();
-        stopAutoScroll();
-        setState(NoState);
-        form_.DropItem(src->form_, dragged, target);
-    }
-
-    void keyPressEvent(QKeyEvent* e) override {
-        if (e->key() == Qt::Key_Shift) setShift(true);
-        QTreeView::keyPressEvent(e);
-    }
-    void keyReleaseEvent(QKeyEvent* e) override {
-        if (e->key() == Qt::Key_Shift) setShift(false);
-        QTreeView::keyReleaseEvent(e);
-    }
-
-    void paintEvent(QPaintEvent* e) override {
-        QTreeView::paintEvent(e);
-        if (!dropTarget_) return;
-        QRect r = visualRect(form_.indexOf(dropTarget_));
-        if (!r.isValid()) return;
-        QPainter p(viewport());
-        // Blue in move mode (or while Shift is held), green otherwise.
-        p.setPen(QPen(form_.moveMode() || shiftDown ? QColor(0, 0, 255) : QColor(0, 160, 0), 2));
-        p.drawRect(r.adjusted(1, 1, -1, -1));
-    }
-
-  private:
-    StructureTreeView* sourceOf(QDropEvent* e) const {
-        if (!e->mimeData() || !e->mimeData()->hasFormat(kItemMime)) return nullptr;
-        auto* src = dynamic_cast<StructureTreeView*>(e->source());
-        return src && src->dragged_ ? src : nullptr;
-    }
-    void setDropTarget(StructureItem* item) {
-        if (item == dropTarget_) return;
-        dropTarget_ = item;
-        viewport()->update();
-    }
-    void setShift(bool down) {
-        if (shiftDown == down) return;
-        shiftDown = down;
-        viewport()->update();
-    }
-
-    TfrmChildForm& form_;
-    StructureItem* dragged_ = nullptr;
-    StructureItem* dropTarget_ = nullptr;
-};
-
-// ---------------------------------------------------------------------------------------
 // Creation
 
-TfrmChildForm::TfrmChildForm(TfrmMainForm* mainWindow, std::unique_ptr<StructureDocument> document,
-                             QWidget* parent)
-    : QWidget(parent), main_(mainWindow), document_(std::move(document)) {
+TfrmChildForm::TfrmChildForm(DocumentWindowContext context,
+                             std::unique_ptr<StructureDocument> document, QWidget* parent)
+    : QWidget(parent), context_(std::move(context)), document_(std::move(document)) {
     setObjectName("TfrmChildForm");
     if (!document_) document_ = std::make_unique<StructureDocument>();
     listener_ = std::make_unique<Listener>(*this);
@@ -369,11 +147,6 @@ TfrmChildForm::TfrmChildForm(TfrmMainForm* mainWindow, std::unique_ptr<Structure
     buildControls();
     translateCaptions();
     loadViewState();
-    if (main_) {
-        connect(main_->mdiArea(), &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* w) {
-            if (w && w == parentWidget()) onActivated();
-        });
-    }
 }
 
 TfrmChildForm::~TfrmChildForm() {
@@ -560,12 +333,8 @@ void TfrmChildForm::buildControls() {
     popCopy_ = popup_->addAction(QString());
     popSelAll_ = popup_->addAction(QString());
     popDelete_ = popup_->addAction(QString());
-    connect(popCopy_, &QAction::triggered, this, [this] {
-        if (main_ && main_->hasCommandHandler("EditCopy")) main_->runCommand("EditCopy");
-    });
-    connect(popSelAll_, &QAction::triggered, this, [this] {
-        if (main_ && main_->hasCommandHandler("EditSelectAll")) main_->runCommand("EditSelectAll");
-    });
+    connect(popCopy_, &QAction::triggered, this, &TfrmChildForm::copyRequested);
+    connect(popSelAll_, &QAction::triggered, this, &TfrmChildForm::selectAllRequested);
     connect(popDelete_, &QAction::triggered, this, [this] { DeleteItem(); });
     connect(tree_, &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
         updatePopupForFocus(true);
@@ -623,16 +392,16 @@ void TfrmChildForm::translateCaptions() {
 }
 
 void TfrmChildForm::loadViewState() {
-    if (!main_) return;
-    SettingsStore& s = main_->settings();
+    if (!context_.settings) return;
+    SettingsStore& s = *context_.settings;
     if (auto fml = s.readInt("FML_State"); fml && *fml >= 0 && *fml <= 2) setViewMode(*fml);
     if (auto sub = s.readBool("SUB_State")) setShowSub(*sub);
 }
 
 void TfrmChildForm::storeViewState() {
-    if (!main_) return;
-    main_->settings().writeInt("FML_State", viewMode());
-    main_->settings().writeBool("SUB_State", showSub());
+    if (!context_.settings) return;
+    context_.settings->writeInt("FML_State", viewMode());
+    context_.settings->writeBool("SUB_State", showSub());
 }
 
 // ---------------------------------------------------------------------------------------
@@ -697,11 +466,11 @@ int TfrmChildForm::tag() const {
 }
 
 bool TfrmChildForm::moveMode() const {
-    return main_ && main_->moveMode();
+    return context_.moveMode && context_.moveMode();
 }
 
 Prompts& TfrmChildForm::prompts() const {
-    if (main_) return main_->prompts();
+    if (context_.prompts) return *context_.prompts;
     static QtPrompts fallback;
     return fallback;
 }
@@ -809,7 +578,7 @@ void TfrmChildForm::SelectItem(StructureItem* item) {
     fillTypePopup(item);
     dragAllowed_ = true;
     emit selectionChangedTo(item);
-    if (main_) main_->RefreshCommandState();
+    emit commandStateChanged();
 }
 
 void TfrmChildForm::setNameReadOnly(bool readOnly) {
@@ -849,16 +618,12 @@ void TfrmChildForm::ShowItem(StructureItem* item) {
 }
 
 void TfrmChildForm::refreshAddItemCommands(StructureItem* item) {
-    if (!main_) return;
-    main_->DisableAddItemCommands();
     // Offer what may stand under the selected item: objects always, others by the rules
     // that moves follow.
+    QList<int> allowed;
     for (int type : addableTypes())
-        if (addCommandAllowed(type, item)) main_->enableAddItemCommand(type);
-    if (QAction* all = main_->action("mmStructAddAllMainPrCond")) {
-        bool ok = item && addCommandAllowed(ItemType::EarthCond, item);
-        all->setEnabled(ok && main_->hasCommandHandler("AddAllMainProtCond"));
-    }
+        if (addCommandAllowed(type, item)) allowed << type;
+    emit addItemCommandsChanged(allowed, item && addCommandAllowed(ItemType::EarthCond, item));
 }
 
 void TfrmChildForm::fillTypePopup(StructureItem* item) {
@@ -872,7 +637,7 @@ void TfrmChildForm::fillTypePopup(StructureItem* item) {
 }
 
 void TfrmChildForm::refreshCommandState() {
-    if (main_) main_->RefreshCommandState();
+    emit commandStateChanged();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -913,7 +678,7 @@ void TfrmChildForm::RenameSelected(const std::string& text) {
     if (!item || !item->parent() || item->isResult()) return;
     item->data.Name = text;
     model_->changed(*item);
-    if (NameChosen(*item, text) && main_) structureNames().storeTo(main_->settings());
+    if (NameChosen(*item, text) && context_.settings) structureNames().storeTo(*context_.settings);
     document_->setModified();
 }
 
@@ -1074,11 +839,10 @@ bool TfrmChildForm::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void TfrmChildForm::onActivated() {
+void TfrmChildForm::activate() {
     refreshCommandState();
     if (StructureItem* item = selectedItem()) refreshAddItemCommands(item);
-    // The instrument data window shows this document's instrument.
-    if (main_) showDocumentInstrumentData(*main_, document_->InstrumentData);
+    emit activated();
     if (activationHook()) activationHook()(*this);
     document_->SaveCancelled = false;
 }
@@ -1090,7 +854,7 @@ void TfrmChildForm::onSubItemsToggled(bool) {
 
 void TfrmChildForm::onViewModeClicked(int mode) {
     document_->ViewMode = mode;
-    if (main_) main_->settings().writeInt("FML_State", mode);
+    if (context_.settings) context_.settings->writeInt("FML_State", mode);
     if (selectionHook_) selectionHook_(*this, selectedItem());
 }
 
@@ -1136,34 +900,7 @@ void TfrmChildForm::closeEvent(QCloseEvent* event) {
     }
     closing_ = true;
     event->accept();
-    // The add-item commands follow the next active window's selection (none when this was
-    // the last window).
-    if (main_) {
-        main_->DisableAddItemCommands();
-        if (main_->openDocumentCount() <= 1) clearInstrumentDataWindow(*main_);
-    }
-}
-
-// ---------------------------------------------------------------------------------------
-
-TfrmChildForm* openDocumentWindow(TfrmMainForm& mainWindow,
-                                  std::unique_ptr<StructureDocument> document,
-                                  const std::string& fileName, const std::string& prefix) {
-    auto* form = new TfrmChildForm(&mainWindow, std::move(document));
-    DocumentSubWindow* win = mainWindow.createDocumentWindow(form, fileName, prefix);
-    // The document's file name field: the name without its folder.
-    if (form->document().Caption.empty()) form->document().Caption = fromQt(win->windowTitle());
-    // The inner panel halves between the tree and the result area.
-    int inner = win->width() - 8;
-    form->findChild<QSplitter*>("splitter")
-        ->setSizes({int(std::lround(inner / 2.0)), inner - int(std::lround(inner / 2.0))});
-    form->LoadParameterLists(appEnvironment().dataPath("StructureNames.ini"));
-    form->reloadTree();
-    form->setCurrentItem(&form->document().root());
-    win->show();
-    form->tree()->setFocus();
-    mainWindow.RefreshCommandState();
-    return form;
+    emit closing();
 }
 
 void TfrmChildForm::LoadParameterLists(const std::string& structureNamesPath) {

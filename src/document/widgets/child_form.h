@@ -3,6 +3,7 @@
 // detail-level choice and the result area on the right. Each window owns one document
 // for its whole life.
 
+#include <QList>
 #include <QPointer>
 #include <QWidget>
 #include <functional>
@@ -34,9 +35,18 @@ namespace pelvoro {
 
 class DocumentSubWindow;
 class StructureTreeModel;
-class TfrmMainForm;
 struct SettingsPanelValues;
 class Prompts;
+class SettingsStore;
+
+// What a document window uses of the program around it; any of it may be missing (tests
+// of the window alone). The window tells the program what changed through its signals and
+// never calls into the main window.
+struct DocumentWindowContext {
+    SettingsStore* settings = nullptr;  // the view state and the user's structure names
+    Prompts* prompts = nullptr;         // questions and messages (Qt's boxes when null)
+    std::function<bool()> moveMode;     // the Move button of the structure commands
+};
 
 class TfrmChildForm : public QWidget, public DocumentView {
     Q_OBJECT
@@ -58,8 +68,7 @@ class TfrmChildForm : public QWidget, public DocumentView {
     };
     static constexpr int kRecentNames = 10;
 
-    // The main window may be null (tests of the window alone).
-    TfrmChildForm(TfrmMainForm* mainWindow, std::unique_ptr<StructureDocument> document,
+    TfrmChildForm(DocumentWindowContext context, std::unique_ptr<StructureDocument> document,
                   QWidget* parent = nullptr);
     ~TfrmChildForm() override;
 
@@ -69,8 +78,10 @@ class TfrmChildForm : public QWidget, public DocumentView {
     bool resultTableShown() const override;
     bool focusInResultArea() const override;
 
-    TfrmMainForm* mainWindow() const { return main_; }
     DocumentSubWindow* subWindow() const;
+    // What becoming the active document window does: the commands follow this window's
+    // selection, the activation hook runs, `activated` is emitted.
+    void activate();
 
     // Rebuilds the whole tree after the document was changed behind the window's back
     // (a reader filled it, a download replaced it).
@@ -139,7 +150,7 @@ class TfrmChildForm : public QWidget, public DocumentView {
     static void setResultsAreaFactory(std::function<QWidget*(TfrmChildForm&)> factory);
     static void setActivationHook(std::function<void(TfrmChildForm&)> hook);
 
-    // Move mode of the main window's move button (false without a main window).
+    // Move mode of the structure commands' Move button (false without one).
     bool moveMode() const;
     Prompts& prompts() const;
 
@@ -160,6 +171,18 @@ class TfrmChildForm : public QWidget, public DocumentView {
 
   signals:
     void selectionChangedTo(pelvoro::StructureItem* item);
+    // The program's commands should follow this window's state again.
+    void commandStateChanged();
+    // The add-item commands this window's selection allows (by the tag of their buttons),
+    // and whether "all main protective conductors" may be added.
+    void addItemCommandsChanged(const QList<int>& allowedTypes, bool allMainProtCond);
+    // The popup menu's Copy and Select All.
+    void copyRequested();
+    void selectAllRequested();
+    // The window became the active document window.
+    void activated();
+    // The window is closing (its close was accepted).
+    void closing();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -183,7 +206,6 @@ class TfrmChildForm : public QWidget, public DocumentView {
     void onMeasureClicked(int index);
     void onSubItemsToggled(bool on);
     void onViewModeClicked(int mode);
-    void onActivated();
     void showPopup(const QPoint& pos);
     void updatePopupForFocus(bool treeFocus);
     void fillTypePopup(StructureItem* item);
@@ -196,7 +218,7 @@ class TfrmChildForm : public QWidget, public DocumentView {
     QModelIndex indexOf(const StructureItem* item) const;
     bool panelHasFocus(QWidget* control) const;
 
-    TfrmMainForm* main_ = nullptr;
+    DocumentWindowContext context_;
     std::unique_ptr<StructureDocument> document_;
     std::unique_ptr<Listener> listener_;
     StructureTreeModel* model_ = nullptr;
@@ -251,22 +273,7 @@ class TfrmChildForm : public QWidget, public DocumentView {
     std::vector<StructureItem*> expandAfterDrop_;
 };
 
-// Creates a document window for `document` in the main window's area (caption from the
-// file name and optional prefix, placement, counters), loads the parameter choice lists
-// and the view state, selects the root and shows the window.
-TfrmChildForm* openDocumentWindow(TfrmMainForm& mainWindow,
-                                  std::unique_ptr<StructureDocument> document,
-                                  const std::string& fileName, const std::string& prefix = {});
-
 // The document window shown by a main-window document view (null for another kind).
 TfrmChildForm* childFormOf(DocumentView* view);
-
-// New structure: a document with only the root, titled "New structure" and the next
-// number, shown with its settings panel.
-TfrmChildForm* newStructure(TfrmMainForm& mainWindow);
-
-// Attaches the structure commands (New structure, add, delete, Redefine All, names
-// dialogs, Show properties) to the main window.
-void installDocumentCommands(TfrmMainForm& mainWindow);
 
 }  // namespace pelvoro

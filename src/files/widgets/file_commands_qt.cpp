@@ -18,6 +18,7 @@
 #include "common/adapters/user_folders.h"
 #include "common/lang_text.h"
 #include "document/widgets/child_form.h"
+#include "document/widgets/document_commands.h"
 #include "files/file_commands.h"
 #include "document/results_hook.h"
 #include "files/transfer_folder.h"

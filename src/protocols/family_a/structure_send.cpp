@@ -364,8 +364,8 @@ SendStructureOutcome sendStructure(InstrumentContext& ctx, StructureDocument& do
         if (!count.ok) return done(SendStructureResult::NotCleared);
         clear = false;
         if (count.count > 0) {
-            Answer a = prompts.askYesNoCancel(LangText("mbcWarning_20"),
-                                              LangText("msgDeleteStructure_70"));
+            Answer a = prompts.askYesNoCancelNoFirst(LangText("mbcWarning_20"),
+                                                     LangText("msgDeleteStructure_70"));
             if (a == Answer::Cancel) return done(SendStructureResult::Declined);
             clear = a == Answer::Yes;
         }

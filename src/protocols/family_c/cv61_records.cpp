@@ -104,6 +104,15 @@ CV61Texts decodeCV61Record(std::string_view record, const std::string& twoPoint,
     return t;
 }
 
+bool cv61RecordDamaged(std::string_view record) {
+    if (record.size() < kCV61RecordSize) return true;
+    for (std::size_t i = 7; i <= 11; ++i) {
+        const auto b = static_cast<unsigned char>(record[i]);
+        if ((b >> 4) > 9 || (b & 0x0F) > 9) return true;
+    }
+    return false;
+}
+
 const char* cv61NameKey(int function) {
     static const char* const kKeys[] = {"HV_16", "dU_16", "R-10A_16", "MOhm_16", "dT_16"};
     return function >= 1 && function <= 5 ? kKeys[function - 1] : "";

@@ -35,6 +35,11 @@ struct CV61Texts {
 CV61Texts decodeCV61Record(std::string_view record, const std::string& twoPoint,
                            const std::string& fourPoint);
 
+// Whether a record came damaged over the line: its time and date are not BCD digits,
+// which the tester never stores. Decoded, it would become a machine and a result that do
+// not exist. (A function outside 1 .. 5 is not damage: it may be a newer tester's.)
+bool cv61RecordDamaged(std::string_view record);
+
 // "F;" + code + values + setting + voltage + method, each closed by ";"; the code text
 // is empty for a function outside 1 .. 5.
 std::string cv61FpString(const CV61Texts& texts);

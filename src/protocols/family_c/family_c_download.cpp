@@ -52,6 +52,7 @@ DownloadOutcome downloadFamilyC(DownloadSession& s) {
     if (!identified) s.prompts().information(LangText("msgIdentNotRead_70"));
 
     std::vector<std::string> records;  // the records kept, in the tester's order
+    long damaged = 0;                  // records garbled on the line, left out
     long n = 0;
     bool stoppedEarly = false;
     if (count > 0) {
@@ -76,7 +77,10 @@ DownloadOutcome downloadFamilyC(DownloadSession& s) {
             first = false;
             std::string record = link.transferBuffer().substr(0, kCV61RecordSize);
             const bool present = record[0] != 0;
-            if (present) records.push_back(record);
+            if (present && cv61RecordDamaged(record))
+                ++damaged;
+            else if (present)
+                records.push_back(record);
             s.setGauge(int(std::lround(100.0 * double(n) / double(count))));
             s.repaint();
             if (link.cancelRequested()) {
@@ -93,8 +97,10 @@ DownloadOutcome downloadFamilyC(DownloadSession& s) {
     }
     link.endConnection(ProtocolFamily::C);
 
-    // A record whose first byte is 0 marks the end of the memory: it is never kept.
-    const bool complete = !stoppedEarly && long(records.size()) >= count;
+    // A record whose first byte is 0 marks the end of the memory: it is never kept. A
+    // damaged record is left out and the download is not whole: the tester still holds it.
+    const bool complete = !stoppedEarly && damaged == 0 && long(records.size()) >= count;
+    if (damaged > 0) s.prompts().warning(LangText("msgRecordsDamaged_70"));
     if (!complete) {
         s.prompts().warning(LangText("msgDLoadNotCompl_50"));
         if (records.empty())

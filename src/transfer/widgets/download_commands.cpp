@@ -7,6 +7,7 @@
 
 #include "app/widgets/main_window.h"
 #include "document/widgets/child_form.h"
+#include "document/widgets/document_commands.h"
 #include "files/transfer_folder.h"
 #include "files/widgets/file_commands_qt.h"
 #include "instrument/instrument_context.h"

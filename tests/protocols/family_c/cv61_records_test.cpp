@@ -65,7 +65,16 @@ TEST(CV61Record, FpStringsOfTheFiveFunctionsWithTheirSettings) {
         EXPECT_EQ(t.date, "31.12.26");
         EXPECT_EQ(t.time, "09:45");
         EXPECT_EQ(t.machine, 2);
+        EXPECT_FALSE(cv61RecordDamaged(record(c.function, c.bits, c.setting, v)));
     }
+    // Time and date are BCD: a nibble above 9 is line noise, wherever it stands.
+    const std::string good = record(1, 0, 0, v);
+    for (std::size_t at = 7; at <= 11; ++at)
+        for (unsigned char garbled : {0x0D, 0xA0}) {
+            std::string r = good;
+            r[at] = char(garbled);
+            EXPECT_TRUE(cv61RecordDamaged(r)) << "byte " << at;
+        }
 }
 
 }  // namespace
