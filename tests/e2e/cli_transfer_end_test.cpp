@@ -58,8 +58,9 @@ TEST(CliTransferEnd, SignalsEndTheExchangeAsCancelDoes) {
         EXPECT_FALSE(fs::exists(folder)) << "the temporary folder goes";
         // The tester was told: the family's end command (the single-letter tester has
         // none; its line just falls silent).
-        if (std::string(c.model) != "CV61")
+        if (std::string(c.model) != "CV61") {
             EXPECT_TRUE(sim.logShows("connection ended")) << sim.log();
+        }
     }
 }
 

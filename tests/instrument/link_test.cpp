@@ -228,8 +228,12 @@ TEST_F(LinkTest, ReplyLineTimingTable) {
         };
         ReplyLine line = l.readReplyLine();
         EXPECT_EQ(line.ok, c.ok);
-        if (c.length) EXPECT_EQ(line.text.size(), c.length);
-        if (!c.ok) EXPECT_LT(clk.now, replyLineLimit(c.baud) + c.stallFor + 0.1);
+        if (c.length) {
+            EXPECT_EQ(line.text.size(), c.length);
+        }
+        if (!c.ok) {
+            EXPECT_LT(clk.now, replyLineLimit(c.baud) + c.stallFor + 0.1);
+        }
         if (std::string(c.name).rfind("trickle", 0) == 0) {
             EXPECT_GE(clk.now, replyLineLimit(300));
             EXPECT_GT(line.text.size(), 25u);
@@ -378,8 +382,12 @@ TEST_F(LinkTest, AdvancingRequestsAreSentOnceAndLateRepliesTaken) {
         EXPECT_EQ(echo.ok, c.ok);
         EXPECT_EQ(p.count(c.command), c.sends);
         EXPECT_EQ(pp.shown.empty(), c.ok);
-        if (c.ok) EXPECT_EQ(echo.length, 5);
-        if (!c.ok) EXPECT_NEAR(clk.now, 2.592, 0.02);
+        if (c.ok) {
+            EXPECT_EQ(echo.length, 5);
+        }
+        if (!c.ok) {
+            EXPECT_NEAR(clk.now, 2.592, 0.02);
+        }
     }
 }
 
