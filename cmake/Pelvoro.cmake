@@ -2,6 +2,19 @@
 
 set(PELVORO_CORE_LIBRARIES "")
 
+# pelvoro_include_root(target name scope): the folder through which `#include "<name>/..."`
+# finds src/<name>/ — a folder of the build tree that holds one link, <name>, to src/<name>.
+# A core library gets only its own root and, through what it links, the roots of the
+# libraries it links: an include of a library it does not link fails to compile.
+function(pelvoro_include_root target name scope)
+  set(root ${CMAKE_BINARY_DIR}/include-roots/${name})
+  if(NOT IS_SYMLINK ${root}/${name})
+    file(MAKE_DIRECTORY ${root})
+    file(CREATE_LINK ${CMAKE_SOURCE_DIR}/src/${name} ${root}/${name} SYMBOLIC)
+  endif()
+  target_include_directories(${target} ${scope} ${root})
+endfunction()
+
 # pelvoro_core_library(name deps...): a static library from src/<name>/*.cpp (and
 # src/<name>/functions/*.cpp, the measurement families of the results, and
 # src/<name>/family_*/*.cpp, the protocol families) that links only the standard library
@@ -12,13 +25,13 @@ function(pelvoro_core_library name)
   set(target pelvoro_${name})
   if(sources)
     add_library(${target} STATIC ${sources})
-    target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+    pelvoro_include_root(${target} ${name} PUBLIC)
     foreach(dep IN LISTS ARGN)
       target_link_libraries(${target} PUBLIC pelvoro_${dep})
     endforeach()
   else()
     add_library(${target} INTERFACE)
-    target_include_directories(${target} INTERFACE ${CMAKE_SOURCE_DIR}/src)
+    pelvoro_include_root(${target} ${name} INTERFACE)
     foreach(dep IN LISTS ARGN)
       target_link_libraries(${target} INTERFACE pelvoro_${dep})
     endforeach()

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/identity.h"
+#include "common/identity.h"
 
 // Set by the build from its install folders; the usual layout otherwise.
 #ifndef PELVORO_INSTALLED_DATA_DIR

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "app/identity.h"
+#include "common/identity.h"
 #include "common/lang_text.h"
 
 namespace pelvoro {

@@ -6,11 +6,6 @@
 
 namespace pelvoro {
 
-void RecentFiles::touch(const std::string& path) {
-    entries_.erase(std::remove(entries_.begin(), entries_.end(), path), entries_.end());
-    entries_.push_back(path);
-}
-
 void selectModel(MainWindowState& state, const std::string& key) {
     const InstrumentModel* m = modelByKey(key);
     if (!m) return;

@@ -1,6 +1,6 @@
 #include "app/startup.h"
 
-#include "app/identity.h"
+#include "common/identity.h"
 #include "common/lang_text.h"
 #include "instrument/models.h"
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <ostream>
 
-#include "app/identity.h"
+#include "common/identity.h"
 #include "cli/cli.h"
 #include "common/codepage.h"
 #include "protocols/family_b/hv_decoder.h"

@@ -20,7 +20,7 @@
 #include <iostream>
 #include <ostream>
 
-#include "app/identity.h"
+#include "common/identity.h"
 #include "cli/cli.h"
 #include "cli/interrupt.h"
 #include "common/adapters/qt_link_clock.h"

@@ -6,7 +6,7 @@
 #include <ostream>
 #include <sstream>
 
-#include "app/identity.h"
+#include "common/identity.h"
 #include "cli/cli.h"
 #include "cli/command_documents.h"
 #include "common/codepage.h"

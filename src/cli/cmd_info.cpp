@@ -12,7 +12,7 @@
 
 #include <ostream>
 
-#include "app/identity.h"
+#include "common/identity.h"
 #include "cli/cli.h"
 #include "common/adapters/qt_link_clock.h"
 #include "common/codepage.h"

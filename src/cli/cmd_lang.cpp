@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "app/identity.h"
+#include "common/identity.h"
 #include "cli/cli.h"
 #include "common/codepage.h"
 #include "common/lang_text.h"

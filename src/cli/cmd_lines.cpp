@@ -4,7 +4,7 @@
 #include <ostream>
 #include <string>
 
-#include "app/identity.h"
+#include "common/identity.h"
 #include "cli/cli.h"
 #include "common/codepage.h"
 #include "common/text.h"

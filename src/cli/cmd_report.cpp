@@ -9,7 +9,7 @@
 #include <sstream>
 #include <system_error>
 
-#include "app/identity.h"
+#include "common/identity.h"
 #include "cli/cli.h"
 #include "cli/command_documents.h"
 #include "common/adapters/qt_text.h"

@@ -14,7 +14,7 @@
 #include <iostream>
 #include <sstream>
 
-#include "app/identity.h"
+#include "common/identity.h"
 #include "cli/cli.h"
 #include "cli/interrupt.h"
 #include "common/adapters/qt_link_clock.h"

@@ -7,7 +7,7 @@
 #include <sstream>
 #include <system_error>
 
-#include "app/identity.h"
+#include "common/identity.h"
 #include "cli/cli.h"
 #include "common/codepage.h"
 #include "document/structure_document.h"

@@ -11,13 +11,13 @@
 
 #include "app/adapters/qt_settings_store.h"
 #include "app/data_location.h"
-#include "app/identity.h"
+#include "common/identity.h"
 #include "app/language_list.h"
 #include "cli/cli.h"
 #include "common/codepage.h"
 #include "common/ini_file.h"
 #include "common/lang_text.h"
-#include "files/results_hook.h"
+#include "document/results_hook.h"
 #include "results/render_result.h"
 
 namespace pelvoro::cli {

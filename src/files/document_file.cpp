@@ -14,7 +14,7 @@
 #include "common/text.h"
 #include "document/item_types.h"
 #include "document/structure_document.h"
-#include "files/results_hook.h"
+#include "document/results_hook.h"
 
 namespace pelvoro {
 

@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "app/main_settings.h"
 #include "common/prompts.h"
+#include "common/recent_files.h"
 #include "document/structure_document.h"
 
 namespace pelvoro {

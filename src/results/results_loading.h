@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "files/results_hook.h"
+#include "document/results_hook.h"
 #include "results/results_data.h"
 
 namespace pelvoro {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/exit_sequence.h"
-#include "app/identity.h"
+#include "common/identity.h"
 #include "app/startup.h"
 #include "common/lang_text.h"
 #include "support/language_fixture.h"

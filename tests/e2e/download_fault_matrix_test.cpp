@@ -13,7 +13,7 @@
 
 #include "common/lang_text.h"
 #include "download_harness.h"
-#include "files/results_hook.h"
+#include "document/results_hook.h"
 #include "results/render_result.h"
 #include "results/result_rows.h"
 #include "results/results_loading.h"

@@ -4,7 +4,7 @@
 
 #include "document/item_types.h"
 #include "document/structure_document.h"
-#include "files/results_hook.h"
+#include "document/results_hook.h"
 #include "files_test_support.h"
 
 namespace pelvoro {

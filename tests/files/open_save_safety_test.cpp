@@ -9,7 +9,7 @@
 #include "document/item_types.h"
 #include "files/document_file.h"
 #include "files/file_commands.h"
-#include "files/results_hook.h"
+#include "document/results_hook.h"
 #include "files/safe_save.h"
 #include "files_test_support.h"
 #include "support/test_doubles.h"

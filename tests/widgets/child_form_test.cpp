@@ -16,7 +16,7 @@
 #include <QTreeView>
 #include <QtTest/QTest>
 
-#include "app/identity.h"
+#include "common/identity.h"
 #include "app/widgets/main_window.h"
 #include "common/lang_text.h"
 #include "common/settings_store.h"

@@ -8,7 +8,7 @@
 #include <QTreeView>
 #include <filesystem>
 
-#include "app/identity.h"
+#include "common/identity.h"
 #include "app/widgets/main_window.h"
 #include "common/adapters/qt_text.h"
 #include "common/adapters/user_folders.h"

@@ -16,7 +16,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/identity.h"
+#include "common/identity.h"
 #include "app/widgets/main_window.h"
 #include "common/adapters/qt_text.h"
 #include "common/lang_text.h"

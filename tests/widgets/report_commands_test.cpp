@@ -22,7 +22,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/identity.h"
+#include "common/identity.h"
 #include "app/widgets/main_window.h"
 #include "common/lang_text.h"
 #include "document/widgets/child_form.h"

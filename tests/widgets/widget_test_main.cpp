@@ -7,7 +7,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
-#include "app/identity.h"
+#include "common/identity.h"
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -3,7 +3,7 @@
 #include <QFileInfo>
 #include <QIODevice>
 
-#include "app/identity.h"
+#include "common/identity.h"
 
 namespace pelvoro {
 

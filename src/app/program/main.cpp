@@ -8,7 +8,7 @@
 
 #include "app/adapters/qt_settings_store.h"
 #include "app/data_location.h"
-#include "app/identity.h"
+#include "common/identity.h"
 #include "app/widgets/extensions.h"
 #include "app/widgets/main_window.h"
 #include "app/widgets/qt_translations.h"

@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "app/identity.h"
+#include "common/identity.h"
 #include "app/widgets/icon_library.h"
 #include "common/adapters/qt_text.h"
 #include "common/lang_text.h"

@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/identity.h"
+#include "common/identity.h"
 #include "common/adapters/qt_text.h"
 #include "common/lang_text.h"
 

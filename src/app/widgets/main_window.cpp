@@ -21,7 +21,7 @@
 #include "app/brand_profile.h"
 #include "app/command_state.h"
 #include "app/help_file.h"
-#include "app/identity.h"
+#include "common/identity.h"
 #include "app/widgets/about_box.h"
 #include "app/widgets/icon_library.h"
 #include "app/widgets/language_dialog.h"

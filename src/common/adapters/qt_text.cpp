@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "app/identity.h"
+#include "common/identity.h"
 #include "common/codepage.h"
 
 namespace pelvoro {

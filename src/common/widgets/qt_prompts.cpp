@@ -6,7 +6,7 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 
-#include "app/identity.h"
+#include "common/identity.h"
 #include "common/adapters/qt_text.h"
 
 namespace pelvoro {

@@ -34,7 +34,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/identity.h"
+#include "common/identity.h"
 #include "app/widgets/icon_library.h"
 #include "app/widgets/main_window.h"
 #include "common/adapters/qt_text.h"

@@ -4,7 +4,7 @@
 #include <QAction>
 #include <QPointer>
 
-#include "app/identity.h"
+#include "common/identity.h"
 #include "app/widgets/main_window.h"
 #include "common/ini_file.h"
 #include "common/lang_text.h"

@@ -12,14 +12,14 @@
 #include <QVBoxLayout>
 #include <memory>
 
-#include "app/identity.h"
+#include "common/identity.h"
 #include "app/widgets/main_window.h"
 #include "common/adapters/qt_text.h"
 #include "common/adapters/user_folders.h"
 #include "common/lang_text.h"
 #include "document/widgets/child_form.h"
 #include "files/file_commands.h"
-#include "files/results_hook.h"
+#include "document/results_hook.h"
 #include "files/transfer_folder.h"
 #include "instrument/instrument_context.h"
 #include "instrument/widgets/instrument_commands.h"

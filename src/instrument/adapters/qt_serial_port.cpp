@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/identity.h"
+#include "common/identity.h"
 #include "common/adapters/qt_text.h"
 #include "common/lang_text.h"
 #include "instrument/port_settings.h"

@@ -5,7 +5,7 @@
 #include <QPointer>
 #include <memory>
 
-#include "app/identity.h"
+#include "common/identity.h"
 #include "app/main_settings.h"
 #include "app/widgets/main_window.h"
 #include "common/adapters/qt_link_clock.h"

@@ -1,4 +1,4 @@
-#include "files/results_hook.h"
+#include "document/results_hook.h"
 
 namespace pelvoro {
 
