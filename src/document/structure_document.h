@@ -77,8 +77,9 @@ struct TStructItemData {
     // displayed, first heading, second heading, group used
     std::array<uint8_t, 4> TableFlags{};
     // How many of the first ResTexts came from the file (the rest were generated from
-    // the FP strings when it was loaded).
-    int32_t FileTextCount = 0;
+    // the FP strings when it was loaded); -1 until counted. The reader counts them, and
+    // otherwise the first generation of lines for the item does.
+    int32_t FileTextCount = -1;
     int32_t FirstRow = 0;
     int32_t L1Count = 0;
     int32_t ProtVer = 0;

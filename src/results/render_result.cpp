@@ -84,6 +84,8 @@ int countL1Lines(const std::vector<std::string>& lines) {
 void RenderResult(StructureItem& item, const TResultsData& results, const RenderOptions& options) {
     auto lines = generateResultLines(results, options);
     auto& texts = item.data.ResTexts;
+    // The lines already there came with the item; the generated ones follow them.
+    if (item.data.FileTextCount < 0) item.data.FileTextCount = int32_t(texts.size());
     texts.insert(texts.end(), std::make_move_iterator(lines.begin()),
                  std::make_move_iterator(lines.end()));
     item.data.L1Count = countL1Lines(texts);

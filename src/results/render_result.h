@@ -36,6 +36,7 @@ std::vector<std::string> generateResultLines(const TResultsData& results,
                                              const RenderOptions& options);
 
 // Appends the lines of `results` to item.data.ResTexts and updates the item's L1Count.
+// An item whose FileTextCount is not yet counted takes the number of lines it had before.
 void RenderResult(StructureItem& item, const TResultsData& results, const RenderOptions& options);
 
 // The number of lines that contain "#L1" (each starts a row of the results table).

@@ -45,12 +45,22 @@ struct QtTextMeasure::Fonts {
         std::unordered_map<std::string, int> widths;
     };
     Font& of(const FontSpec& spec) {
+        // Texts come in runs of one font: the last one is found without building its key.
+        if (last && sameFont(lastSpec, spec)) return *last;
         std::string key = fontKey(spec);
         auto it = fonts.find(key);
         if (it == fonts.end()) it = fonts.emplace(std::move(key), Font(spec)).first;
-        return it->second;
+        lastSpec = spec;
+        last = &it->second;
+        return *last;
     }
-    std::unordered_map<std::string, Font> fonts;
+    static bool sameFont(const FontSpec& a, const FontSpec& b) {
+        return a.pointSize == b.pointSize && a.bold == b.bold && a.italic == b.italic &&
+               a.underline == b.underline && a.family == b.family;
+    }
+    std::unordered_map<std::string, Font> fonts;  // elements stay where they are
+    FontSpec lastSpec;
+    Font* last = nullptr;
 };
 
 QtTextMeasure::QtTextMeasure() : fonts_(std::make_unique<Fonts>()) {}

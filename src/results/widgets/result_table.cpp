@@ -69,30 +69,22 @@ bool isInspectionString(const std::string& fp) {
     return fp.rfind("F;22;", 0) == 0 || fp.rfind("F;23;", 0) == 0;
 }
 
-// The lines the generator gives `item`'s coded results at two widths, from one parse of
-// each string.
-struct WrappedLines {
-    std::vector<std::string> before, after;
-};
-
-WrappedLines generatedLines(StructureDocument& doc, StructureItem& item, TextMeasure& measure,
-                            int before, int after) {
-    WrappedLines out;
+// The lines the generator gives `item`'s coded results at `width`.
+std::vector<std::string> generatedLines(StructureDocument& doc, StructureItem& item,
+                                        TextMeasure& measure, int width) {
+    std::vector<std::string> out;
     RenderOptions options;
     options.variant = doc.InstrumentData.InstrVariant;
     options.measure = &measure;
     options.font = resultsTableFont();
+    options.columnWidth = width;
     TResultsData results;
     const bool seen = doc.NewFunctionsSeen;
     parseItemResults(doc, item, results,
                      [&](StructureDocument&, StructureItem&, const TResultsData& r) {
-                         for (auto [width, lines] :
-                              {std::pair{before, &out.before}, std::pair{after, &out.after}}) {
-                             options.columnWidth = width;
-                             std::vector<std::string> l = generateResultLines(r, options);
-                             lines->insert(lines->end(), std::make_move_iterator(l.begin()),
-                                           std::make_move_iterator(l.end()));
-                         }
+                         std::vector<std::string> l = generateResultLines(r, options);
+                         out.insert(out.end(), std::make_move_iterator(l.begin()),
+                                    std::make_move_iterator(l.end()));
                      });
     doc.NewFunctionsSeen = seen;  // reported when the document was read
     return out;
@@ -321,17 +313,19 @@ void ResultTableView::rewrapInspections() {
         if (!item->isResult()) continue;
         const auto& fps = item->data.FpStrings;
         if (std::none_of(fps.begin(), fps.end(), isInspectionString)) continue;
-        // Only the generated tail of the lines is replaced; lines stored in the file stay.
-        WrappedLines lines = generatedLines(doc, *item, measure, wrappedWidth_, width);
-        const std::vector<std::string>& old = lines.before;
+        // Only the generated lines after those that came with the item are replaced, by
+        // lines generated once at the new width; an item whose lines were never counted
+        // has none generated.
         auto& texts = item->data.ResTexts;
-        if (old.size() > texts.size() ||
-            !std::equal(old.begin(), old.end(), texts.end() - old.size()))
+        if (item->data.FileTextCount < 0) continue;
+        const size_t kept = std::min(texts.size(), size_t(item->data.FileTextCount));
+        std::vector<std::string> lines = generatedLines(doc, *item, measure, width);
+        if (std::equal(lines.begin(), lines.end(), texts.begin() + std::ptrdiff_t(kept),
+                       texts.end()))
             continue;
-        if (lines.after == old) continue;
-        texts.resize(texts.size() - old.size());
-        texts.insert(texts.end(), std::make_move_iterator(lines.after.begin()),
-                     std::make_move_iterator(lines.after.end()));
+        texts.resize(kept);
+        texts.insert(texts.end(), std::make_move_iterator(lines.begin()),
+                     std::make_move_iterator(lines.end()));
         item->data.L1Count = countL1Lines(texts);
         changed = true;
     }
