@@ -1,5 +1,6 @@
 #include "results/fp_parser.h"
 
+#include <charconv>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -103,7 +104,8 @@ void Parser::run(sv fp) {
     record_ = info->record;
     layout_ = layoutOf(code_);
     statusMap_ = statusMapOf(code_);
-    r_.FunctionCode = std::to_string(code_);
+    char digits[12];
+    r_.FunctionCode.assign(digits, std::to_chars(digits, digits + sizeof digits, code_).ptr);
     presetUnits();
     // The earlier typed instruments work on a TN/TT system unless a field says otherwise.
     if (code_ == 52) r_.ZLINE.EarthingSystem = 1;

@@ -166,10 +166,11 @@ struct MarkupInterpreter::State {
     }
     void close() {
         if (text.empty()) return;
-        TResultText run = attributes;
-        run.text = std::move(text);
+        if (out->runs.size() < size_t(kMaxMarkupRuns)) {
+            out->runs.push_back(attributes);
+            out->runs.back().text = std::move(text);
+        }
         text.clear();
-        push(std::move(run));
     }
 };
 
@@ -214,11 +215,21 @@ void MarkupInterpreter::interpret(std::string_view text, State& state, int depth
     size_t i = 0;
     const size_t n = text.size();
     while (i < n) {
-        const unsigned char c = static_cast<unsigned char>(text[i++]);
-        if (c != '#') {
-            if (c >= 32 && c != 255) state.text += char(c);
+        if (text[i] != '#') {
+            // A run of plain characters is appended in one piece; control characters
+            // and byte 255 are left out.
+            size_t end = i;
+            while (end < n && text[end] != '#') {
+                const unsigned char c = static_cast<unsigned char>(text[end]);
+                if (c < 32 || c == 255) break;
+                ++end;
+            }
+            state.text.append(text.data() + i, end - i);
+            if (end < n && text[end] != '#') ++end;  // the character left out
+            i = end;
             continue;
         }
+        ++i;
         state.close();
         if (i >= n) break;
         const char letter = text[i++];

@@ -172,6 +172,45 @@ int headingColourCode(const StructureItem& item) {
     return 4;
 }
 
+namespace {
+
+// The lines of table row `row`, each handed to `put` as a string_view.
+template <class Put>
+void rowLines(const ResultRows& rows, int row, Put&& put) {
+    const ResultRows::Position p = rows.locate(row);
+    if (!p.item) return;
+    const std::vector<std::string>& texts = p.item->data.ResTexts;
+    if (p.offset == 0) {
+        put("X#PC" + std::to_string(headingColourCode(*p.item)));
+        put("X#PS" + std::to_string(p.itemIndex + 1));
+        put("X#PV" + escapeMarkup(itemPath(*p.item)));
+        for (const std::string& t : texts)
+            if (contains(t, "#PD")) {
+                put(t);
+                break;
+            }
+        return;
+    }
+    if (rows.viewMode == kViewLow) {
+        put("X#PC1");
+        for (const std::string& t : texts)
+            if (!contains(t, "#PD")) put(t);
+        return;
+    }
+    // The offset-th result: its "#L1" line up to the next one.
+    put(p.offset % 2 == 1 ? "X#PC1" : "X#PC0");
+    int seen = 0;
+    for (const std::string& t : texts) {
+        if (contains(t, "#L1")) {
+            ++seen;
+            if (seen > p.offset) break;
+        }
+        if (seen == p.offset && !contains(t, "#PD")) put(t);
+    }
+}
+
+}  // namespace
+
 std::vector<std::string> BuildRowLines(const ResultRows& rows, int row) {
     std::vector<std::string> lines;
     BuildRowLines(rows, row, lines);
@@ -180,36 +219,7 @@ std::vector<std::string> BuildRowLines(const ResultRows& rows, int row) {
 
 void BuildRowLines(const ResultRows& rows, int row, std::vector<std::string>& lines) {
     lines.clear();
-    const ResultRows::Position p = rows.locate(row);
-    if (!p.item) return;
-    const std::vector<std::string>& texts = p.item->data.ResTexts;
-    if (p.offset == 0) {
-        lines.push_back("X#PC" + std::to_string(headingColourCode(*p.item)));
-        lines.push_back("X#PS" + std::to_string(p.itemIndex + 1));
-        lines.push_back("X#PV" + escapeMarkup(itemPath(*p.item)));
-        for (const std::string& t : texts)
-            if (contains(t, "#PD")) {
-                lines.push_back(t);
-                break;
-            }
-        return;
-    }
-    if (rows.viewMode == kViewLow) {
-        lines.push_back("X#PC1");
-        for (const std::string& t : texts)
-            if (!contains(t, "#PD")) lines.push_back(t);
-        return;
-    }
-    // The offset-th result: its "#L1" line up to the next one.
-    lines.push_back(p.offset % 2 == 1 ? "X#PC1" : "X#PC0");
-    int seen = 0;
-    for (const std::string& t : texts) {
-        if (contains(t, "#L1")) {
-            ++seen;
-            if (seen > p.offset) break;
-        }
-        if (seen == p.offset && !contains(t, "#PD")) lines.push_back(t);
-    }
+    rowLines(rows, row, [&](std::string_view s) { lines.emplace_back(s); });
 }
 
 int CountRowLines(const std::vector<std::string>& rowLines, int viewMode) {
@@ -331,11 +341,19 @@ void forEachTableTextRow(
             staging.rows[size_t(i)][1].clear();
         }
         staging.total = 0;
-        BuildRowLines(rows, r, lines);
-        if (parsed.size() < lines.size()) parsed.resize(lines.size());
-        for (size_t i = 0; i < lines.size(); ++i)
+        // The row's lines go into the strings of earlier rows, keeping their buffers.
+        size_t count = 0;
+        rowLines(rows, r, [&](std::string_view s) {
+            if (count < lines.size())
+                lines[count].assign(s.data(), s.size());
+            else
+                lines.emplace_back(s);
+            ++count;
+        });
+        if (parsed.size() < count) parsed.resize(count);
+        for (size_t i = 0; i < count; ++i)
             interpreter.parse(lines[i], MarkupMode::ClipBrd, parsed[i]);
-        const std::span<const MarkupLine> view(parsed.data(), lines.size());
+        const std::span<const MarkupLine> view(parsed.data(), count);
         renderCellText(view, 0, 0, rows.viewMode, staging);
         renderCellText(view, 1, 0, rows.viewMode, staging);
         for (int i = 0; i < staging.total; ++i)

@@ -273,7 +273,7 @@ void Generator::insulationLines() {
             for (const Pair* p : kSubPairs[sub]) pair(p, nullptr);
     };
     // The ratios are shown without a unit.
-    auto ratios = [&](const char* prefix) {
+    auto ratios = [&](std::string_view prefix) {
         if (isSet(s.DAR)) line(prefix, "DAR: ", s.DAR.Value);
         if (isSet(s.PI)) line(prefix, "PI: ", s.PI.Value);
     };

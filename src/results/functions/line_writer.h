@@ -16,11 +16,11 @@ namespace pelvoro::lines {
 
 using V = TResultValue;
 
-inline constexpr const char* kR1 = "X#PR#L1";
-inline constexpr const char* kR2 = "X#PR#L2";
-inline constexpr const char* kR3 = "X#PR#L3";
-inline constexpr const char* kL2 = "X#PL#L2";
-inline constexpr const char* kL3 = "X#PL#L3";
+inline constexpr std::string_view kR1 = "X#PR#L1";
+inline constexpr std::string_view kR2 = "X#PR#L2";
+inline constexpr std::string_view kR3 = "X#PR#L3";
+inline constexpr std::string_view kL2 = "X#PL#L2";
+inline constexpr std::string_view kL3 = "X#PL#L3";
 inline constexpr std::string_view kPlaceholder = kNotDelivered;
 inline constexpr int kWrapMargin = 160;
 
@@ -55,8 +55,8 @@ enum class Show : uint8_t {
 // One value line of record R: prefix, label, member.
 template <class R>
 struct ValueLine {
-    const char* prefix;
-    const char* label;
+    std::string_view prefix;
+    std::string_view label;
     TResultValue R::*v;
     Show show = Show::Always;
 };
@@ -81,8 +81,10 @@ class Generator {
         (appendPart(out, parts), ...);
         lines_.push_back(std::move(out));
     }
-    void value(const char* prefix, std::string_view label, const V& v) { line(prefix, label, v); }
-    void valueWhenSet(const char* prefix, std::string_view label, const V& v) {
+    void value(std::string_view prefix, std::string_view label, const V& v) {
+        line(prefix, label, v);
+    }
+    void valueWhenSet(std::string_view prefix, std::string_view label, const V& v) {
         if (isSet(v)) value(prefix, label, v);
     }
     // The lines of a line table, in order.
@@ -107,10 +109,10 @@ class Generator {
     void withUm(std::string_view label, const V& r, const V& um) {
         line(kR2, label, r, "  Um: ", um);
     }
-    void keyLine(const char* prefix, std::string_view key, std::string_view text) {
+    void keyLine(std::string_view prefix, std::string_view key, std::string_view text) {
         line(prefix, LangText(key), ": ", text);
     }
-    void keyLine(const char* prefix, std::string_view key, const V& v) {
+    void keyLine(std::string_view prefix, std::string_view key, const V& v) {
         line(prefix, LangText(key), ": ", v);
     }
     void limit(const V& v, bool skipPlaceholder = false) {
