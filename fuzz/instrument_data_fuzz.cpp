@@ -8,6 +8,9 @@
 #include <map>
 #include <string>
 
+#include "protocols/family_a/family_a_identification.h"
+#include "protocols/family_b/family_b_identification.h"
+#include "protocols/family_c/family_c_identification.h"
 #include "protocols/identification.h"
 #include "protocols/instrument_requests.h"
 

@@ -11,15 +11,16 @@
 #include <QTreeView>
 #include <cmath>
 
-#include "common/identity.h"
 #include "app/widgets/main_window.h"
 #include "common/adapters/qt_text.h"
+#include "common/identity.h"
 #include "common/ini_file.h"
 #include "common/lang_text.h"
 #include "document/item_names.h"
 #include "document/item_types.h"
 #include "document/structure_document.h"
 #include "document/widgets/child_form.h"
+#include "document/widgets/document_sub_window.h"
 #include "document/widgets/installation_names_dialog.h"
 #include "document/widgets/structure_names_dialog.h"
 #include "instrument/widgets/instrument_commands.h"
@@ -93,6 +94,17 @@ TfrmChildForm* openDocumentWindow(TfrmMainForm& mainWindow,
     form->tree()->setFocus();
     mainWindow.RefreshCommandState();
     return form;
+}
+
+void showLoadedDocument(TfrmMainForm& w, TfrmChildForm& form) {
+    form.reloadTree();
+    form.setCurrentItem(&form.document().root());
+    if (QAction* toggle = w.action("tbnSettings")) toggle->setChecked(true);
+    form.showProperties();
+    if (DocumentSubWindow* win = form.subWindow()) {
+        win->show();
+        w.mdiArea()->setActiveSubWindow(win);
+    }
 }
 
 TfrmChildForm* newStructure(TfrmMainForm& w) {
