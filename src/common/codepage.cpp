@@ -97,11 +97,15 @@ std::string toUtf8(std::string_view bytes, CodePage cp) {
     const HighHalf& high = highHalf(cp);
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 4);
-    for (unsigned char b : bytes) {
-        if (b < 0x80)
-            out += char(b);
-        else
-            appendUtf8(out, high[b - 0x80]);
+    // Runs of ASCII bytes are copied as they stand, a run at a time.
+    size_t i = 0;
+    while (i < bytes.size()) {
+        size_t end = i;
+        while (end < bytes.size() && static_cast<unsigned char>(bytes[end]) < 0x80) ++end;
+        out.append(bytes.data() + i, end - i);
+        if (end == bytes.size()) break;
+        appendUtf8(out, high[static_cast<unsigned char>(bytes[end]) - 0x80]);
+        i = end + 1;
     }
     return out;
 }
