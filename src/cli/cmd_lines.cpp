@@ -4,9 +4,9 @@
 #include <ostream>
 #include <string>
 
-#include "common/identity.h"
 #include "cli/cli.h"
 #include "common/codepage.h"
+#include "common/identity.h"
 #include "common/text.h"
 #include "results/fp_parser.h"
 #include "results/render_result.h"
@@ -21,11 +21,7 @@ int runLines(Context& ctx) {
     const std::optional<int> protVer = parseInt(ctx.takeOption("--protver", "0"));
     const std::optional<int> width =
         parseInt(ctx.takeOption("--width", std::to_string(kDefaultResultsColumnWidth)));
-    if (ctx.args.size() != 1 || !protVer || !width || *width < 0) {
-        ctx.err << "usage: pelvoro-cli lines FP [--type-code C] [--variant V] [--protver N] "
-                   "[--width PX] [--raw]\n";
-        return 2;
-    }
+    if (ctx.args.size() != 1 || !protVer || !width || *width < 0) return ctx.usage();
     const CodePage cp = appEnvironment().codePage;
     auto in = [&](const std::string& s) { return raw ? s : fromUtf8(s, cp); };
     auto out = [&](const std::string& s) { return raw ? s : toUtf8(s, cp); };

@@ -5,9 +5,9 @@
 #include <ostream>
 #include <string>
 
-#include "common/identity.h"
 #include "cli/cli.h"
 #include "common/codepage.h"
+#include "common/identity.h"
 #include "common/text.h"
 #include "results/fp_parser.h"
 
@@ -20,11 +20,7 @@ int runParse(Context& ctx) {
     const std::string variant = ctx.takeOption("--variant");
     const std::string protVerText = ctx.takeOption("--protver", "0");
     const std::optional<int> protVer = parseInt(protVerText);
-    if (ctx.args.size() != 1 || !protVer) {
-        ctx.err << "usage: pelvoro-cli parse FP [--type-code C] [--variant V] [--protver N] "
-                   "[--raw]\n";
-        return 2;
-    }
+    if (ctx.args.size() != 1 || !protVer) return ctx.usage();
     // The terminal speaks UTF-8; documents and testers speak the code page.
     const CodePage cp = appEnvironment().codePage;
     auto in = [&](const std::string& s) { return raw ? s : fromUtf8(s, cp); };
