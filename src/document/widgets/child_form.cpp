@@ -42,6 +42,7 @@
 #include "document/item_types.h"
 #include "document/structure_editing.h"
 #include "document/widgets/document_sub_window.h"
+#include "document/widgets/item_settings_panel.h"
 #include "document/widgets/structure_tree_model.h"
 #include "document/widgets/structure_tree_view.h"
 #include "results/results_loading.h"
@@ -65,31 +66,6 @@ std::function<QWidget*(TfrmChildForm&)>& resultsAreaFactory() {
 std::function<void(TfrmChildForm&)>& activationHook() {
     static std::function<void(TfrmChildForm&)> h;
     return h;
-}
-
-// Label keys of the nine parameter boxes, in panel order (tags 102, 104 .. 111).
-struct ParamControl {
-    int tag;
-    const char* labelKey;
-    const char* objectName;
-};
-const ParamControl kParamControls[kParameterCount] = {
-    {TfrmChildForm::kTagPhase, "lbPhase_15", "cbPhase"},
-    {TfrmChildForm::kTagCrossSect, "lbCrossSect_15", "cbCrossSect"},
-    {TfrmChildForm::kTagWiring, "lbWiring_15", "cbWiring"},
-    {TfrmChildForm::kTagInsulation, "lbInsulation_15", "cbInsulation"},
-    {TfrmChildForm::kTagCircBreak, "lbCircBreak_15", "cbCircBreak"},
-    {TfrmChildForm::kTagTime, "lbTime_15", "cbTime"},
-    {TfrmChildForm::kTagType, "lbType_15", "cbType"},
-    {TfrmChildForm::kTagNomCurr, "lbNomCurr_15", "cbNomCurr"},
-    {TfrmChildForm::kTagDiffCurr, "lbDiffCurr_15", "cbDiffCurr"},
-};
-
-constexpr int kMeasureEntries = 17;
-
-bool parametersApply(int type) {
-    return type == ItemType::Object || type == ItemType::Block || type == ItemType::Fuse ||
-           type == ItemType::RCD;
 }
 
 }  // namespace
@@ -173,98 +149,18 @@ void TfrmChildForm::buildControls() {
     settingsPane_->setObjectName("pnlSettings");
     auto* settingsLayout = new QVBoxLayout(settingsPane_);
     settingsLayout->setContentsMargins(0, 0, 0, 0);
-    gbSettings_ = new QGroupBox(settingsPane_);
-    gbSettings_->setObjectName("gbSettings");
-    settingsLayout->addWidget(gbSettings_);
-    auto* gb = new QVBoxLayout(gbSettings_);
-    lbObjectName_ = new QLabel(gbSettings_);
-    lbObjectName_->setObjectName("lbObjectName");
-    edName_ = new QLineEdit(gbSettings_);
-    edName_->setObjectName("cbItemName");
-    edName_->setProperty("tag", kTagName);
-    edName_->setMaxLength(kNameTypingLimit);
-    lbObjectName_->setBuddy(edName_);
-    auto* completer = new QCompleter(new QStringListModel(edName_), edName_);
-    completer->setCaseSensitivity(Qt::CaseInsensitive);
-    completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
-    edName_->setCompleter(completer);
-    // A plain edit field 1.6 times the width of the original drop-down box.
-    edName_->setMinimumWidth(int(std::lround(1.6 * 121)));
-    auto* nameRow = new QHBoxLayout;
-    nameRow->addWidget(lbObjectName_);
-    nameRow->addWidget(edName_, 1);
-    gb->addLayout(nameRow);
-
-    // Controls that exist, are filled and read, but are never shown.
-    auto* hidden = new QWidget(gbSettings_);
-    hidden->setObjectName("pnlHiddenSettings");
-    auto* hl = new QGridLayout(hidden);
-    int row = 0;
-    for (const ParamControl& pc : kParamControls) {
-        auto* label = new QLabel(hidden);
-        auto* box = new QComboBox(hidden);
-        box->setObjectName(pc.objectName);
-        box->setEditable(true);
-        box->setProperty("tag", pc.tag);
-        label->setProperty("key", pc.labelKey);
-        hl->addWidget(label, row, 0);
-        hl->addWidget(box, row, 1);
-        ++row;
-        paramBoxes_.push_back(box);
-        paramLabels_.push_back(label);
-        int tag = pc.tag;
-        connect(box, &QComboBox::editTextChanged, this, [this, tag] { onPanelEdited(tag); });
-    }
-    lbNumber_ = new QLabel(hidden);
-    seNumber_ = new QSpinBox(hidden);
-    seNumber_->setObjectName("seNumber");
-    seNumber_->setRange(1, 1000);
-    seNumber_->setProperty("tag", kTagNumber);
-    hl->addWidget(lbNumber_, row, 0);
-    hl->addWidget(seNumber_, row++, 1);
-    connect(seNumber_, &QSpinBox::valueChanged, this, [this] { onPanelEdited(kTagNumber); });
-    lbComment_ = new QLabel(hidden);
-    edComment_ = new QLineEdit(hidden);
-    edComment_->setObjectName("edComment");
-    edComment_->setProperty("tag", kTagComment);
-    hl->addWidget(lbComment_, row, 0);
-    hl->addWidget(edComment_, row++, 1);
-    connect(edComment_, &QLineEdit::textEdited, this, [this] { onPanelEdited(kTagComment); });
-    lbItemType_ = new QLabel(hidden);
-    tbnType_ = new QToolButton(hidden);
-    tbnType_->setObjectName("tbnType");
-    typePopup_ = new QMenu(tbnType_);
-    typePopup_->setObjectName("pmItemType");
-    for (int type : addableTypes()) {
-        QAction* a = typePopup_->addAction(QString::number(type));
-        a->setData(type);
-        a->setIcon(itemTypeQIcon(type));
-        connect(a, &QAction::triggered, this, [this, type] { ChangeType(type); });
-    }
-    tbnType_->setMenu(typePopup_);
-    tbnType_->setPopupMode(QToolButton::InstantPopup);
-    hl->addWidget(lbItemType_, row, 0);
-    hl->addWidget(tbnType_, row++, 1);
-    gbMeasure_ = new QGroupBox(hidden);
-    gbMeasure_->setObjectName("gbMeasure");
-    auto* ml = new QVBoxLayout(gbMeasure_);
-    clbMeasure_ = new QListWidget(gbMeasure_);
-    clbMeasure_->setObjectName("clbMeasure");
-    for (int i = 0; i < kMeasureEntries; ++i) {
-        auto* entry = new QListWidgetItem(clbMeasure_);
-        entry->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
-        entry->setCheckState(Qt::Unchecked);
-    }
-    ml->addWidget(clbMeasure_);
-    hl->addWidget(gbMeasure_, row++, 0, 1, 2);
-    connect(clbMeasure_, &QListWidget::itemChanged, this,
-            [this](QListWidgetItem* entry) { onMeasureClicked(clbMeasure_->row(entry)); });
-    hidden->hide();
-    gb->addWidget(hidden);
-    // Twice as high as the name box with its label.
-    gbSettings_->setFixedHeight(2 * (edName_->sizeHint().height() + 4) +
-                                gbSettings_->fontMetrics().height());
-    settingsPane_->setFixedHeight(gbSettings_->height() + 2);
+    settings_ = new ItemSettingsPanel(settingsPane_);
+    settingsLayout->addWidget(settings_);
+    settingsPane_->setFixedHeight(settings_->height() + 2);
+    connect(settings_, &ItemSettingsPanel::fieldEdited, this, [this](int tag) {
+        if (shownItem_ && settings_->storeField(tag, shownItem_->data)) document_->setModified();
+    });
+    connect(settings_, &ItemSettingsPanel::measureClicked, this, [this](int index) {
+        if (shownItem_ && settings_->storeMeasure(index, shownItem_->data))
+            document_->setModified();
+    });
+    connect(settings_, &ItemSettingsPanel::typeChosen, this,
+            [this](int type) { ChangeType(type); });
     left->addWidget(settingsPane_);
 
     model_ = new StructureTreeModel(*document_, this);
@@ -273,8 +169,8 @@ void TfrmChildForm::buildControls() {
     tree_->setModel(model_);
     tree_->header()->setStretchLastSection(true);
     left->addWidget(tree_, 1);
-    treeColumnMinWidth_ =
-        int(std::lround(1.25 * (edName_->minimumWidth() + tbnType_->sizeHint().width())));
+    treeColumnMinWidth_ = int(std::lround(
+        1.25 * (nameBox()->minimumWidth() + settings_->typeButton()->sizeHint().width())));
     tree_->header()->setMinimumSectionSize(treeColumnMinWidth_);
     // The left pane stays wider than the tree column's minimum.
     leftPane_->setMinimumWidth(treeColumnMinWidth_ + 15);
@@ -348,36 +244,21 @@ void TfrmChildForm::buildControls() {
     // Selection, keyboard and renaming.
     connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this] { onCurrentChanged(); });
-    connect(tree_, &QTreeView::doubleClicked, this, [this] {
-        if (!edName_->isReadOnly()) edName_->setFocus();
+    QLineEdit* name = nameBox();
+    connect(tree_, &QTreeView::doubleClicked, this, [name] {
+        if (!name->isReadOnly()) name->setFocus();
     });
-    connect(edName_, &QLineEdit::textEdited, this, [this](const QString& t) {
-        if (edName_->hasFocus()) RenameSelected(fromQt(t));
+    connect(name, &QLineEdit::textEdited, this, [this, name](const QString& t) {
+        if (name->hasFocus()) RenameSelected(fromQt(t));
     });
-    connect(edName_, &QLineEdit::editingFinished, this,
-            [this] { rememberRecentName(fromQt(edName_->text())); });
-    connect(edName_, &QLineEdit::returnPressed, this, [this] { tree_->setFocus(); });
+    connect(name, &QLineEdit::editingFinished, this,
+            [this, name] { rememberRecentName(fromQt(name->text())); });
+    connect(name, &QLineEdit::returnPressed, this, [this] { tree_->setFocus(); });
     tree_->installEventFilter(this);
 }
 
 void TfrmChildForm::translateCaptions() {
-    gbSettings_->setTitle(" " + toQt(LangText("gbSettings_15")) + " ");
-    lbObjectName_->setText(toQt(LangText("lbObjectName_15")));
-    for (int i = 0; i < kParameterCount; ++i)
-        paramLabels_[i]->setText(toQt(LangText(kParamControls[i].labelKey)));
-    lbNumber_->setText(toQt(LangText("lbNumber_15")));
-    lbComment_->setText(toQt(LangText("lbComment_15")));
-    lbItemType_->setText(toQt(LangText("lbItemType_15")));
-    gbMeasure_->setTitle(toQt(LangText("gbMeasure_15")));
-    for (int i = 0; i < kMeasureEntries; ++i)
-        clbMeasure_->item(i)->setText(toQt(LangText("Measure" + std::to_string(i) + "_70")));
-    for (QAction* a : typePopup_->actions()) {
-        const ItemTypeInfo* info = itemTypeInfo(a->data().toInt());
-        if (info && info->addCaptionKey && *info->addCaptionKey)
-            a->setText(toQt(LangText(info->addCaptionKey)));
-        // Type changes are not offered in this program's menus.
-        a->setVisible(false);
-    }
+    settings_->translateCaptions();
     popCopy_->setText(toQt(LangText("mmEditCopy_15")));
     popSelAll_->setText(toQt(LangText("mmEditSelAll_15")));
     popDelete_->setText(toQt(LangText("mmStructDelIitem_15")));
@@ -385,9 +266,7 @@ void TfrmChildForm::translateCaptions() {
     const char* fml[] = {"Full_15", "Medium_15", "Low_15"};
     for (int i = 0; i < 3; ++i) fmlButtons_[i]->setText(toQt(LangText(fml[i])));
     cbShowSUB_->setText(toQt(LangText("ShowSUB_15")));
-    // Hidden from the start: the type button and its label, the "SUB Items" box.
-    tbnType_->hide();
-    lbItemType_->hide();
+    // Hidden from the start: the "SUB Items" box.
     gbShowSUB_->hide();
 }
 
@@ -475,10 +354,23 @@ Prompts& TfrmChildForm::prompts() const {
     return fallback;
 }
 
+QLineEdit* TfrmChildForm::nameBox() const {
+    return settings_->nameBox();
+}
 QComboBox* TfrmChildForm::parameterBox(int tag) const {
-    for (int i = 0; i < kParameterCount; ++i)
-        if (kParamControls[i].tag == tag) return paramBoxes_[i];
-    return nullptr;
+    return settings_->parameterBox(tag);
+}
+QSpinBox* TfrmChildForm::numberBox() const {
+    return settings_->numberBox();
+}
+QLineEdit* TfrmChildForm::commentBox() const {
+    return settings_->commentBox();
+}
+QListWidget* TfrmChildForm::measuresList() const {
+    return settings_->measuresList();
+}
+QMenu* TfrmChildForm::typePopup() const {
+    return settings_->typePopup();
 }
 
 int TfrmChildForm::viewMode() const {
@@ -546,23 +438,9 @@ void TfrmChildForm::onCurrentChanged() {
 void TfrmChildForm::SelectItem(StructureItem* item) {
     dragAllowed_ = false;
     refreshAddItemCommands(item);
-    filling_ = true;
-    int type = item ? item->type() : -1;
-    bool params = item && parametersApply(type);
-    for (int i = 0; i < kParameterCount; ++i) {
-        paramBoxes_[i]->setEnabled(params);
-        paramLabels_[i]->setEnabled(params);
-        if (!params) paramBoxes_[i]->setEditText(QString());
-    }
-    nameAlternatives_ = item ? structureNames().alternatives(type) : std::vector<std::string>{};
-    for (int i = 0; i < kMeasureEntries; ++i) {
-        QListWidgetItem* e = clbMeasure_->item(i);
-        e->setCheckState(Qt::Unchecked);
-        e->setFlags(Qt::ItemIsUserCheckable);
-    }
-    for (int bit : measureBitsOfType(type))
-        clbMeasure_->item(bit)->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
-    filling_ = false;
+    settings_->prepareFor(item);
+    nameAlternatives_ =
+        item ? structureNames().alternatives(item->type()) : std::vector<std::string>{};
 
     ShowItem(item);
     if (selectionHook_) selectionHook_(*this, item);
@@ -574,47 +452,21 @@ void TfrmChildForm::SelectItem(StructureItem* item) {
     for (const auto& n : nameAlternatives_) list << toQt(n);
     for (const auto& n : recentNames_)
         if (!list.contains(toQt(n))) list << toQt(n);
-    static_cast<QStringListModel*>(edName_->completer()->model())->setStringList(list);
-    fillTypePopup(item);
+    settings_->setNameCompletions(list);
+    settings_->offerTypeChanges(item);
     dragAllowed_ = true;
     emit selectionChangedTo(item);
     emit commandStateChanged();
 }
 
 void TfrmChildForm::setNameReadOnly(bool readOnly) {
-    // A name that cannot be changed reads like a label in a frame: its text in the normal
-    // colour on the window's background, not greyed out like an empty hint.
-    edName_->setReadOnly(readOnly);
-    QPalette p = palette();
-    if (readOnly) p.setColor(QPalette::Base, p.color(QPalette::Window));
-    edName_->setPalette(p);
-    edName_->setFocusPolicy(readOnly ? Qt::ClickFocus : Qt::StrongFocus);
+    settings_->setNameReadOnly(readOnly);
 }
 
 void TfrmChildForm::ShowItem(StructureItem* item) {
     shownItem_ = item;
-    filling_ = true;
-    if (!item) {
-        edName_->clear();
-        filling_ = false;
-        return;
-    }
-    const TStructItemData& d = item->data;
-    model_->changed(*item);  // the icon follows the type
-    // The length limit is for typing: a longer name from a file or a tester shows whole
-    // and stays whole unless the user shortens it.
-    const QString name = toQt(d.Name);
-    edName_->setMaxLength(32767);
-    edName_->setText(name);
-    edName_->setMaxLength(std::max(kNameTypingLimit, int(name.size())));
-    tbnType_->setIcon(itemTypeQIcon(d.Type));
-    if (!d.texts().Number.empty()) seNumber_->setValue(parseInt(d.texts().Number).value_or(1));
-    for (int i = 0; i < kParameterCount; ++i)
-        if (paramBoxes_[i]->isEnabled()) paramBoxes_[i]->setEditText(toQt(parameterField(d, i)));
-    edComment_->setText(toQt(d.texts().Comment));
-    for (int bit : measureBitsOfType(d.Type))
-        clbMeasure_->item(bit)->setCheckState(d.measureBit(bit) ? Qt::Checked : Qt::Unchecked);
-    filling_ = false;
+    if (item) model_->changed(*item);  // the icon follows the type
+    settings_->showItem(item);
 }
 
 void TfrmChildForm::refreshAddItemCommands(StructureItem* item) {
@@ -626,52 +478,12 @@ void TfrmChildForm::refreshAddItemCommands(StructureItem* item) {
     emit addItemCommandsChanged(allowed, item && addCommandAllowed(ItemType::EarthCond, item));
 }
 
-void TfrmChildForm::fillTypePopup(StructureItem* item) {
-    // The entries are hidden (which also disables them in Qt); "offered" keeps what the
-    // rules allow, for when the popup is shown.
-    for (QAction* a : typePopup_->actions()) {
-        bool offered = item && typeChangeAllowed(*item, a->data().toInt());
-        a->setProperty("offered", offered);
-        a->setEnabled(offered);
-    }
-}
-
 void TfrmChildForm::refreshCommandState() {
     emit commandStateChanged();
 }
 
 // ---------------------------------------------------------------------------------------
-// Settings panel changes
-
-bool TfrmChildForm::panelHasFocus(QWidget* control) const {
-    QWidget* f = QApplication::focusWidget();
-    return f && (f == control || control->isAncestorOf(f));
-}
-
-void TfrmChildForm::onPanelEdited(int tag) {
-    if (filling_ || !shownItem_) return;
-    TStructItemData& d = shownItem_->data;
-    if (tag == kTagNumber) {
-        if (!panelHasFocus(seNumber_)) return;
-        d.editTexts().Number = std::to_string(seNumber_->value());
-    } else if (tag == kTagComment) {
-        if (!panelHasFocus(edComment_)) return;
-        d.editTexts().Comment = fromQt(edComment_->text());
-    } else {
-        for (int i = 0; i < kParameterCount; ++i) {
-            if (kParamControls[i].tag != tag) continue;
-            if (!panelHasFocus(paramBoxes_[i])) return;
-            parameterField(d, i) = fromQt(paramBoxes_[i]->currentText());
-        }
-    }
-    document_->setModified();
-}
-
-void TfrmChildForm::onMeasureClicked(int index) {
-    if (filling_ || !shownItem_ || index < 0 || index >= kMeasureEntries) return;
-    shownItem_->data.setMeasureBit(index, clbMeasure_->item(index)->checkState() == Qt::Checked);
-    document_->setModified();
-}
+// Names
 
 void TfrmChildForm::RenameSelected(const std::string& text) {
     StructureItem* item = selectedItem();
@@ -693,12 +505,7 @@ void TfrmChildForm::rememberRecentName(const std::string& name) {
 // Structure commands
 
 SettingsPanelValues TfrmChildForm::panelValues() const {
-    SettingsPanelValues v;
-    if (seNumber_->isEnabled()) v.number = std::to_string(seNumber_->value());
-    for (int i = 0; i < kParameterCount; ++i)
-        if (paramBoxes_[i]->isEnabled()) v.parameters[i] = fromQt(paramBoxes_[i]->currentText());
-    if (edComment_->isEnabled()) v.comment = fromQt(edComment_->text());
-    return v;
+    return settings_->values();
 }
 
 void TfrmChildForm::refreshAfterEdit(StructureItem* select) {
@@ -746,7 +553,7 @@ void TfrmChildForm::ChangeType(int newType) {
     if (!item) return;
     EditContext ctx{*document_, prompts(), listener_.get()};
     if (!pelvoro::ChangeType(ctx, *item, newType)) return;
-    tbnType_->setIcon(itemTypeQIcon(newType));
+    settings_->setTypeIcon(newType);
     SelectItem(item);
 }
 
@@ -754,7 +561,7 @@ void TfrmChildForm::RedefineAll() {
     EditContext ctx{*document_, prompts(), listener_.get()};
     pelvoro::RedefineAll(ctx);
     StructureItem* item = selectedItem();
-    if (item) tbnType_->setIcon(itemTypeQIcon(item->type()));
+    if (item) settings_->setTypeIcon(item->type());
     refreshAddItemCommands(item);
     refreshCommandState();
 }
@@ -829,10 +636,11 @@ void TfrmChildForm::showPopup(const QPoint& pos) {
 bool TfrmChildForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == tree_ && event->type() == QEvent::KeyPress) {
         auto* k = static_cast<QKeyEvent*>(event);
-        if ((k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) && !edName_->isReadOnly() &&
+        QLineEdit* name = nameBox();
+        if ((k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) && !name->isReadOnly() &&
             settingsPane_->isVisible()) {
-            edName_->setFocus();
-            edName_->selectAll();
+            name->setFocus();
+            name->selectAll();
             return true;
         }
     }
@@ -904,15 +712,7 @@ void TfrmChildForm::closeEvent(QCloseEvent* event) {
 }
 
 void TfrmChildForm::LoadParameterLists(const std::string& structureNamesPath) {
-    ParameterLists lists = pelvoro::LoadParameterLists(structureNamesPath);
-    filling_ = true;
-    for (int i = 0; i < kParameterCount; ++i) {
-        QString text = paramBoxes_[i]->currentText();
-        paramBoxes_[i]->clear();
-        for (const auto& s : lists[i]) paramBoxes_[i]->addItem(toQt(s));
-        paramBoxes_[i]->setEditText(text);
-    }
-    filling_ = false;
+    settings_->loadParameterLists(pelvoro::LoadParameterLists(structureNamesPath));
 }
 
 TfrmChildForm* childFormOf(DocumentView* view) {

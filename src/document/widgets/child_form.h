@@ -14,6 +14,7 @@
 
 #include "document/structure_document.h"
 #include "document/widgets/document_view.h"
+#include "document/widgets/item_settings_panel.h"
 
 class QAbstractItemModel;
 class QButtonGroup;
@@ -48,24 +49,9 @@ struct DocumentWindowContext {
     std::function<bool()> moveMode;     // the Move button of the structure commands
 };
 
-class TfrmChildForm : public QWidget, public DocumentView {
+class TfrmChildForm : public QWidget, public DocumentView, public SettingsPanelTags {
     Q_OBJECT
   public:
-    // Tags of the settings panel's controls.
-    enum PanelTag {
-        kTagName = 101,
-        kTagPhase = 102,
-        kTagNumber = 103,
-        kTagCrossSect = 104,
-        kTagWiring = 105,
-        kTagInsulation = 106,
-        kTagCircBreak = 107,
-        kTagTime = 108,
-        kTagType = 109,
-        kTagNomCurr = 110,
-        kTagDiffCurr = 111,
-        kTagComment = 112,
-    };
     static constexpr int kRecentNames = 10;
 
     TfrmChildForm(DocumentWindowContext context, std::unique_ptr<StructureDocument> document,
@@ -155,14 +141,14 @@ class TfrmChildForm : public QWidget, public DocumentView {
     Prompts& prompts() const;
 
     // Controls, for the main window's commands and for tests.
-    QLineEdit* nameBox() const { return edName_; }
+    QLineEdit* nameBox() const;
     // What the user may type into the name box; longer stored names show whole.
-    static constexpr int kNameTypingLimit = 16;
+    static constexpr int kNameTypingLimit = ItemSettingsPanel::kNameTypingLimit;
     QComboBox* parameterBox(int tag) const;
-    QSpinBox* numberBox() const { return seNumber_; }
-    QLineEdit* commentBox() const { return edComment_; }
-    QListWidget* measuresList() const { return clbMeasure_; }
-    QMenu* typePopup() const { return typePopup_; }
+    QSpinBox* numberBox() const;
+    QLineEdit* commentBox() const;
+    QListWidget* measuresList() const;
+    QMenu* typePopup() const;
     QMenu* popupMenu() const { return popup_; }
     QWidget* settingsPanel() const { return settingsPane_; }
 
@@ -202,13 +188,10 @@ class TfrmChildForm : public QWidget, public DocumentView {
     void refreshAddItemCommands(StructureItem* item);
     void refreshCommandState();
     void onCurrentChanged();
-    void onPanelEdited(int tag);
-    void onMeasureClicked(int index);
     void onSubItemsToggled(bool on);
     void onViewModeClicked(int mode);
     void showPopup(const QPoint& pos);
     void updatePopupForFocus(bool treeFocus);
-    void fillTypePopup(StructureItem* item);
     void keepTreeColumnWidth();
     // After the window changes size (Tile, Cascade, the user's frame), the tree pane takes
     // what the settings and the tree need, up to half, and the results the rest; a split
@@ -216,7 +199,6 @@ class TfrmChildForm : public QWidget, public DocumentView {
     void shareWidth();
     StructureItem* itemOf(const QModelIndex& index) const;
     QModelIndex indexOf(const StructureItem* item) const;
-    bool panelHasFocus(QWidget* control) const;
 
     DocumentWindowContext context_;
     std::unique_ptr<StructureDocument> document_;
@@ -227,20 +209,7 @@ class TfrmChildForm : public QWidget, public DocumentView {
     QWidget* leftPane_ = nullptr;
     QWidget* rightPane_ = nullptr;
     QWidget* settingsPane_ = nullptr;
-    QGroupBox* gbSettings_ = nullptr;
-    QLabel* lbObjectName_ = nullptr;
-    QLineEdit* edName_ = nullptr;
-    std::vector<QComboBox*> paramBoxes_;  // tags 102, 104 .. 111 in tag order
-    std::vector<QLabel*> paramLabels_;
-    QLabel* lbNumber_ = nullptr;
-    QSpinBox* seNumber_ = nullptr;
-    QLabel* lbComment_ = nullptr;
-    QLineEdit* edComment_ = nullptr;
-    QLabel* lbItemType_ = nullptr;
-    QToolButton* tbnType_ = nullptr;
-    QMenu* typePopup_ = nullptr;
-    QGroupBox* gbMeasure_ = nullptr;
-    QListWidget* clbMeasure_ = nullptr;
+    ItemSettingsPanel* settings_ = nullptr;
     QWidget* viewPanel_ = nullptr;
     QButtonGroup* rgShowFML_ = nullptr;
     std::vector<QRadioButton*> fmlButtons_;
@@ -259,7 +228,6 @@ class TfrmChildForm : public QWidget, public DocumentView {
     std::function<bool(TfrmChildForm&)> closeQuestion_;
     StructureItem* shownItem_ = nullptr;
     bool dragAllowed_ = true;
-    bool filling_ = false;
     bool closing_ = false;
     bool treeChanging_ = false;
     bool selectPending_ = false;

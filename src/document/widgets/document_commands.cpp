@@ -11,9 +11,9 @@
 #include <QTreeView>
 #include <cmath>
 
-#include "common/identity.h"
 #include "app/widgets/main_window.h"
 #include "common/adapters/qt_text.h"
+#include "common/identity.h"
 #include "common/ini_file.h"
 #include "common/lang_text.h"
 #include "document/item_names.h"
