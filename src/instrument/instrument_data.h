@@ -1,7 +1,8 @@
 #pragma once
-// The tester's identification data: how each protocol family's reply fills the record,
-// how the writes of the instrument data dialog are encoded, and the rules of the
-// serial number field. Everything here is pure: no port, no clock, no windows.
+// The tester's identification data: how the writes of the instrument data dialog are
+// encoded, and the rules of the serial number field (how each protocol family's reply
+// fills the record is in that family's folder under protocols/). Everything here is pure: no port,
+// no clock, no windows.
 
 #include <cstdint>
 #include <optional>
@@ -29,45 +30,6 @@ ServiceSwitches serviceSwitchesFromArguments(const std::vector<std::string>& arg
 // True when the first argument names a document to open at start (not empty and not
 // one of the service switches).
 bool isStartDocumentArgument(const std::vector<std::string>& args);
-
-// ---- Family A: "MWH\r" answered by numbered lines ------------------------------------
-
-// Firm and user data arrive on one line: control characters below 30 are dropped (30
-// and 31 stay) and "_" separates the lines (it becomes CR).
-std::string filterMultilineText(std::string_view text);
-
-// Applies one reply line "NN.value" (NN = 01 .. 11) to the record. Returns false for a
-// line that is not an item line (it is ignored).
-bool applyFamilyALine(TInstrumentData& data, std::string_view line);
-
-// ---- Family B: "MWH" answered by a binary block ---------------------------------------
-
-// How the brand splits the firmware field: stored whole, split at "HW" into firmware
-// and hardware version, or not stored at all.
-enum class FirmwareFieldRule { Whole, SplitAtHW, Ignore };
-FirmwareFieldRule firmwareFieldRuleForBrand(std::string_view brandTitle);
-
-// Fills items 1, 2, 3, (4, 5 by the brand rule), 6, 7, 8, 9 from the block. Fields are
-// separated by 0x00 or CR; a last field without its separator is lost.
-void applyFamilyBBlock(TInstrumentData& data, std::string_view block, FirmwareFieldRule rule);
-
-// The hardware version that "MHW" returns: the block up to its first 0x00 or CR.
-std::string hardwareVersionFromBlock(std::string_view block);
-
-// The firmware version read as a number: its digits and "." characters, dots before
-// the first digit skipped. Empty when that is not a decimal number.
-std::optional<double> firmwareVersionNumber(std::string_view firmware);
-
-// Models whose hardware version is asked for separately ("MHW").
-bool hasHardwareVersionStep(std::string_view modelKey);
-// The step runs for those models when the firmware version is 1.1 or more.
-bool wantsHardwareVersion(std::string_view modelKey, std::string_view firmware);
-
-// ---- Family C: "t" answered by a 362-byte block ---------------------------------------
-
-inline constexpr int kFamilyCIdentificationSize = 362;
-// Fills items 2, 4, 7 and 8 (firm data without leading blanks).
-void applyFamilyCBlock(TInstrumentData& data, std::string_view block);
 
 // ---- Writes -----------------------------------------------------------------------------
 

@@ -3,6 +3,7 @@
 #include "common/lang_text.h"
 #include "common/text.h"
 #include "instrument/models.h"
+#include "protocols/family_b/family_b_identification.h"
 #include "protocols/instrument_requests.h"
 
 namespace pelvoro {

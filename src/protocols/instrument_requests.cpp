@@ -4,6 +4,9 @@
 
 #include "common/lang_text.h"
 #include "common/text.h"
+#include "protocols/family_a/family_a_identification.h"
+#include "protocols/family_b/family_b_identification.h"
+#include "protocols/family_c/family_c_identification.h"
 #include "protocols/identification.h"
 
 namespace pelvoro {

@@ -8,6 +8,7 @@
 
 #include "instrument/instrument_context.h"
 #include "instrument/instrument_data.h"
+#include "protocols/family_b/family_b_identification.h"
 
 namespace pelvoro {
 

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "protocols/family_c/family_c_identification.h"
 #include "protocols/instrument_fixture.h"
 
 namespace pelvoro {

@@ -20,6 +20,7 @@
 #include "document/item_types.h"
 #include "document/structure_document.h"
 #include "document/widgets/child_form.h"
+#include "document/widgets/document_sub_window.h"
 #include "document/widgets/installation_names_dialog.h"
 #include "document/widgets/structure_names_dialog.h"
 #include "instrument/widgets/instrument_commands.h"
@@ -93,6 +94,17 @@ TfrmChildForm* openDocumentWindow(TfrmMainForm& mainWindow,
     form->tree()->setFocus();
     mainWindow.RefreshCommandState();
     return form;
+}
+
+void showLoadedDocument(TfrmMainForm& w, TfrmChildForm& form) {
+    form.reloadTree();
+    form.setCurrentItem(&form.document().root());
+    if (QAction* toggle = w.action("tbnSettings")) toggle->setChecked(true);
+    form.showProperties();
+    if (DocumentSubWindow* win = form.subWindow()) {
+        win->show();
+        w.mdiArea()->setActiveSubWindow(win);
+    }
 }
 
 TfrmChildForm* newStructure(TfrmMainForm& w) {

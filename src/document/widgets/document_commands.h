@@ -18,6 +18,10 @@ TfrmChildForm* openDocumentWindow(TfrmMainForm& mainWindow,
                                   std::unique_ptr<StructureDocument> document,
                                   const std::string& fileName, const std::string& prefix = {});
 
+// After a reader or a download filled the window's document behind its back: the tree
+// anew with the root selected, the settings shown, the window brought to the front.
+void showLoadedDocument(TfrmMainForm& mainWindow, TfrmChildForm& form);
+
 // New structure: a document with only the root, titled "New structure" and the next
 // number, shown with its settings panel.
 TfrmChildForm* newStructure(TfrmMainForm& mainWindow);

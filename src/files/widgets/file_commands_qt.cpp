@@ -12,15 +12,15 @@
 #include <QVBoxLayout>
 #include <memory>
 
-#include "common/identity.h"
 #include "app/widgets/main_window.h"
 #include "common/adapters/qt_text.h"
 #include "common/adapters/user_folders.h"
+#include "common/identity.h"
 #include "common/lang_text.h"
+#include "document/results_hook.h"
 #include "document/widgets/child_form.h"
 #include "document/widgets/document_commands.h"
 #include "files/file_commands.h"
-#include "document/results_hook.h"
 #include "files/transfer_folder.h"
 #include "instrument/instrument_context.h"
 #include "instrument/widgets/instrument_commands.h"
@@ -53,14 +53,7 @@ class MainWindowHost : public DocumentHost {
     void documentLoaded(StructureDocument& doc) override {
         TfrmChildForm* form = formOf(doc);
         if (!form) return;
-        form->reloadTree();
-        form->setCurrentItem(&doc.root());
-        if (QAction* toggle = main_.action("tbnSettings")) toggle->setChecked(true);
-        form->showProperties();
-        if (DocumentSubWindow* win = form->subWindow()) {
-            win->show();
-            main_.mdiArea()->setActiveSubWindow(win);
-        }
+        showLoadedDocument(main_, *form);
         main_.RefreshCommandState();
     }
     void documentRenamed(StructureDocument& doc) override {

@@ -9,6 +9,7 @@
 #include "common/lang_text.h"
 #include "instrument/models.h"
 #include "protocols/download_command.h"
+#include "protocols/family_b/family_b_identification.h"
 #include "protocols/family_b/family_b_records.h"
 #include "protocols/family_b/hv_decoder.h"
 #include "protocols/family_b/install_decoder.h"

@@ -106,6 +106,16 @@ TextMeasure& reportMeasure() {
     return *holder->measure;
 }
 
+ReportTextRules lightReportTextRules() {
+    LightReportPlanner planner(reportMeasure(), kReportResolution / 25.4);
+    ReportTextMetrics metrics;
+    metrics.footerFont = planner.fonts().footer;
+    metrics.commentFont = planner.fonts().comment;
+    metrics.pageFooterWidth = planner.bandWidth();
+    metrics.summaryWidth = planner.bandWidth();
+    return ReportTextRules(reportMeasure(), metrics);
+}
+
 double dotsPerMm(const QPaintDevice& device) {
     return device.logicalDpiX() / 25.4;
 }

@@ -14,6 +14,7 @@
 
 #include "common/text_measure.h"
 #include "reports/light_report.h"
+#include "reports/report_header.h"
 #include "reports/structure_print.h"
 
 class QPagedPaintDevice;
@@ -52,6 +53,10 @@ class DeviceTextMeasure : public TextMeasure {
 // A measure at the report resolution for callers without a printer at hand (the header
 // dialog's width rules); kept for the whole run.
 TextMeasure& reportMeasure();
+
+// The rules of the report head's texts (comment lines, footer, summary) as the light
+// report prints them: its fonts and band width, measured with `reportMeasure`.
+ReportTextRules lightReportTextRules();
 // Dots per millimetre of `device`.
 double dotsPerMm(const QPaintDevice& device);
 

@@ -41,13 +41,7 @@ QString framed(const std::string& key) {
 TfrmHeader::TfrmHeader(SettingsStore& settings, Prompts& prompts, QWidget* parent)
     : QDialog(parent) {
     setObjectName("frmHeader");
-    LightReportPlanner planner(reportMeasure(), kReportResolution / 25.4);
-    ReportTextMetrics metrics;
-    metrics.footerFont = planner.fonts().footer;
-    metrics.commentFont = planner.fonts().comment;
-    metrics.pageFooterWidth = planner.bandWidth();
-    metrics.summaryWidth = planner.bandWidth();
-    rules_ = std::make_unique<ReportTextRules>(reportMeasure(), metrics);
+    rules_ = std::make_unique<ReportTextRules>(lightReportTextRules());
     editor_ = std::make_unique<ReportHeaderEditor>(settings, prompts, *rules_);
     buildControls();
     translateCaptions();

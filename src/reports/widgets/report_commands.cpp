@@ -121,15 +121,7 @@ class ReportHost : public QObject {
     }
 
     const ReportTextRules& headerRules() {
-        if (!rules) {
-            LightReportPlanner planner(reportMeasure(), kReportResolution / 25.4);
-            ReportTextMetrics m;
-            m.footerFont = planner.fonts().footer;
-            m.commentFont = planner.fonts().comment;
-            m.pageFooterWidth = planner.bandWidth();
-            m.summaryWidth = planner.bandWidth();
-            rules = std::make_unique<ReportTextRules>(reportMeasure(), m);
-        }
+        if (!rules) rules = std::make_unique<ReportTextRules>(lightReportTextRules());
         return *rules;
     }
 

@@ -61,14 +61,7 @@ class MainWindowDownloadHost : public DownloadHost {
         TfrmChildForm* form = formOf(doc);
         if (!form) return;
         form->show();
-        form->reloadTree();
-        form->setCurrentItem(&doc.root());
-        if (QAction* toggle = main_.action("tbnSettings")) toggle->setChecked(true);
-        form->showProperties();
-        if (DocumentSubWindow* win = form->subWindow()) {
-            win->show();
-            main_.mdiArea()->setActiveSubWindow(win);
-        }
+        showLoadedDocument(main_, *form);
         showDocumentInstrumentData(main_, doc.InstrumentData);
         main_.RefreshCommandState();
     }
