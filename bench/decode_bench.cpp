@@ -17,18 +17,11 @@ using namespace pelvoro;
 
 constexpr int kRecords = 1000000;
 
-class SilentPrompts : public Prompts {
+// Counts the decoders' problem reports.
+class SilentPrompts : public NullPrompts {
   public:
     void information(const std::string&) override { ++reports; }
     void plainBox(const std::string&, const std::string&) override { ++reports; }
-    Answer askYesNo(const std::string&, const std::string&) override { return Answer::No; }
-    Answer askYesNoCancel(const std::string&, const std::string&) override {
-        return Answer::Cancel;
-    }
-    void beep() override {}
-    void setBusy(bool) override {}
-    std::optional<std::string> chooseOpenFile(const FileDialogRequest&) override { return {}; }
-    std::optional<std::string> chooseSaveFile(const FileDialogRequest&) override { return {}; }
     long reports = 0;
 };
 

@@ -19,6 +19,7 @@
 #include "instrument/instrument_context.h"
 #include "protocols/download_command.h"
 #include "sim_harness.h"
+#include "support/memory_download_host.h"
 
 namespace {
 
@@ -55,45 +56,11 @@ class CountingPort : public SerialPort {
     SerialPort& p_;
 };
 
-class Quiet : public ProgressWindow {
-  public:
-    void show(const std::string&) override {}
-    void hide() override {}
-    void setStep(const std::string&) override {}
-    void setGauge(int, int) override {}
-    void setSecondGauge(int, int) override {}
-    bool cancelPressed() override { return false; }
-};
-
-class NoPrompts : public Prompts {
+// Tells what the download says, answers nothing.
+class NoPrompts : public NullPrompts {
   public:
     void information(const std::string& t) override { std::fprintf(stderr, "%s\n", t.c_str()); }
     void plainBox(const std::string&, const std::string& t) override { information(t); }
-    Answer askYesNo(const std::string&, const std::string&) override { return Answer::No; }
-    Answer askYesNoCancel(const std::string&, const std::string&) override {
-        return Answer::Cancel;
-    }
-    void beep() override {}
-    void setBusy(bool) override {}
-    std::optional<std::string> chooseOpenFile(const FileDialogRequest&) override { return {}; }
-    std::optional<std::string> chooseSaveFile(const FileDialogRequest&) override { return {}; }
-};
-
-class Host : public DownloadHost {
-  public:
-    int nextDownloadNumber() override { return ++n_; }
-    StructureDocument* createDownloadDocument(std::unique_ptr<StructureDocument> d,
-                                              const std::string&) override {
-        doc = std::move(d);
-        return doc.get();
-    }
-    void downloadLoaded(StructureDocument&) override {}
-    void discardDownload(StructureDocument&) override { doc.reset(); }
-    std::string transferFolder() override { return "/tmp/pelvoro-download-bench"; }
-    std::unique_ptr<StructureDocument> doc;
-
-  private:
-    int n_ = 0;
 };
 
 // 500 machine tester records over three machines.
@@ -125,14 +92,14 @@ void BM_DownloadFamilyC500At4800(benchmark::State& state) {
         std::unique_ptr<SerialPort> real = makeSystemSerialPort(&settings);
         CountingPort port(*real);
         QtLinkClock clock;
-        Quiet progress;
+        NullProgress progress;
         NoPrompts prompts;
         Link link(port, clock, progress, prompts);
         link.setPortNumber(1);
         link.setBaudRate(4800);
         SimpleModelSelection models("CV61", 1);
         InstrumentContext ctx(link, models, "Tamvisto");
-        Host host;
+        testing::MemoryDownloadHost host;
         auto start = std::chrono::steady_clock::now();
         DownloadResult r = DownLoadNewINSTR(ctx, host);
         double wall =

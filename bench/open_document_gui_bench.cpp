@@ -40,19 +40,6 @@ using namespace pelvoro;
 
 constexpr int kItems = 100000;
 
-// Answers nothing: the bench never asks.
-class SilentPrompts : public Prompts {
-  public:
-    void information(const std::string&) override {}
-    void plainBox(const std::string&, const std::string&) override {}
-    Answer askYesNo(const std::string&, const std::string&) override { return Answer::No; }
-    Answer askYesNoCancel(const std::string&, const std::string&) override { return Answer::No; }
-    void beep() override {}
-    void setBusy(bool) override {}
-    std::optional<std::string> chooseOpenFile(const FileDialogRequest&) override { return {}; }
-    std::optional<std::string> chooseSaveFile(const FileDialogRequest&) override { return {}; }
-};
-
 // Results of a download: loop impedance, RCD, insulation and continuity, and now and then
 // an inspection whose questions are wrapped to the results column.
 const char* const kResults[] = {
@@ -119,7 +106,7 @@ void BM_OpenHundredThousandItems(benchmark::State& state) {
     double rewrapMs = 0;
     for (auto _ : state) {
         MemorySettingsStore store;
-        SilentPrompts prompts;
+        NullPrompts prompts;
         TfrmMainForm::Services services;
         services.settings = &store;
         services.prompts = &prompts;

@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <map>
 #include <string>
 
 #include "protocols/family_a/family_a_identification.h"
@@ -13,93 +12,14 @@
 #include "protocols/family_c/family_c_identification.h"
 #include "protocols/identification.h"
 #include "protocols/instrument_requests.h"
+#include "support/scripted_port.h"
+#include "support/test_doubles.h"
 
 namespace {
 
 using namespace pelvoro;
-
-class VirtualClock : public LinkClock {
-  public:
-    double elapsedSeconds() override { return now; }
-    void pause(double seconds) override {
-        if (seconds > 0) now += seconds;
-    }
-    void processEvents() override {}
-    double now = 0;
-};
-
-// Bytes arrive at scripted times, whatever is written.
-class TimedPort : public SerialPort {
-  public:
-    explicit TimedPort(LinkClock& clock) : clock_(clock) {}
-    void add(double at, char b) { incoming_.emplace(at, b); }
-    void setPortNumber(int n) override { port_ = n; }
-    int portNumber() const override { return port_; }
-    void setBaudRate(int baud) override { baud_ = baud; }
-    int baudRate() const override { return baud_; }
-    bool open() override { return open_ = true; }
-    void close() override { open_ = false; }
-    bool isOpen() const override { return open_; }
-    std::string openFailure() const override { return {}; }
-    void write(std::string_view) override {}
-    std::size_t bytesWaiting() override {
-        collect();
-        return open_ ? arrived_.size() - taken_ : 0;
-    }
-    std::string read(std::size_t n) override {
-        collect();
-        if (!open_) return {};
-        n = std::min(n, arrived_.size() - taken_);
-        std::string out = arrived_.substr(taken_, n);
-        taken_ += n;
-        return out;
-    }
-    std::string readAll() override { return read(bytesWaiting()); }
-    void purgeInput() override {
-        collect();
-        arrived_.clear();
-        taken_ = 0;
-    }
-    void purgeAll() override { purgeInput(); }
-
-  private:
-    void collect() {
-        while (!incoming_.empty() && incoming_.begin()->first <= clock_.elapsedSeconds()) {
-            arrived_ += incoming_.begin()->second;
-            incoming_.erase(incoming_.begin());
-        }
-    }
-    LinkClock& clock_;
-    std::multimap<double, char> incoming_;
-    std::string arrived_;
-    std::size_t taken_ = 0;
-    int port_ = 1, baud_ = 4800;
-    bool open_ = false;
-};
-
-class NoProgress : public ProgressWindow {
-  public:
-    void show(const std::string&) override {}
-    void hide() override {}
-    void setStep(const std::string&) override {}
-    void setGauge(int, int) override {}
-    void setSecondGauge(int, int) override {}
-    bool cancelPressed() override { return false; }
-};
-
-class NoPrompts : public Prompts {
-  public:
-    void information(const std::string&) override {}
-    void plainBox(const std::string&, const std::string&) override {}
-    Answer askYesNo(const std::string&, const std::string&) override { return Answer::No; }
-    Answer askYesNoCancel(const std::string&, const std::string&) override {
-        return Answer::Cancel;
-    }
-    void beep() override {}
-    void setBusy(bool) override {}
-    std::optional<std::string> chooseOpenFile(const FileDialogRequest&) override { return {}; }
-    std::optional<std::string> chooseSaveFile(const FileDialogRequest&) override { return {}; }
-};
+using testing::ScriptedPort;
+using testing::VirtualClock;
 
 void parsers(const std::string& bytes) {
     TInstrumentData d;
@@ -129,9 +49,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string bytes(reinterpret_cast<const char*>(data), size);
 
     VirtualClock clock;
-    TimedPort port(clock);
-    NoProgress progress;
-    NoPrompts prompts;
+    ScriptedPort port(clock);
+    port.clearOnClose = false;
+    port.setBaudRate(4800);
+    NullProgress progress;
+    NullPrompts prompts;
     Link link(port, clock, progress, prompts);
     SimpleModelSelection models(op == 6 ? "AutoFind" : "TQ42", op == 6 ? 0 : 1);
     InstrumentContext ctx(link, models, brand);
@@ -139,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     double at = 0;
     for (std::size_t i = 0; i + 1 < size; i += 2) {
         at += data[i] * 0.005;
-        port.add(at, static_cast<char>(data[i + 1]));
+        port.arrive(std::string(1, static_cast<char>(data[i + 1])), at);
     }
     const double replyEnd = at;
 

@@ -19,6 +19,11 @@ class ResultsHook;
 
 namespace pelvoro::cli {
 
+struct Command;
+
+// What a command's usage error returns.
+constexpr int kUsageExit = 2;
+
 struct Context {
     std::string dataDir;
     SettingsStore& settings;  // read-only view of the user's settings
@@ -28,10 +33,16 @@ struct Context {
     std::vector<std::string> args;  // the command's own arguments
     // Reads the coded results of documents into lines, wrapped by character count.
     std::shared_ptr<ResultsHook> results;
+    const Command* command = nullptr;  // the command being run
 
     // "--name value" among args; removed from args when found.
     std::string takeOption(const std::string& name, const std::string& fallback = {});
     bool takeFlag(const std::string& name);
+    // "usage: pelvoro-cli USAGE" on err, with the command's usage of the registry;
+    // returns kUsageExit.
+    int usage();
+    // "pelvoro-cli NAME: why" and the usage on err; returns kUsageExit.
+    int usageError(const std::string& why);
 };
 
 struct Command {

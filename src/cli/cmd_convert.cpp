@@ -5,9 +5,9 @@
 #include <ostream>
 #include <system_error>
 
-#include "common/identity.h"
 #include "cli/cli.h"
 #include "common/codepage.h"
+#include "common/identity.h"
 #include "document/structure_document.h"
 #include "files/byte_sink.h"
 #include "files/document_file.h"
@@ -21,10 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 
 int runConvert(Context& ctx) {
-    if (ctx.args.size() != 2) {
-        ctx.err << "usage: pelvoro-cli convert IN OUT\n";
-        return 2;
-    }
+    if (ctx.args.size() != 2) return ctx.usage();
     const std::string& in = ctx.args[0];
     const std::string& out = ctx.args[1];
     std::error_code ec;

@@ -5,9 +5,9 @@
 #include <optional>
 #include <ostream>
 
-#include "common/identity.h"
 #include "cli/cli.h"
 #include "common/codepage.h"
+#include "common/identity.h"
 #include "protocols/family_b/hv_decoder.h"
 #include "protocols/family_b/install_decoder.h"
 
@@ -79,19 +79,16 @@ class CountingPrompts : public Prompts {
     Prompts& inner_;
 };
 
-constexpr const char* kUsage = "usage: pelvoro-cli decode install|hv HEX [--type-code C] [--raw]\n";
-
 int runDecode(Context& ctx) {
     std::string typeCode = ctx.takeOption("--type-code");
     bool raw = ctx.takeFlag("--raw");
     if (ctx.args.size() < 2 || (ctx.args[0] != "install" && ctx.args[0] != "hv")) {
-        ctx.err << kUsage;
-        return 2;
+        return ctx.usage();
     }
     auto record = parseHex({ctx.args.begin() + 1, ctx.args.end()});
     if (!record) {
-        ctx.err << "decode: HEX must be pairs of hexadecimal digits\n" << kUsage;
-        return 2;
+        ctx.err << "decode: HEX must be pairs of hexadecimal digits\n";
+        return ctx.usage();
     }
     std::string fp, name;
     bool understood = true;

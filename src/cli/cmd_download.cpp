@@ -20,17 +20,15 @@
 #include <iostream>
 #include <ostream>
 
-#include "common/identity.h"
 #include "cli/cli.h"
+#include "cli/command_options.h"
 #include "cli/interrupt.h"
-#include "common/adapters/qt_link_clock.h"
 #include "common/codepage.h"
+#include "common/identity.h"
 #include "common/lang_text.h"
 #include "common/text.h"
 #include "files/file_commands.h"
-#include "instrument/adapters/qt_serial_port.h"
 #include "protocols/download_command.h"
-#include "protocols/identification.h"
 
 namespace pelvoro::cli {
 namespace {
@@ -111,52 +109,20 @@ class CliDownloadHost : public DownloadHost, public DocumentHost {
     std::unique_ptr<StructureDocument> doc_;
 };
 
-// "/dev/ttyUSB0 at 300 baud": the device and rate a failed connection was tried on.
-std::string describeLine(SerialPort& port) {
-    std::string device = port.deviceName(port.portNumber());
-    if (device.empty()) device = "port " + std::to_string(port.portNumber());
-    return device + " at " + std::to_string(port.baudRate()) + " baud";
-}
-
-int usageError(Context& ctx, const std::string& why) {
-    ctx.err << "pelvoro-cli download: " << why << "\n"
-            << "usage: pelvoro-cli download --model KEY (--port N | --device PATH) [--baud B] "
-               "-o OUT\n";
-    return 2;
-}
-
 int runDownload(Context& ctx) {
-    std::string key = ctx.takeOption("--model");
-    std::string portArg = ctx.takeOption("--port");
-    std::string device = ctx.takeOption("--device");
-    std::string baudArg = ctx.takeOption("--baud");
+    const LinkOptions link = takeLinkOptions(ctx);
     std::string out = ctx.takeOption("-o");
     if (out.empty()) out = ctx.takeOption("--output");
-    if (!ctx.args.empty()) return usageError(ctx, "unexpected argument '" + ctx.args[0] + "'");
-    if (key.empty()) return usageError(ctx, "give the model with --model KEY");
-    const InstrumentModel* model = modelByKey(key);
-    if (!model) return usageError(ctx, "unknown model '" + key + "'");
-    if (portArg.empty() == device.empty())
-        return usageError(ctx, "give the port with --port N or --device PATH");
-    if (out.empty()) return usageError(ctx, "give the file to write with -o OUT");
-
+    if (!ctx.args.empty()) return ctx.usageError("unexpected argument '" + ctx.args[0] + "'");
+    const std::string& key = link.model;
+    if (key.empty()) return ctx.usageError("give the model with --model KEY");
+    const InstrumentModel* model = modelForCommand(ctx, key);
+    if (!model) return kUsageExit;
+    if (link.port.empty() == link.device.empty())
+        return ctx.usageError("give the port with --port N or --device PATH");
+    if (out.empty()) return ctx.usageError("give the file to write with -o OUT");
     PortSelection sel = loadPortSelection(ctx.settings);
-    if (!portArg.empty()) {
-        std::optional<int> n = parseInt(portArg);
-        if (!n || *n < 1 || *n > kPortCount)
-            return usageError(ctx, "the port is a number from 1 to 16");
-        sel.portIndex = *n - 1;
-    } else {
-        sel.portIndex = 0;
-        // The device is named for this run only; the settings view never writes through.
-        ctx.settings.writeString("PortDevice1", device);
-    }
-    if (!baudArg.empty()) {
-        std::optional<int> baud = parseInt(baudArg);
-        std::optional<int> index = baud ? baudIndexOf(*baud) : std::nullopt;
-        if (!index) return usageError(ctx, "the baud rate is one of 300, 600, 1200, 2400, 4800");
-        sel.baudIndex = *index;
-    }
+    if (!selectPort(ctx, link, sel)) return kUsageExit;
 
     // A private folder for the temporary file, so that a running desktop program's
     // downloads are never touched.
@@ -165,20 +131,15 @@ int runDownload(Context& ctx) {
         fs::temp_directory_path(ec) / ("pelvoro-cli-download-" + std::to_string(long(getpid())));
     fs::create_directories(folder, ec);
 
-    std::unique_ptr<SerialPort> port = makeSystemSerialPort(&ctx.settings);
-    QtLinkClock clock;
     TerminalProgress progress;
-    Link link(*port, clock, progress, ctx.prompts);
-    SimpleModelSelection models(key, model->modelFamily);
-    InstrumentContext ictx(link, models, identity::kBrandTitle);
-    applyPortSettings(link, sel);
+    CommandLink line(ctx, key, *model, sel, progress, ctx.prompts);
 
     CliDownloadHost host(folder.string());
     DownloadResult result;
     {
         InterruptAsCancel interrupts;
-        result = DownLoadNewINSTR(ictx, host);
-        link.closePort();
+        result = DownLoadNewINSTR(line.context(), host);
+        line.close();
         progress.hide();
         if (InterruptAsCancel::pending()) {
             // Ended as Cancel ends it: the tester was told, the port is closed; nothing
@@ -230,7 +191,7 @@ int runDownload(Context& ctx) {
             return 1;
         }
     } else if (outcome.status == DownloadStatus::NoBranch) {
-        ctx.err << "pelvoro-cli download: no tester was recognised on " << describeLine(*port)
+        ctx.err << "pelvoro-cli download: no tester was recognised on " << describeLine(line.port())
                 << "\n";
     } else if (outcome.status == DownloadStatus::Cancelled) {
         ctx.err << "pelvoro-cli download: cancelled\n";
@@ -238,7 +199,7 @@ int runDownload(Context& ctx) {
                (outcome.messageKey == "msgConnectError_35" ||
                 outcome.messageKey == "msgNotAvailPort_35")) {
         ctx.err << "pelvoro-cli download: no connection with the " << key << " on "
-                << describeLine(*port) << "\n";
+                << describeLine(line.port()) << "\n";
     }
     fs::remove_all(folder, ec);
     return status;

@@ -6,10 +6,11 @@
 #include <ostream>
 #include <sstream>
 
-#include "common/identity.h"
 #include "cli/cli.h"
 #include "cli/command_documents.h"
+#include "cli/command_options.h"
 #include "common/codepage.h"
+#include "common/identity.h"
 #include "document/structure_document.h"
 #include "files/document_file.h"
 #include "files/file_bytes.h"
@@ -62,21 +63,14 @@ StructureItem* itemForCommand(Context& ctx, const std::string& command, Structur
 namespace {
 
 int runExport(Context& ctx) {
-    const std::string level = ctx.takeOption("--level", "full");
+    const int viewMode = takeLevel(ctx);
     const std::string delimiter = ctx.takeOption("--delimiter", "tab");
     const std::string eol = ctx.takeOption("--eol", "crlf");
-    int viewMode = level == "full"     ? kViewFull
-                   : level == "medium" ? kViewMedium
-                   : level == "low"    ? kViewLow
-                                       : -1;
     ExportFormat format;
     format.delimiter = delimiter == "tab" ? 0 : delimiter == "semicolon" ? 1 : -1;
     format.eol = eol == "crlf" ? 0 : eol == "cr" ? 1 : eol == "lf" ? 2 : -1;
-    if (ctx.args.size() != 2 || viewMode < 0 || format.delimiter < 0 || format.eol < 0) {
-        ctx.err << "usage: pelvoro-cli export DOC OUT [--level full|medium|low] "
-                   "[--delimiter tab|semicolon] [--eol crlf|cr|lf]\n";
-        return 2;
-    }
+    if (ctx.args.size() != 2 || viewMode < 0 || format.delimiter < 0 || format.eol < 0)
+        return ctx.usage();
     StructureDocument doc;
     if (!readDocumentForCommand(ctx, "export", ctx.args[0], doc)) return 1;
     // The window shows the root selected, with its sub-items.
@@ -92,10 +86,7 @@ int runExport(Context& ctx) {
 int runMeasurements(Context& ctx) {
     const std::string number = ctx.takeOption("--item");
     const bool raw = ctx.takeFlag("--raw");
-    if (ctx.args.size() != 1 || number.empty()) {
-        ctx.err << "usage: pelvoro-cli measurements DOC --item N [--raw]\n";
-        return 2;
-    }
+    if (ctx.args.size() != 1 || number.empty()) return ctx.usage();
     StructureDocument doc;
     if (!readDocumentForCommand(ctx, "measurements", ctx.args[0], doc)) return 1;
     StructureItem* item = itemForCommand(ctx, "measurements", doc, number);

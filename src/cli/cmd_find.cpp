@@ -14,72 +14,33 @@
 
 #include <ostream>
 
+#include "cli/command_options.h"
 #include "common/identity.h"
-#include "cli/cli.h"
-#include "common/adapters/qt_link_clock.h"
 #include "common/text.h"
-#include "instrument/adapters/qt_serial_port.h"
-#include "protocols/identification.h"
 
 namespace pelvoro::cli {
 namespace {
 
-class SilentProgress : public ProgressWindow {
-  public:
-    void show(const std::string&) override {}
-    void hide() override {}
-    void setStep(const std::string&) override {}
-    void setGauge(int, int) override {}
-    void setSecondGauge(int, int) override {}
-    bool cancelPressed() override { return false; }
-};
-
-int usageError(Context& ctx, const std::string& why) {
-    ctx.err
-        << "pelvoro-cli find: " << why << "\n"
-        << "usage: pelvoro-cli find [--model KEY] [--port N] [--baud B] [--device N=PATH ...]\n";
-    return 2;
-}
-
 int runFind(Context& ctx) {
-    std::string key = ctx.takeOption("--model", kAutoFindKey);
-    std::string portArg = ctx.takeOption("--port");
-    std::string baudArg = ctx.takeOption("--baud");
+    const std::string key = ctx.takeOption("--model", kAutoFindKey);
+    const LinkOptions link = takeLinkOptions(ctx, false);
     for (std::string d = ctx.takeOption("--device"); !d.empty(); d = ctx.takeOption("--device")) {
         size_t eq = d.find('=');
         std::optional<int> n = eq == std::string::npos ? std::nullopt : parseInt(d.substr(0, eq));
         if (!n || *n < 1 || *n > kPortCount)
-            return usageError(ctx, "--device takes N=PATH with N from 1 to 16");
+            return ctx.usageError("--device takes N=PATH with N from 1 to 16");
         ctx.settings.writeString("PortDevice" + std::to_string(*n), d.substr(eq + 1));
     }
-    if (!ctx.args.empty()) return usageError(ctx, "unexpected argument '" + ctx.args[0] + "'");
-    const InstrumentModel* model = modelByKey(key);
-    if (!model) return usageError(ctx, "unknown model '" + key + "'");
-
+    if (!ctx.args.empty()) return ctx.usageError("unexpected argument '" + ctx.args[0] + "'");
+    const InstrumentModel* model = modelForCommand(ctx, key);
+    if (!model) return kUsageExit;
     PortSelection sel = loadPortSelection(ctx.settings);
-    if (!portArg.empty()) {
-        std::optional<int> n = parseInt(portArg);
-        if (!n || *n < 1 || *n > kPortCount)
-            return usageError(ctx, "the port is a number from 1 to 16");
-        sel.portIndex = *n - 1;
-    }
-    if (!baudArg.empty()) {
-        std::optional<int> baud = parseInt(baudArg);
-        std::optional<int> index = baud ? baudIndexOf(*baud) : std::nullopt;
-        if (!index) return usageError(ctx, "the baud rate is one of 300, 600, 1200, 2400, 4800");
-        sel.baudIndex = *index;
-    }
+    if (!selectPort(ctx, link, sel)) return kUsageExit;
 
-    std::unique_ptr<SerialPort> port = makeSystemSerialPort(&ctx.settings);
-    QtLinkClock clock;
-    SilentProgress progress;
-    Link link(*port, clock, progress, ctx.prompts);
-    SimpleModelSelection models(key, model->modelFamily);
-    InstrumentContext ictx(link, models, identity::kBrandTitle);
-    applyPortSettings(link, sel);
-
-    AutoFindResult r = autoFind(ictx, sel, [] { return false; });
-    link.closePort();
+    NullProgress progress;
+    CommandLink line(ctx, key, *model, sel, progress, ctx.prompts);
+    AutoFindResult r = autoFind(line.context(), sel, [] { return false; });
+    line.close();
     if (!r.found) return 1;
     ctx.out << "port: " << sel.portIndex + 1 << "\n"
             << "baud: " << baudText(sel.baudIndex) << "\n"

@@ -27,11 +27,7 @@ int runGraph(Context& ctx) {
     const std::string number = ctx.takeOption("--item");
     const std::string out = ctx.takeOption("-o");
     const bool autoRange = ctx.takeFlag("--auto-range");
-    if (ctx.args.size() != 1 || number.empty() || out.empty()) {
-        ctx.err
-            << "usage: pelvoro-cli graph DOC --item N -o OUT.png|OUT.jpg|OUT.pdf [--auto-range]\n";
-        return 2;
-    }
+    if (ctx.args.size() != 1 || number.empty() || out.empty()) return ctx.usage();
     if (!TfrmGraph::imageFormatKnown(out)) {
         ctx.err << "graph: " << out << ": the file name must end in .png, .jpg, .jpeg or .pdf\n";
         return 2;

@@ -12,28 +12,14 @@
 
 #include <ostream>
 
-#include "common/identity.h"
-#include "cli/cli.h"
-#include "common/adapters/qt_link_clock.h"
+#include "cli/command_options.h"
 #include "common/codepage.h"
+#include "common/identity.h"
 #include "common/text.h"
-#include "instrument/adapters/qt_serial_port.h"
-#include "protocols/identification.h"
 #include "protocols/instrument_requests.h"
 
 namespace pelvoro::cli {
 namespace {
-
-// No window: Cancel is never pressed.
-class QuietProgress : public ProgressWindow {
-  public:
-    void show(const std::string&) override {}
-    void hide() override {}
-    void setStep(const std::string&) override {}
-    void setGauge(int, int) override {}
-    void setSecondGauge(int, int) override {}
-    bool cancelPressed() override { return false; }
-};
 
 std::string escaped(const std::string& text) {
     std::string out;
@@ -61,59 +47,26 @@ void printData(std::ostream& out, const std::string& key, const TInstrumentData&
     out << "variant: " << escaped(d.InstrVariant) << "\n";
 }
 
-int usageError(Context& ctx, const std::string& why) {
-    ctx.err
-        << "pelvoro-cli info: " << why << "\n"
-        << "usage: pelvoro-cli info --model KEY [--port N | --device PATH] [--baud B] [--auto]\n";
-    return 2;
-}
-
 int runInfo(Context& ctx) {
     bool autoIdentify = ctx.takeFlag("--auto");
-    std::string key = ctx.takeOption("--model");
-    std::string portArg = ctx.takeOption("--port");
-    std::string device = ctx.takeOption("--device");
-    std::string baudArg = ctx.takeOption("--baud");
-    if (!ctx.args.empty()) return usageError(ctx, "unexpected argument '" + ctx.args[0] + "'");
-    if (autoIdentify) key = kAutoFindKey;
-    if (key.empty()) return usageError(ctx, "give the model with --model KEY, or --auto");
-    const InstrumentModel* model = modelByKey(key);
-    if (!model) return usageError(ctx, "unknown model '" + key + "'");
-
+    const LinkOptions link = takeLinkOptions(ctx);
+    if (!ctx.args.empty()) return ctx.usageError("unexpected argument '" + ctx.args[0] + "'");
+    const std::string key = autoIdentify ? std::string(kAutoFindKey) : link.model;
+    if (key.empty()) return ctx.usageError("give the model with --model KEY, or --auto");
+    const InstrumentModel* model = modelForCommand(ctx, key);
+    if (!model) return kUsageExit;
     PortSelection sel = loadPortSelection(ctx.settings);
-    if (!portArg.empty()) {
-        std::optional<int> n = parseInt(portArg);
-        if (!n || *n < 1 || *n > kPortCount)
-            return usageError(ctx, "the port is a number from 1 to 16");
-        sel.portIndex = *n - 1;
-    } else if (!device.empty()) {
-        sel.portIndex = 0;
-    }
-    if (!baudArg.empty()) {
-        std::optional<int> baud = parseInt(baudArg);
-        std::optional<int> index = baud ? baudIndexOf(*baud) : std::nullopt;
-        if (!index) return usageError(ctx, "the baud rate is one of 300, 600, 1200, 2400, 4800");
-        sel.baudIndex = *index;
-    }
-    // The device is named for this run only; the settings view never writes through.
-    if (!device.empty())
-        ctx.settings.writeString("PortDevice" + std::to_string(sel.portIndex + 1), device);
+    if (!selectPort(ctx, link, sel)) return kUsageExit;
 
-    std::unique_ptr<SerialPort> port = makeSystemSerialPort(&ctx.settings);
-    QtLinkClock clock;
-    QuietProgress progress;
-    Link link(*port, clock, progress, ctx.prompts);
-    SimpleModelSelection models(key, model->modelFamily);
-    InstrumentContext ictx(link, models, identity::kBrandTitle);
-    applyPortSettings(link, sel);
-
-    ReceiveOutcome outcome = receiveInstrumentData(ictx);
-    link.closePort();
+    NullProgress progress;
+    CommandLink line(ctx, key, *model, sel, progress, ctx.prompts);
+    ReceiveOutcome outcome = receiveInstrumentData(line.context());
+    line.close();
     if (!outcome.received) {
         ctx.err << "pelvoro-cli info: no instrument data were read\n";
         return 1;
     }
-    printData(ctx.out, models.checkedModelKey(), ictx.data);
+    printData(ctx.out, line.models().checkedModelKey(), line.context().data);
     return 0;
 }
 

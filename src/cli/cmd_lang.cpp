@@ -2,9 +2,9 @@
 
 #include <ostream>
 
-#include "common/identity.h"
 #include "cli/cli.h"
 #include "common/codepage.h"
+#include "common/identity.h"
 #include "common/lang_text.h"
 
 namespace pelvoro::cli {
@@ -12,10 +12,7 @@ namespace {
 
 int runLang(Context& ctx) {
     bool raw = ctx.takeFlag("--raw");
-    if (ctx.args.size() != 1) {
-        ctx.err << "usage: pelvoro-cli lang KEY [--raw]\n";
-        return 2;
-    }
+    if (ctx.args.size() != 1) return ctx.usage();
     std::string text = LangText(ctx.args[0]);
     // The terminal gets UTF-8 unless the bytes of the language file are asked for.
     ctx.out << (raw ? text : toUtf8(text, appEnvironment().codePage)) << "\n";

@@ -11,10 +11,7 @@ namespace {
 constexpr int kPorts = 16;
 
 int runPorts(Context& ctx) {
-    if (!ctx.args.empty()) {
-        ctx.err << "usage: pelvoro-cli ports\n";
-        return 2;
-    }
+    if (!ctx.args.empty()) return ctx.usage();
     QtSerialPort port(&ctx.settings);
     for (int n = 1; n <= kPorts; ++n) {
         const std::string device = port.deviceName(n);

@@ -9,11 +9,12 @@
 #include <sstream>
 #include <system_error>
 
-#include "common/identity.h"
 #include "cli/cli.h"
 #include "cli/command_documents.h"
+#include "cli/command_options.h"
 #include "common/adapters/qt_text.h"
 #include "common/codepage.h"
+#include "common/identity.h"
 #include "common/lang_text.h"
 #include "document/structure_document.h"
 #include "files/document_file.h"
@@ -44,23 +45,15 @@ bool writePdf(Context& ctx, const std::string& command, const std::string& out,
 }
 
 int runReport(Context& ctx) {
-    const std::string level = ctx.takeOption("--level", "full");
+    const int viewMode = takeLevel(ctx);
     const std::string dateArg = ctx.takeOption("--date");
     const std::string paperArg = ctx.takeOption("--paper", "a4");
     const bool overview = !ctx.takeFlag("--no-overview");
     QPageSize::PageSizeId paper = QPageSize::A4;
     const bool paperOk = paperOption(paperArg, paper);
-    int viewMode = -1;
-    if (level == "full") viewMode = kViewFull;
-    if (level == "medium") viewMode = kViewMedium;
-    if (level == "low") viewMode = kViewLow;
     QDate date = QDate::currentDate();
     if (!dateArg.empty()) date = QDate::fromString(QString::fromStdString(dateArg), Qt::ISODate);
-    if (ctx.args.size() != 2 || viewMode < 0 || !date.isValid() || !paperOk) {
-        ctx.err << "usage: pelvoro-cli report DOC OUT.pdf [--level full|medium|low] "
-                   "[--date YYYY-MM-DD] [--paper a4|letter] [--no-overview]\n";
-        return 2;
-    }
+    if (ctx.args.size() != 2 || viewMode < 0 || !date.isValid() || !paperOk) return ctx.usage();
     StructureDocument doc;
     if (!readDocumentForCommand(ctx, "report", ctx.args[0], doc)) return 1;
     const ResultRows rows = AssignResultRows(doc, &doc.root(), viewMode, true);
@@ -90,11 +83,7 @@ int runStructure(Context& ctx) {
     const bool paperOk = paperOption(paperArg, paper);
     QDate date = QDate::currentDate();
     if (!dateArg.empty()) date = QDate::fromString(QString::fromStdString(dateArg), Qt::ISODate);
-    if (ctx.args.size() != 2 || !paperOk || !date.isValid()) {
-        ctx.err << "usage: pelvoro-cli structure DOC OUT.pdf [--date YYYY-MM-DD] "
-                   "[--paper a4|letter]\n";
-        return 2;
-    }
+    if (ctx.args.size() != 2 || !paperOk || !date.isValid()) return ctx.usage();
     StructureDocument doc;
     if (!readDocumentForCommand(ctx, "structure", ctx.args[0], doc)) return 1;
     StructurePrintTitle title;

@@ -14,33 +14,25 @@
 #include <iostream>
 #include <sstream>
 
-#include "common/identity.h"
-#include "cli/cli.h"
+#include "cli/command_options.h"
 #include "cli/interrupt.h"
-#include "common/adapters/qt_link_clock.h"
 #include "common/codepage.h"
+#include "common/identity.h"
 #include "common/text.h"
 #include "files/document_file.h"
-#include "instrument/adapters/qt_serial_port.h"
 #include "protocols/family_a/structure_send.h"
-#include "protocols/identification.h"
 
 namespace pelvoro::cli {
 namespace {
 
 // No window: SIGINT and SIGTERM press its Cancel.
-class QuietProgress : public ProgressWindow {
+class InterruptibleProgress : public NullProgress {
   public:
-    void show(const std::string&) override {}
-    void hide() override {}
-    void setStep(const std::string&) override {}
-    void setGauge(int, int) override {}
-    void setSecondGauge(int, int) override {}
     bool cancelPressed() override { return InterruptAsCancel::pending(); }
 };
 
 // Messages to stderr (in the terminal's encoding); questions answered as the options say.
-class SendPrompts : public Prompts {
+class SendPrompts : public NullPrompts {
   public:
     SendPrompts(std::ostream& err, bool keep) : err_(err), keep_(keep) {}
     void information(const std::string& text) override { err_ << shown(text) << "\n"; }
@@ -54,14 +46,6 @@ class SendPrompts : public Prompts {
     Answer askYesNoCancel(const std::string&, const std::string& text) override {
         err_ << shown(text) << (keep_ ? " -> No\n" : " -> Yes\n");
         return keep_ ? Answer::No : Answer::Yes;
-    }
-    void beep() override {}
-    void setBusy(bool) override {}
-    std::optional<std::string> chooseOpenFile(const FileDialogRequest&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> chooseSaveFile(const FileDialogRequest&) override {
-        return std::nullopt;
     }
 
   private:
@@ -78,49 +62,25 @@ class SendPrompts : public Prompts {
     bool keep_;
 };
 
-constexpr const char* kUsage =
-    "send DOC --model KEY (--port N | --device PATH) [--baud B] [--keep]";
-
-int usageError(Context& ctx, const std::string& why) {
-    ctx.err << "pelvoro-cli send: " << why << "\nusage: pelvoro-cli " << kUsage << "\n";
-    return 2;
-}
-
 int runSend(Context& ctx) {
     bool keep = ctx.takeFlag("--keep");
-    std::string key = ctx.takeOption("--model");
-    std::string portArg = ctx.takeOption("--port");
-    std::string device = ctx.takeOption("--device");
-    std::string baudArg = ctx.takeOption("--baud");
+    const LinkOptions link = takeLinkOptions(ctx);
     if (ctx.args.size() != 1)
-        return usageError(ctx, ctx.args.empty() ? "name the document to send"
-                                                : "unexpected argument '" + ctx.args[1] + "'");
+        return ctx.usageError(ctx.args.empty() ? "name the document to send"
+                                               : "unexpected argument '" + ctx.args[1] + "'");
     const std::string path = ctx.args[0];
-    if (key.empty()) return usageError(ctx, "give the model with --model KEY");
-    const InstrumentModel* model = modelByKey(key);
-    if (!model) return usageError(ctx, "unknown model '" + key + "'");
+    const std::string& key = link.model;
+    if (key.empty()) return ctx.usageError("give the model with --model KEY");
+    const InstrumentModel* model = modelForCommand(ctx, key);
+    if (!model) return kUsageExit;
     if (key != kAutoFindKey && !acceptsStructure(key) && protocolOfKey(key) != ProtocolFamily::B)
-        return usageError(ctx, "the " + key +
-                                   " takes no structure; these do: TQ41 TQ45 LR40000115 "
-                                   "LS40000118 TQ75");
-    if (portArg.empty() && device.empty())
-        return usageError(ctx, "name the port with --port N or --device PATH");
-
+        return ctx.usageError("the " + key +
+                              " takes no structure; these do: TQ41 TQ45 LR40000115 "
+                              "LS40000118 TQ75");
+    if (link.port.empty() && link.device.empty())
+        return ctx.usageError("name the port with --port N or --device PATH");
     PortSelection sel = loadPortSelection(ctx.settings);
-    if (!portArg.empty()) {
-        std::optional<int> n = parseInt(portArg);
-        if (!n || *n < 1 || *n > kPortCount)
-            return usageError(ctx, "the port is a number from 1 to 16");
-        sel.portIndex = *n - 1;
-    } else {
-        sel.portIndex = 0;
-    }
-    if (!baudArg.empty()) {
-        std::optional<int> baud = parseInt(baudArg);
-        std::optional<int> index = baud ? baudIndexOf(*baud) : std::nullopt;
-        if (!index) return usageError(ctx, "the baud rate is one of 300, 600, 1200, 2400, 4800");
-        sel.baudIndex = *index;
-    }
+    if (!selectPort(ctx, link, sel)) return kUsageExit;
 
     std::ifstream in(std::filesystem::path(path), std::ios::binary);
     if (!in) {
@@ -138,23 +98,15 @@ int runSend(Context& ctx) {
         return 1;
     }
 
-    // The device is named for this run only; the settings view never writes through.
-    if (!device.empty())
-        ctx.settings.writeString("PortDevice" + std::to_string(sel.portIndex + 1), device);
-    std::unique_ptr<SerialPort> port = makeSystemSerialPort(&ctx.settings);
-    QtLinkClock clock;
-    QuietProgress progress;
+    InterruptibleProgress progress;
     SendPrompts prompts(ctx.err, keep);
-    Link link(*port, clock, progress, prompts);
-    SimpleModelSelection models(key, model->modelFamily);
-    InstrumentContext ictx(link, models, identity::kBrandTitle);
-    applyPortSettings(link, sel);
+    CommandLink line(ctx, key, *model, sel, progress, prompts);
 
     SendStructureOutcome outcome;
     {
         InterruptAsCancel interrupts;
-        outcome = sendStructure(ictx, document);
-        link.closePort();
+        outcome = sendStructure(line.context(), document);
+        line.close();
         if (InterruptAsCancel::pending()) {
             ctx.err << "pelvoro-cli send: interrupted";
             if (outcome.entriesSent > 0)
@@ -180,7 +132,7 @@ int runSend(Context& ctx) {
     return 1;
 }
 
-Registration reg({"send", kUsage,
+Registration reg({"send", "send DOC --model KEY (--port N | --device PATH) [--baud B] [--keep]",
                   "sends DOC's structure into the tester's memory (every question answered "
                   "Yes; --keep keeps the structure the tester holds)",
                   runSend});

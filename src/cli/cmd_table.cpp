@@ -5,9 +5,10 @@
 #include <ostream>
 #include <system_error>
 
-#include "common/identity.h"
 #include "cli/cli.h"
+#include "cli/command_options.h"
 #include "common/codepage.h"
+#include "common/identity.h"
 #include "document/structure_document.h"
 #include "files/document_file.h"
 #include "files/file_bytes.h"
@@ -19,15 +20,8 @@ namespace {
 int runTable(Context& ctx) {
     const bool raw = ctx.takeFlag("--raw");
     const bool noSub = ctx.takeFlag("--no-sub");
-    const std::string level = ctx.takeOption("--level", "full");
-    int viewMode = -1;
-    if (level == "full") viewMode = kViewFull;
-    if (level == "medium") viewMode = kViewMedium;
-    if (level == "low") viewMode = kViewLow;
-    if (ctx.args.size() != 1 || viewMode < 0) {
-        ctx.err << "usage: pelvoro-cli table DOC [--level full|medium|low] [--no-sub] [--raw]\n";
-        return 2;
-    }
+    const int viewMode = takeLevel(ctx);
+    if (ctx.args.size() != 1 || viewMode < 0) return ctx.usage();
     const std::string& path = ctx.args[0];
     std::string bytes;
     std::error_code ec;

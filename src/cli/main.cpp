@@ -11,10 +11,10 @@
 
 #include "app/adapters/qt_settings_store.h"
 #include "app/data_location.h"
-#include "common/identity.h"
 #include "app/language_list.h"
 #include "cli/cli.h"
 #include "common/codepage.h"
+#include "common/identity.h"
 #include "common/ini_file.h"
 #include "common/lang_text.h"
 #include "document/results_hook.h"
@@ -49,7 +49,7 @@ class ReadOnlySettings : public SettingsStore {
 };
 
 // Messages of the core go to stderr; a question gets No, so nothing happens unasked.
-class StreamPrompts : public Prompts {
+class StreamPrompts : public NullPrompts {
   public:
     void information(const std::string& text) override { std::cerr << text << "\n"; }
     void plainBox(const std::string& title, const std::string& text) override {
@@ -62,14 +62,6 @@ class StreamPrompts : public Prompts {
     Answer askYesNoCancel(const std::string&, const std::string& text) override {
         std::cerr << text << " -> Cancel\n";
         return Answer::Cancel;
-    }
-    void beep() override {}
-    void setBusy(bool) override {}
-    std::optional<std::string> chooseOpenFile(const FileDialogRequest&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> chooseSaveFile(const FileDialogRequest&) override {
-        return std::nullopt;
     }
 };
 
@@ -113,6 +105,16 @@ std::string Context::takeOption(const std::string& name, const std::string& fall
         }
     }
     return fallback;
+}
+
+int Context::usage() {
+    err << "usage: pelvoro-cli " << (command ? command->usage : std::string()) << "\n";
+    return kUsageExit;
+}
+
+int Context::usageError(const std::string& why) {
+    err << "pelvoro-cli " << (command ? command->name : std::string()) << ": " << why << "\n";
+    return usage();
 }
 
 bool Context::takeFlag(const std::string& name) {
@@ -218,7 +220,7 @@ int main(int argc, char** argv) {
         if (c.name != rest[0]) continue;
         cli::Context ctx{dataDir,   settings,  prompts,
                          std::cout, std::cerr, {rest.begin() + 1, rest.end()},
-                         results};
+                         results,   &c};
         return c.run(ctx);
     }
     std::cerr << "pelvoro-cli: unknown command '" << rest[0] << "'\n";

@@ -22,4 +22,16 @@ class ProgressWindow {
     virtual void setCancelVisible(bool visible) { (void)visible; }
 };
 
+// A progress window that shows nothing and whose Cancel is never pressed: for work run
+// without windows (the command-line program, fuzz targets, benchmarks).
+class NullProgress : public ProgressWindow {
+  public:
+    void show(const std::string&) override {}
+    void hide() override {}
+    void setStep(const std::string&) override {}
+    void setGauge(int, int) override {}
+    void setSecondGauge(int, int) override {}
+    bool cancelPressed() override { return false; }
+};
+
 }  // namespace pelvoro

@@ -42,6 +42,26 @@ class Prompts {
     virtual std::optional<std::string> chooseSaveFile(const FileDialogRequest& request) = 0;
 };
 
+// Prompts without a user: nothing is shown, a question is answered No (Cancel where
+// Cancel is offered), so that nothing happens unasked, and no file is chosen.
+class NullPrompts : public Prompts {
+  public:
+    void information(const std::string&) override {}
+    void plainBox(const std::string&, const std::string&) override {}
+    Answer askYesNo(const std::string&, const std::string&) override { return Answer::No; }
+    Answer askYesNoCancel(const std::string&, const std::string&) override {
+        return Answer::Cancel;
+    }
+    void beep() override {}
+    void setBusy(bool) override {}
+    std::optional<std::string> chooseOpenFile(const FileDialogRequest&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> chooseSaveFile(const FileDialogRequest&) override {
+        return std::nullopt;
+    }
+};
+
 // Shows the busy cursor for as long as it lives, so that every exit path removes it.
 class BusyCursor {
   public:

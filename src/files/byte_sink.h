@@ -1,9 +1,11 @@
 #pragma once
 // Where written bytes go: a string, a stream, a file being saved or a download's file.
 
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace pelvoro {
 
@@ -29,6 +31,16 @@ class StreamSink : public ByteSink {
 
   private:
     std::ostream& out_;
+};
+
+// Hands the bytes to a function (a download's temporary file).
+class FunctionSink : public ByteSink {
+  public:
+    explicit FunctionSink(std::function<void(std::string_view)> write) : write_(std::move(write)) {}
+    void write(std::string_view bytes) override { write_(bytes); }
+
+  private:
+    std::function<void(std::string_view)> write_;
 };
 
 }  // namespace pelvoro

@@ -117,35 +117,37 @@ void DownloadSession::noteWriteFailure() {
     writeError_ = reason != 0 ? std::strerror(reason) : "the data could not be written";
 }
 
-void DownloadSession::writeLine(std::string_view text) {
-    if (!file_.is_open()) return;
-    errno = 0;
-    file_.write(text.data(), std::streamsize(text.size()));
-    file_.write("\r\n", 2);
-    if (!file_) noteWriteFailure();
+DocumentWriter& DownloadSession::writer() {
+    if (!writer_) writer_ = std::make_unique<DocumentWriter>(sink_);
+    return *writer_;
 }
 
-void DownloadSession::writeBytes(std::string_view bytes) {
+void DownloadSession::flushWriter() {
+    if (writer_) writer_->flush();
+}
+
+void DownloadSession::writeToFile(std::string_view bytes) {
     if (!file_.is_open()) return;
     errno = 0;
     file_.write(bytes.data(), std::streamsize(bytes.size()));
     if (!file_) noteWriteFailure();
 }
 
-void DownloadSession::writeHead(int version) {
-    std::string head;
-    {
-        StringSink sink(head);
-        DocumentWriter(sink).emptyHead(version);
-    }
-    writeBytes(head);
+void DownloadSession::writeItem(const ItemBlock& block) {
+    writer().item(block);
 }
 
-void DownloadSession::writeBlockEnd(long n) {
-    writeLine("----------" + std::to_string(n));
+void DownloadSession::writeBytes(std::string_view bytes) {
+    flushWriter();
+    writeToFile(bytes);
+}
+
+void DownloadSession::writeHead(int version) {
+    writer().emptyHead(version);
 }
 
 void DownloadSession::closeFile() {
+    flushWriter();
     if (!file_.is_open()) return;
     errno = 0;
     const bool good = bool(file_);

@@ -20,7 +20,7 @@
 //
 // A branch never builds tree items itself. It writes the document file format into the
 // temporary file "#DownLoad" n "#" in the transfer folder (newDownloadDocument,
-// writeHead, writeLine, writeBlockEnd) and then reads it with the one document reader
+// writeHead, writeItem) and then reads it with the one document reader
 // (loadDownloadedFile), which parses every FP string into result lines.
 //
 // Writing a branch (families A, B and C do exactly this):
@@ -33,7 +33,7 @@
 //       ... requests into s.instrumentData(), records ...       // s.cancelRequested()
 //       if (!s.newDownloadDocument()) return DownloadOutcome::failed("msgWriteError_35");
 //       s.writeHead(9);
-//       s.writeLine("ID: 0"); ...; s.writeBlockEnd(1);
+//       s.writeItem(ItemBlock{...});                            // one per item
 //       s.loadDownloadedFile();
 //       return DownloadOutcome::complete();
 //   }
@@ -51,6 +51,8 @@
 #include <string_view>
 
 #include "document/structure_document.h"
+#include "files/byte_sink.h"
+#include "files/document_writer.h"
 #include "instrument/instrument_context.h"
 
 namespace pelvoro {
@@ -198,16 +200,14 @@ class DownloadSession {
     // The temporary file's full path (empty before newDownloadDocument).
     const std::string& tempPath() const { return tempPath_; }
 
-    // Lines of the temporary file; each is ended with CR LF.
-    void writeLine(std::string_view text);
+    // An item block, written by the document writer like every document file.
+    void writeItem(const ItemBlock& block);
     // Bytes as they are (line ends included by the caller).
     void writeBytes(std::string_view bytes);
     // The head: "Version: " + version, then the empty, marker and "------" lines of the
     // instrument data, header, report header and comments sections, and
     // "$StructureItems%". Item blocks follow.
     void writeHead(int version);
-    // "----------" + n, the end of an item block.
-    void writeBlockEnd(long n);
     // Closes the temporary file (the branches that stop before loading). Idempotent. A
     // close that fails (the last buffered bytes did not reach the disk) counts as a
     // failed write.
@@ -241,7 +241,14 @@ class DownloadSession {
     std::ofstream file_;
     std::string writeError_;
     bool loaded_ = false;
+    // The temporary file as the sink of the document writer, which gathers item blocks
+    // and hands them on in large pieces (before any other write and at the close).
+    FunctionSink sink_{[this](std::string_view bytes) { writeToFile(bytes); }};
+    std::unique_ptr<DocumentWriter> writer_;
 
+    DocumentWriter& writer();
+    void flushWriter();
+    void writeToFile(std::string_view bytes);
     void noteWriteFailure();
 };
 

@@ -19,6 +19,7 @@
 #include "scenario.h"
 #include "sim_harness.h"
 #include "support/language_fixture.h"
+#include "support/memory_download_host.h"
 #include "support/scripted_port.h"
 #include "support/test_doubles.h"
 #include "tester.h"
@@ -28,37 +29,7 @@ namespace pelvoro::e2e {
 // Thrown by the clock when a download runs for longer than any could.
 struct DownloadHang {};
 
-// The document side of a download, in memory; temporary files in a folder of its own.
-class MemoryDownloadHost : public DownloadHost {
-  public:
-    int nextDownloadNumber() override { return ++counter; }
-    StructureDocument* createDownloadDocument(std::unique_ptr<StructureDocument> doc,
-                                              const std::string& caption) override {
-        captions.push_back(caption);
-        document = std::move(doc);
-        return document.get();
-    }
-    void downloadLoaded(StructureDocument&) override { ++loads; }
-    void discardDownload(StructureDocument&) override {
-        ++discards;
-        document.reset();
-    }
-    std::string transferFolder() override { return folder.path(); }
-    std::shared_ptr<ResultsHook> resultsReader() override { return results; }
-    // Files left in the transfer folder.
-    std::vector<std::string> files() const {
-        std::vector<std::string> names;
-        for (const auto& e : std::filesystem::directory_iterator(folder.path()))
-            names.push_back(e.path().filename().string());
-        return names;
-    }
-
-    pelvoro::testing::TempDir folder;
-    std::shared_ptr<ResultsHook> results;  // none: the coded results stay as they are
-    std::unique_ptr<StructureDocument> document;
-    std::vector<std::string> captions;
-    int counter = 0, loads = 0, discards = 0;
-};
+using pelvoro::testing::MemoryDownloadHost;
 
 class DownloadBench {
   public:

@@ -156,6 +156,21 @@ TEST(SendStructureOnALine, CancelMidwayStopsTheTesterAndKeepsWhatArrived) {
     EXPECT_FALSE(bench.port->isOpen());
 }
 
+TEST(SendStructureOnALine, AModelThatTakesNoStructureIsToldNotSilent) {
+    Simulator sim({"--scenario", scenarioPath("cv61.sim")});
+    ASSERT_FALSE(sim.device().empty());
+    Bench bench(sim.device(), "CV61", 2);
+    StructureDocument doc;
+    buildTq41Structure(doc);
+
+    SendStructureOutcome out = sendStructure(*bench.ctx, doc);
+
+    EXPECT_EQ(out.result, SendStructureResult::NotAccepted);
+    EXPECT_EQ(out.entriesSent, 0);
+    EXPECT_EQ(bench.messages(), std::vector<std::string>{englishText("msgNoStructure_70")});
+    EXPECT_FALSE(bench.port->isOpen());
+}
+
 // pelvoro-cli send against the simulator, both styles, with the faults and refusals.
 TEST(SendStructureCli, LeavesExactlyTheDocumentsStructureOrSaysWhyNot) {
     if (!cliHasCommand("send")) GTEST_SKIP() << "no send command";

@@ -33,6 +33,7 @@ bool ScriptedPort::open() {
 void ScriptedPort::close() {
     if (open_) ++closes;
     open_ = false;
+    if (!clearOnClose) return;
     incoming_.clear();
     arrived_.clear();
     taken_ = 0;

@@ -52,6 +52,9 @@ class ScriptedPort : public SerialPort {
 
     // Open behaviour.
     bool failOpen = false;
+    // Whether close drops the bytes still to come (a reopened port hears nothing said
+    // before); a tester side scripted all at once keeps talking across a reopen.
+    bool clearOnClose = true;
     std::string failReason;
 
     // What happened.

@@ -1,6 +1,7 @@
 #pragma once
 // Test doubles for the platform interfaces.
 
+#include <cstdlib>
 #include <deque>
 #include <functional>
 #include <string>
@@ -98,6 +99,18 @@ class ProgressRecorder : public ProgressWindow {
     int cancelAtGauge = -1;
     std::vector<std::string> captions, steps;
     int gauge = 0, gaugeMax = 0, secondGauge = 0, secondGaugeMax = 0;
+};
+
+// Shows nothing; a gauge set outside 0..maximum ends the program (for fuzz targets).
+class GaugeCheckingProgress : public NullProgress {
+  public:
+    void setGauge(int position, int maximum) override { check(position, maximum); }
+    void setSecondGauge(int position, int maximum) override { check(position, maximum); }
+
+  private:
+    static void check(int position, int maximum) {
+        if (position < 0 || position > maximum) std::abort();
+    }
 };
 
 // Every character is `charWidth` pixels wide; lines are `height` high.

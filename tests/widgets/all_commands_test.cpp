@@ -20,6 +20,7 @@
 #include "e2e/sim_harness.h"
 #include "files/transfer_folder.h"
 #include "files/widgets/file_commands_qt.h"
+#include "main_window_fixture.h"
 #include "reports/widgets/measurement_graph_window.h"
 #include "reports/widgets/modal_runner.h"
 #include "support/language_fixture.h"
@@ -30,35 +31,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class AllCommandsTest : public ::testing::Test {
+class AllCommandsTest : public testing::MainWindowFixture {
   protected:
     void SetUp() override {
-        TfrmChildForm::setDefaultCloseQuestion({});
         setStartDocumentWait(0);
         store.writeInt("COMPort", 0);
         store.writeInt("BaudRate", 4);
-    }
-    void TearDown() override {
-        setModalRunner(nullptr);
-        if (window) {
-            prompts.answers.assign(16, Answer::No);
-            window->mdiArea()->closeAllSubWindows();
-            QApplication::processEvents();
-        }
-        window.reset();
-        TfrmChildForm::setDefaultCloseQuestion({});
-        setCurrentLanguageFile(nullptr);
+        services.portOpen = {};
     }
     void start(bool allCommands, const std::string& device = {}) {
         if (!device.empty()) store.writeString("PortDevice1", device);
-        TfrmMainForm::Services s;
-        s.settings = &store;
-        s.prompts = &prompts;
-        s.printerCount = [] { return 1; };
-        window = std::make_unique<TfrmMainForm>(s);
         StartupOptions options;
         options.allCommands = allCommands;
-        ASSERT_TRUE(window->start(PELVORO_SOURCE_DATA_DIR, options));
+        ASSERT_NO_FATAL_FAILURE(startWindow(options));
         installExtensions(*window);
         setTransferFolder(transfer.path());
         window->resize(1280, 900);
@@ -77,10 +62,7 @@ class AllCommandsTest : public ::testing::Test {
     }
     static bool simulatorBuilt() { return fs::exists(e2e::binPath("pelvoro-sim")); }
 
-    MemorySettingsStore store;
-    testing::ScriptedPrompts prompts;
     testing::TempDir transfer;
-    std::unique_ptr<TfrmMainForm> window;
 };
 
 TEST_F(AllCommandsTest, OffersWhatTheBrandHidesAndKeepsTheStoredModel) {

@@ -16,8 +16,8 @@
 #include <QTreeView>
 #include <QtTest/QTest>
 
-#include "common/identity.h"
 #include "app/widgets/main_window.h"
+#include "common/identity.h"
 #include "common/lang_text.h"
 #include "common/settings_store.h"
 #include "document/item_names.h"
@@ -27,6 +27,7 @@
 #include "document/widgets/structure_names_dialog.h"
 #include "instrument/widgets/instr_data_dialog.h"
 #include "instrument/widgets/instrument_commands.h"
+#include "main_window_fixture.h"
 #include "support/test_doubles.h"
 
 namespace pelvoro {
@@ -34,28 +35,17 @@ namespace {
 
 using testing::ScriptedPrompts;
 
-class ChildFormTest : public ::testing::Test {
+class ChildFormTest : public testing::MainWindowFixture {
   protected:
     void SetUp() override {
-        TfrmChildForm::setDefaultCloseQuestion({});
-        TfrmMainForm::Services s;
-        s.settings = &store;
-        s.prompts = &prompts;
-        s.printerCount = [] { return 1; };
-        main = std::make_unique<TfrmMainForm>(s);
-        ASSERT_TRUE(main->start(PELVORO_SOURCE_DATA_DIR));
-        installDocumentCommands(*main);
-        main->resize(1000, 700);
+        services.portOpen = {};
+        ASSERT_NO_FATAL_FAILURE(startWindow());
+        installDocumentCommands(*window);
+        window->resize(1000, 700);
     }
-    void TearDown() override {
-        for (auto* w : main->documentWindows()) w->close();
-        main.reset();
-        TfrmChildForm::setDefaultCloseQuestion({});
-        setCurrentLanguageFile(nullptr);
-    }
-    TfrmChildForm* active() { return childFormOf(main->activeDocumentView()); }
+    TfrmChildForm* active() { return childFormOf(window->activeDocumentView()); }
     TfrmChildForm* newStructure() {
-        main->runCommand("NewStructure");
+        window->runCommand("NewStructure");
         return active();
     }
     static std::vector<std::string> childNames(const StructureItem& p) {
@@ -63,11 +53,7 @@ class ChildFormTest : public ::testing::Test {
         for (const auto& c : p.children()) out.push_back(c->caption());
         return out;
     }
-    bool addEnabled(const char* entry) { return main->action(entry)->isEnabled(); }
-
-    MemorySettingsStore store;
-    ScriptedPrompts prompts;
-    std::unique_ptr<TfrmMainForm> main;
+    bool addEnabled(const char* entry) { return window->action(entry)->isEnabled(); }
 };
 
 TEST_F(ChildFormTest, NewStructureIsNumberedAndStartsWithTheRootSelected) {
@@ -85,7 +71,7 @@ TEST_F(ChildFormTest, NewStructureIsNumberedAndStartsWithTheRootSelected) {
     QApplication::processEvents();
     TfrmChildForm* second = newStructure();
     EXPECT_EQ(second->subWindow()->windowTitle(), "New structure2");
-    EXPECT_EQ(main->openDocumentCount(), 1);
+    EXPECT_EQ(window->openDocumentCount(), 1);
 }
 
 TEST_F(ChildFormTest, AddingSelectingAndRenamingThroughTheCommands) {
@@ -93,7 +79,7 @@ TEST_F(ChildFormTest, AddingSelectingAndRenamingThroughTheCommands) {
     StructureDocument& doc = f->document();
     EXPECT_TRUE(addEnabled("mmStrAddObject"));
     EXPECT_FALSE(addEnabled("mmStrAddFuse")) << "nothing but objects under the root";
-    main->runCommand("AddItem", ItemType::Object);
+    window->runCommand("AddItem", ItemType::Object);
     ASSERT_EQ(doc.root().childCount(), 1);
     StructureItem* obj = doc.root().child(0);
     EXPECT_EQ(obj->caption(), "Object 1");
@@ -105,13 +91,13 @@ TEST_F(ChildFormTest, AddingSelectingAndRenamingThroughTheCommands) {
     EXPECT_EQ(f->nameBox()->text(), "Object 1");
     EXPECT_TRUE(addEnabled("mmStrAddBlock"));
     EXPECT_FALSE(addEnabled("mmStrAddFuse"));
-    main->runCommand("AddItem", ItemType::Block);
+    window->runCommand("AddItem", ItemType::Block);
     StructureItem* block = obj->child(0);
     f->setCurrentItem(block);
     EXPECT_TRUE(addEnabled("mmStrAddFuse"));
     EXPECT_FALSE(addEnabled("mmStrAddRoom"));
-    main->runCommand("AddItem", ItemType::Fuse);
-    main->runCommand("AddItem", ItemType::Fuse);
+    window->runCommand("AddItem", ItemType::Fuse);
+    window->runCommand("AddItem", ItemType::Fuse);
     EXPECT_EQ(childNames(*block), (std::vector<std::string>{"Fuse 1", "Fuse 2"}));
     EXPECT_EQ(f->selectedItem(), block) << "an added item is not selected";
 
@@ -143,7 +129,7 @@ TEST_F(ChildFormTest, TheHiddenPanelIsFilledByType) {
     electrode->data.editTexts().Phase = "L3";
     StructureItem* meas = doc->addItem(*fuse, ItemType::Measurement, "M");
     StructureItem* lone = doc->addItem(*obj, ItemType::Block, "L");
-    TfrmChildForm* f = openDocumentWindow(*main, std::move(doc), "/data/plant.TMV");
+    TfrmChildForm* f = openDocumentWindow(*window, std::move(doc), "/data/plant.TMV");
     EXPECT_EQ(f->subWindow()->windowTitle(), "plant.TMV");
     EXPECT_EQ(f->parameterBox(TfrmChildForm::kTagPhase)->count(), 7) << "the shipped PHASE list";
 
@@ -177,7 +163,7 @@ TEST_F(ChildFormTest, TheHiddenPanelIsFilledByType) {
     // The panel shows the selected item: a new fuse takes its number and parameters.
     f->setCurrentItem(fuse);
     f->numberBox()->setValue(4);
-    main->runCommand("AddItem", ItemType::Fuse);
+    window->runCommand("AddItem", ItemType::Fuse);
     StructureItem* added = fuse->child(fuse->childCount() - 1);
     EXPECT_EQ(added->data.texts().Number, "4");
     EXPECT_EQ(added->data.texts().Phase, "L2");
@@ -185,23 +171,23 @@ TEST_F(ChildFormTest, TheHiddenPanelIsFilledByType) {
 
 TEST_F(ChildFormTest, DeletingAsksFirstAndTheRootLeavesAFreshRoot) {
     TfrmChildForm* f = newStructure();
-    main->runCommand("AddItem", ItemType::Object);
-    main->runCommand("AddItem", ItemType::Object);
+    window->runCommand("AddItem", ItemType::Object);
+    window->runCommand("AddItem", ItemType::Object);
     StructureItem* second = f->document().root().child(1);
     f->setCurrentItem(second);
     prompts.answers = {Answer::No};
-    main->runCommand("DeleteItem");
+    window->runCommand("DeleteItem");
     EXPECT_EQ(f->document().root().childCount(), 2);
     ASSERT_FALSE(prompts.shown.empty());
     EXPECT_EQ(prompts.shown.back().text, "Delete  Object 2 ?");
     prompts.answers = {Answer::Yes};
-    main->runCommand("DeleteItem");
+    window->runCommand("DeleteItem");
     EXPECT_EQ(childNames(f->document().root()), (std::vector<std::string>{"Object 1"}));
     EXPECT_NE(f->selectedItem(), nullptr) << "a neighbour is selected";
 
     f->setCurrentItem(&f->document().root());
     prompts.answers = {Answer::Yes};
-    main->runCommand("DeleteItem");
+    window->runCommand("DeleteItem");
     EXPECT_EQ(f->document().itemCount(), 1);
     EXPECT_EQ(f->treeModel()->rowCount(f->treeModel()->index(0, 0, {})), 0);
     EXPECT_TRUE(f->document().Modified);
@@ -216,7 +202,7 @@ TEST_F(ChildFormTest, DraggingABlockToAnotherObjectAndToAnotherWindow) {
     doc->addItem(*fuse, ItemType::Measurement, "M1")->data.ResTexts = {"r"};
     doc->addItem(*block, ItemType::Measurement, "M2");
     doc->Modified = false;
-    TfrmChildForm* a = openDocumentWindow(*main, std::move(doc), "a.TMV");
+    TfrmChildForm* a = openDocumentWindow(*window, std::move(doc), "a.TMV");
     a->expandItem(block);
 
     EXPECT_FALSE(a->CanDrop(*a, block, o1)) << "its own parent";
@@ -230,7 +216,7 @@ TEST_F(ChildFormTest, DraggingABlockToAnotherObjectAndToAnotherWindow) {
     auto other = std::make_unique<StructureDocument>();
     StructureItem* target = other->addItem(other->root(), ItemType::Object, "T");
     other->Modified = false;
-    TfrmChildForm* b = openDocumentWindow(*main, std::move(other), "b.TMV");
+    TfrmChildForm* b = openDocumentWindow(*window, std::move(other), "b.TMV");
     a->document().Modified = false;
     ASSERT_TRUE(b->DropItem(*a, block, target));
     EXPECT_TRUE(o2->children().empty());
@@ -245,7 +231,7 @@ TEST_F(ChildFormTest, DraggingABlockToAnotherObjectAndToAnotherWindow) {
     EXPECT_EQ(a->document().itemCount(), 3);
 
     // Move mode: only siblings, only inside one tree.
-    main->action("tbnMoveUpDn")->setChecked(true);
+    window->action("tbnMoveUpDn")->setChecked(true);
     EXPECT_FALSE(a->CanDrop(*b, copy, a->document().root().child(0)));
     EXPECT_TRUE(a->CanDrop(*a, o2, o1));
     ASSERT_TRUE(a->DropItem(*a, o2, o1));
@@ -279,11 +265,11 @@ TEST_F(ChildFormTest, ClosingAsksTheCloseQuestionAndNeverWhileLoading) {
     f->document().Loading = false;
     EXPECT_FALSE(f->subWindow()->close());
     EXPECT_EQ(asked, 1);
-    EXPECT_EQ(main->openDocumentCount(), 1);
+    EXPECT_EQ(window->openDocumentCount(), 1);
     allow = true;
     EXPECT_TRUE(f->subWindow()->close());
     QApplication::processEvents();
-    EXPECT_EQ(main->openDocumentCount(), 0);
+    EXPECT_EQ(window->openDocumentCount(), 0);
 }
 
 TEST_F(ChildFormTest, StructureNamesDialogShowsTheNamesInEffectAndOkKeepsThem) {
@@ -328,11 +314,11 @@ TEST_F(ChildFormTest, InstallationNamesCancelDiscardsAndOkStores) {
 }
 
 TEST_F(ChildFormTest, LongNamesShowWholeAndTypingStopsAtSixteenCharacters) {
-    main->show();
-    QApplication::setActiveWindow(main.get());
+    window->show();
+    QApplication::setActiveWindow(window.get());
     TfrmChildForm* f = newStructure();
-    main->runCommand("AddItem", ItemType::Object);
-    main->runCommand("AddItem", ItemType::Object);
+    window->runCommand("AddItem", ItemType::Object);
+    window->runCommand("AddItem", ItemType::Object);
     StructureItem* longName = f->document().root().child(0);
     StructureItem* shortName = f->document().root().child(1);
     longName->data.Name = "Insulation 5 kV, 10 min";  // as a file or a tester gives it
@@ -363,10 +349,10 @@ TEST_F(ChildFormTest, LongNamesShowWholeAndTypingStopsAtSixteenCharacters) {
 }
 
 TEST_F(ChildFormTest, TypingANameRenamesAndEnterMovesBetweenTreeAndNameBox) {
-    main->show();
-    QApplication::setActiveWindow(main.get());
+    window->show();
+    QApplication::setActiveWindow(window.get());
     TfrmChildForm* f = newStructure();
-    main->runCommand("AddItem", ItemType::Object);
+    window->runCommand("AddItem", ItemType::Object);
     StructureItem* obj = f->document().root().child(0);
     f->setCurrentItem(obj);
     f->tree()->setFocus();
@@ -387,23 +373,23 @@ TEST_F(ChildFormTest, TypingANameRenamesAndEnterMovesBetweenTreeAndNameBox) {
 }
 
 TEST_F(ChildFormTest, ActivationShowsTheDocumentsInstrumentData) {
-    installInstrumentCommands(*main, std::vector<std::string>{});
-    main->show();
+    installInstrumentCommands(*window, std::vector<std::string>{});
+    window->show();
     auto make = [](const std::string& serial) {
         auto doc = std::make_unique<StructureDocument>();
         doc->InstrumentData.line(7) = serial;
         doc->SaveCancelled = true;
         return doc;
     };
-    TfrmChildForm* a = openDocumentWindow(*main, make("SN-A"), "a.TMV");
-    TfrmChildForm* b = openDocumentWindow(*main, make("SN-B"), "b.TMV");
-    TfrmInstrData* data = instrumentDataDialog(*main);
+    TfrmChildForm* a = openDocumentWindow(*window, make("SN-A"), "a.TMV");
+    TfrmChildForm* b = openDocumentWindow(*window, make("SN-B"), "b.TMV");
+    TfrmInstrData* data = instrumentDataDialog(*window);
     ASSERT_NE(data, nullptr);
-    main->mdiArea()->setActiveSubWindow(a->subWindow());
+    window->mdiArea()->setActiveSubWindow(a->subWindow());
     QApplication::processEvents();
     EXPECT_EQ(data->serialNumberField()->text(), "SN-A");
     EXPECT_FALSE(a->document().SaveCancelled);
-    main->mdiArea()->setActiveSubWindow(b->subWindow());
+    window->mdiArea()->setActiveSubWindow(b->subWindow());
     QApplication::processEvents();
     EXPECT_EQ(data->serialNumberField()->text(), "SN-B");
     a->subWindow()->close();
@@ -417,16 +403,16 @@ TEST_F(ChildFormTest, ActivationShowsTheDocumentsInstrumentData) {
 TEST_F(ChildFormTest, GrabPictures) {
     QString dir = qEnvironmentVariable("PELVORO_GRAB_DIR");
     if (dir.isEmpty()) GTEST_SKIP() << "set PELVORO_GRAB_DIR to save pictures";
-    main->show();
+    window->show();
     TfrmChildForm* f = newStructure();
-    main->runCommand("AddItem", ItemType::Object);
+    window->runCommand("AddItem", ItemType::Object);
     f->setCurrentItem(f->document().root().child(0));
-    main->runCommand("AddItem", ItemType::Block);
+    window->runCommand("AddItem", ItemType::Block);
     f->setCurrentItem(f->document().root().child(0)->child(0));
-    for (int i = 0; i < 3; ++i) main->runCommand("AddItem", ItemType::Fuse);
-    main->runCommand("AddItem", ItemType::RCD);
+    for (int i = 0; i < 3; ++i) window->runCommand("AddItem", ItemType::Fuse);
+    window->runCommand("AddItem", ItemType::RCD);
     QApplication::processEvents();
-    main->grab().save(dir + "/new_structure.png");
+    window->grab().save(dir + "/new_structure.png");
     auto doc = std::make_unique<StructureDocument>();
     StructureItem* obj = doc->addItem(doc->root(), ItemType::Object, "House");
     StructureItem* block = doc->addItem(*obj, ItemType::Block, "Main board");
@@ -434,10 +420,10 @@ TEST_F(ChildFormTest, GrabPictures) {
         StructureItem* fuse = doc->addItem(*block, ItemType::Fuse, "Fuse " + std::to_string(i));
         doc->addItem(*fuse, ItemType::Measurement, "Z loop");
     }
-    TfrmChildForm* g = openDocumentWindow(*main, std::move(doc), "/data/house.TMV");
+    TfrmChildForm* g = openDocumentWindow(*window, std::move(doc), "/data/house.TMV");
     g->tree()->expandAll();
     QApplication::processEvents();
-    main->grab().save(dir + "/opened.png");
+    window->grab().save(dir + "/opened.png");
     // A long stored name, then the root's read-only name.
     g->document().root().child(0)->data.Name = "Insulation 5 kV, 10 min";
     g->setCurrentItem(g->document().root().child(0));
@@ -480,7 +466,7 @@ TEST_F(ChildFormTest, MeasureLargeDocument) {
         }
         QElapsedTimer t;
         t.start();
-        TfrmChildForm* f = openDocumentWindow(*main, std::move(doc), "big.TMV");
+        TfrmChildForm* f = openDocumentWindow(*window, std::move(doc), "big.TMV");
         QApplication::processEvents();
         qint64 open = t.restart();
         f->tree()->expandAll();

@@ -8,14 +8,15 @@
 #include <QTreeView>
 #include <filesystem>
 
-#include "common/identity.h"
 #include "app/widgets/main_window.h"
 #include "common/adapters/qt_text.h"
 #include "common/adapters/user_folders.h"
+#include "common/identity.h"
 #include "common/lang_text.h"
 #include "document/widgets/child_form.h"
 #include "files/transfer_folder.h"
 #include "files/widgets/file_commands_qt.h"
+#include "main_window_fixture.h"
 #include "support/language_fixture.h"
 #include "support/test_doubles.h"
 
@@ -25,46 +26,23 @@ namespace {
 namespace fs = std::filesystem;
 using testing::ScriptedPrompts;
 
-class FileCommandsWidgetTest : public ::testing::Test {
+class FileCommandsWidgetTest : public testing::MainWindowFixture {
   protected:
     void SetUp() override {
-        TfrmMainForm::Services s;
-        s.settings = &store;
-        s.prompts = &prompts;
-        s.printerCount = [] { return 1; };
-        s.portOpen = [] { return false; };
-        window = std::make_unique<TfrmMainForm>(s);
-        ASSERT_TRUE(window->start(PELVORO_SOURCE_DATA_DIR));
+        ASSERT_NO_FATAL_FAILURE(startWindow());
         // Temporary files of this test stay in its own folder: "Results" beside its data.
-        appEnvironment().dataDir = dir.path();
+        useTemporaryDataFolder();
         savedResultsFolder = appEnvironment().resultsFolder;
         appEnvironment().resultsFolder.clear();
-        fs::copy_file(std::string(PELVORO_SOURCE_DATA_DIR) + "/StructureNames.ini",
-                      dir.file("StructureNames.ini"));
-        setStartDocumentWait(0);
         installFileCommands(*window);
         window->show();
-        demo = dir.file("Demo.TMV");
-        fs::copy_file(std::string(PELVORO_SOURCE_DATA_DIR) + "/Demo.TMV", demo);
+        demo = copyDemo();
     }
     void TearDown() override {
-        // Document windows are closed before the main window goes, as the exit does.
-        prompts.answers.assign(8, Answer::No);
-        window->mdiArea()->closeAllSubWindows();
-        settle();
-        window.reset();
-        setCurrentLanguageFile(nullptr);
+        MainWindowFixture::TearDown();
         appEnvironment().resultsFolder = savedResultsFolder;
     }
-    TfrmChildForm* activeForm() { return childFormOf(window->activeDocumentView()); }
-    void settle() {
-        for (int i = 0; i < 5; ++i) QApplication::processEvents();
-    }
 
-    testing::TempDir dir;
-    MemorySettingsStore store;
-    ScriptedPrompts prompts;
-    std::unique_ptr<TfrmMainForm> window;
     std::string demo;
     std::string savedResultsFolder;
 };

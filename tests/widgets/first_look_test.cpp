@@ -14,14 +14,15 @@
 #include <filesystem>
 #include <fstream>
 
-#include "common/identity.h"
 #include "app/widgets/extensions.h"
 #include "app/widgets/main_window.h"
 #include "common/adapters/qt_text.h"
+#include "common/identity.h"
 #include "common/lang_text.h"
 #include "document/widgets/child_form.h"
 #include "files/file_commands.h"
 #include "files/widgets/file_commands_qt.h"
+#include "main_window_fixture.h"
 #include "results/result_rows.h"
 #include "results/widgets/result_table.h"
 #include "support/language_fixture.h"
@@ -33,40 +34,17 @@ namespace {
 namespace fs = std::filesystem;
 using testing::ScriptedPrompts;
 
-class FirstLookTest : public ::testing::Test {
+class FirstLookTest : public testing::MainWindowFixture {
   protected:
     void SetUp() override {
-        TfrmChildForm::setDefaultCloseQuestion({});
-        TfrmMainForm::Services s;
-        s.settings = &store;
-        s.prompts = &prompts;
-        s.printerCount = [] { return 1; };
-        window = std::make_unique<TfrmMainForm>(s);
-        ASSERT_TRUE(window->start(PELVORO_SOURCE_DATA_DIR));
-        appEnvironment().dataDir = dir.path();
-        fs::copy_file(std::string(PELVORO_SOURCE_DATA_DIR) + "/StructureNames.ini",
-                      dir.file("StructureNames.ini"));
-        setStartDocumentWait(0);
+        services.portOpen = {};
+        ASSERT_NO_FATAL_FAILURE(startWindow());
+        useTemporaryDataFolder();
         installExtensions(*window);
         window->resize(1280, 900);
         window->show();
-        demo = dir.file("Demo.TMV");
-        fs::copy_file(std::string(PELVORO_SOURCE_DATA_DIR) + "/Demo.TMV", demo);
+        demo = copyDemo();
     }
-    void TearDown() override {
-        prompts.answers.assign(16, Answer::No);
-        window->mdiArea()->closeAllSubWindows();
-        settle();
-        window.reset();
-        TfrmChildForm::setDefaultCloseQuestion({});
-        TfrmChildForm::setResultsAreaFactory({});
-        TfrmChildForm::setDefaultSelectionHook({});
-        setCurrentLanguageFile(nullptr);
-    }
-    void settle() {
-        for (int i = 0; i < 5; ++i) QApplication::processEvents();
-    }
-    TfrmChildForm* activeForm() { return childFormOf(window->activeDocumentView()); }
     TfrmChildForm* openThroughMenu(const std::string& path) {
         prompts.fileChoices.push_back(path);
         window->runCommand("FileOpen");
@@ -96,10 +74,6 @@ class FirstLookTest : public ::testing::Test {
         return folder;
     }
 
-    testing::TempDir dir;
-    MemorySettingsStore store;
-    ScriptedPrompts prompts;
-    std::unique_ptr<TfrmMainForm> window;
     std::string demo;
 };
 

@@ -16,13 +16,14 @@
 #include <filesystem>
 #include <fstream>
 
-#include "common/identity.h"
 #include "app/widgets/main_window.h"
 #include "common/adapters/qt_text.h"
+#include "common/identity.h"
 #include "common/lang_text.h"
 #include "document/widgets/child_form.h"
 #include "files/file_commands.h"
 #include "files/widgets/file_commands_qt.h"
+#include "main_window_fixture.h"
 #include "reports/widgets/export_dialog.h"
 #include "reports/widgets/measurement_graph_window.h"
 #include "reports/widgets/measurement_table_window.h"
@@ -50,35 +51,15 @@ void keepPicture(QWidget& w, const std::string& name) {
         w.grab().save(QString::fromStdString(std::string(dir) + "/" + name));
 }
 
-class OutputCommandsTest : public ::testing::Test {
+class OutputCommandsTest : public testing::MainWindowFixture {
   protected:
     void SetUp() override {
-        TfrmMainForm::Services s;
-        s.settings = &store;
-        s.prompts = &prompts;
-        s.printerCount = [] { return 1; };
-        s.portOpen = [] { return false; };
-        window = std::make_unique<TfrmMainForm>(s);
-        ASSERT_TRUE(window->start(PELVORO_SOURCE_DATA_DIR));
-        appEnvironment().dataDir = dir.path();
-        fs::copy_file(std::string(PELVORO_SOURCE_DATA_DIR) + "/StructureNames.ini",
-                      dir.file("StructureNames.ini"));
-        setStartDocumentWait(0);
+        ASSERT_NO_FATAL_FAILURE(startWindow());
+        useTemporaryDataFolder();
         installFileCommands(*window);
         installResultTable(*window);
         installOutputCommands(*window);
         window->show();
-    }
-    void TearDown() override {
-        setModalRunner(nullptr);
-        prompts.answers.assign(8, Answer::No);
-        window->mdiArea()->closeAllSubWindows();
-        settle();
-        window.reset();
-        setCurrentLanguageFile(nullptr);
-    }
-    void settle() {
-        for (int i = 0; i < 5; ++i) QApplication::processEvents();
     }
     TfrmChildForm* open(const std::string& path) {
         fileCommandsOf(*window)->open(path);
@@ -90,11 +71,6 @@ class OutputCommandsTest : public ::testing::Test {
         settle();
         return form;
     }
-
-    testing::TempDir dir;
-    MemorySettingsStore store;
-    ScriptedPrompts prompts;
-    std::unique_ptr<TfrmMainForm> window;
 };
 
 TEST_F(OutputCommandsTest, ExportWritesTheShownTableAndKeepsTheFormatForTheRun) {

@@ -22,11 +22,12 @@
 #include <fstream>
 #include <sstream>
 
-#include "common/identity.h"
 #include "app/widgets/main_window.h"
+#include "common/identity.h"
 #include "common/lang_text.h"
 #include "document/widgets/child_form.h"
 #include "files/widgets/file_commands_qt.h"
+#include "main_window_fixture.h"
 #include "reports/structure_print.h"
 #include "reports/widgets/header_dialog.h"
 #include "results/widgets/result_table.h"
@@ -86,20 +87,11 @@ class PdfDialogs : public ReportDialogs {
     int pages = 0, asked = 0;
 };
 
-class ReportCommandsTest : public ::testing::Test {
+class ReportCommandsTest : public testing::MainWindowFixture {
   protected:
     void SetUp() override {
-        TfrmMainForm::Services s;
-        s.settings = &store;
-        s.prompts = &prompts;
-        s.printerCount = [] { return 1; };
-        s.portOpen = [] { return false; };
-        window = std::make_unique<TfrmMainForm>(s);
-        ASSERT_TRUE(window->start(PELVORO_SOURCE_DATA_DIR));
-        appEnvironment().dataDir = dir.path();
-        fs::copy_file(std::string(PELVORO_SOURCE_DATA_DIR) + "/StructureNames.ini",
-                      dir.file("StructureNames.ini"));
-        setStartDocumentWait(0);
+        ASSERT_NO_FATAL_FAILURE(startWindow());
+        useTemporaryDataFolder();
         installFileCommands(*window);
         installResultTable(*window);
         installReportCommands(*window);
@@ -107,28 +99,13 @@ class ReportCommandsTest : public ::testing::Test {
         dialogs = d.get();
         setReportDialogs(*window, std::move(d));
         window->show();
-        demo = dir.file("Demo.TMV");
-        fs::copy_file(std::string(PELVORO_SOURCE_DATA_DIR) + "/Demo.TMV", demo);
+        demo = copyDemo();
         prompts.fileChoices.push_back(demo);
         window->runCommand("FileOpen");
         settle();
     }
-    void TearDown() override {
-        prompts.answers.assign(8, Answer::No);
-        window->mdiArea()->closeAllSubWindows();
-        settle();
-        window.reset();
-        setCurrentLanguageFile(nullptr);
-    }
-    void settle() {
-        for (int i = 0; i < 5; ++i) QApplication::processEvents();
-    }
     StructureDocument& document() { return window->activeDocumentView()->document(); }
 
-    testing::TempDir dir;
-    MemorySettingsStore store;
-    ScriptedPrompts prompts;
-    std::unique_ptr<TfrmMainForm> window;
     PdfDialogs* dialogs = nullptr;
     std::string demo;
 };

@@ -23,6 +23,7 @@
 #include "document/widgets/child_form.h"
 #include "document/widgets/document_commands.h"
 #include "files/document_file.h"
+#include "main_window_fixture.h"
 #include "results/adapters/markup_painter.h"
 #include "results/adapters/qt_text_measure.h"
 #include "results/adapters/result_cell.h"
@@ -61,40 +62,24 @@ StructureItem* addResult(StructureDocument& doc, StructureItem& parent, const st
     return r;
 }
 
-class ResultTableTest : public ::testing::Test {
+class ResultTableTest : public testing::MainWindowFixture {
   protected:
     void SetUp() override {
-        TfrmChildForm::setDefaultCloseQuestion({});
-        TfrmMainForm::Services s;
-        s.settings = &store;
-        s.prompts = &prompts;
-        s.printerCount = [] { return 1; };
-        main = std::make_unique<TfrmMainForm>(s);
-        ASSERT_TRUE(main->start(PELVORO_SOURCE_DATA_DIR));
-        installDocumentCommands(*main);
-        installResultTable(*main);
-        main->resize(1100, 760);
-    }
-    void TearDown() override {
-        for (auto* w : main->documentWindows()) w->close();
-        main.reset();
-        TfrmChildForm::setResultsAreaFactory({});
-        TfrmChildForm::setDefaultSelectionHook({});
-        setCurrentLanguageFile(nullptr);
+        services.portOpen = {};
+        ASSERT_NO_FATAL_FAILURE(startWindow());
+        installDocumentCommands(*window);
+        installResultTable(*window);
+        window->resize(1100, 760);
     }
     TfrmChildForm* open(std::unique_ptr<StructureDocument> doc) {
-        TfrmChildForm* f = openDocumentWindow(*main, std::move(doc), "/data/test.TMV");
-        main->show();
+        TfrmChildForm* f = openDocumentWindow(*window, std::move(doc), "/data/test.TMV");
+        window->show();
         QApplication::processEvents();
         return f;
     }
     static ResultTableView* table(TfrmChildForm* f) {
         return qobject_cast<ResultTableView*>(f->resultsArea());
     }
-
-    MemorySettingsStore store;
-    ScriptedPrompts prompts;
-    std::unique_ptr<TfrmMainForm> main;
 };
 
 TEST_F(ResultTableTest, DrawsHeadingsResultsAndSelection) {
@@ -193,9 +178,9 @@ TEST_F(ResultTableTest, KeyboardCopyAndSelectAll) {
     // Only the results column: no TAB.
     t->clearSelection();
     t->selectionModel()->select(t->model()->index(0, 1), QItemSelectionModel::Select);
-    main->runCommand("EditCopy");
+    window->runCommand("EditCopy");
     EXPECT_EQ(QApplication::clipboard()->text(), "House\r\n05.12.2025  14:30");
-    main->runCommand("EditSelectAll");
+    window->runCommand("EditSelectAll");
     EXPECT_EQ(t->selectionModel()->selectedIndexes().size(), 4);
 }
 
@@ -306,7 +291,7 @@ TEST_F(ResultTableTest, GrabDemoDocument) {
         f->findChild<QRadioButton*>(QString("rbShowFML%1").arg(level))->click();
         QApplication::processEvents();
         QTest::qWait(200);
-        main->grab().save(dir + "/table_" + names[level] + ".png");
+        window->grab().save(dir + "/table_" + names[level] + ".png");
     }
 }
 

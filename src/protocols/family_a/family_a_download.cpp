@@ -6,6 +6,8 @@
 
 #include "common/lang_text.h"
 #include "common/text.h"
+#include "files/byte_sink.h"
+#include "files/document_writer.h"
 #include "files/transcript_import.h"
 #include "instrument/models.h"
 #include "protocols/download_command.h"
@@ -16,7 +18,8 @@ namespace pelvoro {
 
 namespace {
 
-constexpr const char* kCRLF = "\r\n";
+// Family A temporary files are version 9 documents.
+constexpr int kFamilyAFileVersion = 9;
 
 // Result IDs of both branches start here (above the tester's entry IDs where they allow).
 constexpr long kFirstResultId = 5000;
@@ -43,25 +46,18 @@ int gaugePosition(long done, long total) {
     return static_cast<int>(std::lround(std::clamp(share, 0.0, 100.0)));
 }
 
-class FileText {
-  public:
-    explicit FileText(FamilyADownloadTarget& target) : target_(target) {}
-    FileText& line(std::string_view text) {
-        buffer_ += text;
-        buffer_ += kCRLF;
-        if (buffer_.size() > 8192) flush();
-        return *this;
-    }
-    void flush() {
-        if (!buffer_.empty()) target_.write(buffer_);
-        buffer_.clear();
-    }
-    ~FileText() { flush(); }
+// The temporary file of the download as the document writer's sink.
+FunctionSink sinkOf(FamilyADownloadTarget& target) {
+    return FunctionSink([&target](std::string_view bytes) { target.write(bytes); });
+}
 
-  private:
-    FamilyADownloadTarget& target_;
-    std::string buffer_;
-};
+// The whole temporary file: the head, then the item blocks.
+void writeDownloadFile(FamilyADownloadTarget& target, const std::vector<ItemBlock>& blocks) {
+    FunctionSink sink = sinkOf(target);
+    DocumentWriter file(sink);
+    file.emptyHead(kFamilyAFileVersion);
+    for (const ItemBlock& block : blocks) file.item(block);
+}
 
 // What the steps of a branch share.
 struct Run {
@@ -156,8 +152,9 @@ long linkNumber(std::string_view text) {
 
 TransferEnd structureTransfer(Run& run, long count, long& highestId) {
     Link& link = run.link();
-    FileText file(run.target);
-    file.line(downloadFileHead());
+    FunctionSink sink = sinkOf(run.target);
+    DocumentWriter file(sink);
+    file.emptyHead(kFamilyAFileVersion);
     file.flush();
     long fallback = kFirstFallbackId;
     long k = 0;
@@ -180,12 +177,14 @@ TransferEnd structureTransfer(Run& run, long count, long& highestId) {
         }
         long type = familyAHex(familyAChars(fields[3].text, 1, 2));
         if (type < 1 || type > 42) type = 22;
-        file.line("ID: " + std::to_string(id))
-            .line("PID: " + std::to_string(linkNumber(fields[0].text)))
-            .line("BID: " + std::to_string(linkNumber(fields[1].text)))
-            .line("Name: " + fields[2].text)
-            .line("Type: " + std::to_string(type))
-            .line("----------" + std::to_string(k));
+        ItemBlock block;
+        block.add(ItemField::ID, id)
+            .add(ItemField::PID, linkNumber(fields[0].text))
+            .add(ItemField::BID, linkNumber(fields[1].text))
+            .add(ItemField::Name, fields[2].text)
+            .add(ItemField::Type, type);
+        block.end = k;
+        file.item(block);
         link.processEvents();
         if (link.cancelRequested()) break;
         if (k + 1 >= kMaxTransferEntries) return TransferEnd::Failed;
@@ -223,7 +222,8 @@ bool readMraResult(Link& link, std::vector<std::string>& taken) {
 TransferEnd resultsTransfer(Run& run, long count, long firstId) {
     Link& link = run.link();
     const bool ownLines = modelFamilyOfKey(run.key) != 3;
-    FileText file(run.target);
+    FunctionSink sink = sinkOf(run.target);
+    DocumentWriter file(sink);
     long id = firstId;
     run.received = 0;
     link.send("MRA\r");
@@ -251,17 +251,17 @@ TransferEnd resultsTransfer(Run& run, long count, long firstId) {
                 break;
             }
         if (name.empty()) name = LangText("Result_10");
-        file.line("ID: " + std::to_string(id))
-            .line("PID: " + std::to_string(parent))
-            .line("Name: " + name)
-            .line("Type: 23");
+        ItemBlock block;
+        block.add(ItemField::ID, id).add(ItemField::PID, parent).add(ItemField::Name, name);
+        block.add(ItemField::Type, 23);
         for (const std::string& t : taken) {
             if (t[0] == 'F')
-                file.line("FP_String: " + t);
+                block.add(ItemField::FpString, t);
             else if (t[0] == (ownLines ? 'X' : 'D'))
-                file.line("ResText: " + t);
+                block.add(ItemField::ResText, t);
         }
-        file.line("----------" + std::to_string(id));
+        block.end = id;
+        file.item(block);
         ++id;
         run.received = id - firstId;
         run.setGauge(gaugePosition(id - firstId, count));
@@ -498,7 +498,7 @@ FamilyAOutcome downloadResultsOnly(InstrumentContext& ctx, const std::string& ke
     }
     if (!count.ok) {
         run.failedTransfer();
-        target.write(downloadFileHead() + kCRLF);
+        writeDownloadFile(target, {});
         target.load();
         return run.end(true);
     }
@@ -518,8 +518,7 @@ FamilyAOutcome downloadResultsOnly(InstrumentContext& ctx, const std::string& ke
     NamesEnd names = NamesEnd::Read;
     if (modelHas(key, kNamedStructure) && !read.cancelled && !read.failed)
         names = readNamedStructure(run, named);
-    target.write(downloadFileHead() + kCRLF +
-                 buildResultsItemBlocks(key, typeCode, read.results, named));
+    writeDownloadFile(target, resultsItemBlocks(key, typeCode, read.results, named));
     if (read.failed && !link.cancelRequested()) run.failedTransfer();
     if (names == NamesEnd::NotRead) {
         link.hideProgress();

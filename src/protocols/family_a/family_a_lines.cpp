@@ -8,9 +8,7 @@
 
 namespace pelvoro {
 
-namespace {
-constexpr const char* kCRLF = "\r\n";
-}  // namespace
+namespace {}  // namespace
 
 std::optional<int> familyADigits(std::string_view text) {
     if (text.empty()) return std::nullopt;
@@ -28,16 +26,6 @@ std::string_view familyAChars(std::string_view s, std::size_t from, std::size_t 
 }
 
 // ---- Pieces ---------------------------------------------------------------------------------
-
-std::string downloadFileHead(int version) {
-    std::string head;
-    {
-        StringSink sink(head);
-        DocumentWriter(sink).emptyHead(version);
-    }
-    head.resize(head.size() - 2);  // the callers end the marker line
-    return head;
-}
 
 long familyAHex(std::string_view text) {
     long v = 0;
@@ -221,9 +209,9 @@ bool nodeByKind(const TreePosition& n, const std::string& positionLine, std::str
 
 }  // namespace
 
-std::string buildResultsItemBlocks(const std::string& key, const std::string& typeCode,
-                                   const std::vector<FamilyAResult>& results,
-                                   const std::vector<FamilyANamedEntry>& named) {
+std::vector<ItemBlock> resultsItemBlocks(const std::string& key, const std::string& typeCode,
+                                         const std::vector<FamilyAResult>& results,
+                                         const std::vector<FamilyANamedEntry>& named) {
     // Nodes for every result's position and their parents; names and types only from the
     // named structure (whose entries may add nodes of their own).
     DownloadTree tree;
@@ -237,29 +225,23 @@ std::string buildResultsItemBlocks(const std::string& key, const std::string& ty
     }
     tree.number();
 
-    std::string out;
-    auto line = [&out](const std::string& text) {
-        out += text;
-        out += kCRLF;
-    };
+    std::vector<ItemBlock> out;
+    out.reserve(tree.entries().size());
     const bool positionGroup = modelHas(key, kPositionGroups);
     const bool lightRods = typeCode == "53";
     long entry = 0;
     for (const DownloadTreeEntry& e : tree.entries()) {
-        line("ID: " + std::to_string(e.id));
-        line("PID: " + std::to_string(e.pid));
-        line("BID: " + std::to_string(e.bid));
+        ItemBlock& block = out.emplace_back();
+        block.add(ItemField::ID, e.id).add(ItemField::PID, e.pid).add(ItemField::BID, e.bid);
         const TreePosition& p = e.position;
         if (!e.isNode) {
             // Results are written as results whatever their level: a result measured at a
             // block (no fuse number) stays a result under that block.
             const FamilyAResult& r = results[std::size_t(e.source)];
-            line("Name: " + r.name);
-            line("Type: 23");
-            if (!positionGroup && r.protVer > 1) line("ProtVer: " + std::to_string(r.protVer));
-            line("ResText: " + r.resultLine);
-            line("FP_String: " + r.fpLine);
-            line("----------" + std::to_string(++entry));
+            block.add(ItemField::Name, r.name).add(ItemField::Type, 23);
+            if (!positionGroup && r.protVer > 1) block.add(ItemField::ProtVer, r.protVer);
+            block.add(ItemField::ResText, r.resultLine).add(ItemField::FpString, r.fpLine);
+            block.end = ++entry;
             continue;
         }
         std::string name;
@@ -283,11 +265,8 @@ std::string buildResultsItemBlocks(const std::string& key, const std::string& ty
                 e.source >= 0 ? results[std::size_t(e.source)].positionLine : std::string();
             nodeByKind(p, positionLine, name, type);
         }
-        if (type != -1) {
-            line("Name: " + name);
-            line("Type: " + std::to_string(type));
-        }
-        line("----------" + std::to_string(++entry));
+        if (type != -1) block.add(ItemField::Name, name).add(ItemField::Type, type);
+        block.end = ++entry;
     }
     return out;
 }

@@ -8,16 +8,14 @@
 #include <string_view>
 #include <vector>
 
+#include "files/document_writer.h"
+
 namespace pelvoro {
 
 // A text of decimal digits only, as a number; nullopt for any other text.
 std::optional<int> familyADigits(std::string_view text);
 // Characters `from` .. `from + n - 1` (1-based) as far as the text has them.
 std::string_view familyAChars(std::string_view s, std::size_t from, std::size_t n);
-
-// The start of every family A and B temporary file: version 9, four empty sections and
-// the item list marker.
-std::string downloadFileHead(int version = 9);
 
 // A hexadecimal text read digit by digit: 0-9, A-F, a-f; any other character counts as
 // the digit 0; the empty text is 0.
@@ -54,8 +52,8 @@ bool parseNamedEntry(std::string_view line, FamilyANamedEntry& entry);
 
 // The item blocks of a results download: the nodes rebuilt from the results' positions
 // (and the named structure), then the results under their nodes in the tester's order.
-std::string buildResultsItemBlocks(const std::string& key, const std::string& typeCode,
-                                   const std::vector<FamilyAResult>& results,
-                                   const std::vector<FamilyANamedEntry>& named);
+std::vector<ItemBlock> resultsItemBlocks(const std::string& key, const std::string& typeCode,
+                                         const std::vector<FamilyAResult>& results,
+                                         const std::vector<FamilyANamedEntry>& named);
 
 }  // namespace pelvoro

@@ -329,7 +329,11 @@ SendStructureOutcome sendStructure(InstrumentContext& ctx, StructureDocument& do
         prompts.error(LangText("msgConnectError_35"));
         return done(SendStructureResult::NotAccepted);
     }
-    if (!acceptsStructure(key)) return done(SendStructureResult::NotAccepted);
+    if (!acceptsStructure(key)) {
+        // Said, not left silent: the command is offered for models that take no structure.
+        if (!key.empty()) prompts.information(LangText("msgNoStructure_70"));
+        return done(SendStructureResult::NotAccepted);
+    }
     const bool ownLines = numbersEntriesItself(key);
 
     // A structure the TQ75 cannot hold is refused before the tester is touched, so that

@@ -151,30 +151,30 @@ DownloadOutcome downloadFamilyB(DownloadSession& s) {
     const auto& entries = tree.entries();
     for (std::size_t k = 0; k < entries.size(); ++k) {
         const DownloadTreeEntry& e = entries[k];
-        s.writeLine("ID: " + std::to_string(e.id));
-        s.writeLine("PID: " + std::to_string(e.pid));
-        s.writeLine("BID: " + std::to_string(e.bid));
+        ItemBlock block;
+        block.add(ItemField::ID, e.id).add(ItemField::PID, e.pid).add(ItemField::BID, e.bid);
         const TreePosition& p = e.position;
         if (!e.isNode) {
             const std::size_t i = std::size_t(e.source);
-            s.writeLine("Name: " + names[i]);
-            s.writeLine(!installation && !graphs[i].empty() ? "Type: 24" : "Type: 23");
-            s.writeLine("FP_String: " + fp[i]);
-            if (!installation) s.writeLine("GraphString: " + graphs[i]);
+            block.add(ItemField::Name, names[i]);
+            block.add(ItemField::Type, !installation && !graphs[i].empty() ? 24 : 23);
+            block.add(ItemField::FpString, fp[i]);
+            if (!installation) block.add(ItemField::GraphString, graphs[i]);
         } else if (!installation || (p.b == 0 && p.c == 0)) {
-            s.writeLine("Name: " + LangText("labObject_15") + std::to_string(p.a));
-            s.writeLine("Type: 1");
+            block.add(ItemField::Name, LangText("labObject_15") + std::to_string(p.a));
+            block.add(ItemField::Type, 1);
         } else if (p.c == 0) {
             if (typeCode == "20" || typeCode == "26")
-                s.writeLine("Name: " + LangText("labBlock_15") + std::to_string(p.b));
+                block.add(ItemField::Name, LangText("labBlock_15") + std::to_string(p.b));
             else if (typeCode == "24" || typeCode == "25")
-                s.writeLine("Name: " + LangText("labDistBoard_15") + std::to_string(p.b));
-            s.writeLine("Type: 2");
+                block.add(ItemField::Name, LangText("labDistBoard_15") + std::to_string(p.b));
+            block.add(ItemField::Type, 2);
         } else {
-            s.writeLine("Name: " + LangText("labFuse_15") + std::to_string(p.c));
-            s.writeLine("Type: 5");
+            block.add(ItemField::Name, LangText("labFuse_15") + std::to_string(p.c));
+            block.add(ItemField::Type, 5);
         }
-        s.writeBlockEnd(long(k) + 1);
+        block.end = long(k) + 1;
+        s.writeItem(block);
     }
     s.loadDownloadedFile();
     DownloadOutcome outcome =

@@ -121,21 +121,21 @@ DownloadOutcome downloadFamilyC(DownloadSession& s) {
     const auto& entries = tree.entries();
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const DownloadTreeEntry& e = entries[i];
-        s.writeLine("ID: " + std::to_string(e.id));
-        s.writeLine("PID: " + std::to_string(e.pid));
-        s.writeLine("BID: " + std::to_string(e.bid));
+        ItemBlock block;
+        block.add(ItemField::ID, e.id).add(ItemField::PID, e.pid).add(ItemField::BID, e.bid);
         if (e.isNode) {
-            s.writeLine("Name: " + machine + std::to_string(e.position.a));
-            s.writeLine("Type: 1");
+            block.add(ItemField::Name, machine + std::to_string(e.position.a));
+            block.add(ItemField::Type, 1);
         } else {
             const CV61Texts& t = texts[std::size_t(e.source)];
             const char* nameKey = cv61NameKey(t.function);
-            s.writeLine("Name: " + std::string(*nameKey ? LangText(nameKey) : std::string()));
-            s.writeLine("Type: 23");
-            s.writeLine("ResText: X#PD" + t.date + "  " + t.time);
-            s.writeLine("FP_String: " + cv61FpString(t));
+            block.add(ItemField::Name, *nameKey ? LangText(nameKey) : std::string());
+            block.add(ItemField::Type, 23);
+            block.add(ItemField::ResText, "X#PD" + t.date + "  " + t.time);
+            block.add(ItemField::FpString, cv61FpString(t));
         }
-        s.writeBlockEnd(long(i) + 1);
+        block.end = long(i) + 1;
+        s.writeItem(block);
     }
     s.loadDownloadedFile();
     DownloadOutcome outcome = !complete    ? DownloadOutcome::incomplete()

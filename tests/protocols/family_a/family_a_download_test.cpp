@@ -6,8 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "document/structure_document.h"
+#include "files/byte_sink.h"
 #include "files/document_file.h"
+#include "files/document_writer.h"
 #include "support/language_fixture.h"
 #include "support/scripted_port.h"
 #include "support/test_doubles.h"
@@ -207,7 +211,12 @@ TEST(FamilyADownloadPieces, NamedEntriesWithoutParentsAndLargeMemories) {
     r.fpLine = "F;56;0;0;1;";
     std::vector<FamilyANamedEntry> named = {{1, 0, 0, "Plant", 1}, {1, 5, 2, "Pump", 33}};
     MemoryTarget t;
-    t.file = downloadFileHead() + "\r\n" + buildResultsItemBlocks("TQ75", "55", {r}, named);
+    {
+        StringSink sink(t.file);
+        DocumentWriter file(sink);
+        file.emptyHead(9);
+        for (const ItemBlock& block : resultsItemBlocks("TQ75", "55", {r}, named)) file.item(block);
+    }
     t.load();
     EXPECT_EQ(outline(t.doc),
               "Plant #1\n  Block1 #2\n    Fuse1 #5\n      Continuity #23 F;56;0;0;1;\n"
@@ -219,9 +228,16 @@ TEST(FamilyADownloadPieces, NamedEntriesWithoutParentsAndLargeMemories) {
         many[i].b = int(i / 100) + 1;
         many[i].fpLine = "F;56;0;0;1;";
     }
-    std::string blocks = buildResultsItemBlocks("TQ72", "52", many, {});
-    EXPECT_NE(blocks.find("ID: 5299\r\n"), std::string::npos);            // the last node
-    EXPECT_NE(blocks.find("ID: 5300\r\nPID: 0\r\n"), std::string::npos);  // the first result
+    const std::vector<ItemBlock> blocks = resultsItemBlocks("TQ72", "52", many, {});
+    auto withId = [&blocks](const char* id) {
+        return std::find_if(blocks.begin(), blocks.end(), [id](const ItemBlock& b) {
+            return b.lines.front() == std::pair{ItemField::ID, std::string(id)};
+        });
+    };
+    EXPECT_NE(withId("5299"), blocks.end());  // the last node
+    const auto firstResult = withId("5300");
+    ASSERT_NE(firstResult, blocks.end());
+    EXPECT_EQ(firstResult->lines.at(1), (std::pair{ItemField::PID, std::string("0")}));
 }
 
 // The structure-and-results download: hex IDs, the fallback ID, types out of range, a
