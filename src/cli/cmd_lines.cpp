@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/cli.h"
+#include "cli/command_options.h"
 #include "common/codepage.h"
 #include "common/identity.h"
 #include "common/text.h"
@@ -15,31 +16,23 @@ namespace pelvoro::cli {
 namespace {
 
 int runLines(Context& ctx) {
-    const bool raw = ctx.takeFlag("--raw");
-    const std::string typeCode = ctx.takeOption("--type-code");
-    const std::string variant = ctx.takeOption("--variant");
-    const std::optional<int> protVer = parseInt(ctx.takeOption("--protver", "0"));
+    const ResultStringOptions fp = takeResultStringOptions(ctx);
     const std::optional<int> width =
         parseInt(ctx.takeOption("--width", std::to_string(kDefaultResultsColumnWidth)));
-    if (ctx.args.size() != 1 || !protVer || !width || *width < 0) return ctx.usage();
-    const CodePage cp = appEnvironment().codePage;
-    auto in = [&](const std::string& s) { return raw ? s : fromUtf8(s, cp); };
-    auto out = [&](const std::string& s) { return raw ? s : toUtf8(s, cp); };
+    if (ctx.args.size() != 1 || !fp.protVer || !width || *width < 0) return ctx.usage();
 
-    const std::string typeCodeBytes = in(typeCode);
-    const std::string variantBytes = in(variant);
     TResultsData results;
     bool newFunctionsSeen = false;
-    ParseFpString(in(ctx.args[0]), FpParseContext{typeCodeBytes, variantBytes, *protVer}, results,
-                  newFunctionsSeen);
+    ParseFpString(fp.bytes(ctx.args[0]), FpParseContext{fp.typeCode, fp.variant, *fp.protVer},
+                  results, newFunctionsSeen);
 
     CharacterCellMeasure measure;
     RenderOptions options;
-    options.variant = variantBytes;
+    options.variant = fp.variant;
     options.measure = &measure;
     options.columnWidth = *width;
     for (const std::string& line : generateResultLines(results, options))
-        ctx.out << out(line) << "\n";
+        ctx.out << fp.shown(line) << "\n";
     if (newFunctionsSeen)
         ctx.err << "lines: the string holds a code or field this program does not know\n";
     return newFunctionsSeen ? 1 : 0;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/cli.h"
+#include "cli/command_options.h"
 #include "common/codepage.h"
 #include "common/identity.h"
 #include "common/text.h"
@@ -15,23 +16,15 @@ namespace pelvoro::cli {
 namespace {
 
 int runParse(Context& ctx) {
-    const bool raw = ctx.takeFlag("--raw");
-    const std::string typeCode = ctx.takeOption("--type-code");
-    const std::string variant = ctx.takeOption("--variant");
-    const std::string protVerText = ctx.takeOption("--protver", "0");
-    const std::optional<int> protVer = parseInt(protVerText);
-    if (ctx.args.size() != 1 || !protVer) return ctx.usage();
     // The terminal speaks UTF-8; documents and testers speak the code page.
-    const CodePage cp = appEnvironment().codePage;
-    auto in = [&](const std::string& s) { return raw ? s : fromUtf8(s, cp); };
-    auto out = [&](const std::string& s) { return raw ? s : toUtf8(s, cp); };
+    const ResultStringOptions options = takeResultStringOptions(ctx);
+    if (ctx.args.size() != 1 || !options.protVer) return ctx.usage();
+    auto out = [&options](const std::string& s) { return options.shown(s); };
 
-    const std::string fp = in(ctx.args[0]);
-    const std::string typeCodeBytes = in(typeCode);
-    const std::string variantBytes = in(variant);
+    const std::string fp = options.bytes(ctx.args[0]);
     TResultsData results;
     bool newFunctionsSeen = false;
-    ParseFpString(fp, FpParseContext{typeCodeBytes, variantBytes, *protVer}, results,
+    ParseFpString(fp, FpParseContext{options.typeCode, options.variant, *options.protVer}, results,
                   newFunctionsSeen);
 
     std::ostream& os = ctx.out;

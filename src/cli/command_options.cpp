@@ -17,6 +17,24 @@ int takeLevel(Context& ctx) {
     return -1;
 }
 
+ResultStringOptions takeResultStringOptions(Context& ctx) {
+    ResultStringOptions o;
+    o.raw = ctx.takeFlag("--raw");
+    o.codePage = appEnvironment().codePage;
+    o.typeCode = o.bytes(ctx.takeOption("--type-code"));
+    o.variant = o.bytes(ctx.takeOption("--variant"));
+    o.protVer = parseInt(ctx.takeOption("--protver", "0"));
+    return o;
+}
+
+std::string ResultStringOptions::bytes(const std::string& text) const {
+    return raw ? text : fromUtf8(text, codePage);
+}
+
+std::string ResultStringOptions::shown(const std::string& text) const {
+    return raw ? text : toUtf8(text, codePage);
+}
+
 LinkOptions takeLinkOptions(Context& ctx, bool withDevice) {
     LinkOptions o;
     o.model = ctx.takeOption("--model");

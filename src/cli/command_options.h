@@ -3,10 +3,12 @@
 // and the detail level (--level), each parsed here once with the same messages.
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "cli/cli.h"
 #include "common/adapters/qt_link_clock.h"
+#include "common/codepage.h"
 #include "instrument/instrument_context.h"
 #include "protocols/identification.h"
 
@@ -14,6 +16,20 @@ namespace pelvoro::cli {
 
 // --level full|medium|low (full when not given): the view mode, or -1 for another word.
 int takeLevel(Context& ctx);
+
+// The options of a result string (parse, lines): --raw, --type-code C, --variant V,
+// --protver N (0 when not given; nullopt when not a number).
+struct ResultStringOptions {
+    bool raw = false;
+    std::string typeCode, variant;  // as the documents hold them (see bytes)
+    std::optional<int> protVer;
+    CodePage codePage = CodePage::Windows1252;
+    // A text of the terminal (UTF-8) as the documents' bytes; as it is with --raw.
+    std::string bytes(const std::string& text) const;
+    // Document bytes for the terminal; as they are with --raw.
+    std::string shown(const std::string& bytes) const;
+};
+ResultStringOptions takeResultStringOptions(Context& ctx);
 
 // The link options as given (empty when not).
 struct LinkOptions {
