@@ -9,6 +9,7 @@
 #include <string>
 
 #include "instrument/link.h"
+#include "protocols/family_a/family_a_requests.h"
 #include "support/scripted_port.h"
 #include "support/test_doubles.h"
 
@@ -111,13 +112,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;
         }
         case 11:
-            link.entryCount();
+            familyAEntryCount(link);
             break;
         case 12:
-            link.namedEntryCount();
+            familyANamedEntryCount(link);
             break;
         case 13:
-            link.resultPointer(7, 3);
+            familyAResultPointer(link, 7, 3);
             break;
         case 14: {
             // A family B record fetch: echo, block of the announced length, graph text.

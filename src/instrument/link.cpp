@@ -13,8 +13,8 @@ namespace {
 
 constexpr char kCR = '\r';
 
-// A count line as a whole decimal number: blanks and line feeds around are allowed,
-// anything else is not.
+}  // namespace
+
 std::optional<long> wholeNumber(std::string_view text) {
     std::string t = trimmed(text);
     while (!t.empty() && (t.front() == '\n' || t.front() == '\t')) t.erase(t.begin());
@@ -36,6 +36,8 @@ std::optional<long> wholeNumber(std::string_view text) {
     }
     return negative ? -value : value;
 }
+
+namespace {
 
 // How a family B or C command's echo is recognised.
 struct EchoRule {
@@ -456,57 +458,6 @@ ReplyLine Link::readUntilEof() {
     lastReply_ = block.text;
     if (!quiet) reportCommunicationFailure("   Error #4");
     return block;
-}
-
-// --- family A requests --------------------------------------------------------------
-
-std::string Link::commandWithArgument(std::string_view command, std::string_view argument,
-                                      int modelFamily) {
-    std::string text(command);
-    text += modelFamily == 3 ? ';' : kCR;
-    text += argument;
-    text += kCR;
-    return text;
-}
-
-CountReply Link::countRequest(std::string_view command, bool pauseFirst, int followUp) {
-    CountReply reply;
-    send(command);
-    clock_.processEvents();
-    if (pauseFirst) clock_.pause(0.2);
-    ReplyLine line = readReplyLine();
-    auto number = wholeNumber(line.text);
-    if (number) {
-        reply.ok = true;
-        reply.count = *number;
-    }
-    if (!cancelRequested()) {
-        // The lines after the count are read whether it was good or not.
-        if (followUp == 1) readReplyLine();
-        if (followUp == 2) readUntilStatus();
-    }
-    if (!reply.ok && !cancelRequested()) prompts_.error(LangText("msgDataCorrupt_35"));
-    return reply;
-}
-
-CountReply Link::entryCount() {
-    return countRequest("MNS\r", true, 1);
-}
-CountReply Link::resultCount() {
-    return countRequest("MNU\r", false, 1);
-}
-CountReply Link::namedEntryCount() {
-    return countRequest("MNN\r", false, 2);
-}
-
-ReplyLine Link::namedEntry(long n, int modelFamily) {
-    send(commandWithArgument("MN1", std::to_string(n), modelFamily));
-    return readReplyLine();
-}
-
-bool Link::resultPointer(long n, int modelFamily) {
-    send(commandWithArgument("MPR", std::to_string(n), modelFamily));
-    return readUntilStatus().ok;
 }
 
 ReplyLine Link::readUntilStatus(double limit) {

@@ -22,6 +22,7 @@
 // Family C (single letters): "P" is acknowledged by "E", data come in fixed blocks.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -89,6 +90,10 @@ struct CountReply {
     bool ok = false;
     long count = 0;
 };
+
+// A count line as a whole decimal number: blanks and line feeds around are allowed,
+// anything else is not.
+std::optional<long> wholeNumber(std::string_view text);
 
 class Link {
   public:
@@ -162,18 +167,7 @@ class Link {
     // kSilenceLimit shows "msgCommunFail_35" + "   Error #4".
     ReplyLine readUntilEof();
 
-    // --- family A requests --------------------------------------------------------
-    // "XXX\r" + argument + "\r" for model family 1 and 2, "XXX;" + argument + "\r" for 3.
-    static std::string commandWithArgument(std::string_view command, std::string_view argument,
-                                           int modelFamily);
-    CountReply entryCount();       // "MNS\r": count line, one more line ignored
-    CountReply resultCount();      // "MNU\r": count line, one more line ignored
-    CountReply namedEntryCount();  // "MNN\r": count line, then lines up to "SER"
-    // "MN1" with n: the entry line; a time-out fails.
-    ReplyLine namedEntry(long n, int modelFamily);
-    // "MPR" with n: lines up to "SER" (status not examined); false when no "SER" line
-    // came within the bounds of readUntilStatus.
-    bool resultPointer(long n, int modelFamily);
+    // --- status lines ---------------------------------------------------------------
     // Reads lines until one begins with "SER"; stops at a line time-out, at Cancel or
     // after `limit` seconds. The "SER" line when it came (also one cut off by a time-out).
     ReplyLine readUntilStatus(double limit = link_limits::kStatusWaitLimit);
@@ -223,7 +217,6 @@ class Link {
     bool takeBlock(std::size_t n, bool moveGauge);
     bool awaitFourthByte();
     bool handshakeReply(ProtocolFamily family, double handshakeStart, double& windowStart);
-    CountReply countRequest(std::string_view command, bool pauseFirst, int followUp);
 
     SerialPort& port_;
     LinkClock& clock_;

@@ -9,6 +9,7 @@
 #include "common/lang_text.h"
 #include "common/settings_store.h"
 #include "instrument/adapters/qt_serial_port.h"
+#include "protocols/family_a/family_a_requests.h"
 #include "protocols/identification.h"
 #include "protocols/instrument_requests.h"
 #include "sim_harness.h"
@@ -167,14 +168,14 @@ TEST(LinkOnALine, TextTesterCountsEntriesAndPointersInBothArgumentStyles) {
         Bench bench(sim.device(), "TQ75", 3);
         applyPortSettings(*bench.link, PortSelection{0, 4});
         ASSERT_TRUE(bench.link->connectInstrument(ProtocolFamily::A));
-        CountReply named = bench.link->namedEntryCount();
+        CountReply named = familyANamedEntryCount(*bench.link);
         EXPECT_TRUE(named.ok);
         EXPECT_EQ(named.count, 3);
-        ReplyLine entry = bench.link->namedEntry(2, 3);
+        ReplyLine entry = familyANamedEntry(*bench.link, 2, 3);
         EXPECT_TRUE(entry.ok);
         EXPECT_EQ(entry.text, "P;001;001;000;03;Block A;");
-        EXPECT_TRUE(bench.link->resultPointer(1, 3));
-        EXPECT_EQ(bench.link->resultCount().count, 1);
+        EXPECT_TRUE(familyAResultPointer(*bench.link, 1, 3));
+        EXPECT_EQ(familyAResultCount(*bench.link).count, 1);
         bench.link->endConnection(ProtocolFamily::A);
         EXPECT_FALSE(bench.link->isPortOpen());
         EXPECT_TRUE(bench.prompts.shown.empty());
@@ -185,8 +186,8 @@ TEST(LinkOnALine, TextTesterCountsEntriesAndPointersInBothArgumentStyles) {
         Bench bench(sim.device(), "TQ41", 2);
         applyPortSettings(*bench.link, PortSelection{0, 4});
         ASSERT_TRUE(bench.link->connectInstrument(ProtocolFamily::A));
-        EXPECT_EQ(bench.link->entryCount().count, 3);
-        EXPECT_TRUE(bench.link->resultPointer(2, 2));
+        EXPECT_EQ(familyAEntryCount(*bench.link).count, 3);
+        EXPECT_TRUE(familyAResultPointer(*bench.link, 2, 2));
         bench.link->send("MRA\r");
         ReplyLine head = bench.link->readReplyLine();
         EXPECT_EQ(head.text, "#03");

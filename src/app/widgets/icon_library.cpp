@@ -16,6 +16,17 @@ namespace {
 
 constexpr int kSize = 32;
 
+// A transparent picture of the toolbar's size drawn smoothly by `draw`.
+template <typename Draw>
+QPixmap drawnPicture(Draw draw) {
+    QPixmap pm(kSize, kSize);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    draw(p);
+    return pm;
+}
+
 QPixmap tile(int index) {
     QPixmap pm(kSize, kSize);
     pm.fill(Qt::transparent);
@@ -26,95 +37,80 @@ QPixmap tile(int index) {
 
 // An arrow into (down) or out of (up) a tester: the download and send pictures.
 QPixmap transferPicture(bool down) {
-    QPixmap pm(kSize, kSize);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0x33, 0x33, 0x33), 1.5));
-    p.setBrush(QColor(0xf2, 0xc1, 0x1d));
-    p.drawRoundedRect(QRectF(5, 17, 22, 12), 3, 3);  // the tester
-    p.setBrush(QColor(0x2e, 0x6d, 0xb4));
-    QPainterPath arrow;
-    if (down) {
-        arrow.moveTo(13, 2);
-        arrow.lineTo(19, 2);
-        arrow.lineTo(19, 9);
-        arrow.lineTo(24, 9);
-        arrow.lineTo(16, 17);
-        arrow.lineTo(8, 9);
-        arrow.lineTo(13, 9);
-    } else {
-        arrow.moveTo(13, 16);
-        arrow.lineTo(19, 16);
-        arrow.lineTo(19, 9);
-        arrow.lineTo(24, 9);
-        arrow.lineTo(16, 1);
-        arrow.lineTo(8, 9);
-        arrow.lineTo(13, 9);
-    }
-    arrow.closeSubpath();
-    p.drawPath(arrow);
-    return pm;
+    return drawnPicture([&](QPainter& p) {
+        p.setPen(QPen(QColor(0x33, 0x33, 0x33), 1.5));
+        p.setBrush(QColor(0xf2, 0xc1, 0x1d));
+        p.drawRoundedRect(QRectF(5, 17, 22, 12), 3, 3);  // the tester
+        p.setBrush(QColor(0x2e, 0x6d, 0xb4));
+        QPainterPath arrow;
+        if (down) {
+            arrow.moveTo(13, 2);
+            arrow.lineTo(19, 2);
+            arrow.lineTo(19, 9);
+            arrow.lineTo(24, 9);
+            arrow.lineTo(16, 17);
+            arrow.lineTo(8, 9);
+            arrow.lineTo(13, 9);
+        } else {
+            arrow.moveTo(13, 16);
+            arrow.lineTo(19, 16);
+            arrow.lineTo(19, 9);
+            arrow.lineTo(24, 9);
+            arrow.lineTo(16, 1);
+            arrow.lineTo(8, 9);
+            arrow.lineTo(13, 9);
+        }
+        arrow.closeSubpath();
+        p.drawPath(arrow);
+    });
 }
 
 QPixmap deletePicture() {
-    QPixmap pm(kSize, kSize);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0xc6, 0x28, 0x28), 5, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(8, 8, 24, 24);
-    p.drawLine(24, 8, 8, 24);
-    return pm;
+    return drawnPicture([&](QPainter& p) {
+        p.setPen(QPen(QColor(0xc6, 0x28, 0x28), 5, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(8, 8, 24, 24);
+        p.drawLine(24, 8, 8, 24);
+    });
 }
 
 QPixmap moveModePicture() {
-    QPixmap pm(kSize, kSize);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0x33, 0x33, 0x33), 2.5, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(16, 4, 16, 28);
-    p.drawLine(16, 4, 10, 10);
-    p.drawLine(16, 4, 22, 10);
-    p.drawLine(16, 28, 10, 22);
-    p.drawLine(16, 28, 22, 22);
-    return pm;
+    return drawnPicture([&](QPainter& p) {
+        p.setPen(QPen(QColor(0x33, 0x33, 0x33), 2.5, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(16, 4, 16, 28);
+        p.drawLine(16, 4, 10, 10);
+        p.drawLine(16, 4, 22, 10);
+        p.drawLine(16, 28, 10, 22);
+        p.drawLine(16, 28, 22, 22);
+    });
 }
 
 QPixmap chartPicture(bool table) {
-    QPixmap pm(kSize, kSize);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0x33, 0x33, 0x33), 1.5));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(4, 4, 24, 24));
-    if (table) {
-        for (int y = 10; y < 28; y += 6) p.drawLine(4, y, 28, y);
-        p.drawLine(14, 4, 14, 28);
-    } else {
-        p.setPen(QPen(QColor(0x2e, 0x6d, 0xb4), 2));
-        p.drawPolyline(
-            QPolygonF({QPointF(6, 24), QPointF(12, 14), QPointF(18, 18), QPointF(26, 7)}));
-    }
-    return pm;
+    return drawnPicture([&](QPainter& p) {
+        p.setPen(QPen(QColor(0x33, 0x33, 0x33), 1.5));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(4, 4, 24, 24));
+        if (table) {
+            for (int y = 10; y < 28; y += 6) p.drawLine(4, y, 28, y);
+            p.drawLine(14, 4, 14, 28);
+        } else {
+            p.setPen(QPen(QColor(0x2e, 0x6d, 0xb4), 2));
+            p.drawPolyline(
+                QPolygonF({QPointF(6, 24), QPointF(12, 14), QPointF(18, 18), QPointF(26, 7)}));
+        }
+    });
 }
 
 QPixmap reportPicture(QColor mark) {
-    QPixmap pm(kSize, kSize);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0x33, 0x33, 0x33), 1.5));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(7, 3, 18, 26));
-    p.setPen(QPen(QColor(0x88, 0x88, 0x88), 1.5));
-    for (int y = 9; y < 26; y += 4) p.drawLine(10, y, 22, y);
-    p.setPen(Qt::NoPen);
-    p.setBrush(mark);
-    p.drawEllipse(QPointF(23, 24), 6, 6);
-    return pm;
+    return drawnPicture([&](QPainter& p) {
+        p.setPen(QPen(QColor(0x33, 0x33, 0x33), 1.5));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(7, 3, 18, 26));
+        p.setPen(QPen(QColor(0x88, 0x88, 0x88), 1.5));
+        for (int y = 9; y < 26; y += 4) p.drawLine(10, y, 22, y);
+        p.setPen(Qt::NoPen);
+        p.setBrush(mark);
+        p.drawEllipse(QPointF(23, 24), 6, 6);
+    });
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "files/transcript_import.h"
 #include "instrument/models.h"
 #include "protocols/download_command.h"
+#include "protocols/family_a/family_a_requests.h"
 #include "protocols/instrument_requests.h"
 #include "transfer/download_tree.h"
 
@@ -290,7 +291,7 @@ struct SingleResults {
 bool readOneResult(Link& link, long n, int modelFamily, const std::string& typeCode, int& a, int& b,
                    int& c, FamilyAResult& r) {
     if (link.port().isOpen()) link.port().purgeInput();
-    link.send(Link::commandWithArgument("MR1", std::to_string(n), modelFamily));
+    link.send(familyACommand("MR1", std::to_string(n), modelFamily));
     int expected = 3;
     bool resultLineSeen = false;
     for (int got = 0; got < expected; ++got) {
@@ -374,7 +375,7 @@ enum class NamesEnd { Read, NotRead, Cancelled };
 // names their kinds give; the user is told, since the names were the tester's own.
 NamesEnd readNamedStructure(Run& run, std::vector<FamilyANamedEntry>& named) {
     Link& link = run.link();
-    CountReply count = link.namedEntryCount();
+    CountReply count = familyANamedEntryCount(link);
     if (link.cancelRequested()) return NamesEnd::Cancelled;
     if (!count.ok) return NamesEnd::NotRead;
     if (count.count <= 0) return NamesEnd::Read;
@@ -388,7 +389,7 @@ NamesEnd readNamedStructure(Run& run, std::vector<FamilyANamedEntry>& named) {
             end = NamesEnd::NotRead;
             break;
         }
-        ReplyLine line = link.namedEntry(k, modelFamily);
+        ReplyLine line = familyANamedEntry(link, k, modelFamily);
         if (link.cancelRequested()) {
             end = NamesEnd::Cancelled;
             break;
@@ -426,7 +427,7 @@ FamilyAOutcome downloadStructureAndResults(InstrumentContext& ctx, const std::st
     Link& link = ctx.link;
     if (!connectAndCheck(run, isType50)) return run.end(false);
 
-    CountReply entries = link.entryCount();
+    CountReply entries = familyAEntryCount(link);
     if (!entries.ok || entries.count <= 0) {
         run.stop();
         if (entries.ok) run.tell("msgNoStructObj_35");
@@ -454,7 +455,7 @@ FamilyAOutcome downloadStructureAndResults(InstrumentContext& ctx, const std::st
         return run.end(true);
     }
 
-    CountReply results = link.resultCount();
+    CountReply results = familyAResultCount(link);
     if (!results.ok) {
         run.failedTransfer();
         target.load();
@@ -463,7 +464,7 @@ FamilyAOutcome downloadStructureAndResults(InstrumentContext& ctx, const std::st
     if (results.count > 0) {
         link.setStep(LangText("DLoadResults_35"));
         link.progress().setGauge(0, 100);
-        link.resultPointer(1, modelFamilyOfKey(key));
+        familyAResultPointer(link, 1, modelFamilyOfKey(key));
         // Result IDs must not meet the tester's entry IDs.
         const long firstId = std::max(kFirstResultId, highestId + 1);
         TransferEnd transfer = resultsTransfer(run, results.count, firstId);
@@ -490,7 +491,7 @@ FamilyAOutcome downloadResultsOnly(InstrumentContext& ctx, const std::string& ke
     link.showProgress(LangText("DLoadResults_35"));
     link.progress().setGauge(0, 100);
 
-    CountReply count = link.resultCount();
+    CountReply count = familyAResultCount(link);
     // A tester numbers its results in 16 bits: a larger count is a garbled reply.
     if (count.ok && count.count >= kMaxTransferEntries) {
         run.tell("msgDataCorrupt_35");

@@ -10,6 +10,7 @@
 #include "common/text.h"
 #include "document/item_types.h"
 #include "instrument/models.h"
+#include "protocols/family_a/family_a_requests.h"
 #include "protocols/identification.h"
 #include "protocols/instrument_requests.h"
 
@@ -364,7 +365,7 @@ SendStructureOutcome sendStructure(InstrumentContext& ctx, StructureDocument& do
 
     bool clear = true;
     if (ownLines) {
-        CountReply count = link.entryCount();
+        CountReply count = familyAEntryCount(link);
         if (!count.ok) return done(SendStructureResult::NotCleared);
         clear = false;
         if (count.count > 0) {

@@ -53,7 +53,8 @@ std::string structureTypeText(const TStructItemData& item);
 
 enum class SendStructureResult {
     Sent,          // every entry arrived (also a document with nothing to send)
-    NotAccepted,   // the model takes no structure ("msgNoStructure_70"; family B: "msgConnectError_35")
+    NotAccepted,   // the model takes no structure ("msgNoStructure_70"; family B:
+                   // "msgConnectError_35")
     NoConnection,  // no handshake, or no instrument data
     Refused,       // a TQ75 cannot take this structure; nothing was sent
     Declined,      // the question was answered Cancel (or No for TQ75)
