@@ -16,7 +16,9 @@ std::vector<std::string> wrapWords(TextMeasure& measure, const std::string& text
 // a candidate line is never built and measured again as a whole.
 void wrapWords(TextMeasure& measure, std::string_view text, const FontSpec& font, int maxWidth,
                const std::function<void(std::string_view)>& emit) {
-    std::string line;
+    std::string line, word;
+    line.reserve(text.size());
+    word.reserve(text.size());
     int lineWidth = 0;
     int blankWidth = -1;  // measured when first needed
     bool emitted = false;
@@ -27,7 +29,6 @@ void wrapWords(TextMeasure& measure, std::string_view text, const FontSpec& font
         line.clear();
         lineWidth = 0;
     };
-    std::string word;
     while (pos < text.size()) {
         if (text[pos] == '\n') {
             flush();
