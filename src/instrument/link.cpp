@@ -302,6 +302,11 @@ EchoReply Link::sendAwaitEcho(std::string_view command, std::string_view expecte
         const double start = clock_.elapsedSeconds();
         port_.purgeAll();
         bool sent = false;
+        // Bytes taken that may begin the echo. Bytes before it (a late second answer to an
+        // earlier command that was sent twice, line noise) are dropped one at a time up to
+        // the next byte that could begin it, so that the echo is found wherever it starts.
+        std::string taken;
+        const std::string_view expected = expectedEcho.substr(0, rule.compared);
         while (!received_ && (!sent || (!advances && clock_.elapsedSeconds() - start < overall))) {
             lastReply_.clear();
             send(command);
@@ -318,19 +323,20 @@ EchoReply Link::sendAwaitEcho(std::string_view command, std::string_view expecte
                 }
                 // What has arrived is looked at before the window can be over: a wait
                 // held up elsewhere (a modal dialog) must not miss a reply that came.
-                if (port_.isOpen() && port_.bytesWaiting() >= rule.bytes) {
-                    std::size_t take = rule.bytes;
-                    if (rule.lengthKind == 4 && awaitFourthByte()) take = 4;
-                    buffer_ = port_.read(take);
-                    std::string echo = buffer_.substr(0, std::min(rule.compared, buffer_.size()));
-                    if (buffer_.size() == take &&
-                        echo ==
-                            expectedEcho.substr(0, std::min(rule.compared, expectedEcho.size()))) {
-                        lastReply_ = echo;
+                if (port_.isOpen() && taken.size() < rule.bytes && port_.bytesWaiting() > 0)
+                    taken += port_.read(std::min(port_.bytesWaiting(), rule.bytes - taken.size()));
+                if (taken.size() >= rule.bytes) {
+                    if (taken.compare(0, expected.size(), expected) == 0) {
+                        if (rule.lengthKind == 4 && awaitOneMoreByte()) taken += port_.read(1);
+                        buffer_ = taken;
+                        lastReply_ = std::string(expected);
                         received_ = true;
                         break;
                     }
-                    continue;  // not the echo: dropped, keep polling
+                    const std::size_t next =
+                        expected.empty() ? std::string::npos : taken.find(expected[0], 1);
+                    taken.erase(0, next == std::string::npos ? taken.size() : next);
+                    continue;
                 }
                 if (!port_.isOpen() || clock_.elapsedSeconds() - windowStart >= window) break;
                 pollPause();
@@ -346,13 +352,13 @@ EchoReply Link::sendAwaitEcho(std::string_view command, std::string_view expecte
     return reply;
 }
 
-// After the first three bytes of the family C count: true when a fourth follows within a
-// few byte times.
-bool Link::awaitFourthByte() {
+// After the first three bytes of the family C count (taken): true when a fourth follows
+// within a few byte times.
+bool Link::awaitOneMoreByte() {
     const int baud = port_.baudRate() > 0 ? port_.baudRate() : 300;
     const double grace = 0.1 + 30.0 / baud;
     const double start = clock_.elapsedSeconds();
-    while (port_.bytesWaiting() < 4) {
+    while (port_.bytesWaiting() < 1) {
         if (clock_.elapsedSeconds() - start >= grace || cancelRequested()) return false;
         pollPause();
     }

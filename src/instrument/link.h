@@ -152,7 +152,8 @@ class Link {
     // kEchoLimit: each of them moves the tester to its next record, so a second send
     // would make a late tester skip one (its first reply would be purged before the next
     // request and that record lost). The time-out of a window is decided only after
-    // looking at what has arrived.
+    // looking at what has arrived. Bytes before the echo (a second answer to an asking
+    // command sent twice) are passed over up to the next byte that could begin it.
     EchoReply sendAwaitEcho(std::string_view command, std::string_view expectedEcho,
                             ProtocolFamily family);
     // Takes exactly n bytes into the transfer buffer within blockAllowance(n, baud).
@@ -218,7 +219,7 @@ class Link {
   private:
     void pollPause();
     bool takeBlock(std::size_t n, bool moveGauge);
-    bool awaitFourthByte();
+    bool awaitOneMoreByte();
     bool handshakeReply(ProtocolFamily family, double handshakeStart, double& windowStart);
 
     SerialPort& port_;

@@ -12,8 +12,8 @@
 #include <regex>
 
 #include "common/lang_text.h"
-#include "download_harness.h"
 #include "document/results_hook.h"
+#include "download_harness.h"
 #include "results/render_result.h"
 #include "results/result_rows.h"
 #include "results/results_loading.h"
@@ -107,6 +107,19 @@ const std::vector<FaultCase>& faultCases() {
         // A record request answered late: sent once and its reply waited for, so that the
         // tester does not move on to a record that would then be thrown away.
         {"B_late_record", "TQ42", "tq42.sim", "fault late@MRE#1:1500\n", -1, {}, S::Complete, 2},
+        // A count or identification answered after the reply window: the command goes out
+        // again and the tester answers twice; the second answer, arriving in the next
+        // command's wait, is passed over.
+        {"B_late_count", "TQ42", "tq42.sim", "fault late@MNU:1500\n", -1, {}, S::Complete, 2},
+        {"B_late_identification",
+         "TQ42",
+         "tq42.sim",
+         "fault late@MWH:1500\n",
+         -1,
+         {},
+         S::Complete,
+         2},
+        {"C_late_count", "CV61", "cv61.sim", "fault late@RFF:1500\n", -1, {}, S::Complete, 3},
         {"B_silent_after_last", "TQ42", "tq42.sim", "after-last silent\n", -1, {}, S::Complete, 2},
         {"B_repeat_after_last", "TQ42", "tq42.sim", "after-last repeat\n", -1, {}, S::Complete, 2},
         // High-voltage tester with a graph on its second record.
