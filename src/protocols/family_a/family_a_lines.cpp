@@ -1,5 +1,7 @@
 #include "protocols/family_a/family_a_lines.h"
 
+#include <algorithm>
+
 #include "common/lang_text.h"
 #include "common/text.h"
 #include "files/document_writer.h"
@@ -30,13 +32,8 @@ std::string_view familyAChars(std::string_view s, std::size_t from, std::size_t 
 long familyAHex(std::string_view text) {
     long v = 0;
     for (char ch : text) {
-        int d = 0;
-        if (ch >= '0' && ch <= '9')
-            d = ch - '0';
-        else if (ch >= 'A' && ch <= 'F')
-            d = ch - 'A' + 10;
-        else if (ch >= 'a' && ch <= 'f')
-            d = ch - 'a' + 10;
+        // A character that is no digit counts as 0.
+        const int d = std::max(hexDigit(ch), 0);
         // Long garbage must not overflow: the IDs are 16-bit numbers.
         v = (v * 16 + d) & 0x0FFFFFFF;
     }
