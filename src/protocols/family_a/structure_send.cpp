@@ -12,7 +12,6 @@
 #include "instrument/models.h"
 #include "protocols/family_a/family_a_requests.h"
 #include "protocols/identification.h"
-#include "protocols/instrument_requests.h"
 
 namespace pelvoro {
 
