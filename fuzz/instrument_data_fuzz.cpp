@@ -14,6 +14,7 @@
 #include "protocols/family_c/family_c_identification.h"
 #include "protocols/family_c/family_c_requests.h"
 #include "protocols/identification.h"
+#include "protocols/instrument_requests.h"
 #include "support/scripted_port.h"
 #include "support/test_doubles.h"
 
