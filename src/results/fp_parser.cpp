@@ -1,5 +1,6 @@
 #include "results/fp_parser.h"
 
+#include <array>
 #include <charconv>
 #include <initializer_list>
 #include <optional>
@@ -101,12 +102,14 @@ void Parser::run(sv fp) {
         return;
     }
     code_ = *number;
-    record_ = info->record;
     layout_ = layoutOf(code_);
+    layoutRow_ = layoutOfCode(code_);
+    // A layout of another record than the code's reads nothing.
+    if (layoutRow_ && layoutRow_->record != info->record) layoutRow_ = nullptr;
     statusMap_ = statusMapOf(code_);
     char digits[12];
     r_.FunctionCode.assign(digits, std::to_chars(digits, digits + sizeof digits, code_).ptr);
-    presetUnits();
+    if (layoutRow_ && layoutRow_->prepare) layoutRow_->prepare(*this, r_);
     // The earlier typed instruments work on a TN/TT system unless a field says otherwise.
     if (code_ == 52) r_.ZLINE.EarthingSystem = 1;
     if (code_ == 53) r_.ZLOOP.EarthingSystem = 1;
@@ -124,7 +127,8 @@ void Parser::run(sv fp) {
         if (n < kFieldCap) ++n;
         const sv text = fp.substr(start, end - start);
         // Field 3 is the sub-function; codes without one ignore it.
-        if (!field(n, text) && n != 3) flag();
+        const bool known = layoutRow_ && layoutRow_->fields(*this, r_, n, text);
+        if (!known && n != 3) flag();
         start = end + 1;
     }
 }
@@ -174,33 +178,20 @@ void Parser::esys(uint8_t& b, sv t) {
         mapSpan(b, t, {{0, 5, 0}});
 }
 
-// ---------------------------------------------------------------------------------------
-// The families: each presets the units of its record and reads its fields.
-
-void Parser::presetUnits() {
-    switch (record_) {
-        case ResultRecord::None:
-            return;
-#define PELVORO_FAMILY_UNITS(kind, type, member, family) \
-    case ResultRecord::kind:                             \
-        return family##Units();
-            PELVORO_RESULT_RECORDS(PELVORO_FAMILY_UNITS)
-#undef PELVORO_FAMILY_UNITS
-    }
-}
-
-// False for a field number its code does not define.
-bool Parser::field(int n, sv t) {
-    switch (record_) {
-        case ResultRecord::None:
-            return false;
-#define PELVORO_FAMILY_FIELDS(kind, type, member, family) \
-    case ResultRecord::kind:                              \
-        return family##Fields(n, t);
-            PELVORO_RESULT_RECORDS(PELVORO_FAMILY_FIELDS)
-#undef PELVORO_FAMILY_FIELDS
-    }
-    return false;
+const Layout* layoutOfCode(int code) {
+    // Layout numbers are function codes (the later installation codes read like the earlier
+    // ones); one slot for each, filled once from the families' tables.
+    static const auto kIndex = [] {
+        std::array<const Layout*, 306> index{};
+        for (auto family :
+             {voltageLayouts(), insulationLayouts(), continuityLayouts(), impedanceLayouts(),
+              rcdLayouts(), earthLayouts(), currentLayouts(), wiringLayouts(), inspectionLayouts(),
+              highVoltageLayouts(), machineLayouts()})
+            for (const Layout& l : family) index.at(size_t(l.number)) = &l;
+        return index;
+    }();
+    const int number = layoutOf(code);
+    return number >= 0 && size_t(number) < kIndex.size() ? kIndex[size_t(number)] : nullptr;
 }
 
 }  // namespace fp

@@ -3,6 +3,7 @@
 #include <set>
 
 #include "results/function_codes.h"
+#include "results/functions/field_parser.h"
 #include "results/result_codes.h"
 
 namespace pelvoro {
@@ -100,9 +101,14 @@ TEST(FunctionCodes, EveryCodeFillsItsRecordUnderItsName) {
         EXPECT_EQ(findFunctionCode(std::to_string(c.code)), info);
         listed.insert(c.code);
     }
-    // Nothing more is known than the table lists.
-    for (const FunctionCodeInfo& info : functionCodeTable())
+    // Nothing more is known than the table lists, and each code is read by a layout of its
+    // own record.
+    for (const FunctionCodeInfo& info : functionCodeTable()) {
         EXPECT_TRUE(listed.count(info.code)) << info.code;
+        const fp::Layout* layout = fp::layoutOfCode(info.code);
+        ASSERT_NE(layout, nullptr) << info.code;
+        EXPECT_EQ(layout->record, info.record) << info.code;
+    }
 }
 
 TEST(FunctionCodes, AlternativeNamesAndBoldHeadings) {

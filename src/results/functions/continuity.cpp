@@ -237,48 +237,24 @@ constexpr Row<ContAt> kContAt62[] = {
     {8, Set, &ContAt::Rminus, subs({3, 4})},
 };
 
+constexpr auto kCont = &TResultsData::CONT;
+constexpr auto kRing = &TResultsData::RING;
+constexpr auto kContAt = &TResultsData::CONTAT;
+constexpr Layout kLayouts[] = {
+    layout<kCont, kCont3, kContUnits>(3),
+    layout<kCont, kCont56, kContUnits>(56),
+    layout<&TResultsData::ERTCONT, kErtCont17, kErtUnits>(17),
+    layout<kRing, kRing25, kRingUnits>(25),
+    layout<kRing, kRing61Rows, kRingUnits>(61),
+    layout<kRing, kRing63, kRingUnits>(63),
+    layout<kContAt, kContAt27, kContAtUnits>(27),
+    layout<kContAt, kContAt62, kContAtUnits>(62),
+};
+
 }  // namespace
 
-void Parser::continuityUnits() {
-    switch (layout_) {
-        case 3:
-        case 56:
-            return unitsOf(r_.CONT, kContUnits);
-        case 17:
-            return unitsOf(r_.ERTCONT, kErtUnits);
-        case 25:
-        case 61:
-        case 63:
-            return unitsOf(r_.RING, kRingUnits);
-        case 27:
-        case 62:
-            return unitsOf(r_.CONTAT, kContAtUnits);
-        default:
-            return;
-    }
-}
-
-bool Parser::continuityFields(int n, sv t) {
-    switch (layout_) {
-        case 3:
-            return read<kCont3>(r_.CONT, n, t);
-        case 17:
-            return read<kErtCont17>(r_.ERTCONT, n, t);
-        case 25:
-            return read<kRing25>(r_.RING, n, t);
-        case 27:
-            return read<kContAt27>(r_.CONTAT, n, t);
-        case 56:
-            return read<kCont56>(r_.CONT, n, t);
-        case 61:
-            return read<kRing61Rows>(r_.RING, n, t);
-        case 62:
-            return read<kContAt62>(r_.CONTAT, n, t);
-        case 63:
-            return read<kRing63>(r_.RING, n, t);
-        default:
-            return false;
-    }
+std::span<const Layout> continuityLayouts() {
+    return kLayouts;
 }
 
 }  // namespace fp

@@ -73,39 +73,19 @@ constexpr Row<Isfl> kIsfl15[] = {
     {9, Esys, &Isfl::EarthingSystem},
 };
 
+constexpr auto C = &TResultsData::CURRENT;
+constexpr Layout kLayouts[] = {
+    layout<C, kCurrent9, kCurrentUnits>(9),
+    layout<C, kCurrent58, kCurrentUnits>(58),
+    layout<&TResultsData::SENSOR, kSensor13, kSensorUnits>(13),
+    layout<&TResultsData::IMD, kImd14, kImdUnits>(14),
+    layout<&TResultsData::ISFL, kIsfl15, kIsflUnits>(15),
+};
+
 }  // namespace
 
-void Parser::currentUnits() {
-    switch (layout_) {
-        case 9:
-        case 58:
-            return unitsOf(r_.CURRENT, kCurrentUnits);
-        case 13:
-            return unitsOf(r_.SENSOR, kSensorUnits);
-        case 14:
-            return unitsOf(r_.IMD, kImdUnits);
-        case 15:
-            return unitsOf(r_.ISFL, kIsflUnits);
-        default:
-            return;
-    }
-}
-
-bool Parser::currentFields(int n, sv t) {
-    switch (layout_) {
-        case 9:
-            return read<kCurrent9>(r_.CURRENT, n, t);
-        case 13:
-            return read<kSensor13>(r_.SENSOR, n, t);
-        case 14:
-            return read<kImd14>(r_.IMD, n, t);
-        case 15:
-            return read<kIsfl15>(r_.ISFL, n, t);
-        case 58:
-            return read<kCurrent58>(r_.CURRENT, n, t);
-        default:
-            return false;
-    }
+std::span<const Layout> currentLayouts() {
+    return kLayouts;
 }
 
 }  // namespace fp

@@ -68,23 +68,17 @@ constexpr Row<Earth> kEarth73[] = {
     {9, Split, &Earth::Rp},
 };
 
+constexpr auto kEarth = &TResultsData::EARTH;
+constexpr Layout kLayouts[] = {
+    layout<kEarth, kEarth8, kEarthUnits>(8),
+    layout<kEarth, kEarth57, kEarthUnits>(57),
+    layout<kEarth, kEarth73, kEarthUnits>(73),
+};
+
 }  // namespace
 
-void Parser::earthUnits() {
-    if (layout_ == 8 || layout_ == 57 || layout_ == 73) unitsOf(r_.EARTH, kEarthUnits);
-}
-
-bool Parser::earthFields(int n, sv t) {
-    switch (layout_) {
-        case 8:
-            return read<kEarth8>(r_.EARTH, n, t);
-        case 57:
-            return read<kEarth57>(r_.EARTH, n, t);
-        case 73:
-            return read<kEarth73>(r_.EARTH, n, t);
-        default:
-            return false;
-    }
+std::span<const Layout> earthLayouts() {
+    return kLayouts;
 }
 
 }  // namespace fp

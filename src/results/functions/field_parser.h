@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -117,6 +118,7 @@ enum class StatusMap {
 };
 
 class Parser;
+struct Layout;
 
 // How the text of a field is kept.
 enum class Conv : uint8_t {
@@ -199,6 +201,7 @@ constexpr Row<R> hook(int n, Hook<R> h, uint64_t sub = 0, When<R> when = nullptr
 // sharing a unit.
 template <class R>
 struct Units {
+    using Record = R;
     sv unit;
     TResultValue R::*members[12];
 };
@@ -330,40 +333,13 @@ class Parser {
         return to.value ? rec.*to.value : (rec.*to.steps)[to.step];
     }
 
-    // Each family presets the units of its record and reads its fields (functions/).
-    void voltageUnits();
-    bool voltageFields(int n, sv t);
-    void insulationUnits();
-    bool insulationFields(int n, sv t);
-    void continuityUnits();
-    bool continuityFields(int n, sv t);
-    void impedanceUnits();
-    bool impedanceFields(int n, sv t);
-    void rcdUnits();
-    bool rcdFields(int n, sv t);
-    void earthUnits();
-    bool earthFields(int n, sv t);
-    void currentUnits();
-    bool currentFields(int n, sv t);
-    void wiringUnits();
-    bool wiringFields(int n, sv t);
-    void inspectionUnits();
-    bool inspectionFields(int n, sv t);
-    void highVoltageUnits();
-    bool highVoltageFields(int n, sv t);
-    void machineUnits();
-    bool machineFields(int n, sv t);
-
-    void presetUnits();
-    bool field(int n, sv t);
-
     TResultsData& r_;
     const FpParseContext& c_;
     bool& newFunctionsSeen_;
     int code_ = 0;
     int layout_ = 0;
+    const Layout* layoutRow_ = nullptr;
     StatusMap statusMap_ = StatusMap::None;
-    ResultRecord record_ = ResultRecord::None;
 };
 
 // A field table turned into code when the program is compiled: for every field number one
@@ -418,5 +394,65 @@ struct CompiledTable {
     static constexpr std::array<Reader, kMaxField + 1> kFields =
         make(std::make_index_sequence<kMaxField + 1>{});
 };
+
+// The record kind a record type is (the list of record kinds in function_codes.h).
+template <class T>
+constexpr ResultRecord recordKindOf() {
+#define PELVORO_KIND_OF(kind, type, member, family) \
+    if constexpr (std::is_same_v<T, type>) return ResultRecord::kind;
+    PELVORO_RESULT_RECORDS(PELVORO_KIND_OF)
+#undef PELVORO_KIND_OF
+    return ResultRecord::None;
+}
+
+// How the strings of one layout are read: the record they fill, what that record starts
+// with before any field is read (its units), and the reader of its fields (false for a
+// field number the layout does not define). Each family lists its layouts in a table.
+struct Layout {
+    int number;
+    ResultRecord record;
+    void (*prepare)(Parser&, TResultsData&);
+    bool (*fields)(Parser&, TResultsData&, int n, sv t);
+};
+
+template <auto member, const auto& groups>
+void presetUnits(Parser&, TResultsData& r) {
+    using G = typename std::remove_cvref_t<decltype(groups[0])>::Record;
+    unitsOf<G>(r.*member, groups);
+}
+template <auto member, const auto& table>
+bool readFields(Parser& p, TResultsData& r, int n, sv t) {
+    return p.read<table>(r.*member, n, t);
+}
+template <auto member>
+using MemberType = std::remove_cvref_t<decltype(std::declval<TResultsData&>().*member)>;
+
+// A layout whose record `member` is read by the field table `table` and starts with the
+// units `groups`; the others give their own functions.
+template <auto member, const auto& table, const auto& groups>
+constexpr Layout layout(int number) {
+    return {number, recordKindOf<MemberType<member>>(), &presetUnits<member, groups>,
+            &readFields<member, table>};
+}
+template <auto member, const auto& table>
+constexpr Layout layoutWithoutUnits(int number) {
+    return {number, recordKindOf<MemberType<member>>(), nullptr, &readFields<member, table>};
+}
+
+// The layouts of each family (functions/<family>.cpp).
+std::span<const Layout> voltageLayouts();
+std::span<const Layout> insulationLayouts();
+std::span<const Layout> continuityLayouts();
+std::span<const Layout> impedanceLayouts();
+std::span<const Layout> rcdLayouts();
+std::span<const Layout> earthLayouts();
+std::span<const Layout> currentLayouts();
+std::span<const Layout> wiringLayouts();
+std::span<const Layout> inspectionLayouts();
+std::span<const Layout> highVoltageLayouts();
+std::span<const Layout> machineLayouts();
+
+// The layout the strings of a function code are read by; null when none is known.
+const Layout* layoutOfCode(int code);
 
 }  // namespace pelvoro::fp

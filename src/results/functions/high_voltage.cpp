@@ -108,44 +108,26 @@ constexpr Row<WithstTo> kWithstTo207[] = {
     {13, Text, &WithstTo::Time},    {14, Text, &WithstTo::Date},
 };
 
-}  // namespace
-
-void Parser::highVoltageUnits() {
-    switch (layout_) {
-        case 201:
-            return unitsOf(r_.VOLT_TO, kVoltToUnits);
-        case 202:
-            return unitsOf(r_.ISO_TO, kIsoToUnits);
-        case 204:
-            return unitsOf(r_.DIAGN_TO, kDiagnToUnits);
-        case 206: {
-            unitsOf(r_.STEPV_TO, kStepvToUnits);
-            for (auto& v : r_.STEPV_TO.StepR) v.Unit = unit::O;
-            for (auto& v : r_.STEPV_TO.StepU) v.Unit = unit::V;
-            return;
-        }
-        case 207:
-            return unitsOf(r_.WITHST_TO, kWithstToUnits);
-        default:
-            return;
-    }
+// The steps of the stepped test are shown in ohm and volt.
+void prepareStepped(Parser& p, TResultsData& r) {
+    presetUnits<&TResultsData::STEPV_TO, kStepvToUnits>(p, r);
+    for (auto& v : r.STEPV_TO.StepR) v.Unit = unit::O;
+    for (auto& v : r.STEPV_TO.StepU) v.Unit = unit::V;
 }
 
-bool Parser::highVoltageFields(int n, sv t) {
-    switch (layout_) {
-        case 201:
-            return read<kVoltTo201>(r_.VOLT_TO, n, t);
-        case 202:
-            return read<kIsoTo202>(r_.ISO_TO, n, t);
-        case 204:
-            return read<kDiagnTo204>(r_.DIAGN_TO, n, t);
-        case 206:
-            return read<kStepvTo206>(r_.STEPV_TO, n, t);
-        case 207:
-            return read<kWithstTo207>(r_.WITHST_TO, n, t);
-        default:
-            return false;
-    }
+constexpr Layout kLayouts[] = {
+    layout<&TResultsData::VOLT_TO, kVoltTo201, kVoltToUnits>(201),
+    layout<&TResultsData::ISO_TO, kIsoTo202, kIsoToUnits>(202),
+    layout<&TResultsData::DIAGN_TO, kDiagnTo204, kDiagnToUnits>(204),
+    {206, ResultRecord::StepvTo, &prepareStepped,
+     &readFields<&TResultsData::STEPV_TO, kStepvTo206>},
+    layout<&TResultsData::WITHST_TO, kWithstTo207, kWithstToUnits>(207),
+};
+
+}  // namespace
+
+std::span<const Layout> highVoltageLayouts() {
+    return kLayouts;
 }
 
 }  // namespace fp

@@ -251,46 +251,22 @@ constexpr Row<Neutr> kIncNeutr35[] = {
     {10, Esys, &Neutr::EarthingSystem},
 };
 
+constexpr auto kZLine = &TResultsData::ZLINE;
+constexpr auto kZLoop = &TResultsData::ZLOOP;
+constexpr Layout kLayouts[] = {
+    layout<kZLine, kZLine4, kZLineUnits>(4),
+    layout<kZLine, kZLine52, kZLineUnits>(52),
+    layout<kZLoop, kZLoop5, kZLoopUnits>(5),
+    layout<kZLoop, kZLoop53, kZLoopUnits>(53),
+    layout<&TResultsData::FOLTLOOP, kFoltLoop21, kFoltUnits>(21),
+    layout<&TResultsData::LOOP_Re, kLoopRe29, kLoopReUnits>(29),
+    layout<&TResultsData::INC_NEUTR, kIncNeutr35, kNeutrUnits>(35),
+};
+
 }  // namespace
 
-void Parser::impedanceUnits() {
-    switch (layout_) {
-        case 4:
-        case 52:
-            return unitsOf(r_.ZLINE, kZLineUnits);
-        case 5:
-        case 53:
-            return unitsOf(r_.ZLOOP, kZLoopUnits);
-        case 21:
-            return unitsOf(r_.FOLTLOOP, kFoltUnits);
-        case 29:
-            return unitsOf(r_.LOOP_Re, kLoopReUnits);
-        case 35:
-            return unitsOf(r_.INC_NEUTR, kNeutrUnits);
-        default:
-            return;
-    }
-}
-
-bool Parser::impedanceFields(int n, sv t) {
-    switch (layout_) {
-        case 4:
-            return read<kZLine4>(r_.ZLINE, n, t);
-        case 5:
-            return read<kZLoop5>(r_.ZLOOP, n, t);
-        case 21:
-            return read<kFoltLoop21>(r_.FOLTLOOP, n, t);
-        case 29:
-            return read<kLoopRe29>(r_.LOOP_Re, n, t);
-        case 35:
-            return read<kIncNeutr35>(r_.INC_NEUTR, n, t);
-        case 52:
-            return read<kZLine52>(r_.ZLINE, n, t);
-        case 53:
-            return read<kZLoop53>(r_.ZLOOP, n, t);
-        default:
-            return false;
-    }
+std::span<const Layout> impedanceLayouts() {
+    return kLayouts;
 }
 
 }  // namespace fp

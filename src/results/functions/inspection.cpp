@@ -36,29 +36,20 @@ constexpr Row<Checklist> kChecklist[] = {
     {6, Text, &Checklist::Section},
 };
 
+constexpr Layout kLayouts[] = {
+    layoutWithoutUnits<&TResultsData::VISUAL, kVisual16>(16),
+    layoutWithoutUnits<&TResultsData::FULSCHED, kChecklist>(22),
+    layoutWithoutUnits<&TResultsData::DOMSCHED, kChecklist>(23),
+    layoutWithoutUnits<&TResultsData::FUNCTION, kChecklist>(24),
+    layoutWithoutUnits<&TResultsData::REBT_02, kChecklist>(30),
+    layoutWithoutUnits<&TResultsData::REBT_73, kChecklist>(31),
+    layoutWithoutUnits<&TResultsData::REBT_75, kChecklist>(32),
+};
+
 }  // namespace
 
-void Parser::inspectionUnits() {}
-
-bool Parser::inspectionFields(int n, sv t) {
-    switch (layout_) {
-        case 16:
-            return read<kVisual16>(r_.VISUAL, n, t);
-        case 22:
-            return read<kChecklist>(r_.FULSCHED, n, t);
-        case 23:
-            return read<kChecklist>(r_.DOMSCHED, n, t);
-        case 24:
-            return read<kChecklist>(r_.FUNCTION, n, t);
-        case 30:
-            return read<kChecklist>(r_.REBT_02, n, t);
-        case 31:
-            return read<kChecklist>(r_.REBT_73, n, t);
-        case 32:
-            return read<kChecklist>(r_.REBT_75, n, t);
-        default:
-            return false;
-    }
+std::span<const Layout> inspectionLayouts() {
+    return kLayouts;
 }
 
 }  // namespace fp

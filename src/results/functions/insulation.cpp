@@ -187,33 +187,18 @@ constexpr Row<Iso> kIso116[] = {
     {10, Set, &Iso::Uiso},     {11, Esys, &Iso::EarthingSystem},
 };
 
+constexpr auto kIso = &TResultsData::ISO;
+constexpr Layout kLayouts[] = {
+    layout<kIso, kIso2, kIsoUnits>(2),
+    layout<kIso, kIso18, kIsoUnits>(18),
+    layout<kIso, kIso55, kIsoUnits>(55),
+    layout<kIso, kIso116, kIsoUnits>(116),
+};
+
 }  // namespace
 
-void Parser::insulationUnits() {
-    switch (layout_) {
-        case 2:
-        case 18:
-        case 55:
-        case 116:
-            return unitsOf(r_.ISO, kIsoUnits);
-        default:
-            return;
-    }
-}
-
-bool Parser::insulationFields(int n, sv t) {
-    switch (layout_) {
-        case 2:
-            return read<kIso2>(r_.ISO, n, t);
-        case 18:
-            return read<kIso18>(r_.ISO, n, t);
-        case 55:
-            return read<kIso55>(r_.ISO, n, t);
-        case 116:
-            return read<kIso116>(r_.ISO, n, t);
-        default:
-            return false;
-    }
+std::span<const Layout> insulationLayouts() {
+    return kLayouts;
 }
 
 }  // namespace fp

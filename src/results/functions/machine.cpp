@@ -78,44 +78,35 @@ constexpr Row<TFunct_MOhm_MT> kMohmMt[] = {
 };
 constexpr Row<TFunct_dt_MT> kDtMt[] = {{3, Set, &TFunct_dt_MT::t}, {7, Set, &TFunct_dt_MT::Syst}};
 
-}  // namespace
-
-void Parser::machineUnits() {
-    switch (layout_) {
-        case 71:
-            return unitsOf<VoltTest>(r_.CONTVOLT, kVoltTestUnits);
-        case 72:
-            return unitsOf<VoltTest>(r_.STEPVOLT, kVoltTestUnits);
-        case 80:
-            return unitsOf(r_.RES_MICRO, kMicroUnits);
-        default:
-            return;
-    }
+// The machine testers write fields up to 8; the rest are ignored. Within them a field no
+// row names is known but not kept.
+template <auto member, const auto& table>
+bool machineTesterFields(Parser& p, TResultsData& r, int n, sv t) {
+    if (n < 3 || n > 8) return false;
+    p.read<table>(r.*member, n, t);
+    return true;
+}
+template <auto member, const auto& table>
+constexpr Layout machineTester(int number) {
+    return {number, recordKindOf<MemberType<member>>(), nullptr,
+            &machineTesterFields<member, table>};
 }
 
-bool Parser::machineFields(int n, sv t) {
-    // The machine testers write fields up to 8; the rest are ignored.
-    if (layout_ > 300 && (n < 3 || n > 8)) return false;
-    switch (layout_) {
-        case 71:
-            return read<kVoltTest>(r_.CONTVOLT, n, t);
-        case 72:
-            return read<kVoltTest>(r_.STEPVOLT, n, t);
-        case 80:
-            return read<kResMicro80>(r_.RES_MICRO, n, t);
-        case 301:
-            return read<kHvMt>(r_.HV_MT, n, t) || true;
-        case 302:
-            return read<kDuMt>(r_.dU_MT, n, t) || true;
-        case 303:
-            return read<kR10aMt>(r_.R10A_MT, n, t) || true;
-        case 304:
-            return read<kMohmMt>(r_.MOhm_MT, n, t) || true;
-        case 305:
-            return read<kDtMt>(r_.dt_MT, n, t) || true;
-        default:
-            return false;
-    }
+constexpr Layout kLayouts[] = {
+    layout<&TResultsData::CONTVOLT, kVoltTest, kVoltTestUnits>(71),
+    layout<&TResultsData::STEPVOLT, kVoltTest, kVoltTestUnits>(72),
+    layout<&TResultsData::RES_MICRO, kResMicro80, kMicroUnits>(80),
+    machineTester<&TResultsData::HV_MT, kHvMt>(301),
+    machineTester<&TResultsData::dU_MT, kDuMt>(302),
+    machineTester<&TResultsData::R10A_MT, kR10aMt>(303),
+    machineTester<&TResultsData::MOhm_MT, kMohmMt>(304),
+    machineTester<&TResultsData::dt_MT, kDtMt>(305),
+};
+
+}  // namespace
+
+std::span<const Layout> machineLayouts() {
+    return kLayouts;
 }
 
 }  // namespace fp

@@ -160,38 +160,45 @@ Column testColumn(int code, int sub, int protVer) {
     return Column::None;
 }
 
-}  // namespace
-
-void Parser::rcdUnits() {
-    if (layout_ == 6 || layout_ == 54) unitsOf(r_.RCD, kRcdUnits);
-}
-
-bool Parser::rcdFields(int n, sv t) {
-    auto& s = r_.RCD;
-    if (layout_ != 6 && layout_ != 54) return false;
-    if (layout_ == 54 ? read<kRcd54>(s, n, t) : read<kRcd6>(s, n, t)) return true;
-    const int n54 = layout_ == 54 ? n : n - 1;
+// The fields of the test the sub-function chose follow the fields of every test (from field
+// 8 on; the earlier typed testers' layout 54 one field sooner).
+template <int number, const auto& table>
+bool rcdFields(Parser& p, TResultsData& r, int n, sv t) {
+    auto& s = r.RCD;
+    if (p.read<table>(s, n, t)) return true;
+    const int n54 = number == 54 ? n : n - 1;
     if (n54 < 8 || n54 > 18) return false;
-    switch (testColumn(layout_, s.SubFunction, c_.protVer)) {
+    switch (testColumn(number, s.SubFunction, p.protVer())) {
         case Column::TripTime:
-            read<kTripTime>(s, n54, t);
+            p.read<kTripTime>(s, n54, t);
             break;
         case Column::TripCurrent:
-            read<kTripCurrent>(s, n54, t);
+            p.read<kTripCurrent>(s, n54, t);
             break;
         case Column::AutoOld:
-            read<kAutoOld>(s, n54, t);
+            p.read<kAutoOld>(s, n54, t);
             break;
         case Column::AutoNew:
-            read<kAutoNew>(s, n54, t);
+            p.read<kAutoNew>(s, n54, t);
             break;
         case Column::TouchVoltage:
-            read<kTouchVoltage>(s, n54, t);
+            p.read<kTouchVoltage>(s, n54, t);
             break;
         case Column::None:
             break;
     }
     return true;
+}
+
+constexpr Layout kLayouts[] = {
+    {6, ResultRecord::Rcd, &presetUnits<&TResultsData::RCD, kRcdUnits>, &rcdFields<6, kRcd6>},
+    {54, ResultRecord::Rcd, &presetUnits<&TResultsData::RCD, kRcdUnits>, &rcdFields<54, kRcd54>},
+};
+
+}  // namespace
+
+std::span<const Layout> rcdLayouts() {
+    return kLayouts;
 }
 
 }  // namespace fp

@@ -90,35 +90,18 @@ constexpr Row<Touch> kTouch33[] = {
     {7, Set, &Touch::Uac},       {8, Esys, &Touch::EarthingSystem},
 };
 
+constexpr auto kVolt = &TResultsData::VOLT;
+constexpr Layout kLayouts[] = {
+    layout<kVolt, kVolt1, kVoltUnits>(1),
+    layout<kVolt, kVolt51, kVoltUnits>(51),
+    layout<&TResultsData::VARISTOR, kVaristor28, kVaristorUnits>(28),
+    layout<&TResultsData::TCH_VOLT, kTouch33, kTouchUnits>(33),
+};
+
 }  // namespace
 
-void Parser::voltageUnits() {
-    switch (layout_) {
-        case 1:
-        case 51:
-            return unitsOf(r_.VOLT, kVoltUnits);
-        case 28:
-            return unitsOf(r_.VARISTOR, kVaristorUnits);
-        case 33:
-            return unitsOf(r_.TCH_VOLT, kTouchUnits);
-        default:
-            return;
-    }
-}
-
-bool Parser::voltageFields(int n, sv t) {
-    switch (layout_) {
-        case 1:
-            return read<kVolt1>(r_.VOLT, n, t);
-        case 28:
-            return read<kVaristor28>(r_.VARISTOR, n, t);
-        case 33:
-            return read<kTouch33>(r_.TCH_VOLT, n, t);
-        case 51:
-            return read<kVolt51>(r_.VOLT, n, t);
-        default:
-            return false;
-    }
+std::span<const Layout> voltageLayouts() {
+    return kLayouts;
 }
 
 }  // namespace fp

@@ -88,35 +88,18 @@ constexpr Row<Socket> kSocket64[] = {
     {9, Set, &Socket::Rpe},
 };
 
+constexpr auto kPolar = &TResultsData::POLAR;
+constexpr Layout kLayouts[] = {
+    layout<kPolar, kPolar19, kPolarUnits>(19),
+    layout<kPolar, kPolar26, kPolarUnits>(26),
+    layout<&TResultsData::CorrCONN, kCorrConn20, kConnUnits>(20),
+    layout<&TResultsData::SOCKET, kSocket64, kSocketUnits>(64),
+};
+
 }  // namespace
 
-void Parser::wiringUnits() {
-    switch (layout_) {
-        case 19:
-        case 26:
-            return unitsOf(r_.POLAR, kPolarUnits);
-        case 20:
-            return unitsOf(r_.CorrCONN, kConnUnits);
-        case 64:
-            return unitsOf(r_.SOCKET, kSocketUnits);
-        default:
-            return;
-    }
-}
-
-bool Parser::wiringFields(int n, sv t) {
-    switch (layout_) {
-        case 19:
-            return read<kPolar19>(r_.POLAR, n, t);
-        case 20:
-            return read<kCorrConn20>(r_.CorrCONN, n, t);
-        case 26:
-            return read<kPolar26>(r_.POLAR, n, t);
-        case 64:
-            return read<kSocket64>(r_.SOCKET, n, t);
-        default:
-            return false;
-    }
+std::span<const Layout> wiringLayouts() {
+    return kLayouts;
 }
 
 }  // namespace fp
