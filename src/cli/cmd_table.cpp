@@ -45,13 +45,15 @@ int runTable(Context& ctx) {
     if (rows.itemCount() == 0) return 0;
     const CodePage cp = appEnvironment().codePage;
     // The text goes out in large pieces, each row appended in place.
-    std::string out, line;
+    std::string out;
     forEachTableTextRow(rows, true, [&](const std::string& number, const std::string& results) {
-        line.assign(number).append(1, '\t').append(results);
-        if (raw)
-            out += line;
-        else
-            out += toUtf8(line, cp);
+        if (raw) {
+            out.append(number).append(1, '\t').append(results);
+        } else {
+            appendAsUtf8(out, number, cp);
+            out += '\t';
+            appendAsUtf8(out, results, cp);
+        }
         out += '\n';
         if (out.size() >= (1u << 16)) {
             ctx.out.write(out.data(), std::streamsize(out.size()));

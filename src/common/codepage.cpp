@@ -94,9 +94,14 @@ std::optional<CodePage> codePageByName(std::string_view name) {
 }
 
 std::string toUtf8(std::string_view bytes, CodePage cp) {
-    const HighHalf& high = highHalf(cp);
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 4);
+    appendAsUtf8(out, bytes, cp);
+    return out;
+}
+
+void appendAsUtf8(std::string& out, std::string_view bytes, CodePage cp) {
+    const HighHalf& high = highHalf(cp);
     // Runs of ASCII bytes are copied as they stand, a run at a time.
     size_t i = 0;
     while (i < bytes.size()) {
@@ -107,7 +112,6 @@ std::string toUtf8(std::string_view bytes, CodePage cp) {
         appendUtf8(out, high[static_cast<unsigned char>(bytes[end]) - 0x80]);
         i = end + 1;
     }
-    return out;
 }
 
 std::string fromUtf8(std::string_view utf8, CodePage cp, char replacement) {

@@ -14,6 +14,8 @@ enum class CodePage { Windows1250, Windows1251, Windows1252 };
 std::optional<CodePage> codePageByName(std::string_view name);
 
 std::string toUtf8(std::string_view bytes, CodePage cp = CodePage::Windows1252);
+// The same appended to `out`.
+void appendAsUtf8(std::string& out, std::string_view bytes, CodePage cp = CodePage::Windows1252);
 // Characters the code page cannot show become the replacement byte.
 std::string fromUtf8(std::string_view utf8, CodePage cp = CodePage::Windows1252,
                      char replacement = '?');

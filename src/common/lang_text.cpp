@@ -1,5 +1,7 @@
 #include "common/lang_text.h"
 
+#include <array>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -107,8 +109,31 @@ bool LanguageFile::hasKey(std::string_view key) const {
     return find(key) != nullptr;
 }
 
+namespace {
+
+// Counts the language files made current; a cached text of another count is stale.
+std::atomic<uint64_t> languageGeneration{1};
+
+// The line generators and the parser ask for the same few dozen keys again and again: a
+// small cache of each thread in front of the table. An entry holds its key's bytes, so a
+// key is found only under exactly the bytes it was asked with.
+struct CachedText {
+    uint64_t generation = 0;
+    std::string key;
+    const std::string* text = nullptr;
+};
+
+size_t cacheSlot(std::string_view key) {
+    uint64_t h = 14695981039346656037ull ^ key.size();
+    for (char c : key) h = (h ^ uint8_t(c)) * 1099511628211ull;
+    return size_t(h ^ (h >> 29));
+}
+
+}  // namespace
+
 void setCurrentLanguageFile(std::shared_ptr<LanguageFile> file) {
     currentFile() = file ? std::move(file) : std::make_shared<LanguageFile>();
+    languageGeneration.fetch_add(1);
 }
 
 std::shared_ptr<LanguageFile> currentLanguageFile() {
@@ -116,7 +141,16 @@ std::shared_ptr<LanguageFile> currentLanguageFile() {
 }
 
 const std::string& LangText(std::string_view key) {
-    return currentFile()->text(key);
+    constexpr size_t kSlots = 512;
+    thread_local std::array<CachedText, kSlots> cache;
+    const uint64_t generation = languageGeneration.load(std::memory_order_acquire);
+    CachedText& entry = cache[cacheSlot(key) % kSlots];
+    if (entry.generation == generation && entry.key == key) return *entry.text;
+    const std::string& text = currentFile()->text(key);
+    entry.generation = generation;
+    entry.key.assign(key);
+    entry.text = &text;
+    return text;
 }
 
 void TextCodeTable::fill(const LanguageFile& file) {

@@ -4,17 +4,26 @@
 
 namespace pelvoro {
 
-// Each word is measured once: the width of a line grows by a blank and the next word, so
-// a candidate line is never built and measured again as a whole.
 std::vector<std::string> wrapWords(TextMeasure& measure, const std::string& text,
                                    const FontSpec& font, int maxWidth) {
     std::vector<std::string> lines;
+    wrapWords(measure, text, font, maxWidth,
+              [&lines](std::string_view line) { lines.emplace_back(line); });
+    return lines;
+}
+
+// Each word is measured once: the width of a line grows by a blank and the next word, so
+// a candidate line is never built and measured again as a whole.
+void wrapWords(TextMeasure& measure, std::string_view text, const FontSpec& font, int maxWidth,
+               const std::function<void(std::string_view)>& emit) {
     std::string line;
     int lineWidth = 0;
     int blankWidth = -1;  // measured when first needed
+    bool emitted = false;
     size_t pos = 0;
     auto flush = [&] {
-        lines.push_back(line);
+        emit(line);
+        emitted = true;
         line.clear();
         lineWidth = 0;
     };
@@ -45,7 +54,8 @@ std::vector<std::string> wrapWords(TextMeasure& measure, const std::string& text
                 size_t n = 1;
                 while (n < word.size() && measure.width(word.substr(0, n + 1), font) <= maxWidth)
                     ++n;
-                lines.push_back(word.substr(0, n));
+                emit(std::string_view(word).substr(0, n));
+                emitted = true;
                 word.erase(0, n);
                 wordWidth = measure.width(word, font);
             }
@@ -55,8 +65,7 @@ std::vector<std::string> wrapWords(TextMeasure& measure, const std::string& text
         pos = end;
         while (pos < text.size() && text[pos] == ' ') ++pos;
     }
-    if (!line.empty() || lines.empty()) lines.push_back(line);
-    return lines;
+    if (!line.empty() || !emitted) emit(line);
 }
 
 }  // namespace pelvoro

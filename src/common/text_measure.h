@@ -1,7 +1,9 @@
 #pragma once
 // Width of texts in a font, for word wrapping of result lines.
 
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pelvoro {
@@ -27,5 +29,9 @@ class TextMeasure {
 // inside a word only when the word alone is too wide.
 std::vector<std::string> wrapWords(TextMeasure& measure, const std::string& text,
                                    const FontSpec& font, int maxWidth);
+// The same, each line handed to `emit` as soon as it is complete (the view is valid during
+// the call only).
+void wrapWords(TextMeasure& measure, std::string_view text, const FontSpec& font, int maxWidth,
+               const std::function<void(std::string_view)>& emit);
 
 }  // namespace pelvoro

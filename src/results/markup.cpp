@@ -1,7 +1,9 @@
 #include "results/markup.h"
 
 #include <algorithm>
+#include <array>
 #include <map>
+#include <type_traits>
 
 #include "common/lang_text.h"
 
@@ -130,12 +132,78 @@ int threeDigits(std::string_view text, size_t& pos) {
     return digits == 3 ? value : -1;
 }
 
+// The attributes a run takes when it is closed.
+struct RunAttributes {
+    MarkupColour colour = kMarkupBlack;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    int size = kMarkupFontSize;
+    RunAlignment alignment = RunAlignment::Left;
+};
+
+// Builds the runs of a MarkupLine.
+struct RunSink {
+    MarkupLine& out;
+    const std::string& font;
+
+    TResCommProp& props() { return out.props; }
+    bool full() const { return out.runs.size() >= size_t(kMaxMarkupRuns); }
+    TResultText make(const RunAttributes& a) const {
+        TResultText run;
+        run.colour = a.colour;
+        run.fontName = font;
+        run.bold = a.bold;
+        run.italic = a.italic;
+        run.underline = a.underline;
+        run.size = a.size;
+        run.alignment = a.alignment;
+        return run;
+    }
+    void text(std::string& text, const RunAttributes& a) {
+        if (full()) return;
+        out.runs.push_back(make(a));
+        out.runs.back().text = std::move(text);
+    }
+    void push(TResultText run) {
+        if (!full()) out.runs.push_back(std::move(run));
+    }
+};
+
+// Keeps only what the clipboard shows of the runs.
+struct ClipSink {
+    ClipboardLine& out;
+    int runs = 0;
+
+    TResCommProp& props() { return out.props; }
+    void text(std::string_view text, const RunAttributes& a) {
+        if (runs >= kMaxMarkupRuns) return;
+        if (runs++ == 0) out.firstRun.assign(text);
+        if (a.alignment == RunAlignment::Centre) return;
+        if (a.alignment == RunAlignment::Right) out.text.append(6, ' ');
+        out.text.append(text);
+    }
+};
+
+// The symbols by code, from the first code on.
+constexpr int kFirstSymbol = 257;
+constexpr int kLastSymbol = 361;
+
+const MarkupSymbol& symbolEntry(int code) {
+    static const std::array<MarkupSymbol, kLastSymbol - kFirstSymbol + 1> entries = [] {
+        std::array<MarkupSymbol, kLastSymbol - kFirstSymbol + 1> e{};
+        for (const auto& [c, symbol] : symbolTable()) e[size_t(c - kFirstSymbol)] = symbol;
+        return e;
+    }();
+    static const MarkupSymbol unknown;
+    if (code < kFirstSymbol || code > kLastSymbol) return unknown;
+    return entries[size_t(code - kFirstSymbol)];
+}
+
 }  // namespace
 
 MarkupSymbol markupSymbol(int code) {
-    const auto& table = symbolTable();
-    auto it = table.find(code);
-    return it == table.end() ? MarkupSymbol{} : it->second;
+    return symbolEntry(code);
 }
 
 const std::vector<int>& markupSymbolCodes() {
@@ -153,23 +221,19 @@ std::string MarkupLine::text() const {
     return s;
 }
 
+template <class Sink>
 struct MarkupInterpreter::State {
     MarkupMode mode;
-    MarkupLine* out;
-    std::string text;        // the open run's text
-    TResultText attributes;  // the current attributes (text and symbol unused)
-    std::vector<int> activeCodes;
+    Sink sink;
+    std::string text;          // the open run's text
+    RunAttributes attributes;  // the current attributes
+    std::array<int, kMaxTextCodeDepth> activeCodes{};
+    int active = 0;
     int expansions = 0;
 
-    void push(TResultText run) {
-        if (out->runs.size() < size_t(kMaxMarkupRuns)) out->runs.push_back(std::move(run));
-    }
     void close() {
         if (text.empty()) return;
-        if (out->runs.size() < size_t(kMaxMarkupRuns)) {
-            out->runs.push_back(attributes);
-            out->runs.back().text = std::move(text);
-        }
+        sink.text(text, attributes);
         text.clear();
     }
 };
@@ -203,15 +267,26 @@ MarkupLine MarkupInterpreter::parse(std::string_view line, MarkupMode mode) cons
 void MarkupInterpreter::parse(std::string_view line, MarkupMode mode, MarkupLine& out) const {
     out.props = TResCommProp{};
     out.runs.clear();
-    State state{mode, &out, {}, {}, {}, 0};
-    state.attributes.fontName = defaultFont_;
+    State<RunSink> state{mode, RunSink{out, defaultFont_}, {}, {}};
     state.attributes.size = defaultSize_;
     if (!line.empty()) interpret(line.substr(1), state, 0);
     state.close();
 }
 
-void MarkupInterpreter::interpret(std::string_view text, State& state, int depth) const {
-    TResultText& a = state.attributes;
+void MarkupInterpreter::parseClipboard(std::string_view line, ClipboardLine& out) const {
+    out.props.level = 1;
+    out.props.kind.clear();
+    out.firstRun.clear();
+    out.text.clear();
+    State<ClipSink> state{MarkupMode::ClipBrd, ClipSink{out}, {}, {}};
+    state.attributes.size = defaultSize_;
+    if (!line.empty()) interpret(line.substr(1), state, 0);
+    state.close();
+}
+
+template <class Sink>
+void MarkupInterpreter::interpret(std::string_view text, State<Sink>& state, int depth) const {
+    RunAttributes& a = state.attributes;
     size_t i = 0;
     const size_t n = text.size();
     while (i < n) {
@@ -246,16 +321,15 @@ void MarkupInterpreter::interpret(std::string_view text, State& state, int depth
                 if (code < 0 || depth >= kMaxTextCodeDepth ||
                     state.expansions >= kMaxTextCodeExpansions)
                     break;
-                if (std::find(state.activeCodes.begin(), state.activeCodes.end(), code) !=
-                    state.activeCodes.end())
-                    break;
+                const auto active = state.activeCodes.begin() + state.active;
+                if (std::find(state.activeCodes.begin(), active, code) != active) break;
                 ++state.expansions;
-                state.activeCodes.push_back(code);
+                state.activeCodes[size_t(state.active++)] = code;
                 // Copied: the entry must stay valid whatever the sources do meanwhile.
                 const std::string entry = textCodes().at(code);
                 interpret(entry, state, depth + 1);
                 state.close();
-                state.activeCodes.pop_back();
+                --state.active;
                 break;
             }
             case 'S': {
@@ -296,11 +370,11 @@ void MarkupInterpreter::interpret(std::string_view text, State& state, int depth
                     a.size = 10 + (arg - 'A');
                 break;
             case 'L':
-                if (arg >= '1' && arg <= '3') state.out->props.level = arg - '0';
+                if (arg >= '1' && arg <= '3') state.sink.props().level = arg - '0';
                 break;
             case 'P':
                 if (arg && std::string_view("CDLNRSV").find(arg) != std::string_view::npos)
-                    state.out->props.kind = std::string(1, arg);
+                    state.sink.props().kind.assign(1, arg);
                 break;
             default:
                 break;
@@ -308,25 +382,38 @@ void MarkupInterpreter::interpret(std::string_view text, State& state, int depth
     }
 }
 
-void MarkupInterpreter::symbolRun(int code, State& state) const {
+template <class Sink>
+void MarkupInterpreter::symbolRun(int code, State<Sink>& state) const {
     state.close();
-    TResultText run = state.attributes;
-    run.symbol = code;
-    const MarkupSymbol symbol = markupSymbol(code);
-    if (symbol.known) {
-        if (state.mode == MarkupMode::ClipBrd) {
-            run.text = symbol.clipKey ? keyText(symbol.clipKey) : std::string(symbol.clipText);
-        } else if (symbol.glyph) {
-            // The glyph keeps the line's size; only this run changes font and character set.
-            run.glyph = true;
-            run.text = std::string(1, symbol.glyphByte);
-            run.charSet = symbol.charSet;
-            if (symbol.glyphFont) run.fontName = symbol.glyphFont;
-        } else {
-            run.picture = true;
+    const MarkupSymbol& symbol = symbolEntry(code);
+    if constexpr (std::is_same_v<Sink, ClipSink>) {
+        // A symbol is a run even when it has no text.
+        if (!symbol.known)
+            state.sink.text({}, state.attributes);
+        else if (symbol.clipKey)
+            state.sink.text(keyText(symbol.clipKey), state.attributes);
+        else
+            state.sink.text(symbol.clipText, state.attributes);
+    } else {
+        if (state.sink.full()) return;
+        TResultText run = state.sink.make(state.attributes);
+        run.symbol = code;
+        if (symbol.known) {
+            if (state.mode == MarkupMode::ClipBrd) {
+                run.text = symbol.clipKey ? keyText(symbol.clipKey) : std::string(symbol.clipText);
+            } else if (symbol.glyph) {
+                // The glyph keeps the line's size; only this run changes font and character
+                // set.
+                run.glyph = true;
+                run.text = std::string(1, symbol.glyphByte);
+                run.charSet = symbol.charSet;
+                if (symbol.glyphFont) run.fontName = symbol.glyphFont;
+            } else {
+                run.picture = true;
+            }
         }
+        state.sink.push(std::move(run));
     }
-    state.push(std::move(run));
 }
 
 MarkupLine ParseMarkup(std::string_view line, MarkupMode mode) {

@@ -91,6 +91,15 @@ struct MarkupLine {
     std::string text() const;
 };
 
+// What the clipboard keeps of a line, without its runs: the properties, the first run's
+// text and the line's text as clipboardLineText gives it (left-aligned runs in order,
+// each right-aligned run after six blanks, centred runs left out).
+struct ClipboardLine {
+    TResCommProp props;
+    std::string firstRun;
+    std::string text;
+};
+
 // Where the interpreter finds text codes and the texts of the symbols 257, 258 and 320
 // in clipboard mode. Empty members mean the current run's: currentTextCodes() and
 // LangText().
@@ -123,6 +132,8 @@ class MarkupInterpreter {
 
     MarkupLine parse(std::string_view line, MarkupMode mode) const;
     void parse(std::string_view line, MarkupMode mode, MarkupLine& out) const;
+    // The line in "ClipBrd" mode as the clipboard keeps it; `out` keeps its buffers.
+    void parseClipboard(std::string_view line, ClipboardLine& out) const;
 
     // The font every line starts with. Callers may change it for a drawing pass and put
     // the standard defaults back with resetAttributes().
@@ -130,9 +141,12 @@ class MarkupInterpreter {
     void resetAttributes();
 
   private:
+    template <class Sink>
     struct State;
-    void interpret(std::string_view text, State& state, int depth) const;
-    void symbolRun(int code, State& state) const;
+    template <class Sink>
+    void interpret(std::string_view text, State<Sink>& state, int depth) const;
+    template <class Sink>
+    void symbolRun(int code, State<Sink>& state) const;
     std::string keyText(std::string_view key) const;
     const TextCodeTable& textCodes() const;
 

@@ -13,10 +13,10 @@ namespace pelvoro {
 namespace lines {
 
 // The lines of the parsed code, written by the family of its record.
-std::vector<std::string> Generator::run() {
+void Generator::run() {
     code_ = r_.functionCode();
     const FunctionCodeInfo* info = findFunctionCode(code_);
-    if (!info) return {};
+    if (!info) return;
     switch (info->record) {
         case ResultRecord::None:
             break;
@@ -27,7 +27,6 @@ std::vector<std::string> Generator::run() {
             PELVORO_RESULT_RECORDS(PELVORO_FAMILY_LINES)
 #undef PELVORO_FAMILY_LINES
     }
-    return std::move(lines_);
 }
 
 }  // namespace lines
@@ -69,9 +68,24 @@ int compareValueTexts(const std::string& a, const std::string& b) {
     return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
+std::vector<std::string> LineBuffer::strings() const {
+    std::vector<std::string> out;
+    out.reserve(size());
+    for (size_t i = 0; i < size(); ++i) out.emplace_back((*this)[i]);
+    return out;
+}
+
 std::vector<std::string> generateResultLines(const TResultsData& results,
                                              const RenderOptions& options) {
-    return lines::Generator(results, options).run();
+    LineBuffer lines;
+    generateResultLines(results, options, lines);
+    return lines.strings();
+}
+
+void generateResultLines(const TResultsData& results, const RenderOptions& options,
+                         LineBuffer& lines) {
+    lines.clear();
+    lines::Generator(results, options, lines).run();
 }
 
 int countL1Lines(const std::vector<std::string>& lines) {
@@ -82,12 +96,13 @@ int countL1Lines(const std::vector<std::string>& lines) {
 }
 
 void RenderResult(StructureItem& item, const TResultsData& results, const RenderOptions& options) {
-    auto lines = generateResultLines(results, options);
+    thread_local LineBuffer lines;
+    generateResultLines(results, options, lines);
     auto& texts = item.data.ResTexts;
     // The lines already there came with the item; the generated ones follow them.
     if (item.data.FileTextCount < 0) item.data.FileTextCount = int32_t(texts.size());
-    texts.insert(texts.end(), std::make_move_iterator(lines.begin()),
-                 std::make_move_iterator(lines.end()));
+    texts.reserve(texts.size() + lines.size());
+    for (size_t i = 0; i < lines.size(); ++i) texts.emplace_back(lines[i]);
     item.data.L1Count = countL1Lines(texts);
 }
 

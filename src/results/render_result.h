@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/text_measure.h"
@@ -31,9 +32,36 @@ struct RenderOptions {
     int columnWidth = 0;
 };
 
+// Lines written one after another into one buffer that keeps its capacity from result to
+// result, so that generating a result's lines allocates nothing once it is warm.
+class LineBuffer {
+  public:
+    void clear() {
+        text_.clear();
+        ends_.clear();
+    }
+    size_t size() const { return ends_.size(); }
+    bool empty() const { return ends_.empty(); }
+    std::string_view operator[](size_t i) const {
+        const size_t begin = i == 0 ? 0 : ends_[i - 1];
+        return std::string_view(text_).substr(begin, ends_[i] - begin);
+    }
+    // The line being written is appended to text() and closed by endLine().
+    std::string& text() { return text_; }
+    void endLine() { ends_.push_back(text_.size()); }
+    std::vector<std::string> strings() const;
+
+  private:
+    std::string text_;
+    std::vector<size_t> ends_;
+};
+
 // The mark-up lines of the last parse, in order. Nothing for an unknown function code.
 std::vector<std::string> generateResultLines(const TResultsData& results,
                                              const RenderOptions& options);
+// The same into `lines`, cleared first.
+void generateResultLines(const TResultsData& results, const RenderOptions& options,
+                         LineBuffer& lines);
 
 // Appends the lines of `results` to item.data.ResTexts and updates the item's L1Count.
 // An item whose FileTextCount is not yet counted takes the number of lines it had before.

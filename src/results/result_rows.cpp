@@ -86,19 +86,24 @@ int levelIndent(int level, int viewMode) {
 std::string itemPath(const StructureItem& item) {
     const int depth = item.level();
     if (depth < 2) return {};
-    // Ancestors from the parent (index 0) up to the top-level one (index depth - 2).
-    std::vector<const StructureItem*> up;
-    for (const StructureItem* a = item.parent(); a && a->parent(); a = a->parent()) up.push_back(a);
-    std::vector<std::string> parts;
-    parts.push_back(up.back()->caption());
+    // The three nearest ancestors from the parent up, and the top-level one.
+    const StructureItem* near[3] = {};
+    const StructureItem* top = nullptr;
+    int k = 0;
+    for (const StructureItem* a = item.parent(); a && a->parent(); a = a->parent()) {
+        if (k < 3) near[k] = a;
+        ++k;
+        top = a;
+    }
+    if (!top) return {};
+    std::string path = top->caption();
+    auto add = [&path](std::string_view part) { path.append(" / ").append(part); };
     if (depth == 5)
-        parts.push_back(up[2]->caption());
+        add(near[2]->caption());
     else if (depth > 5)
-        parts.push_back("...");
-    if (depth >= 4) parts.push_back(up[1]->caption());
-    if (depth >= 3) parts.push_back(up[0]->caption());
-    std::string path = parts[0];
-    for (size_t i = 1; i < parts.size(); ++i) path += " / " + parts[i];
+        add("...");
+    if (depth >= 4) add(near[1]->caption());
+    if (depth >= 3) add(near[0]->caption());
     return path;
 }
 
@@ -181,7 +186,8 @@ void rowLines(const ResultRows& rows, int row, Put&& put) {
     if (!p.item) return;
     const std::vector<std::string>& texts = p.item->data.ResTexts;
     if (p.offset == 0) {
-        put("X#PC" + std::to_string(headingColourCode(*p.item)));
+        const char colour[] = {'X', '#', 'P', 'C', char('0' + headingColourCode(*p.item))};
+        put(std::string_view(colour, sizeof colour));
         put("X#PS" + std::to_string(p.itemIndex + 1));
         put("X#PV" + escapeMarkup(itemPath(*p.item)));
         for (const std::string& t : texts)
@@ -258,31 +264,50 @@ std::array<std::string, 2>& ClipboardStaging::row(int r) {
     return rows[size_t(r)];
 }
 
-int renderCellText(std::span<const MarkupLine> rowLines, int column, int baseRow, int viewMode,
-                   ClipboardStaging& staging) {
+namespace {
+
+const std::string& firstRunText(const MarkupLine& l) {
+    static const std::string none;
+    return l.runs.empty() ? none : l.runs[0].text;
+}
+const std::string& firstRunText(const ClipboardLine& l) {
+    return l.firstRun;
+}
+void appendLineText(std::string& out, const MarkupLine& l) {
+    out += clipboardLineText(l);
+}
+void appendLineText(std::string& out, const ClipboardLine& l) {
+    out += l.text;
+}
+
+template <class Line>
+int renderCell(std::span<const Line> rowLines, int column, int baseRow, int viewMode,
+               ClipboardStaging& staging) {
     int w = baseRow;
     if (column == 0) {
-        for (const MarkupLine& l : rowLines) {
+        for (const Line& l : rowLines) {
             if (l.props.kind == "C") continue;
-            if (l.props.kind == "S") staging.row(w)[0] = l.runs.empty() ? "" : l.runs[0].text;
+            if (l.props.kind == "S") staging.row(w)[0] = firstRunText(l);
             ++w;
             break;
         }
     } else {
-        for (const MarkupLine& l : rowLines) {
+        for (const Line& l : rowLines) {
             const std::string& k = l.props.kind;
             if (k == "N" || k == "S" || k == "C") continue;
             if (k == "V") {
-                staging.row(w)[1] = clipboardLineText(l);
+                std::string& cell = staging.row(w)[1];
+                cell.clear();
+                appendLineText(cell, l);
             } else if (k == "D") {
                 auto& cells = staging.row(w);
-                cells[1] = l.runs.empty() ? "" : l.runs[0].text;
+                cells[1] = firstRunText(l);
                 cells[0].clear();
             } else {
                 if (!levelVisible(l.props.level, viewMode)) continue;
                 auto& cells = staging.row(w);
-                cells[1] = std::string(size_t(levelIndent(l.props.level, viewMode)), ' ') +
-                           clipboardLineText(l);
+                cells[1].assign(size_t(levelIndent(l.props.level, viewMode)), ' ');
+                appendLineText(cells[1], l);
                 cells[0].clear();
             }
             ++w;
@@ -291,6 +316,28 @@ int renderCellText(std::span<const MarkupLine> rowLines, int column, int baseRow
     staging.total = std::max(staging.total, w);
     if (int(staging.rows.size()) < staging.total) staging.rows.resize(size_t(staging.total));
     return w;
+}
+
+// Interprets the lines of table row `r` into `parsed` (whose buffers are reused) and
+// renders the columns asked into the staging table from `base` on.
+void renderRow(const ResultRows& rows, int r, int base, bool numberColumn, bool resultsColumn,
+               const MarkupInterpreter& interpreter, std::vector<ClipboardLine>& parsed,
+               ClipboardStaging& staging) {
+    size_t count = 0;
+    rowLines(rows, r, [&](std::string_view s) {
+        if (count == parsed.size()) parsed.emplace_back();
+        interpreter.parseClipboard(s, parsed[count++]);
+    });
+    const std::span<const ClipboardLine> view(parsed.data(), count);
+    if (numberColumn) renderCell(view, 0, base, rows.viewMode, staging);
+    if (resultsColumn) renderCell(view, 1, base, rows.viewMode, staging);
+}
+
+}  // namespace
+
+int renderCellText(std::span<const MarkupLine> rowLines, int column, int baseRow, int viewMode,
+                   ClipboardStaging& staging) {
+    return renderCell(rowLines, column, baseRow, viewMode, staging);
 }
 
 ClipboardStaging renderTableText(const ResultRows& rows, const std::vector<int>& tableRows,
@@ -306,16 +353,10 @@ ClipboardStaging renderTableText(const ResultRows& rows, const std::vector<int>&
         staging.row(0) = {LangText("No_3"), LangText("Results_10")};
         staging.total = 1;
     }
-    std::vector<MarkupLine> parsed;
-    for (int r : tableRows) {
-        const int base = staging.total;
-        std::vector<std::string> lines = BuildRowLines(rows, r);
-        parsed.resize(lines.size());
-        for (size_t i = 0; i < lines.size(); ++i)
-            interpreter.parse(lines[i], MarkupMode::ClipBrd, parsed[i]);
-        if (numberColumn) renderCellText(parsed, 0, base, rows.viewMode, staging);
-        if (resultsColumn) renderCellText(parsed, 1, base, rows.viewMode, staging);
-    }
+    std::vector<ClipboardLine> parsed;
+    for (int r : tableRows)
+        renderRow(rows, r, staging.total, numberColumn, resultsColumn, interpreter, parsed,
+                  staging);
     return staging;
 }
 
@@ -333,29 +374,14 @@ void forEachTableTextRow(
     if (withHeading) emit(LangText("No_3"), LangText("Results_10"));
     // One table row at a time in a staging table whose strings keep their buffers.
     ClipboardStaging staging;
-    std::vector<std::string> lines;
-    std::vector<MarkupLine> parsed;
+    std::vector<ClipboardLine> parsed;
     for (int r = 1; r < rows.rowCount; ++r) {
         for (int i = 0; i < staging.total; ++i) {
             staging.rows[size_t(i)][0].clear();
             staging.rows[size_t(i)][1].clear();
         }
         staging.total = 0;
-        // The row's lines go into the strings of earlier rows, keeping their buffers.
-        size_t count = 0;
-        rowLines(rows, r, [&](std::string_view s) {
-            if (count < lines.size())
-                lines[count].assign(s.data(), s.size());
-            else
-                lines.emplace_back(s);
-            ++count;
-        });
-        if (parsed.size() < count) parsed.resize(count);
-        for (size_t i = 0; i < count; ++i)
-            interpreter.parse(lines[i], MarkupMode::ClipBrd, parsed[i]);
-        const std::span<const MarkupLine> view(parsed.data(), count);
-        renderCellText(view, 0, 0, rows.viewMode, staging);
-        renderCellText(view, 1, 0, rows.viewMode, staging);
+        renderRow(rows, r, 0, true, true, interpreter, parsed, staging);
         for (int i = 0; i < staging.total; ++i)
             emit(staging.rows[size_t(i)][0], staging.rows[size_t(i)][1]);
     }

@@ -104,10 +104,13 @@ void Generator::visual16() {
             if (answers[i] == '1') symbol = " #S344";
             if (answers[i] == '2') symbol = " #S342";
         }
-        const auto parts =
-            wrap(key(std::string(g.prefix) + std::to_string(q)) + " " + symbol, wrapWidth());
-        line(kR2, parts.front());
-        for (size_t k = 1; k < parts.size(); ++k) line(kR2, "   ", parts[k]);
+        wrap(key(std::string(g.prefix) + std::to_string(q)) + " " + symbol, wrapWidth(),
+             [&](size_t k, std::string_view part) {
+                 if (k == 0)
+                     line(kR2, part);
+                 else
+                     line(kR2, "   ", part);
+             });
     }
 }
 
@@ -170,9 +173,12 @@ void Generator::checklist(int code, const TFunct_Checklist& c) {
         if (style == '6' && schedule) before += "#FB#FU", level = "#L1";
         if (style == '7') before += "#H9#FB", level = "#L1";
         if (style == '8') before += "#H9", level = schedule ? "#L1" : "#L2";
-        const auto parts = wrap(text, wrapWidth());
-        line(before, level, symbol, parts.front());
-        for (size_t k = 1; k < parts.size(); ++k) line(before, "#L2   ", parts[k]);
+        wrap(text, wrapWidth(), [&](size_t k, std::string_view part) {
+            if (k == 0)
+                line(before, level, symbol, part);
+            else
+                line(before, "#L2   ", part);
+        });
     }
 }
 

@@ -32,12 +32,6 @@ inline bool isPlaceholder(const V& v) {
 }
 
 // The parts a line is built of: texts, and value pairs written as value then unit.
-inline size_t partSize(std::string_view s) {
-    return s.size();
-}
-inline size_t partSize(const V& v) {
-    return v.Value.size() + v.Unit.size();
-}
 inline void appendPart(std::string& out, std::string_view s) {
     out.append(s);
 }
@@ -63,23 +57,19 @@ struct ValueLine {
 
 class Generator {
   public:
-    Generator(const TResultsData& r, const RenderOptions& o) : r_(r), o_(o) {
-        // Most results show fewer lines: one allocation for the list.
-        lines_.reserve(12);
-    }
+    Generator(const TResultsData& r, const RenderOptions& o, LineBuffer& out)
+        : r_(r), o_(o), out_(out) {}
 
-    std::vector<std::string> run();
+    void run();
 
   private:
     // ---- building blocks ----
-    void add(std::string line) { lines_.push_back(std::move(line)); }
-    // One line of its parts, built in one buffer of the right size.
+    // One line of its parts, appended to the buffer of lines.
     template <class... P>
     void line(const P&... parts) {
-        std::string out;
-        out.reserve((partSize(parts) + ...));
+        std::string& out = out_.text();
         (appendPart(out, parts), ...);
-        lines_.push_back(std::move(out));
+        out_.endLine();
     }
     void value(std::string_view prefix, std::string_view label, const V& v) {
         line(prefix, label, v);
@@ -178,11 +168,13 @@ class Generator {
 
     // Word wrapping of inspection texts.
     int wrapWidth() const { return o_.columnWidth - kWrapMargin; }
-    std::vector<std::string> wrap(const std::string& text, int width) const {
-        if (!o_.measure || width <= 0 || text.empty()) return {text};
-        auto parts = wrapWords(*o_.measure, text, o_.font, width);
-        if (parts.empty()) parts.push_back(std::string());
-        return parts;
+    // put(k, piece) for the k-th piece of `text`, from 0.
+    template <class Put>
+    void wrap(std::string_view text, int width, Put&& put) const {
+        if (!o_.measure || width <= 0 || text.empty()) return put(size_t(0), text);
+        size_t k = 0;
+        wrapWords(*o_.measure, text, o_.font, width,
+                  [&](std::string_view piece) { put(k++, piece); });
     }
 
     // ---- families ----
@@ -220,7 +212,7 @@ class Generator {
 
     const TResultsData& r_;
     const RenderOptions& o_;
-    std::vector<std::string> lines_;
+    LineBuffer& out_;
     int code_ = 0;
 };
 

@@ -138,10 +138,13 @@ void Generator::wiringLines() {
             const std::string text = sub <= 6 ? key(kKeys[sub]) : std::string();
             int width = wrapWidth();
             if (o_.measure) width -= o_.measure->width(lead, o_.font);
-            const auto parts = wrap(text, width);
-            line(kR1, "#K319: ", parts.front(), suffix(s.Status));
             const std::string indent(LangText("text319").size(), ' ');
-            for (size_t i = 1; i < parts.size(); ++i) line(kR2, indent, parts[i]);
+            wrap(text, width, [&](size_t k, std::string_view part) {
+                if (k == 0)
+                    line(kR1, "#K319: ", part, suffix(s.Status));
+                else
+                    line(kR2, indent, part);
+            });
             if (sub <= 3)
                 wiringResistance(s.WiringResult, s.R);
             else if (sub <= 6)
