@@ -1,6 +1,5 @@
 #include "common/lang_text.h"
 
-#include <array>
 #include <atomic>
 #include <cstdint>
 #include <cstring>
@@ -116,17 +115,24 @@ std::atomic<uint64_t> languageGeneration{1};
 
 // The line generators and the parser ask for the same few dozen keys again and again: a
 // small cache of each thread in front of the table. An entry holds its key's bytes, so a
-// key is found only under exactly the bytes it was asked with.
+// key is found only under exactly the bytes it was asked with; longer keys are not kept.
+constexpr size_t kCachedKeyBytes = 40;
 struct CachedText {
     uint64_t generation = 0;
-    std::string key;
+    uint32_t size = 0;
+    char key[kCachedKeyBytes];
     const std::string* text = nullptr;
 };
 
+// From the length and the first and last eight bytes: keys differ there ("text559",
+// "Visual_E12").
 size_t cacheSlot(std::string_view key) {
-    uint64_t h = 14695981039346656037ull ^ key.size();
-    for (char c : key) h = (h ^ uint8_t(c)) * 1099511628211ull;
-    return size_t(h ^ (h >> 29));
+    uint64_t head = 0, tail = 0;
+    const size_t n = key.size();
+    std::memcpy(&head, key.data(), n < 8 ? n : 8);
+    if (n > 8) std::memcpy(&tail, key.data() + (n < 16 ? 8 : n - 8), n < 16 ? n - 8 : 8);
+    uint64_t h = (head ^ (tail * 0x9E3779B97F4A7C15ull) ^ n) * 0xFF51AFD7ED558CCDull;
+    return size_t(h ^ (h >> 32));
 }
 
 }  // namespace
@@ -141,15 +147,24 @@ std::shared_ptr<LanguageFile> currentLanguageFile() {
 }
 
 const std::string& LangText(std::string_view key) {
+    // Two entries for each slot: the one asked for last first.
     constexpr size_t kSlots = 512;
-    thread_local std::array<CachedText, kSlots> cache;
+    thread_local CachedText cache[kSlots][2];
+    if (key.empty() || key.size() > kCachedKeyBytes) return currentFile()->text(key);
     const uint64_t generation = languageGeneration.load(std::memory_order_acquire);
-    CachedText& entry = cache[cacheSlot(key) % kSlots];
-    if (entry.generation == generation && entry.key == key) return *entry.text;
+    CachedText* slot = cache[cacheSlot(key) % kSlots];
+    auto holds = [&](const CachedText& e) {
+        return e.generation == generation && e.size == key.size() &&
+               std::memcmp(e.key, key.data(), key.size()) == 0;
+    };
+    if (holds(slot[0])) return *slot[0].text;
+    if (holds(slot[1])) return *slot[1].text;
     const std::string& text = currentFile()->text(key);
-    entry.generation = generation;
-    entry.key.assign(key);
-    entry.text = &text;
+    slot[1] = slot[0];
+    slot[0].generation = generation;
+    slot[0].size = uint32_t(key.size());
+    std::memcpy(slot[0].key, key.data(), key.size());
+    slot[0].text = &text;
     return text;
 }
 

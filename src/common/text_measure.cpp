@@ -16,7 +16,12 @@ std::vector<std::string> wrapWords(TextMeasure& measure, const std::string& text
 // a candidate line is never built and measured again as a whole.
 void wrapWords(TextMeasure& measure, std::string_view text, const FontSpec& font, int maxWidth,
                const std::function<void(std::string_view)>& emit) {
-    std::string line;
+    // The buffers are kept from call to call (taken, so that a nested call would only start
+    // buffers of its own).
+    thread_local std::string spareLine, spareWord;
+    std::string line = std::move(spareLine), word = std::move(spareWord);
+    line.clear();
+    word.clear();
     int lineWidth = 0;
     int blankWidth = -1;  // measured when first needed
     bool emitted = false;
@@ -27,7 +32,6 @@ void wrapWords(TextMeasure& measure, std::string_view text, const FontSpec& font
         line.clear();
         lineWidth = 0;
     };
-    std::string word;
     while (pos < text.size()) {
         if (text[pos] == '\n') {
             flush();
@@ -66,6 +70,8 @@ void wrapWords(TextMeasure& measure, std::string_view text, const FontSpec& font
         while (pos < text.size() && text[pos] == ' ') ++pos;
     }
     if (!line.empty() || !emitted) emit(line);
+    spareLine = std::move(line);
+    spareWord = std::move(word);
 }
 
 }  // namespace pelvoro

@@ -185,6 +185,35 @@ struct ClipSink {
     }
 };
 
+bool takesArgument(char letter) {
+    switch (letter) {
+        case 'A':
+        case 'C':
+        case 'F':
+        case 'H':
+        case 'L':
+        case 'P':
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool isLineKind(char c) {
+    switch (c) {
+        case 'C':
+        case 'D':
+        case 'L':
+        case 'N':
+        case 'R':
+        case 'S':
+        case 'V':
+            return true;
+        default:
+            return false;
+    }
+}
+
 // The symbols by code, from the first code on.
 constexpr int kFirstSymbol = 257;
 constexpr int kLastSymbol = 361;
@@ -278,10 +307,15 @@ void MarkupInterpreter::parseClipboard(std::string_view line, ClipboardLine& out
     out.props.kind.clear();
     out.firstRun.clear();
     out.text.clear();
-    State<ClipSink> state{MarkupMode::ClipBrd, ClipSink{out}, {}, {}};
+    // The open run's buffer is kept from line to line (taken, so that a nested parse
+    // would only start a buffer of its own).
+    thread_local std::string spare;
+    State<ClipSink> state{MarkupMode::ClipBrd, ClipSink{out}, std::move(spare), {}};
+    state.text.clear();
     state.attributes.size = defaultSize_;
     if (!line.empty()) interpret(line.substr(1), state, 0);
     state.close();
+    spare = std::move(state.text);
 }
 
 template <class Sink>
@@ -310,8 +344,7 @@ void MarkupInterpreter::interpret(std::string_view text, State<Sink>& state, int
         const char letter = text[i++];
         // The letters that take one more character consume it whatever it is.
         char arg = 0;
-        if (std::string_view("ACFHLP").find(letter) != std::string_view::npos && i < n)
-            arg = text[i++];
+        if (takesArgument(letter) && i < n) arg = text[i++];
         switch (letter) {
             case '#':
                 state.text += '#';
@@ -373,8 +406,7 @@ void MarkupInterpreter::interpret(std::string_view text, State<Sink>& state, int
                 if (arg >= '1' && arg <= '3') state.sink.props().level = arg - '0';
                 break;
             case 'P':
-                if (arg && std::string_view("CDLNRSV").find(arg) != std::string_view::npos)
-                    state.sink.props().kind.assign(1, arg);
+                if (isLineKind(arg)) state.sink.props().kind.assign(1, arg);
                 break;
             default:
                 break;

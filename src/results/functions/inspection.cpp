@@ -98,19 +98,20 @@ void Generator::visual16() {
     const std::string& answers = s.G[kind % s.G.size()];
     for (int q = g.first; q <= g.last; ++q) {
         const size_t i = size_t(q - g.first);
-        std::string symbol;
+        std::string_view symbol;
         if (i < answers.size()) {
             if (answers[i] == '0') symbol = " #S343";
             if (answers[i] == '1') symbol = " #S344";
             if (answers[i] == '2') symbol = " #S342";
         }
-        wrap(key(std::string(g.prefix) + std::to_string(q)) + " " + symbol, wrapWidth(),
-             [&](size_t k, std::string_view part) {
-                 if (k == 0)
-                     line(kR2, part);
-                 else
-                     line(kR2, "   ", part);
-             });
+        thread_local std::string text;  // kept from question to question
+        text.assign(numberedKey(g.prefix, q)).append(" ").append(symbol);
+        wrap(text, wrapWidth(), [&](size_t k, std::string_view part) {
+            if (k == 0)
+                line(kR2, part);
+            else
+                line(kR2, "   ", part);
+        });
     }
 }
 
@@ -143,7 +144,7 @@ void Generator::checklist(int code, const TFunct_Checklist& c) {
     const int first = kFirst[column][section - 1];
     if (first == 0) return;
     for (size_t i = 0; i < c.Answers.size(); ++i) {
-        std::string symbol;
+        std::string_view symbol;
         switch (c.Answers[i]) {
             case '1':
                 symbol = " #S348 ";
@@ -163,16 +164,17 @@ void Generator::checklist(int code, const TFunct_Checklist& c) {
             default:
                 break;
         }
-        const std::string& question = key(kKeys[column] + std::to_string(first + int(i)));
+        const std::string& question = numberedKey(kKeys[column], first + int(i));
         // The first three characters are a style prefix; the second chooses the tokens.
         const char style = question.size() > 1 ? question[1] : ' ';
-        const std::string text = question.size() > 3 ? question.substr(3) : std::string();
-        std::string before = "X#PR";  // the part of the prefix before the level
-        std::string level;
-        if (style == '4') before += "#FB", level = "#L1";
-        if (style == '6' && schedule) before += "#FB#FU", level = "#L1";
-        if (style == '7') before += "#H9#FB", level = "#L1";
-        if (style == '8') before += "#H9", level = schedule ? "#L1" : "#L2";
+        const std::string_view text =
+            question.size() > 3 ? std::string_view(question).substr(3) : std::string_view();
+        std::string_view before = "X#PR";  // the part of the prefix before the level
+        std::string_view level;
+        if (style == '4') before = "X#PR#FB", level = "#L1";
+        if (style == '6' && schedule) before = "X#PR#FB#FU", level = "#L1";
+        if (style == '7') before = "X#PR#H9#FB", level = "#L1";
+        if (style == '8') before = "X#PR#H9", level = schedule ? "#L1" : "#L2";
         wrap(text, wrapWidth(), [&](size_t k, std::string_view part) {
             if (k == 0)
                 line(before, level, symbol, part);

@@ -3,7 +3,10 @@
 // building blocks (value lines, limit, system and fuse lines, headings with their
 // verdict, word wrapping), and the generator whose lines the families write.
 
+#include <algorithm>
+#include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -148,6 +151,14 @@ class Generator {
     void heading(std::string_view text, uint8_t status) { line(kR1, text, suffix(status)); }
     void headingNoStatus(std::string_view text) { line(kR1, text); }
     static const std::string& key(std::string_view k) { return LangText(k); }
+    // The text of the key `prefix` followed by the number `n` ("VisualFS_" 12).
+    static const std::string& numberedKey(std::string_view prefix, int n) {
+        char buffer[48];
+        const size_t length = std::min(prefix.size(), sizeof buffer - 12);
+        std::memcpy(buffer, prefix.data(), length);
+        char* end = std::to_chars(buffer + length, buffer + sizeof buffer, n).ptr;
+        return LangText(std::string_view(buffer, size_t(end - buffer)));
+    }
     bool variantIs(std::string_view v) const { return o_.variant == v; }
 
     void iscLine(const V& isc) { keyLine(kR3, "Quant_Isc", isc); }
