@@ -80,6 +80,10 @@ int echoLength(const std::string& b, int kind) {
 
 }  // namespace
 
+double transmissionSeconds(std::size_t n, int baud) {
+    return baud > 0 ? 10.0 * static_cast<double>(n) / baud : 0.0;
+}
+
 double blockAllowance(std::size_t n, int baud) {
     double allowance = baud > 0 ? 34.56 * static_cast<double>(n) / baud : 0.0;
     return std::max(allowance, link_limits::kBlockFloor);
@@ -287,13 +291,18 @@ EchoReply Link::sendAwaitEcho(std::string_view command, std::string_view expecte
     // A request that moves the tester to its next record is sent once: sending it again
     // would skip a record of a tester that answers late (see link.h).
     const bool advances = family == ProtocolFamily::B && (command == "MRE" || command == "MRG");
-    const double window = advances ? link_limits::kEchoLimit : link_limits::kReplyWindow;
+    // The limits are the tester's time to answer; the command going out and its reply
+    // coming back take their own time on a slow line (a 5-byte reply alone takes 0.17 s at
+    // 300 baud), which a tester answering near the limit must not lose to a second send.
+    const double lineTime = transmissionSeconds(command.size() + rule.bytes, port_.baudRate());
+    const double overall = link_limits::kEchoLimit + lineTime;
+    const double window =
+        (advances ? link_limits::kEchoLimit : link_limits::kReplyWindow) + lineTime;
     if (port_.isOpen()) {
         const double start = clock_.elapsedSeconds();
         port_.purgeAll();
         bool sent = false;
-        while (!received_ && (!sent || (!advances && clock_.elapsedSeconds() - start <
-                                                         link_limits::kEchoLimit))) {
+        while (!received_ && (!sent || (!advances && clock_.elapsedSeconds() - start < overall))) {
             lastReply_.clear();
             send(command);
             sent = true;

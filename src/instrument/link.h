@@ -75,6 +75,8 @@ double replyLineLimit(int baud);
 // Time allowed for a block of n bytes at a baud rate: 34.56 * n / baud seconds (about
 // three and a half times its transmission time), never less than 2.592 s.
 double blockAllowance(std::size_t n, int baud);
+// The time n bytes take on the line at `baud` (10 bits a byte); 0 for an unknown rate.
+double transmissionSeconds(std::size_t n, int baud);
 
 struct ReplyLine {
     bool ok = false;   // the CR came in time
@@ -145,7 +147,8 @@ class Link {
     // three bytes came; family B "MXX" awaits "SXX" and its length field). The taken bytes stay in
     // the transfer buffer. No reply within kEchoLimit shows "msgCommunFail_35" + "   Error #2C"
     // unless cancelled. Commands that only ask are sent again after each kReplyWindow
-    // without a reply. "MRE" and "MRG" are sent once and their reply awaited for the whole
+    // without a reply. Both limits grow by the time the command and its reply take on the
+    // line at its rate. "MRE" and "MRG" are sent once and their reply awaited for the whole
     // kEchoLimit: each of them moves the tester to its next record, so a second send
     // would make a late tester skip one (its first reply would be purged before the next
     // request and that record lost). The time-out of a window is decided only after

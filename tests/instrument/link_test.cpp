@@ -319,9 +319,11 @@ TEST_F(LinkTest, MissingEchoIsResentThenReported) {
     progress.visible = true;
     EchoReply echo = link.sendAwaitEcho("MWH", "SWH", ProtocolFamily::B);
     EXPECT_FALSE(echo.ok);
-    EXPECT_EQ(port.count("MWH"), 3);  // at 0, 0.864 and 1.728 s
-    EXPECT_GE(clock.now, 2.592);
-    EXPECT_LT(clock.now, 2.62);
+    // Each reply window is 0.864 s and the time "MWH" and a 5-byte reply take at 4800 baud.
+    const double window = 0.864 + transmissionSeconds(3 + 5, 4800);
+    EXPECT_EQ(port.count("MWH"), 3);  // at 0, 0.881 and 1.761 s
+    EXPECT_GE(clock.now, 3 * window);
+    EXPECT_LT(clock.now, 3 * window + 0.03);
     EXPECT_EQ(prompts.texts(), std::vector<std::string>{"Communication failure   Error #2C"});
     EXPECT_FALSE(progress.visible);
 }
