@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/lang_text.h"
+#include "results/result_rows.h"
 
 namespace pelvoro {
 namespace {
@@ -444,6 +445,39 @@ TEST(Markup, RunsTakeTheAttributesCurrentWhenClosed) {
     EXPECT_EQ(line.runs[1].colour, kMarkupRed);
     EXPECT_EQ(line.runs[2].colour, kMarkupBlack);
     EXPECT_EQ(line.runs[2].alignment, RunAlignment::Right);
+}
+
+// What the clipboard keeps of a line (properties, first run, text) is what the runs of
+// the line show, whichever way the line is interpreted.
+TEST(Markup, TheClipboardKeepsWhatTheRunsShow) {
+    const TextCodeTable codes = codesFrom(
+        "text1=Pass\n"
+        "text2=a#K003b\n"
+        "text3=#AR#CG3\n");
+    const MarkupInterpreter interpreter = interpreterWith(codes);
+    std::string many = "X#PR";
+    for (int i = 0; i < 25; ++i)
+        many += (i % 3 ? "#AR" : "#AL") + std::string("#S348t") + std::to_string(i);
+    const std::vector<std::string> lines = {
+        "",
+        "X",
+        "X#PR#L2R: 12.5M#S258",
+        "X#PR#L1#FBTest#AR#K001",
+        "X#PV#ACcentre#ALleft#AR right",
+        "X#PS#S346after",
+        "X#PD#S999x##y",
+        "X#PL#L3#K002c",
+        many,
+    };
+    ClipboardLine kept;
+    for (const std::string& line : lines) {
+        SCOPED_TRACE(line);
+        const MarkupLine parsed = interpreter.parse(line, MarkupMode::ClipBrd);
+        interpreter.parseClipboard(line, kept);
+        EXPECT_EQ(kept.props, parsed.props);
+        EXPECT_EQ(kept.firstRun, parsed.runs.empty() ? "" : parsed.runs[0].text);
+        EXPECT_EQ(kept.text, clipboardLineText(parsed));
+    }
 }
 
 }  // namespace
