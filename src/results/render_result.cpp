@@ -1,5 +1,6 @@
 #include "results/render_result.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <string_view>
 
@@ -101,7 +102,9 @@ void RenderResult(StructureItem& item, const TResultsData& results, const Render
     auto& texts = item.data.ResTexts;
     // The lines already there came with the item; the generated ones follow them.
     if (item.data.FileTextCount < 0) item.data.FileTextCount = int32_t(texts.size());
-    texts.reserve(texts.size() + lines.size());
+    // Room for the lines at once, growing by at least half again for items of many results.
+    const size_t needed = texts.size() + lines.size();
+    if (texts.capacity() < needed) texts.reserve(std::max(needed, texts.capacity() * 3 / 2));
     for (size_t i = 0; i < lines.size(); ++i) texts.emplace_back(lines[i]);
     item.data.L1Count = countL1Lines(texts);
 }
