@@ -8,8 +8,11 @@
 #include <string>
 
 #include "protocols/family_a/family_a_identification.h"
+#include "protocols/family_a/family_a_requests.h"
 #include "protocols/family_b/family_b_identification.h"
+#include "protocols/family_b/family_b_requests.h"
 #include "protocols/family_c/family_c_identification.h"
+#include "protocols/family_c/family_c_requests.h"
 #include "protocols/identification.h"
 #include "protocols/instrument_requests.h"
 #include "support/scripted_port.h"

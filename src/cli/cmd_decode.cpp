@@ -8,18 +8,12 @@
 #include "cli/cli.h"
 #include "common/codepage.h"
 #include "common/identity.h"
+#include "common/text.h"
 #include "protocols/family_b/hv_decoder.h"
 #include "protocols/family_b/install_decoder.h"
 
 namespace pelvoro::cli {
 namespace {
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
 
 // "06 00 01 ..." or "060001..."; blanks, ":" and "-" between bytes are allowed.
 std::optional<std::string> parseHex(const std::vector<std::string>& words) {

@@ -41,6 +41,13 @@ bool endsWith(std::string_view s, std::string_view x) {
     return s.size() >= x.size() && s.substr(s.size() - x.size()) == x;
 }
 
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
 std::optional<int> parseInt(std::string_view raw) {
     std::string s = trimmed(raw);
     if (s.empty()) return std::nullopt;
@@ -61,16 +68,9 @@ std::optional<int> parseInt(std::string_view raw) {
     if (i >= s.size()) return std::nullopt;
     long long v = 0;
     for (; i < s.size(); ++i) {
-        int d;
-        char c = s[i];
-        if (c >= '0' && c <= '9')
-            d = c - '0';
-        else if (base == 16 && c >= 'a' && c <= 'f')
-            d = c - 'a' + 10;
-        else if (base == 16 && c >= 'A' && c <= 'F')
-            d = c - 'A' + 10;
-        else
-            return std::nullopt;
+        const char c = s[i];
+        const int d = base == 16 ? hexDigit(c) : c >= '0' && c <= '9' ? c - '0' : -1;
+        if (d < 0) return std::nullopt;
         v = v * base + d;
         if (v > (long long)INT_MAX + 1) return std::nullopt;
     }

@@ -14,6 +14,9 @@ bool equalsIgnoreCase(std::string_view a, std::string_view b);
 bool startsWith(std::string_view s, std::string_view prefix);
 bool endsWith(std::string_view s, std::string_view suffix);
 
+// The value of a hexadecimal digit (either case), or -1 for any other character.
+int hexDigit(char c);
+
 // Whole-text conversion to a 32-bit integer as the file formats expect it: optional
 // blanks around, optional sign, decimal digits (or "$" / "0x" hexadecimal). Anything
 // else, or a value out of range, is absent.

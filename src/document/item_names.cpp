@@ -176,51 +176,33 @@ bool NameChosen(const StructureItem& item, const std::string& name) {
 
 const std::array<ParameterInfo, kParameterCount>& parameterInfos() {
     static const std::array<ParameterInfo, kParameterCount> infos{{
-        {"PHASE", "Phase"},
-        {"CROSS_SECTION", "CrossSection"},
-        {"WIRING_TYPE", "Wiring"},
-        {"INSULATION_TYPE", "Insulation"},
-        {"CIRCUIT_BREAKER", "CircuitBreaker"},
-        {"TRIPING_TIME", "TrippingTime"},
-        {"RCD_TYPE", "RcdType"},
-        {"NOM_CURRENT", "NominalCurrent"},
-        {"DIFF_CURRENT", "DiffCurrent"},
+        {"PHASE", &TItemTexts::Phase},
+        {"CROSS_SECTION", &TItemTexts::CrossSection},
+        {"WIRING_TYPE", &TItemTexts::Wiring},
+        {"INSULATION_TYPE", &TItemTexts::Insulation},
+        {"CIRCUIT_BREAKER", &TItemTexts::CircuitBreaker},
+        {"TRIPING_TIME", &TItemTexts::TrippingTime},
+        {"RCD_TYPE", &TItemTexts::RcdType},
+        {"NOM_CURRENT", &TItemTexts::NominalCurrent},
+        {"DIFF_CURRENT", &TItemTexts::DiffCurrent},
     }};
     return infos;
 }
 
 namespace {
-template <class Texts>
-auto& parameterOf(Texts& t, int index) {
-    switch (index) {
-        case 0:
-            return t.Phase;
-        case 1:
-            return t.CrossSection;
-        case 2:
-            return t.Wiring;
-        case 3:
-            return t.Insulation;
-        case 4:
-            return t.CircuitBreaker;
-        case 5:
-            return t.TrippingTime;
-        case 6:
-            return t.RcdType;
-        case 7:
-            return t.NominalCurrent;
-        default:
-            return t.DiffCurrent;
-    }
+// An index outside the list means the last parameter.
+std::string TItemTexts::*parameterMember(int index) {
+    if (index < 0 || index >= kParameterCount) index = kParameterCount - 1;
+    return parameterInfos()[std::size_t(index)].field;
 }
 }  // namespace
 
 std::string& parameterField(TStructItemData& d, int index) {
-    return parameterOf(d.editTexts(), index);
+    return d.editTexts().*parameterMember(index);
 }
 
 const std::string& parameterField(const TStructItemData& d, int index) {
-    return parameterOf(d.texts(), index);
+    return d.texts().*parameterMember(index);
 }
 
 ParameterLists LoadParameterLists(const IniFile& ini) {

@@ -18,6 +18,7 @@ namespace pelvoro {
 class IniFile;
 class SettingsStore;
 class StructureItem;
+struct TItemTexts;
 struct TStructItemData;
 
 // The types that have a default name: the codes 1 .. 14 and 31 .. 42.
@@ -78,8 +79,8 @@ bool NameChosen(StructureNames& names, int type, const std::string& name);
 // NominalCurrent, DiffCurrent.
 constexpr int kParameterCount = 9;
 struct ParameterInfo {
-    const char* section;  // section of the structure names file
-    const char* field;    // field of the item record
+    const char* section;             // section of the structure names file
+    std::string TItemTexts::*field;  // field of the item record
 };
 const std::array<ParameterInfo, kParameterCount>& parameterInfos();
 std::string& parameterField(TStructItemData& data, int index);

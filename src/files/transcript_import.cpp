@@ -30,15 +30,8 @@ std::optional<int> hexValue(std::string_view text) {
     if (t.empty() || t.size() > 8) return std::nullopt;
     long long v = 0;
     for (char c : t) {
-        int d;
-        if (c >= '0' && c <= '9')
-            d = c - '0';
-        else if (c >= 'a' && c <= 'f')
-            d = c - 'a' + 10;
-        else if (c >= 'A' && c <= 'F')
-            d = c - 'A' + 10;
-        else
-            return std::nullopt;
+        const int d = hexDigit(c);
+        if (d < 0) return std::nullopt;
         v = v * 16 + d;
     }
     if (v > 0x7FFFFFFF) return std::nullopt;

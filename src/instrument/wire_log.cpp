@@ -159,23 +159,22 @@ std::string LoggedSerialPort::readAll() {
     return bytes;
 }
 
-void LoggedSerialPort::purgeInput() {
+void LoggedSerialPort::logDropped() {
     flushReceived();
     const std::string dropped = inner_->readAll();
     if (!dropped.empty()) {
         log_->received(dropped);
         log_->note("purged " + std::to_string(dropped.size()) + " received bytes");
     }
+}
+
+void LoggedSerialPort::purgeInput() {
+    logDropped();
     inner_->purgeInput();
 }
 
 void LoggedSerialPort::purgeAll() {
-    flushReceived();
-    const std::string dropped = inner_->readAll();
-    if (!dropped.empty()) {
-        log_->received(dropped);
-        log_->note("purged " + std::to_string(dropped.size()) + " received bytes");
-    }
+    logDropped();
     inner_->purgeAll();
 }
 

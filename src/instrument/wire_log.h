@@ -87,6 +87,8 @@ class LoggedSerialPort : public SerialPort {
 
   private:
     void gather(const std::string& bytes);
+    // Logs what is waiting in the input before a purge throws it away.
+    void logDropped();
     void flushIfOld();
     std::string portText() const;
 

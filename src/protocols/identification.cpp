@@ -3,8 +3,9 @@
 #include "common/lang_text.h"
 #include "common/text.h"
 #include "instrument/models.h"
+#include "protocols/family_a/family_a_requests.h"
 #include "protocols/family_b/family_b_identification.h"
-#include "protocols/instrument_requests.h"
+#include "protocols/family_b/family_b_requests.h"
 
 namespace pelvoro {
 

@@ -1,31 +1,16 @@
 #pragma once
-// Reading the tester's instrument data (one request per protocol family) and writing
-// its clock, user text and service data, over the link. Each request empties the record
-// once the tester is reached, so the record holds only what that tester sent (a tester
-// of family C, for one, sends no type code, model text or calibration date).
+// The Instrument data dialog's exchanges: Receive reads the tester's data with its
+// family's request (protocols/family_*/family_*_requests.h), Send writes its clock, user
+// text and service data. Each request empties the record once the tester is reached, so
+// the record holds only what that tester sent (a tester of family C, for one, sends no
+// type code, model text or calibration date).
 
 #include <string>
 
 #include "instrument/instrument_context.h"
 #include "instrument/instrument_data.h"
-#include "protocols/family_b/family_b_identification.h"
 
 namespace pelvoro {
-
-// Family A: "MWH\r", item lines up to the "SER" line. Runs inside a connection made by
-// the caller. Fails on an empty line or a line time-out before any character. The
-// variant word is derived from item 5 either way.
-bool requestFamilyAData(Link& link, TInstrumentData& data);
-
-// Family B: "MWH" and its block; with `hardwareStepKey` naming one of the models that
-// have it, the hardware version is read with "MHW" when the firmware is 1.1 or newer.
-// Runs inside a connection made by the caller.
-bool requestFamilyBData(Link& link, TInstrumentData& data, FirmwareFieldRule rule,
-                        const std::string& hardwareStepKey = {});
-
-// Family C: makes its own handshake, then "P" and "t" and the 362-byte block. The caller
-// closes the port.
-bool requestFamilyCData(Link& link, TInstrumentData& data);
 
 struct ReceiveOutcome {
     // The dialog shows ctx.data afterwards (also when no tester answered: it then shows

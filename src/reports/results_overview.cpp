@@ -10,15 +10,21 @@ bool contains(const std::string& s, const char* token) {
     return s.find(token) != std::string::npos;
 }
 
+// The text of a result line's runs of one alignment, without the blanks around it.
+std::string alignedText(const std::string& line, RunAlignment alignment,
+                        const MarkupInterpreter& interpreter) {
+    const MarkupLine parsed = interpreter.parse(line, MarkupMode::ClipBrd);
+    std::string text;
+    for (const TResultText& r : parsed.runs)
+        if (r.alignment == alignment) text += r.text;
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    while (!text.empty() && text.front() == ' ') text.erase(text.begin());
+    return text;
+}
+
 // The name of a result: the left-aligned text of its heading, without the verdict.
 std::string testName(const std::string& line, const MarkupInterpreter& interpreter) {
-    const MarkupLine parsed = interpreter.parse(line, MarkupMode::ClipBrd);
-    std::string name;
-    for (const TResultText& r : parsed.runs)
-        if (r.alignment == RunAlignment::Left) name += r.text;
-    while (!name.empty() && name.back() == ' ') name.pop_back();
-    while (!name.empty() && name.front() == ' ') name.erase(name.begin());
-    return name;
+    return alignedText(line, RunAlignment::Left, interpreter);
 }
 
 }  // namespace
@@ -36,12 +42,7 @@ ResultVerdict lineVerdict(const std::string& line, const MarkupInterpreter& inte
     if (contains(line, "#K020") || contains(line, "#K024")) return ResultVerdict::Failed;
     if (contains(line, "#K023")) return ResultVerdict::Passed;
     // Lines written with the words themselves.
-    const MarkupLine parsed = interpreter.parse(line, MarkupMode::ClipBrd);
-    std::string word;
-    for (const TResultText& r : parsed.runs)
-        if (r.alignment == RunAlignment::Right) word += r.text;
-    while (!word.empty() && word.back() == ' ') word.pop_back();
-    while (!word.empty() && word.front() == ' ') word.erase(word.begin());
+    const std::string word = alignedText(line, RunAlignment::Right, interpreter);
     if (word.empty()) return ResultVerdict::None;
     auto is = [&](const char* code) {
         return word == interpreter.parse(std::string("X") + code, MarkupMode::ClipBrd).text();

@@ -2,15 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "support/language_fixture.h"
-#include "support/scripted_port.h"
-#include "support/test_doubles.h"
+#include "support/scripted_link.h"
 
 namespace pelvoro {
 namespace {
 
 using testing::ProgressRecorder;
-using testing::ScopedLanguage;
 using testing::ScriptedPort;
 using testing::ScriptedPrompts;
 using testing::VirtualClock;
@@ -25,9 +22,9 @@ const char* kTexts =
     "msgCommunFail_35=Communication failure\r\n"
     "msgDataCorrupt_35=Corrupted data\r\n";
 
-class LinkTest : public ::testing::Test {
+class LinkTest : public ::testing::Test, public testing::ScriptedLink {
   protected:
-    LinkTest() : port(clock), link(port, clock, progress, prompts) { port.setBaudRate(4800); }
+    LinkTest() : ScriptedLink(kTexts) {}
 
     void openPort() { ASSERT_TRUE(link.ensurePortOpen()); }
     // Presses Cancel once the virtual clock reaches `at`.
@@ -36,13 +33,6 @@ class LinkTest : public ::testing::Test {
             if (clock.now >= at) progress.cancelled = true;
         };
     }
-
-    ScopedLanguage language{kTexts};
-    VirtualClock clock;
-    ScriptedPort port;
-    ProgressRecorder progress;
-    ScriptedPrompts prompts;
-    Link link;
 };
 
 // --- opening and the handshake ------------------------------------------------------

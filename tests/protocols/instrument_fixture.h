@@ -6,9 +6,8 @@
 #include <vector>
 
 #include "instrument/instrument_context.h"
-#include "support/language_fixture.h"
-#include "support/scripted_port.h"
-#include "support/test_doubles.h"
+#include "protocols/family_c/family_c_identification.h"
+#include "support/scripted_link.h"
 
 namespace pelvoro::instrdata_testing {
 
@@ -31,23 +30,13 @@ inline const char* kMessages =
     "ConnectInstr_35=Connecting\n"
     "frmTransfering_35=Transfering  data\n";
 
-struct LinkBench {
+struct LinkBench : testing::ScriptedLink {
     explicit LinkBench(std::string modelKey = "AutoFind", int modelFamily = 0,
                        std::string brand = "Tamvisto")
-        : language(kMessages),
-          port(clock),
-          link(port, clock, progress, prompts),
+        : ScriptedLink(kMessages),
           models(modelKey, modelFamily),
-          ctx(link, models, std::move(brand)) {
-        port.setBaudRate(4800);
-    }
+          ctx(link, models, std::move(brand)) {}
 
-    testing::ScopedLanguage language;
-    testing::VirtualClock clock;
-    testing::ScriptedPort port;
-    testing::ProgressRecorder progress;
-    testing::ScriptedPrompts prompts;
-    Link link;
     SimpleModelSelection models;
     InstrumentContext ctx;
 };
@@ -75,6 +64,24 @@ inline std::string familyBReply(const std::string& block) {
     r += char(block.size() >> 8);
     r += char(block.size() & 0xFF);
     return r + block;
+}
+
+// A family B tester's "MHW" reply: echo, two-byte length, the text.
+inline std::string hwReply(const std::string& text) {
+    std::string r = "SHW";
+    r += '\0';
+    r += char(text.size());
+    return r + text;
+}
+
+// A family C identification block: firm data, model, firmware and serial number.
+inline std::string familyCBlock() {
+    std::string block(kFamilyCIdentificationSize, '\0');
+    block.replace(2, 6, "  Firm");
+    block.replace(42, 5, "CV 61");
+    block.replace(82, 4, "2.01");
+    block.replace(122, 6, "000042");
+    return block;
 }
 
 }  // namespace pelvoro::instrdata_testing

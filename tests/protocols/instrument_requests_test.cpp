@@ -1,4 +1,4 @@
-// Each family's instrument data request, Receive and Send on the scripted port.
+// Every family's instrument data request, Receive and Send on the scripted port.
 
 #include "protocols/instrument_requests.h"
 
@@ -6,7 +6,9 @@
 
 #include <functional>
 
-#include "protocols/family_c/family_c_identification.h"
+#include "protocols/family_a/family_a_requests.h"
+#include "protocols/family_b/family_b_requests.h"
+#include "protocols/family_c/family_c_requests.h"
 #include "protocols/instrument_fixture.h"
 
 namespace pelvoro {
@@ -15,190 +17,9 @@ namespace {
 using instrdata_testing::familyAReply;
 using instrdata_testing::familyBBlock;
 using instrdata_testing::familyBReply;
+using instrdata_testing::familyCBlock;
+using instrdata_testing::hwReply;
 using instrdata_testing::LinkBench;
-
-std::string hwReply(const std::string& text) {
-    std::string r = "SHW";
-    r += '\0';
-    r += char(text.size());
-    return r + text;
-}
-
-// ---- Family A ----------------------------------------------------------------------------
-
-TEST(FamilyARequest, FillsTheItemsUpToTheStatusLine) {
-    LinkBench b;
-    ASSERT_TRUE(b.port.open());
-    b.ctx.data.line(6) = "untouched";
-    b.port.on("MWH\r", familyAReply("TQ 41"));
-    EXPECT_TRUE(requestFamilyAData(b.link, b.ctx.data));
-    EXPECT_EQ(b.ctx.data.line(1), "51");
-    EXPECT_EQ(b.ctx.data.line(3), "TQ 41");
-    EXPECT_EQ(b.ctx.data.line(8), "Firm\rLine two");
-    EXPECT_EQ(b.ctx.data.line(11), "2024-01-31");
-    EXPECT_EQ(b.ctx.data.line(6), "");  // not sent: not kept from before
-}
-
-TEST(FamilyARequest, EmptyLineOrSilenceFailsAndACutLineIsNotStored) {
-    LinkBench b;
-    ASSERT_TRUE(b.port.open());
-    b.port.on("MWH\r", "02.Name\r\r03.never\rSER\r");
-    EXPECT_FALSE(requestFamilyAData(b.link, b.ctx.data));
-    EXPECT_EQ(b.ctx.data.line(2), "Name");
-    EXPECT_EQ(b.ctx.data.line(3), "");
-
-    LinkBench silent;
-    ASSERT_TRUE(silent.port.open());
-    // No CR: the line is cut off, and a cut line is never stored as if it were whole.
-    silent.port.on("MWH\r", "02.Partial");
-    EXPECT_FALSE(requestFamilyAData(silent.link, silent.ctx.data));
-    EXPECT_EQ(silent.ctx.data.line(2), "");
-    EXPECT_LT(silent.clock.now, 3 * 1.296);
-}
-
-TEST(FamilyARequest, EndlessLinesDoNotHoldTheProgram) {
-    LinkBench b;
-    ASSERT_TRUE(b.port.open());
-    std::string flood;
-    for (int i = 0; i < 5000; ++i) flood += "%busy\r";
-    b.port.on("MWH\r", flood);
-    EXPECT_FALSE(requestFamilyAData(b.link, b.ctx.data));
-    EXPECT_GT(b.port.pending(), 0u);  // it stopped listening long before the flood ended
-}
-
-// Replies that must not end as success with data, nor hold the program: the late "SER"
-// of a repeated ready probe ahead of the real reply, a line that never ends (bytes and
-// no CR, for ever) and Cancel during such a line.
-TEST(FamilyARequest, LateStatusEndlessLineAndCancelEndTheReplyInTime) {
-    struct Case {
-        const char* name;
-        std::string reply;
-        double perByte;
-        double cancelAt;  // clock time of the Cancel press, < 0 none
-        double within;    // the request ends before this clock time
-    };
-    const std::string endless(200000, 'x');
-    const Case cases[] = {
-        {"late status first", "SER\r" + familyAReply("TQ 71"), 0, -1, 1.0},
-        {"busy lines then late status", "%\r%\rSER0\r01.51\rSER\r", 0, -1, 1.0},
-        {"bytes without CR", endless, 0.01, -1, 8.64 + 1.5},
-        {"cancel in an endless line", endless, 0.01, 2.0, 2.5},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        LinkBench b;
-        ASSERT_TRUE(b.port.open());
-        b.port.on("MWH\r", c.reply, 0.01, c.perByte);
-        if (c.cancelAt >= 0)
-            b.clock.onEvents = [&] { b.progress.cancelled = b.clock.now >= c.cancelAt; };
-        EXPECT_FALSE(requestFamilyAData(b.link, b.ctx.data));
-        EXPECT_LT(b.clock.now, c.within);
-    }
-    // The bound grows with the transmission time at slow rates only.
-    EXPECT_DOUBLE_EQ(familyADataReplyLimit(4800), 8.64);
-    EXPECT_DOUBLE_EQ(familyADataReplyLimit(300), 50.0);
-}
-
-// ---- Family B ----------------------------------------------------------------------------
-
-TEST(FamilyBRequest, HardwareVersionStepFromFirmwareOnePointOne) {
-    struct Case {
-        const char* key;
-        const char* firmware;
-        bool asksHardware;
-    } cases[] = {{"TQ42", "v1.10", true},
-                 {"TQ42", "v1.05", false},
-                 {"TQ60", "v2.0", false},
-                 {"", "v2.0", false}};
-    for (const Case& c : cases) {
-        LinkBench b;
-        ASSERT_TRUE(b.port.open());
-        b.port.on("MWH", familyBReply(familyBBlock(24, {"Name", "TQ 42", c.firmware, "777"})));
-        b.port.on("MHW", hwReply(std::string("HW 3\0", 5)));
-        EXPECT_TRUE(requestFamilyBData(b.link, b.ctx.data, FirmwareFieldRule::Whole, c.key))
-            << c.firmware;
-        EXPECT_EQ(b.ctx.data.line(4), c.firmware);
-        EXPECT_EQ(b.ctx.data.line(7), "777");
-        EXPECT_EQ(b.port.count("MHW"), c.asksHardware ? 1 : 0) << c.key << " " << c.firmware;
-        EXPECT_EQ(b.ctx.data.line(5), c.asksHardware ? "HW 3" : "") << c.firmware;
-    }
-}
-
-TEST(FamilyBRequest, FailedHardwareExchangeFailsTheRequest) {
-    LinkBench b;
-    ASSERT_TRUE(b.port.open());
-    b.port.on("MWH", familyBReply(familyBBlock(24, {"Name", "TQ 42", "1.2"})));
-    EXPECT_FALSE(requestFamilyBData(b.link, b.ctx.data, FirmwareFieldRule::Whole, "TQ42"));
-    EXPECT_EQ(b.ctx.data.line(3), "TQ 42");
-    EXPECT_TRUE(b.prompts.showed("Communication failure   Error #2C"));
-}
-
-TEST(FamilyBRequest, ShortBlockChangesNothing) {
-    LinkBench b;
-    ASSERT_TRUE(b.port.open());
-    std::string reply = familyBReply(familyBBlock(24, {"Name", "TQ 42"}));
-    reply.pop_back();
-    b.port.on("MWH", reply);
-    EXPECT_FALSE(requestFamilyBData(b.link, b.ctx.data, FirmwareFieldRule::Whole));
-    EXPECT_EQ(b.ctx.data.line(1), "");
-    EXPECT_EQ(b.ctx.data.line(2), "");
-    EXPECT_TRUE(b.prompts.showed("Communication failure   Error #3"));
-}
-
-TEST(FamilyBRequest, GarbledLengthFailsAtOnce) {
-    LinkBench b;
-    // A length field of 65535 would allow about eight minutes at 300 baud: a length above
-    // the request's buffer (1000 bytes for the instrument data) fails without waiting.
-    b.port.setBaudRate(300);
-    b.port.on("MWH", std::string("SWH\xFF\xFF", 5) + std::string(40, 'x'));
-    ASSERT_TRUE(b.link.ensurePortOpen());
-    TInstrumentData data;
-    data.line(2) = "kept";
-    EXPECT_FALSE(requestFamilyBData(b.link, data, FirmwareFieldRule::Whole));
-    EXPECT_LT(b.clock.now, 1.0);
-    EXPECT_EQ(b.prompts.texts(), std::vector<std::string>{"Communication failure   Error #3"});
-    EXPECT_EQ(data.line(2), "") << "what the record held came from another exchange";
-    // Within the buffer the block is waited for as usual.
-    b.prompts.shown.clear();
-    EXPECT_FALSE(b.link.readBlock(1000, 1000));
-    EXPECT_GE(b.clock.now, 2.592);
-}
-
-// ---- Family C ----------------------------------------------------------------------------
-
-std::string familyCBlock() {
-    std::string block(kFamilyCIdentificationSize, '\0');
-    block.replace(2, 6, "  Firm");
-    block.replace(42, 5, "CV 61");
-    block.replace(82, 4, "2.01");
-    block.replace(122, 6, "000042");
-    return block;
-}
-
-TEST(FamilyCRequest, HandshakeAcknowledgeAndTheIdentificationBlock) {
-    LinkBench b("CV61", 1);
-    b.port.on("P", "E");
-    b.port.on("t", familyCBlock(), 0.1, 0.002);
-    EXPECT_TRUE(requestFamilyCData(b.link, b.ctx.data));
-    EXPECT_EQ(b.ctx.data.line(8), "Firm");
-    EXPECT_EQ(b.ctx.data.line(2), "CV 61");
-    EXPECT_EQ(b.ctx.data.line(4), "2.01");
-    EXPECT_EQ(b.ctx.data.line(7), "000042");
-    EXPECT_EQ(b.port.writes, (std::vector<std::string>{"P", "P", "t"}));
-    EXPECT_FALSE(b.progress.visible);
-    EXPECT_TRUE(b.prompts.shown.empty());
-}
-
-TEST(FamilyCRequest, MissingAcknowledgeStopsBeforeTheBlock) {
-    LinkBench b("CV61", 1);
-    b.port.on("P", std::vector<testing::ScriptedPort::Reply>{{"E"}, {""}},
-              true);            // the handshake is answered, the data request not
-    b.ctx.data.line(1) = "51";  // an earlier tester's: a download goes on without it
-    EXPECT_FALSE(requestFamilyCData(b.link, b.ctx.data));
-    EXPECT_EQ(b.ctx.data.line(1), "");
-    EXPECT_EQ(b.port.count("t"), 0);
-    EXPECT_EQ(b.prompts.texts(), std::vector<std::string>{"Communication failure   Error #2C"});
-}
 
 // ---- Every family ------------------------------------------------------------------------
 

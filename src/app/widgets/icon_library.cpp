@@ -6,6 +6,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <QStyle>
+#include <QTransform>
 
 #include "document/adapters/item_pictures.h"
 #include "document/item_types.h"
@@ -42,25 +43,17 @@ QPixmap transferPicture(bool down) {
         p.setBrush(QColor(0xf2, 0xc1, 0x1d));
         p.drawRoundedRect(QRectF(5, 17, 22, 12), 3, 3);  // the tester
         p.setBrush(QColor(0x2e, 0x6d, 0xb4));
+        // The down arrow; the up arrow is its mirror image about the line y = 9.
         QPainterPath arrow;
-        if (down) {
-            arrow.moveTo(13, 2);
-            arrow.lineTo(19, 2);
-            arrow.lineTo(19, 9);
-            arrow.lineTo(24, 9);
-            arrow.lineTo(16, 17);
-            arrow.lineTo(8, 9);
-            arrow.lineTo(13, 9);
-        } else {
-            arrow.moveTo(13, 16);
-            arrow.lineTo(19, 16);
-            arrow.lineTo(19, 9);
-            arrow.lineTo(24, 9);
-            arrow.lineTo(16, 1);
-            arrow.lineTo(8, 9);
-            arrow.lineTo(13, 9);
-        }
+        arrow.moveTo(13, 2);
+        arrow.lineTo(19, 2);
+        arrow.lineTo(19, 9);
+        arrow.lineTo(24, 9);
+        arrow.lineTo(16, 17);
+        arrow.lineTo(8, 9);
+        arrow.lineTo(13, 9);
         arrow.closeSubpath();
+        if (!down) arrow = QTransform(1, 0, 0, -1, 0, 18).map(arrow);
         p.drawPath(arrow);
     });
 }

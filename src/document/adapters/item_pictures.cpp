@@ -10,88 +10,50 @@ namespace pelvoro {
 
 namespace {
 
+// Item pictures: a coloured tile with a short mark, one colour per item family.
+constexpr QRgb kObject = qRgb(0x55, 0x55, 0x55), kInstallation = qRgb(0x2e, 0x6d, 0xb4),
+               kGeneral = qRgb(0x3a, 0x8f, 0x5c), kSecond = qRgb(0x8a, 0x5a, 0xb0),
+               kResult = qRgb(0xc0, 0x7a, 0x12), kUnknown = qRgb(0x90, 0x90, 0x90);
+
 struct Badge {
-    QColor color;
-    QString text;
+    int index;
+    QRgb color;
+    const char* text;
 };
 
-// Item pictures: a coloured tile with a short mark, one colour per item family.
-Badge badgeFor(int index) {
-    const QColor installation(0x2e, 0x6d, 0xb4), general(0x3a, 0x8f, 0x5c),
-        second(0x8a, 0x5a, 0xb0), result(0xc0, 0x7a, 0x12);
-    switch (index) {
-        case 70:
-            return {QColor(0x55, 0x55, 0x55), "OB"};
-        case 10:
-            return {installation, "DB"};
-        case 11:
-            return {installation, "LR"};
-        case 12:
-            return {installation, "PE"};
-        case 13:
-            return {installation, "F"};
-        case 14:
-            return {installation, "RCD"};
-        case 15:
-            return {installation, "E"};
-        case 16:
-            return {installation, "CE"};
-        case 17:
-            return {installation, "CM"};
-        case 18:
-            return {installation, "EA"};
-        case 19:
-            return {general, "FL"};
-        case 20:
-            return {general, "RM"};
-        case 21:
-            return {general, "TB"};
-        case 71:
-            return {installation, "CN"};
-        case 22:
-            return {QColor(0x90, 0x90, 0x90), "?"};
-        case 23:
-            return {result, "M"};
-        case 62:
-            return {result, "MG"};
-        case 55:
-            return {second, "SB"};
-        case 42:
-            return {second, "C"};
-        case 43:
-            return {second, "M"};
-        case 44:
-            return {second, "W"};
-        case 45:
-            return {second, "O"};
-        case 46:
-            return {second, "L"};
-        case 47:
-            return {second, "G"};
-        case 48:
-            return {second, "S"};
-        case 49:
-            return {second, "I"};
-        case 50:
-            return {second, "EE"};
-        default:
-            return {};
-    }
+constexpr Badge kBadges[] = {
+    {70, kObject, "OB"},       {10, kInstallation, "DB"}, {11, kInstallation, "LR"},
+    {12, kInstallation, "PE"}, {13, kInstallation, "F"},  {14, kInstallation, "RCD"},
+    {15, kInstallation, "E"},  {16, kInstallation, "CE"}, {17, kInstallation, "CM"},
+    {18, kInstallation, "EA"}, {19, kGeneral, "FL"},      {20, kGeneral, "RM"},
+    {21, kGeneral, "TB"},      {71, kInstallation, "CN"}, {22, kUnknown, "?"},
+    {23, kResult, "M"},        {62, kResult, "MG"},       {55, kSecond, "SB"},
+    {42, kSecond, "C"},        {43, kSecond, "M"},        {44, kSecond, "W"},
+    {45, kSecond, "O"},        {46, kSecond, "L"},        {47, kSecond, "G"},
+    {48, kSecond, "S"},        {49, kSecond, "I"},        {50, kSecond, "EE"},
+};
+
+const Badge* badgeFor(int index) {
+    for (const Badge& b : kBadges)
+        if (b.index == index) return &b;
+    return nullptr;
 }
 
 }  // namespace
 
 bool hasItemPicture(int index) {
-    return !badgeFor(index).text.isEmpty();
+    return badgeFor(index) != nullptr;
 }
 
 void drawItemPicture(QPainter& p, const QRectF& rect, int index, bool grey) {
-    Badge b = badgeFor(index);
-    if (b.text.isEmpty() || rect.isEmpty()) return;
+    const Badge* badge = badgeFor(index);
+    if (!badge || rect.isEmpty()) return;
+    QColor color(badge->color);
     if (grey) {
-        const int v = qGray(b.color.rgb());
-        b.color = QColor(v, v, v).lighter(125);
+        const int v = qGray(color.rgb());
+        color = QColor(v, v, v).lighter(125);
     }
+    const QString text = QString::fromLatin1(badge->text);
     // Drawn in a 32-unit square scaled to the rectangle.
     const qreal s = std::min(rect.width(), rect.height()) / 32.0;
     p.save();
@@ -99,15 +61,15 @@ void drawItemPicture(QPainter& p, const QRectF& rect, int index, bool grey) {
                 rect.top() + (rect.height() - 32 * s) / 2);
     p.scale(s, s);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(b.color.darker(140), 1.5));
-    p.setBrush(b.color);
+    p.setPen(QPen(color.darker(140), 1.5));
+    p.setBrush(color);
     p.drawRoundedRect(QRectF(2, 2, 28, 28), 6, 6);
     QFont f = QGuiApplication::font();
     f.setBold(true);
-    f.setPixelSize(b.text.size() >= 3 ? 10 : b.text.size() == 2 ? 13 : 17);
+    f.setPixelSize(text.size() >= 3 ? 10 : text.size() == 2 ? 13 : 17);
     p.setFont(f);
     p.setPen(Qt::white);
-    p.drawText(QRectF(0, 0, 32, 32), Qt::AlignCenter, b.text);
+    p.drawText(QRectF(0, 0, 32, 32), Qt::AlignCenter, text);
     p.restore();
 }
 

@@ -68,6 +68,16 @@ std::function<void(TfrmChildForm&)>& activationHook() {
     return h;
 }
 
+// A pane of the form, known by its object name, laid out by a `Box` without margins.
+template <class Box>
+Box* newPane(QWidget*& pane, QWidget* parent, const char* name) {
+    pane = new QWidget(parent);
+    pane->setObjectName(name);
+    auto* box = new Box(pane);
+    box->setContentsMargins(0, 0, 0, 0);
+    return box;
+}
+
 }  // namespace
 
 class TfrmChildForm::Listener : public TreeChangeListener {
@@ -140,15 +150,9 @@ void TfrmChildForm::buildControls() {
     outer->addWidget(splitter_);
 
     // Left pane: settings panel above the tree.
-    leftPane_ = new QWidget(splitter_);
-    leftPane_->setObjectName("pnlLeft");
-    auto* left = new QVBoxLayout(leftPane_);
-    left->setContentsMargins(0, 0, 0, 0);
+    auto* left = newPane<QVBoxLayout>(leftPane_, splitter_, "pnlLeft");
 
-    settingsPane_ = new QWidget(leftPane_);
-    settingsPane_->setObjectName("pnlSettings");
-    auto* settingsLayout = new QVBoxLayout(settingsPane_);
-    settingsLayout->setContentsMargins(0, 0, 0, 0);
+    auto* settingsLayout = newPane<QVBoxLayout>(settingsPane_, leftPane_, "pnlSettings");
     settings_ = new ItemSettingsPanel(settingsPane_);
     settingsLayout->addWidget(settings_);
     settingsPane_->setFixedHeight(settings_->height() + 2);
@@ -176,14 +180,8 @@ void TfrmChildForm::buildControls() {
     leftPane_->setMinimumWidth(treeColumnMinWidth_ + 15);
 
     // Right pane: detail level and "SUB Items" above the result area.
-    rightPane_ = new QWidget(splitter_);
-    rightPane_->setObjectName("pnlRight");
-    rightLayout_ = new QVBoxLayout(rightPane_);
-    rightLayout_->setContentsMargins(0, 0, 0, 0);
-    viewPanel_ = new QWidget(rightPane_);
-    viewPanel_->setObjectName("pnlShowFML");
-    auto* vp = new QHBoxLayout(viewPanel_);
-    vp->setContentsMargins(0, 0, 0, 0);
+    rightLayout_ = newPane<QVBoxLayout>(rightPane_, splitter_, "pnlRight");
+    auto* vp = newPane<QHBoxLayout>(viewPanel_, rightPane_, "pnlShowFML");
     rgShowFML_ = new QButtonGroup(this);
     rgShowFML_->setObjectName("rgShowFML");
     for (int i = 0; i < 3; ++i) {

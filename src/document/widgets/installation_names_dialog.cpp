@@ -38,25 +38,18 @@ TfrmInstallation::TfrmInstallation(SettingsStore& store, QWidget* parent)
         grid_->setItem(r, 2, new QTableWidgetItem);
     }
     outer->addWidget(grid_);
-    auto* buttons = new QHBoxLayout;
-    btnLoadOrig_ = new QPushButton(toQt(LangText("LoadOrig_20")), this);
-    btnLoadOrig_->setObjectName("btnLoadOrig");
-    btnOK_ = new QPushButton(toQt(LangText("btnOK_8")), this);
-    btnOK_->setObjectName("btnOK");
-    btnCancel_ = new QPushButton(toQt(LangText("btnCancel_8")), this);
-    btnCancel_->setObjectName("btnCancel");
+    btnLoadOrig_ = namedButton(this, "btnLoadOrig");
+    btnLoadOrig_->setText(toQt(LangText("LoadOrig_20")));
     btnLoadOrig_->setAutoDefault(false);
-    buttons->addWidget(btnLoadOrig_);
-    buttons->addStretch(1);
-    buttons->addWidget(btnOK_);
-    buttons->addWidget(btnCancel_);
-    outer->addLayout(buttons);
+    okCancel_.create(this);
+    okCancel_.translate();
+    outer->addLayout(okCancel_.row({btnLoadOrig_}));
     connect(btnLoadOrig_, &QPushButton::clicked, this, &TfrmInstallation::loadOriginals);
-    connect(btnOK_, &QPushButton::clicked, this, [this] {
+    connect(okCancel_.ok, &QPushButton::clicked, this, [this] {
         okPressed();
         accept();
     });
-    connect(btnCancel_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(okCancel_.cancel, &QPushButton::clicked, this, &QDialog::reject);
     // Cancel, Escape and the close box all discard the edits.
     connect(this, &QDialog::rejected, this, &TfrmInstallation::cancelPressed);
     grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 8);

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+#include "common/widgets/dialog_buttons.h"
 #include "document/item_names.h"
 
 class QPushButton;
@@ -34,8 +35,7 @@ class TfrmInstallation : public QDialog {
   private:
     SettingsStore& store_;
     QTableWidget* grid_ = nullptr;
-    QPushButton* btnOK_ = nullptr;
-    QPushButton* btnCancel_ = nullptr;
+    OkCancelButtons okCancel_;
     QPushButton* btnLoadOrig_ = nullptr;
     InstallationNames shown_;
 };

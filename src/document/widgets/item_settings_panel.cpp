@@ -79,42 +79,38 @@ ItemSettingsPanel::ItemSettingsPanel(QWidget* parent) : QGroupBox(parent) {
     hidden->setObjectName("pnlHiddenSettings");
     auto* hl = new QGridLayout(hidden);
     int row = 0;
+    // A row of the grid: a label and the control `name` that holds the field `tag`.
+    auto addRow = [&](QLabel* label, QWidget* control, const char* name, int tag) {
+        control->setObjectName(name);
+        control->setProperty("tag", tag);
+        hl->addWidget(label, row, 0);
+        hl->addWidget(control, row++, 1);
+    };
+    // What a control tells when the user edits it (and not while the panel fills it).
+    auto edited = [this](int tag) {
+        return [this, tag] {
+            if (!filling_) emit fieldEdited(tag);
+        };
+    };
     for (const ParamControl& pc : kParamControls) {
         auto* label = new QLabel(hidden);
         auto* box = new QComboBox(hidden);
-        box->setObjectName(pc.objectName);
         box->setEditable(true);
-        box->setProperty("tag", pc.tag);
         label->setProperty("key", pc.labelKey);
-        hl->addWidget(label, row, 0);
-        hl->addWidget(box, row, 1);
-        ++row;
+        addRow(label, box, pc.objectName, pc.tag);
         paramBoxes_.push_back(box);
         paramLabels_.push_back(label);
-        const int tag = pc.tag;
-        connect(box, &QComboBox::editTextChanged, this, [this, tag] {
-            if (!filling_) emit fieldEdited(tag);
-        });
+        connect(box, &QComboBox::editTextChanged, this, edited(pc.tag));
     }
     lbNumber_ = new QLabel(hidden);
     seNumber_ = new QSpinBox(hidden);
-    seNumber_->setObjectName("seNumber");
     seNumber_->setRange(1, 1000);
-    seNumber_->setProperty("tag", kTagNumber);
-    hl->addWidget(lbNumber_, row, 0);
-    hl->addWidget(seNumber_, row++, 1);
-    connect(seNumber_, &QSpinBox::valueChanged, this, [this] {
-        if (!filling_) emit fieldEdited(kTagNumber);
-    });
+    addRow(lbNumber_, seNumber_, "seNumber", kTagNumber);
+    connect(seNumber_, &QSpinBox::valueChanged, this, edited(kTagNumber));
     lbComment_ = new QLabel(hidden);
     edComment_ = new QLineEdit(hidden);
-    edComment_->setObjectName("edComment");
-    edComment_->setProperty("tag", kTagComment);
-    hl->addWidget(lbComment_, row, 0);
-    hl->addWidget(edComment_, row++, 1);
-    connect(edComment_, &QLineEdit::textEdited, this, [this] {
-        if (!filling_) emit fieldEdited(kTagComment);
-    });
+    addRow(lbComment_, edComment_, "edComment", kTagComment);
+    connect(edComment_, &QLineEdit::textEdited, this, edited(kTagComment));
     lbItemType_ = new QLabel(hidden);
     tbnType_ = new QToolButton(hidden);
     tbnType_->setObjectName("tbnType");

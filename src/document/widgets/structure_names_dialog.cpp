@@ -94,32 +94,20 @@ void TfrmStructNames::build() {
     pages_->addTab(makePage(kSecondInstallation, int(std::size(kSecondInstallation))), QString());
     outer->addWidget(pages_);
 
-    auto* buttons = new QHBoxLayout;
-    btnAddName_ = new QPushButton(this);
-    btnAddName_->setObjectName("btnAddName");
-    btnDefNames_ = new QPushButton(this);
-    btnDefNames_->setObjectName("btnDefNames");
-    btnOK_ = new QPushButton(this);
-    btnOK_->setObjectName("btnOK");
-    btnOK_->setDefault(true);
-    btnCancel_ = new QPushButton(this);
-    btnCancel_->setObjectName("btnCancel");
-    buttons->addWidget(btnAddName_);
-    buttons->addWidget(btnDefNames_);
-    buttons->addStretch(1);
-    buttons->addWidget(btnOK_);
-    buttons->addWidget(btnCancel_);
-    outer->addLayout(buttons);
+    btnAddName_ = namedButton(this, "btnAddName");
+    btnDefNames_ = namedButton(this, "btnDefNames");
+    okCancel_.create(this);
+    outer->addLayout(okCancel_.row({btnAddName_, btnDefNames_}));
     btnAddName_->setEnabled(false);
     btnAddName_->setAutoDefault(false);
     btnDefNames_->setAutoDefault(false);
     connect(btnAddName_, &QPushButton::clicked, this, &TfrmStructNames::addName);
     connect(btnDefNames_, &QPushButton::clicked, this, &TfrmStructNames::loadOriginalBoxes);
-    connect(btnOK_, &QPushButton::clicked, this, [this] {
+    connect(okCancel_.ok, &QPushButton::clicked, this, [this] {
         applyBoxes();
         accept();
     });
-    connect(btnCancel_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(okCancel_.cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TfrmStructNames::translate() {
@@ -129,8 +117,7 @@ void TfrmStructNames::translate() {
     pages_->setTabText(2, toQt(LangText("tsInstalation_15")));
     btnAddName_->setText(toQt(LangText("btnAddName_10")));
     btnDefNames_->setText(toQt(LangText("btnDefNames_15")));
-    btnOK_->setText(toQt(LangText("btnOK_8")));
-    btnCancel_->setText(toQt(LangText("btnCancel_8")));
+    okCancel_.translate();
     for (auto& [type, label] : labels_) {
         std::string key = label->property("key").toString().toStdString();
         if (!key.empty()) label->setText(toQt(upperAscii(LangText(key)) + " :"));
@@ -142,14 +129,18 @@ QComboBox* TfrmStructNames::box(int type) const {
     return it == boxes_.end() ? nullptr : it->second;
 }
 
-void TfrmStructNames::loadBoxes() {
+void TfrmStructNames::fillBoxes(const StructureNames& names) {
     for (auto& [type, box] : boxes_) {
         box->blockSignals(true);
         box->clear();
-        for (const auto& n : names_.alternatives(type)) box->addItem(toQt(n));
-        box->setEditText(toQt(names_.defaultName(type)));
+        for (const auto& n : names.alternatives(type)) box->addItem(toQt(n));
+        box->setEditText(toQt(names.defaultName(type)));
         box->blockSignals(false);
     }
+}
+
+void TfrmStructNames::loadBoxes() {
+    fillBoxes(names_);
     lastEntered_ = nullptr;
     btnAddName_->setEnabled(false);
 }
@@ -157,13 +148,7 @@ void TfrmStructNames::loadBoxes() {
 void TfrmStructNames::loadOriginalBoxes() {
     StructureNames originals;
     originals.loadOriginals(IniFile::load(originalsPath_));
-    for (auto& [type, box] : boxes_) {
-        box->blockSignals(true);
-        box->clear();
-        for (const auto& n : originals.alternatives(type)) box->addItem(toQt(n));
-        box->setEditText(toQt(originals.defaultName(type)));
-        box->blockSignals(false);
-    }
+    fillBoxes(originals);
     updateAddName();
 }
 

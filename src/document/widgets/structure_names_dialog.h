@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <map>
 
+#include "common/widgets/dialog_buttons.h"
 #include "document/item_names.h"
 
 class QComboBox;
@@ -43,6 +44,7 @@ class TfrmStructNames : public QDialog {
     void build();
     void translate();
     void updateAddName();
+    void fillBoxes(const StructureNames& names);
 
     StructureNames& names_;
     SettingsStore* store_;
@@ -52,8 +54,7 @@ class TfrmStructNames : public QDialog {
     QTabWidget* pages_ = nullptr;
     QPushButton* btnAddName_ = nullptr;
     QPushButton* btnDefNames_ = nullptr;
-    QPushButton* btnOK_ = nullptr;
-    QPushButton* btnCancel_ = nullptr;
+    OkCancelButtons okCancel_;
     QComboBox* lastEntered_ = nullptr;
 };
 

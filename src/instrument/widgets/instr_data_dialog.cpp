@@ -16,6 +16,7 @@
 
 #include "common/adapters/qt_text.h"
 #include "common/lang_text.h"
+#include "common/widgets/dialog_buttons.h"
 #include "protocols/identification.h"
 #include "protocols/instrument_requests.h"
 
@@ -59,8 +60,7 @@ TfrmInstrData::TfrmInstrData(InstrumentContext& ctx, ServiceSwitches switches, b
     edSerialNum_->setReadOnly(!switches_.factory);
     edSerialNum_->installEventFilter(this);
     labSerialNum_->setBuddy(edSerialNum_);
-    btnIncrement_ = new QPushButton(this);
-    btnIncrement_->setObjectName("btnIncrement");
+    btnIncrement_ = namedButton(this, "btnIncrement");
     btnIncrement_->setVisible(switches_.factory);
 
     labDatTime_ = new QLabel(this);
@@ -81,13 +81,10 @@ TfrmInstrData::TfrmInstrData(InstrumentContext& ctx, ServiceSwitches switches, b
     mmUserData_ = makeBox(this, "mmUserData", 3);
     labUserData_->setBuddy(mmUserData_);
 
-    btnReceive_ = new QPushButton(this);
-    btnReceive_->setObjectName("btnReceive");
+    btnReceive_ = namedButton(this, "btnReceive");
     btnReceive_->setDefault(true);
-    btnSend_ = new QPushButton(this);
-    btnSend_->setObjectName("btnSend");
-    btnCancel_ = new QPushButton(this);
-    btnCancel_->setObjectName("btnCancel");
+    btnSend_ = namedButton(this, "btnSend");
+    btnCancel_ = namedButton(this, "btnCancel");
 
     auto* grid = new QGridLayout;
     int row = 0;
@@ -102,14 +99,9 @@ TfrmInstrData::TfrmInstrData(InstrumentContext& ctx, ServiceSwitches switches, b
     grid->addWidget(mmFirmData_, row++, 1, 1, 2);
     grid->addWidget(labUserData_, row, 0, Qt::AlignTop);
     grid->addWidget(mmUserData_, row++, 1, 1, 2);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btnReceive_);
-    buttons->addWidget(btnSend_);
-    buttons->addWidget(btnCancel_);
     auto* main = new QVBoxLayout(this);
     main->addLayout(grid);
-    main->addLayout(buttons);
+    main->addLayout(buttonRow({}, {btnReceive_, btnSend_, btnCancel_}));
     main->setSizeConstraint(QLayout::SetFixedSize);
 
     if (compact) {

@@ -58,16 +58,10 @@ TfrmCOM_Port::TfrmCOM_Port(InstrumentContext& ctx, SettingsStore& settings,
     labSearching_->setObjectName("labAutoFinding");
     labSearching_->setVisible(false);
 
-    btnOK_ = new QPushButton(this);
-    btnOK_->setObjectName("btnOK");
-    btnOK_->setDefault(true);
-    btnCancel_ = new QPushButton(this);
-    btnCancel_->setObjectName("btnCancel");
-    btnCancelAF_ = new QPushButton(this);
-    btnCancelAF_->setObjectName("btnCancelAF");
+    okCancel_.create(this);
+    btnCancelAF_ = namedButton(this, "btnCancelAF");
     btnCancelAF_->setVisible(false);
-    btnAutoFind_ = new QPushButton(this);
-    btnAutoFind_->setObjectName("btnAutoFind");
+    btnAutoFind_ = namedButton(this, "btnAutoFind");
 
     auto* groups = new QHBoxLayout;
     groups->addWidget(gbPorts_, 3);
@@ -75,20 +69,14 @@ TfrmCOM_Port::TfrmCOM_Port(InstrumentContext& ctx, SettingsStore& settings,
     auto* model = new QHBoxLayout;
     model->addWidget(labModelCaption_);
     model->addWidget(labModel_, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(btnAutoFind_);
-    buttons->addStretch();
-    buttons->addWidget(btnOK_);
-    buttons->addWidget(btnCancel_);
-    buttons->addWidget(btnCancelAF_);
     auto* main = new QVBoxLayout(this);
     main->addLayout(groups);
     main->addLayout(model);
     main->addWidget(labSearching_);
-    main->addLayout(buttons);
+    main->addLayout(buttonRow({btnAutoFind_}, {okCancel_.ok, okCancel_.cancel, btnCancelAF_}));
 
-    connect(btnOK_, &QPushButton::clicked, this, [this] { acceptSettings(); });
-    connect(btnCancel_, &QPushButton::clicked, this, [this] { reject(); });
+    connect(okCancel_.ok, &QPushButton::clicked, this, [this] { acceptSettings(); });
+    connect(okCancel_.cancel, &QPushButton::clicked, this, [this] { reject(); });
     connect(btnCancelAF_, &QPushButton::clicked, this, [this] { cancelAutoFind(); });
     connect(btnAutoFind_, &QPushButton::clicked, this, [this] { runAutoFind(); });
 
@@ -110,8 +98,7 @@ void TfrmCOM_Port::translate() {
     setWindowTitle(toQt(LangText("frmCOMPort_35")));
     gbPorts_->setTitle(toQt(" " + LangText("rgComPort_10") + " "));
     gbBauds_->setTitle(toQt(" " + LangText("rgBaudRate_15") + " "));
-    btnOK_->setText(toQt(LangText("btnOK_8")));
-    btnCancel_->setText(toQt(LangText("btnCancel_8")));
+    okCancel_.translate();
     btnCancelAF_->setText(toQt(LangText("btnCancel_8")));
     btnAutoFind_->setText(toQt(LangText("btnAutoFind_12")));
     labSearching_->setText(toQt(LangText("AutoFinding_50")));
@@ -178,8 +165,8 @@ void TfrmCOM_Port::showSearching(bool on) {
     labSearching_->setVisible(on);
     gbPorts_->setEnabled(!on);
     gbBauds_->setEnabled(!on);
-    btnCancel_->setVisible(!on);
-    btnOK_->setEnabled(!on);
+    okCancel_.cancel->setVisible(!on);
+    okCancel_.ok->setEnabled(!on);
     btnAutoFind_->setEnabled(!on);
     btnCancelAF_->setVisible(on);
     if (on) btnCancelAF_->setFocus();

@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+#include "common/widgets/dialog_buttons.h"
 #include "protocols/identification.h"
 
 class QButtonGroup;
@@ -44,7 +45,7 @@ class TfrmCOM_Port : public QDialog {
     QLabel* searchingLabel() const { return labSearching_; }
     QPushButton* autoFindButton() const { return btnAutoFind_; }
     QPushButton* cancelAutoFindButton() const { return btnCancelAF_; }
-    QPushButton* okButton() const { return btnOK_; }
+    QPushButton* okButton() const { return okCancel_.ok; }
     const std::vector<std::string>& lastSearchLog() const { return log_; }
 
   protected:
@@ -68,8 +69,7 @@ class TfrmCOM_Port : public QDialog {
     QLabel* labModelCaption_ = nullptr;
     QLabel* labModel_ = nullptr;
     QLabel* labSearching_ = nullptr;
-    QPushButton* btnOK_ = nullptr;
-    QPushButton* btnCancel_ = nullptr;
+    OkCancelButtons okCancel_;
     QPushButton* btnCancelAF_ = nullptr;
     QPushButton* btnAutoFind_ = nullptr;
     QTimer* followSearch_ = nullptr;

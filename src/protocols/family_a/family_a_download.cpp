@@ -12,7 +12,6 @@
 #include "instrument/models.h"
 #include "protocols/download_command.h"
 #include "protocols/family_a/family_a_requests.h"
-#include "protocols/instrument_requests.h"
 #include "transfer/download_tree.h"
 
 namespace pelvoro {

@@ -1,5 +1,7 @@
 #include "protocols/family_a/family_a_lines.h"
 
+#include <algorithm>
+
 #include "common/lang_text.h"
 #include "common/text.h"
 #include "files/document_writer.h"
@@ -30,13 +32,8 @@ std::string_view familyAChars(std::string_view s, std::size_t from, std::size_t 
 long familyAHex(std::string_view text) {
     long v = 0;
     for (char ch : text) {
-        int d = 0;
-        if (ch >= '0' && ch <= '9')
-            d = ch - '0';
-        else if (ch >= 'A' && ch <= 'F')
-            d = ch - 'A' + 10;
-        else if (ch >= 'a' && ch <= 'f')
-            d = ch - 'a' + 10;
+        // A character that is no digit counts as 0.
+        const int d = std::max(hexDigit(ch), 0);
         // Long garbage must not overflow: the IDs are 16-bit numbers.
         v = (v * 16 + d) & 0x0FFFFFFF;
     }
@@ -67,52 +64,38 @@ std::string rewriteFamilyALine(std::string line, std::string_view typeCode) {
     return line;
 }
 
+namespace {
+
+// The function names of the result codes: the translation key and what follows it. A
+// code whose name depends on the sub-function has a row for each sub-function it knows;
+// sub-function -1 names the code whatever its sub-function.
+struct ResultName {
+    int code;
+    int sub;
+    const char* key;
+    const char* suffix = "";
+};
+
+constexpr ResultName kResultNames[] = {
+    {51, -1, "Funct_VOLT"},     {52, 0, "text304"},         {52, 1, "text304", " dU"},
+    {53, 1, "text305"},         {53, 2, "Funct_ZsRCD"},     {54, -1, "text538"},
+    {55, -1, "Funct_R-ISO"},    {56, 0, "Funct_CONT"},      {56, 1, "Funct_R-LowOhm"},
+    {57, -1, "text308"},        {58, -1, "text309"},        {61, -1, "Funct_CONT"},
+    {62, -1, "Funct_CONT"},     {63, -1, "text525"},        {64, -1, "Funct_SOCKET"},
+    {71, -1, "Funct_CONTVOLT"}, {72, -1, "Funct_STEPVOLT"}, {73, -1, "Funct_EARTH_RE"},
+    {80, -1, "Funct_RESIST"},
+};
+
+}  // namespace
+
 std::string familyAResultName(std::string_view line) {
     auto code = familyADigits(familyAChars(line, 3, 2));
     auto sub = familyADigits(familyAChars(line, 6, 1));
     if (!code) return {};
-    const int s = sub.value_or(-1);
-    switch (*code) {
-        case 51:
-            return LangText("Funct_VOLT");
-        case 52:
-            if (s == 0) return LangText("text304");
-            if (s == 1) return LangText("text304") + " dU";
-            return {};
-        case 53:
-            if (s == 1) return LangText("text305");
-            if (s == 2) return LangText("Funct_ZsRCD");
-            return {};
-        case 54:
-            return LangText("text538");
-        case 55:
-            return LangText("Funct_R-ISO");
-        case 56:
-            if (s == 0) return LangText("Funct_CONT");
-            if (s == 1) return LangText("Funct_R-LowOhm");
-            return {};
-        case 57:
-            return LangText("text308");
-        case 58:
-            return LangText("text309");
-        case 61:
-        case 62:
-            return LangText("Funct_CONT");
-        case 63:
-            return LangText("text525");
-        case 64:
-            return LangText("Funct_SOCKET");
-        case 71:
-            return LangText("Funct_CONTVOLT");
-        case 72:
-            return LangText("Funct_STEPVOLT");
-        case 73:
-            return LangText("Funct_EARTH_RE");
-        case 80:
-            return LangText("Funct_RESIST");
-        default:
-            return {};
-    }
+    for (const ResultName& n : kResultNames)
+        if (n.code == *code && (n.sub == -1 || (sub && n.sub == *sub)))
+            return LangText(n.key) + n.suffix;
+    return {};
 }
 
 void readPositionNumbers(std::string_view line, int& a, int& b, int& c) {

@@ -12,7 +12,6 @@
 #include "instrument/models.h"
 #include "protocols/family_a/family_a_requests.h"
 #include "protocols/identification.h"
-#include "protocols/instrument_requests.h"
 
 namespace pelvoro {
 
@@ -38,10 +37,7 @@ std::optional<long> parseTesterNumber(const std::string& text) {
     if (text.empty() || text.size() > 7) return std::nullopt;
     long v = 0;
     for (char c : text) {
-        int d = (c >= '0' && c <= '9')   ? c - '0'
-                : (c >= 'A' && c <= 'F') ? c - 'A' + 10
-                : (c >= 'a' && c <= 'f') ? c - 'a' + 10
-                                         : -1;
+        const int d = hexDigit(c);
         if (d < 0) return std::nullopt;
         v = v * 16 + d;
     }

@@ -11,10 +11,10 @@
 #include "protocols/download_command.h"
 #include "protocols/family_b/family_b_identification.h"
 #include "protocols/family_b/family_b_records.h"
+#include "protocols/family_b/family_b_requests.h"
 #include "protocols/family_b/hv_decoder.h"
 #include "protocols/family_b/install_decoder.h"
 #include "protocols/identification.h"
-#include "protocols/instrument_requests.h"
 
 namespace pelvoro {
 

@@ -1,5 +1,6 @@
 #include "protocols/family_b/install_decoder.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -14,216 +15,119 @@ namespace {
 constexpr int kHeaderLength = 6;
 
 // The quantity codes that the position table treats alike ("S1").
-bool isS1(int q) {
-    switch (q) {
-        case 1:
-        case 4:
-        case 22:
-        case 26:
-        case 28:
-        case 50:
-        case 53:
-        case 57:
-            return true;
-        default:
-            return false;
-    }
+const std::vector<int> kS1 = {1, 4, 22, 26, 28, 50, 53, 57};
+
+std::vector<int> s1And(std::initializer_list<int> more) {
+    std::vector<int> q = kS1;
+    q.insert(q.end(), more);
+    return q;
 }
 
-bool in(int q, std::initializer_list<int> set) {
-    for (int v : set)
-        if (q == v) return true;
-    return false;
+// Where a value group goes in a function's FP string: the function code, the group's
+// kind ('M', 'P' or 'R'), its quantity codes and the field position. Every list also
+// puts its pass/fail group (R 0) at position 4, and the RCD tests place quantity 31 by
+// their sub-function (rcdLimitPosition).
+struct Placement {
+    int code;
+    char kind;
+    std::vector<int> quantities;
+    int position;
+};
+
+const std::vector<Placement>& placements() {
+    static const std::vector<Placement> table = {
+        {101, 'P', {0}, 5},
+        {101, 'R', {16}, 7},
+        {101, 'R', {17, 244, 247}, 8},
+        {101, 'R', {18, 245, 248}, 9},
+        {101, 'R', {19, 246, 249}, 10},
+        {101, 'R', {243}, 11},
+        {102, 'M', kS1, 6},
+        {102, 'P', {0}, 13},
+        {102, 'P', {90}, 5},
+        {102, 'R', s1And({100, 101, 102}), 7},
+        {102, 'R', {5}, 8},
+        {103, 'M', kS1, 5},
+        {103, 'P', {0}, 12},
+        {103, 'R', kS1, 6},
+        {103, 'R', {2}, 7},
+        {103, 'R', {3}, 8},
+        {104, 'M', {8, 9, 22, 74}, 8},
+        {104, 'P', {0}, 18},
+        {104, 'P', {240}, 5},
+        {104, 'P', {241}, 6},
+        {104, 'P', {242}, 7},
+        {104, 'R', s1And({20, 24}), 9},
+        {104, 'R', {21, 25, 29}, 10},
+        {105, 'M', {8, 9, 22, 74}, 9},
+        {105, 'P', {0}, 5},
+        {105, 'P', {240}, 6},
+        {105, 'P', {241}, 7},
+        {105, 'P', {242}, 8},
+        {105, 'R', s1And({215}), 12},
+        {105, 'R', {20, 24, 214}, 10},
+        {105, 'R', {21, 25, 29, 216}, 11},
+        {105, 'R', {217}, 13},
+        {106, 'M', {22}, 11},
+        {106, 'P', {0}, 5},
+        {106, 'P', {87}, 6},
+        {106, 'P', {88}, 8},
+        {106, 'P', {89, 91}, 7},
+        {106, 'R', {30, 36, 40, 220}, 9},
+        {106, 'R', {32, 33, 38, 41, 218}, 10},
+        {106, 'R', {35, 39, 42, 221}, 11},
+        {106, 'R', {43, 219}, 12},
+        {106, 'R', {44}, 13},
+        {106, 'R', {45}, 14},
+        {106, 'R', {46}, 15},
+        {108, 'M', kS1, 5},
+        {108, 'P', {0}, 10},
+        {108, 'R', kS1, 6},
+        {108, 'R', {51, 55, 59}, 7},
+        {108, 'R', {52, 56, 60}, 8},
+        {109, 'M', {74}, 5},
+        {109, 'P', {0}, 7},
+        {109, 'R', {8, 9}, 6},
+        {113, 'M', {95}, 5},
+        {113, 'P', {0}, 7},
+        {113, 'R', {95}, 6},
+        {114, 'M', {74}, 6},
+        {114, 'P', {0}, 11},
+        {114, 'R', {218}, 9},
+        {114, 'R', {219}, 10},
+        {114, 'R', {224}, 7},
+        {114, 'R', {225}, 8},
+        {115, 'M', {74}, 5},
+        {115, 'P', {0}, 9},
+        {115, 'R', {222}, 6},
+        {115, 'R', {223}, 7},
+        {116, 'P', {0}, 11},
+        {116, 'P', {90}, 10},
+        {116, 'R', {250}, 5},
+        {116, 'R', {251}, 6},
+        {116, 'R', {252}, 7},
+        {116, 'R', {253}, 8},
+        {116, 'R', {254}, 9},
+        {125, 'M', kS1, 11},
+        {125, 'P', {0}, 10},
+        {125, 'R', kS1, 5},
+        {125, 'R', {96}, 6},
+        {125, 'R', {97}, 7},
+        {125, 'R', {2}, 8},
+        {125, 'R', {3}, 9},
+        {127, 'M', kS1, 6},
+        {127, 'P', {0}, 10},
+        {127, 'R', {98, 99}, 7},
+        {127, 'R', {2}, 8},
+        {127, 'R', {3}, 9},
+    };
+    return table;
 }
 
-std::optional<int> pos(int p) {
-    return p;
-}
-
-std::optional<int> position101(char kind, int q) {
-    if (kind == 'P') return q == 0 ? pos(5) : std::nullopt;
-    if (kind != 'R') return std::nullopt;
-    if (q == 0) return 4;
-    if (q == 16) return 7;
-    if (in(q, {17, 244, 247})) return 8;
-    if (in(q, {18, 245, 248})) return 9;
-    if (in(q, {19, 246, 249})) return 10;
-    if (q == 243) return 11;
-    return std::nullopt;
-}
-
-std::optional<int> position102(char kind, int q) {
-    if (kind == 'M') return isS1(q) ? pos(6) : std::nullopt;
-    if (kind == 'P') {
-        if (q == 0) return 13;
-        if (q == 90) return 5;
-        return std::nullopt;
-    }
-    if (kind != 'R') return std::nullopt;
-    if (q == 0) return 4;
-    if (isS1(q) || in(q, {100, 101, 102})) return 7;
-    if (q == 5) return 8;
-    return std::nullopt;
-}
-
-std::optional<int> position103(char kind, int q) {
-    if (kind == 'M') return isS1(q) ? pos(5) : std::nullopt;
-    if (kind == 'P') return q == 0 ? pos(12) : std::nullopt;
-    if (kind != 'R') return std::nullopt;
-    if (q == 0) return 4;
-    if (isS1(q)) return 6;
-    if (q == 2) return 7;
-    if (q == 3) return 8;
-    return std::nullopt;
-}
-
-std::optional<int> position104(char kind, int q) {
-    if (kind == 'M') return in(q, {8, 9, 22, 74}) ? pos(8) : std::nullopt;
-    if (kind == 'P') {
-        if (q == 0) return 18;
-        if (q == 240) return 5;
-        if (q == 241) return 6;
-        if (q == 242) return 7;
-        return std::nullopt;
-    }
-    if (kind != 'R') return std::nullopt;
-    if (q == 0) return 4;
-    if (isS1(q) || in(q, {20, 24})) return 9;
-    if (in(q, {21, 25, 29})) return 10;
-    return std::nullopt;
-}
-
-std::optional<int> position105(char kind, int q) {
-    if (kind == 'M') return in(q, {8, 9, 22, 74}) ? pos(9) : std::nullopt;
-    if (kind == 'P') {
-        if (q == 0) return 5;
-        if (q == 240) return 6;
-        if (q == 241) return 7;
-        if (q == 242) return 8;
-        return std::nullopt;
-    }
-    if (kind != 'R') return std::nullopt;
-    if (q == 0) return 4;
-    if (isS1(q) || q == 215) return 12;
-    if (in(q, {20, 24, 214})) return 10;
-    if (in(q, {21, 25, 29, 216})) return 11;
-    if (q == 217) return 13;
-    return std::nullopt;
-}
-
-std::optional<int> position106(char kind, int q, int sub) {
-    if (kind == 'M') {
-        if (q == 22) return 11;
-        if (q == 31) {
-            if (sub == 0 || (sub >= 13 && sub <= 15)) return 9;
-            if ((sub >= 1 && sub <= 3) || (sub >= 10 && sub <= 12) || (sub >= 16 && sub <= 21))
-                return 8;
-        }
-        return std::nullopt;
-    }
-    if (kind == 'P') {
-        if (q == 0) return 5;
-        if (q == 87) return 6;
-        if (q == 88) return 8;
-        if (q == 89 || q == 91) return 7;
-        return std::nullopt;
-    }
-    if (kind != 'R') return std::nullopt;
-    if (q == 0) return 4;
-    if (in(q, {30, 36, 40, 220})) return 9;
-    if (in(q, {32, 33, 38, 41, 218})) return 10;
-    if (in(q, {35, 39, 42, 221})) return 11;
-    if (in(q, {43, 219})) return 12;
-    if (q == 44) return 13;
-    if (q == 45) return 14;
-    if (q == 46) return 15;
-    return std::nullopt;
-}
-
-std::optional<int> position108(char kind, int q) {
-    if (kind == 'M') return isS1(q) ? pos(5) : std::nullopt;
-    if (kind == 'P') return q == 0 ? pos(10) : std::nullopt;
-    if (kind != 'R') return std::nullopt;
-    if (q == 0) return 4;
-    if (isS1(q)) return 6;
-    if (in(q, {51, 55, 59})) return 7;
-    if (in(q, {52, 56, 60})) return 8;
-    return std::nullopt;
-}
-
-std::optional<int> position109(char kind, int q) {
-    if (kind == 'M') return q == 74 ? pos(5) : std::nullopt;
-    if (kind == 'P') return q == 0 ? pos(7) : std::nullopt;
-    if (kind != 'R') return std::nullopt;
-    if (q == 0) return 4;
-    if (q == 8 || q == 9) return 6;
-    return std::nullopt;
-}
-
-std::optional<int> position113(char kind, int q) {
-    if (kind == 'M') return q == 95 ? pos(5) : std::nullopt;
-    if (kind == 'P') return q == 0 ? pos(7) : std::nullopt;
-    if (kind != 'R') return std::nullopt;
-    if (q == 0) return 4;
-    if (q == 95) return 6;
-    return std::nullopt;
-}
-
-std::optional<int> position114(char kind, int q) {
-    if (kind == 'M') return q == 74 ? pos(6) : std::nullopt;
-    if (kind == 'P') return q == 0 ? pos(11) : std::nullopt;
-    if (kind != 'R') return std::nullopt;
-    if (q == 0) return 4;
-    if (q == 218) return 9;
-    if (q == 219) return 10;
-    if (q == 224) return 7;
-    if (q == 225) return 8;
-    return std::nullopt;
-}
-
-std::optional<int> position115(char kind, int q) {
-    if (kind == 'M') return q == 74 ? pos(5) : std::nullopt;
-    if (kind == 'P') return q == 0 ? pos(9) : std::nullopt;
-    if (kind != 'R') return std::nullopt;
-    if (q == 0) return 4;
-    if (q == 222) return 6;
-    if (q == 223) return 7;
-    return std::nullopt;
-}
-
-std::optional<int> position116(char kind, int q) {
-    if (kind == 'P') {
-        if (q == 0) return 11;
-        if (q == 90) return 10;
-        return std::nullopt;
-    }
-    if (kind != 'R') return std::nullopt;
-    if (q == 0) return 4;
-    if (q >= 250 && q <= 254) return q - 245;
-    return std::nullopt;
-}
-
-std::optional<int> position125(char kind, int q) {
-    if (kind == 'M') return isS1(q) ? pos(11) : std::nullopt;
-    if (kind == 'P') return q == 0 ? pos(10) : std::nullopt;
-    if (kind != 'R') return std::nullopt;
-    if (q == 0) return 4;
-    if (isS1(q)) return 5;
-    if (q == 96) return 6;
-    if (q == 97) return 7;
-    if (q == 2) return 8;
-    if (q == 3) return 9;
-    return std::nullopt;
-}
-
-std::optional<int> position127(char kind, int q) {
-    if (kind == 'M') return isS1(q) ? pos(6) : std::nullopt;
-    if (kind == 'P') return q == 0 ? pos(10) : std::nullopt;
-    if (kind != 'R') return std::nullopt;
-    if (q == 0) return 4;
-    if (q == 98 || q == 99) return 7;
-    if (q == 2) return 8;
-    if (q == 3) return 9;
+// Quantity 31 (M) of the RCD tests: where it goes depends on the sub-function.
+std::optional<int> rcdLimitPosition(int sub) {
+    if (sub == 0 || (sub >= 13 && sub <= 15)) return 9;
+    if ((sub >= 1 && sub <= 3) || (sub >= 10 && sub <= 12) || (sub >= 16 && sub <= 21)) return 8;
     return std::nullopt;
 }
 
@@ -347,38 +251,18 @@ std::optional<InstallFunction> installFunction(int b, std::string_view typeCode)
 }
 
 std::optional<int> installFieldPosition(int code, char kind, int q, int sub) {
-    switch (code) {
-        case 101:
-            return position101(kind, q);
-        case 102:
-            return position102(kind, q);
-        case 103:
-            return position103(kind, q);
-        case 104:
-            return position104(kind, q);
-        case 105:
-            return position105(kind, q);
-        case 106:
-            return position106(kind, q, sub);
-        case 108:
-            return position108(kind, q);
-        case 109:
-            return position109(kind, q);
-        case 113:
-            return position113(kind, q);
-        case 114:
-            return position114(kind, q);
-        case 115:
-            return position115(kind, q);
-        case 116:
-            return position116(kind, q);
-        case 125:
-            return position125(kind, q);
-        case 127:
-            return position127(kind, q);
-        default:
-            return std::nullopt;
+    bool knownCode = false;
+    for (const Placement& p : placements()) {
+        if (p.code != code) continue;
+        knownCode = true;
+        if (p.kind == kind &&
+            std::find(p.quantities.begin(), p.quantities.end(), q) != p.quantities.end())
+            return p.position;
     }
+    if (!knownCode) return std::nullopt;
+    if (kind == 'R' && q == 0) return 4;
+    if (code == 106 && kind == 'M' && q == 31) return rcdLimitPosition(sub);
+    return std::nullopt;
 }
 
 std::optional<std::string_view> installUnitText(int unitCode) {

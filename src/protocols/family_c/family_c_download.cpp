@@ -8,7 +8,7 @@
 #include "common/lang_text.h"
 #include "protocols/download_command.h"
 #include "protocols/family_c/cv61_records.h"
-#include "protocols/instrument_requests.h"
+#include "protocols/family_c/family_c_requests.h"
 #include "transfer/download_tree.h"
 
 namespace pelvoro {

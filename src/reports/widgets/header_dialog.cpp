@@ -182,24 +182,12 @@ void TfrmHeader::buildControls() {
     });
     layout->addWidget(cbOverview_);
 
-    auto* buttons = new QHBoxLayout;
-    btnLoadDefault_ = new QPushButton(this);
-    btnLoadDefault_->setObjectName("btnLoadDefault");
-    btnSaveDefault_ = new QPushButton(this);
-    btnSaveDefault_->setObjectName("btnSaveDefault");
-    btnOK_ = new QPushButton(this);
-    btnOK_->setObjectName("btnOK");
-    btnOK_->setDefault(true);
-    btnCancel_ = new QPushButton(this);
-    btnCancel_->setObjectName("btnCancel");
-    buttons->addWidget(btnLoadDefault_);
-    buttons->addWidget(btnSaveDefault_);
-    buttons->addStretch();
-    buttons->addWidget(btnOK_);
-    buttons->addWidget(btnCancel_);
-    outer->addLayout(buttons);
-    connect(btnOK_, &QPushButton::clicked, this, &QDialog::accept);
-    connect(btnCancel_, &QPushButton::clicked, this, &QDialog::reject);
+    btnLoadDefault_ = namedButton(this, "btnLoadDefault");
+    btnSaveDefault_ = namedButton(this, "btnSaveDefault");
+    okCancel_.create(this);
+    outer->addLayout(okCancel_.row({btnLoadDefault_, btnSaveDefault_}));
+    connect(okCancel_.ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(okCancel_.cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(btnLoadDefault_, &QPushButton::clicked, this, [this] {
         editor_->loadDefaults();
         showEditor();
@@ -223,7 +211,7 @@ void TfrmHeader::buildControls() {
     const int limit = screen ? int(std::lround(0.92 * screen->availableGeometry().height())) : 0;
     const QSize hint = content->sizeHint() + QSize(0, 64);  // the titles of the group boxes
     scroll->setMinimumWidth(hint.width() + scroll->verticalScrollBar()->sizeHint().width());
-    const int buttonsHeight = btnOK_->sizeHint().height() + 40;
+    const int buttonsHeight = okCancel_.ok->sizeHint().height() + 40;
     const int height = hint.height() + buttonsHeight;
     resize(minimumSizeHint().width(), limit > 0 ? std::min(height, limit) : height);
     scroll->setMinimumHeight(
@@ -254,8 +242,7 @@ void TfrmHeader::translateCaptions() {
     btnSaveDefault_->setText(toQt(LangText("btnSaveDefault_15")));
     btnInsLogo_->setText(toQt(LangText("btnInsertLogo_15")));
     btnClrLogo_->setText(toQt(LangText("btnClearLogo_15")));
-    btnOK_->setText(toQt(LangText("btnOK_8")));
-    btnCancel_->setText(toQt(LangText("btnCancel_8")));
+    okCancel_.translate();
 }
 
 void TfrmHeader::showEditor() {

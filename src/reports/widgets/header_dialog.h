@@ -9,6 +9,7 @@
 #include <array>
 #include <memory>
 
+#include "common/widgets/dialog_buttons.h"
 #include "reports/report_header.h"
 
 class QCheckBox;
@@ -79,8 +80,7 @@ class TfrmHeader : public QDialog {
     QPushButton* btnSaveDefault_ = nullptr;
     QPushButton* btnInsLogo_ = nullptr;
     QPushButton* btnClrLogo_ = nullptr;
-    QPushButton* btnOK_ = nullptr;
-    QPushButton* btnCancel_ = nullptr;
+    OkCancelButtons okCancel_;
     bool filling_ = false;
 };
 

@@ -12,9 +12,7 @@
 #include "files/byte_sink.h"
 #include "files/document_file.h"
 #include "files/document_writer.h"
-#include "support/language_fixture.h"
-#include "support/scripted_port.h"
-#include "support/test_doubles.h"
+#include "support/scripted_link.h"
 
 namespace pelvoro {
 namespace {
@@ -82,15 +80,9 @@ std::string outline(const StructureDocument& doc) {
     return out;
 }
 
-struct Bench {
+struct Bench : testing::ScriptedLink {
     explicit Bench(std::string key)
-        : language(kTexts),
-          port(clock),
-          link(port, clock, progress, prompts),
-          models(key, 2),
-          ctx(link, models, "Tamvisto"),
-          key(std::move(key)) {
-        port.setBaudRate(4800);
+        : ScriptedLink(kTexts), models(key, 2), ctx(link, models, "Tamvisto"), key(std::move(key)) {
         port.on("MRD\r", "SER0\r", 0.05);
     }
     void instrument(const std::string& type, const std::string& model) {
@@ -98,12 +90,6 @@ struct Bench {
     }
     void run() { downloadFamilyA(ctx, key, target); }
 
-    testing::ScopedLanguage language;
-    testing::VirtualClock clock;
-    testing::ScriptedPort port;
-    testing::ProgressRecorder progress;
-    testing::ScriptedPrompts prompts;
-    Link link;
     SimpleModelSelection models;
     InstrumentContext ctx;
     std::string key;

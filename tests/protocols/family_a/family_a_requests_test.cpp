@@ -2,37 +2,26 @@
 
 #include <gtest/gtest.h>
 
-#include "support/language_fixture.h"
-#include "support/scripted_port.h"
-#include "support/test_doubles.h"
+#include "protocols/instrument_fixture.h"
+#include "support/scripted_link.h"
 
 namespace pelvoro {
 namespace {
 
-using testing::ProgressRecorder;
-using testing::ScopedLanguage;
+using instrdata_testing::familyAReply;
+using instrdata_testing::LinkBench;
 using testing::ScriptedPort;
 using testing::ScriptedPrompts;
-using testing::VirtualClock;
 
 const char* kTexts =
     "[Language]\r\n"
     "msgCommunFail_35=Communication failure\r\n"
     "msgDataCorrupt_35=Corrupted data\r\n";
 
-class FamilyARequests : public ::testing::Test {
+class FamilyARequests : public ::testing::Test, public testing::ScriptedLink {
   protected:
-    FamilyARequests() : port(clock), link(port, clock, progress, prompts) {
-        port.setBaudRate(4800);
-    }
+    FamilyARequests() : ScriptedLink(kTexts) {}
     void openPort() { ASSERT_TRUE(link.ensurePortOpen()); }
-
-    ScopedLanguage language{kTexts};
-    VirtualClock clock;
-    ScriptedPort port;
-    ProgressRecorder progress;
-    ScriptedPrompts prompts;
-    Link link;
 };
 
 TEST_F(FamilyARequests, CommandsWithAnArgumentByModelFamily) {
@@ -98,6 +87,81 @@ TEST_F(FamilyARequests, StatusWaitIsBoundedWhenBusyLinesNeverEnd) {
     port.arrive(busy, 0.0, 0.05);  // a busy line every 0.1 s for 20 s
     EXPECT_FALSE(familyAResultPointer(link, 1, 2));
     EXPECT_LT(clock.now, link_limits::kStatusWaitLimit + 1.5);
+}
+
+// ---- The instrument data ----------------------------------------------------------------
+
+TEST(FamilyARequest, FillsTheItemsUpToTheStatusLine) {
+    LinkBench b;
+    ASSERT_TRUE(b.port.open());
+    b.ctx.data.line(6) = "untouched";
+    b.port.on("MWH\r", familyAReply("TQ 41"));
+    EXPECT_TRUE(requestFamilyAData(b.link, b.ctx.data));
+    EXPECT_EQ(b.ctx.data.line(1), "51");
+    EXPECT_EQ(b.ctx.data.line(3), "TQ 41");
+    EXPECT_EQ(b.ctx.data.line(8), "Firm\rLine two");
+    EXPECT_EQ(b.ctx.data.line(11), "2024-01-31");
+    EXPECT_EQ(b.ctx.data.line(6), "");  // not sent: not kept from before
+}
+
+TEST(FamilyARequest, EmptyLineOrSilenceFailsAndACutLineIsNotStored) {
+    LinkBench b;
+    ASSERT_TRUE(b.port.open());
+    b.port.on("MWH\r", "02.Name\r\r03.never\rSER\r");
+    EXPECT_FALSE(requestFamilyAData(b.link, b.ctx.data));
+    EXPECT_EQ(b.ctx.data.line(2), "Name");
+    EXPECT_EQ(b.ctx.data.line(3), "");
+
+    LinkBench silent;
+    ASSERT_TRUE(silent.port.open());
+    // No CR: the line is cut off, and a cut line is never stored as if it were whole.
+    silent.port.on("MWH\r", "02.Partial");
+    EXPECT_FALSE(requestFamilyAData(silent.link, silent.ctx.data));
+    EXPECT_EQ(silent.ctx.data.line(2), "");
+    EXPECT_LT(silent.clock.now, 3 * 1.296);
+}
+
+TEST(FamilyARequest, EndlessLinesDoNotHoldTheProgram) {
+    LinkBench b;
+    ASSERT_TRUE(b.port.open());
+    std::string flood;
+    for (int i = 0; i < 5000; ++i) flood += "%busy\r";
+    b.port.on("MWH\r", flood);
+    EXPECT_FALSE(requestFamilyAData(b.link, b.ctx.data));
+    EXPECT_GT(b.port.pending(), 0u);  // it stopped listening long before the flood ended
+}
+
+// Replies that must not end as success with data, nor hold the program: the late "SER"
+// of a repeated ready probe ahead of the real reply, a line that never ends (bytes and
+// no CR, for ever) and Cancel during such a line.
+TEST(FamilyARequest, LateStatusEndlessLineAndCancelEndTheReplyInTime) {
+    struct Case {
+        const char* name;
+        std::string reply;
+        double perByte;
+        double cancelAt;  // clock time of the Cancel press, < 0 none
+        double within;    // the request ends before this clock time
+    };
+    const std::string endless(200000, 'x');
+    const Case cases[] = {
+        {"late status first", "SER\r" + familyAReply("TQ 71"), 0, -1, 1.0},
+        {"busy lines then late status", "%\r%\rSER0\r01.51\rSER\r", 0, -1, 1.0},
+        {"bytes without CR", endless, 0.01, -1, 8.64 + 1.5},
+        {"cancel in an endless line", endless, 0.01, 2.0, 2.5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LinkBench b;
+        ASSERT_TRUE(b.port.open());
+        b.port.on("MWH\r", c.reply, 0.01, c.perByte);
+        if (c.cancelAt >= 0)
+            b.clock.onEvents = [&] { b.progress.cancelled = b.clock.now >= c.cancelAt; };
+        EXPECT_FALSE(requestFamilyAData(b.link, b.ctx.data));
+        EXPECT_LT(b.clock.now, c.within);
+    }
+    // The bound grows with the transmission time at slow rates only.
+    EXPECT_DOUBLE_EQ(familyADataReplyLimit(4800), 8.64);
+    EXPECT_DOUBLE_EQ(familyADataReplyLimit(300), 50.0);
 }
 
 }  // namespace
