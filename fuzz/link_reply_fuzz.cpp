@@ -43,8 +43,12 @@ double limitFor(int op, std::size_t blockSize, int baud, std::size_t replyBytes)
             return (static_cast<double>(replyBytes) + 1) * link_limits::kSilenceLimit + 0.01;
         case 14:
             return 1000 + (static_cast<double>(replyBytes) + 1) * link_limits::kSilenceLimit;
+        // An echo: sends until the echo limit, then the last one's reply window, both grown
+        // by the time the command and its reply take on the line (at most 3 + 6 bytes), and
+        // the few byte times a family C count's fourth byte is waited for.
         default:
-            return link_limits::kEchoLimit + 0.9;
+            return link_limits::kEchoLimit + link_limits::kReplyWindow +
+                   2 * transmissionSeconds(9, baud) + 0.1 + 30.0 / baud + 0.04;
     }
 }
 
