@@ -96,9 +96,8 @@ double replyLineLimit(int baud) {
 }
 
 double familyADataReplyLimit(int baud) {
-    constexpr double kReplyBytes = 1000;
-    double transmission = baud > 0 ? kReplyBytes * 10.0 / baud : 0.0;
-    return std::max(1.5 * transmission, link_limits::kStatusWaitLimit);
+    constexpr std::size_t kReplyBytes = 1000;
+    return std::max(1.5 * transmissionSeconds(kReplyBytes, baud), link_limits::kStatusWaitLimit);
 }
 
 Link::Link(SerialPort& port, LinkClock& clock, ProgressWindow& progress, Prompts& prompts)
@@ -356,7 +355,7 @@ EchoReply Link::sendAwaitEcho(std::string_view command, std::string_view expecte
 // within a few byte times.
 bool Link::awaitOneMoreByte() {
     const int baud = port_.baudRate() > 0 ? port_.baudRate() : 300;
-    const double grace = 0.1 + 30.0 / baud;
+    const double grace = 0.1 + transmissionSeconds(3, baud);  // three byte times
     const double start = clock_.elapsedSeconds();
     while (port_.bytesWaiting() < 1) {
         if (clock_.elapsedSeconds() - start >= grace || cancelRequested()) return false;
