@@ -182,7 +182,7 @@ const Layout* layoutOfCode(int code) {
     // Layout numbers are function codes (the later installation codes read like the earlier
     // ones); one slot for each, filled once from the families' tables.
     static const auto kIndex = [] {
-        std::array<const Layout*, 306> index{};
+        std::array<const Layout*, kHighestFunctionCode + 1> index{};
         for (auto family :
              {voltageLayouts(), insulationLayouts(), continuityLayouts(), impedanceLayouts(),
               rcdLayouts(), earthLayouts(), currentLayouts(), wiringLayouts(), inspectionLayouts(),

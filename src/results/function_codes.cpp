@@ -148,10 +148,12 @@ std::span<const FunctionCodeInfo> functionCodeTable() {
     return kTable;
 }
 
+static_assert(kTable.back().code == kHighestFunctionCode);
+
 const FunctionCodeInfo* findFunctionCode(int code) {
-    // Codes run from 1 to 305: an index by code finds a row without a search.
+    // An index by code finds a row without a search.
     static const auto kIndex = [] {
-        std::array<int16_t, 306> index;
+        std::array<int16_t, kHighestFunctionCode + 1> index;
         index.fill(-1);
         for (size_t i = 0; i < kTable.size(); ++i) index[size_t(kTable[i].code)] = int16_t(i);
         return index;

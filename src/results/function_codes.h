@@ -109,6 +109,9 @@ struct FunctionCodeInfo {
     bool boldHeading;  // the schedule and checklist codes 22-24 and 30-32
 };
 
+// The highest known code: tables indexed by code have one slot more.
+inline constexpr int kHighestFunctionCode = 305;
+
 // Every known code in ascending order.
 std::span<const FunctionCodeInfo> functionCodeTable();
 
