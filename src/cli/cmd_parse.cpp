@@ -42,7 +42,7 @@ int runParse(Context& ctx) {
             os << label << ": \"" << text(s) << "\"\n";
         }
         void operator()(const char* label, const TResultValue& v) const {
-            os << label << ": \"" << text(v.Value) << "\" unit \"" << text(v.Unit) << "\"\n";
+            os << label << ": \"" << text(v.Value) << "\" unit \"" << text(v.Unit.str()) << "\"\n";
         }
     };
     results.withRecord(record, [&](const auto& sub) { sub.visit(Printer{os, out}); });

@@ -199,7 +199,7 @@ const Layout* layoutOfCode(int code) {
 void splitValueField(std::string_view text, TResultValue& target) {
     const size_t n = valueLength(text);
     fp::put(target.Value, text.substr(0, n));
-    if (n < text.size()) target.Unit.insert(0, text.substr(n));
+    if (n < text.size()) target.Unit.prepend(text.substr(n));
 }
 
 void ParseFpString(std::string_view fp, const FpParseContext& context, TResultsData& results,

@@ -107,7 +107,7 @@ inline void splitDash(TResultValue& v, sv t) {
 inline void splitReplace(TResultValue& v, sv t) {
     size_t n = valueLength(t);
     put(v.Value, t.substr(0, n));
-    if (n < t.size()) put(v.Unit, t.substr(n));
+    if (n < t.size()) v.Unit.assign(t.substr(n));
 }
 
 enum class StatusMap {
@@ -202,7 +202,7 @@ constexpr Row<R> hook(int n, Hook<R> h, uint64_t sub = 0, When<R> when = nullptr
 template <class R>
 struct Units {
     using Record = R;
-    sv unit;
+    FixedUnit unit;
     TResultValue R::*members[12];
 };
 template <class R, size_t N>
@@ -210,12 +210,12 @@ void unitsOf(R& rec, const Units<R> (&groups)[N]) {
     for (const Units<R>& g : groups)
         for (TResultValue R::*m : g.members) {
             if (!m) break;
-            put((rec.*m).Unit, g.unit);
+            (rec.*m).Unit = g.unit;
         }
 }
 namespace unit {
-inline constexpr sv V = "V", A = "A", mA = "mA", s = "s", mm2 = "mm2", Hz = "Hz", F = "F";
-inline constexpr sv O = kOhm;
+inline constexpr FixedUnit V = "V", A = "A", mA = "mA", s = "s", mm2 = "mm2", Hz = "Hz", F = "F";
+inline constexpr FixedUnit O = kOhm;
 }  // namespace unit
 
 // One table of several parts (rows that codes share, and their own).
