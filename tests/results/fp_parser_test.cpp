@@ -104,6 +104,26 @@ TEST(FpParserTest, EndMarkOnlyForItsCodes) {
     EXPECT_TRUE(nine.newFunctions);
 }
 
+// Fields of every length up to two words long, at every offset in the string, with and
+// without the last ";" (and a ";"-free byte of the high half beside each field).
+TEST(FpParserTest, FieldsEndAtTheirSemicolonWhateverTheirLength) {
+    for (size_t a = 0; a <= 17; ++a) {
+        for (size_t b = 0; b <= 17; ++b) {
+            const std::string limit = std::string(a, '1') + (a % 3 == 0 ? "\xBB" : "");
+            const std::string value = std::string(b, '2');
+            const std::string fp = "F;109;0;1;" + limit + ";" + value + "m;";
+            SCOPED_TRACE(fp);
+            Parsed p = parse(fp);
+            EXPECT_EQ(p.r.CURRENT.Limit.Value, limit);
+            EXPECT_EQ(p.r.CURRENT.I, (TResultValue{value, "mA"}));
+            EXPECT_FALSE(p.newFunctions);
+            Parsed cut = parse(fp.substr(0, fp.size() - 1));
+            EXPECT_EQ(cut.r.CURRENT.Limit.Value, limit);
+            EXPECT_EQ(cut.r.CURRENT.I, (TResultValue{"", "A"}));
+        }
+    }
+}
+
 TEST(FpParserTest, TheLastFieldNeedsItsSemicolon) {
     Parsed p = parse("F;109;0;1;30;12.5");
     EXPECT_EQ(p.r.CURRENT.Limit.Value, "30");

@@ -53,21 +53,16 @@ inline std::optional<int> lookupSpan(sv t, std::initializer_list<Span> spans) {
     return std::nullopt;
 }
 
+// The characters of a value: digits, blank, sign, decimal point or comma, the bounds "<", ">"
+// and "=", and the "#S" of a symbol code.
+inline constexpr auto kValueChars = [] {
+    std::array<bool, 256> chars{};
+    for (unsigned char c : sv(" #,-.<=>S0123456789")) chars[c] = true;
+    return chars;
+}();
+
 inline bool isValueChar(char c) {
-    switch (c) {
-        case ' ':
-        case '#':
-        case ',':
-        case '-':
-        case '.':
-        case '<':
-        case '=':
-        case '>':
-        case 'S':
-            return true;
-        default:
-            return c >= '0' && c <= '9';
-    }
+    return kValueChars[static_cast<unsigned char>(c)];
 }
 
 // Length of the value part of a split field; the whole field when it is not divided.
