@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+
 #include "common/codepage.h"
 #include "common/ini_file.h"
 #include "common/text_measure.h"
@@ -76,6 +78,35 @@ TEST(WrapWords, BreaksAtBlanksAndCutsLongWords) {
     EXPECT_EQ(wrapWords(m, "abcdefghij", f, 4), (std::vector<std::string>{"abcd", "efgh", "ij"}));
     EXPECT_EQ(wrapWords(m, "one\ntwo", f, 20), (std::vector<std::string>{"one", "two"}));
     EXPECT_EQ(wrapWords(m, "", f, 20), (std::vector<std::string>{""}));
+}
+
+// Lines are the words joined by one blank whatever the blanks between them; a word cut at
+// the width leaves its rest to start the next line.
+TEST(WrapWords, JoinsWordsByOneBlank) {
+    testing::FixedWidthMeasure m(1);
+    FontSpec f;
+    struct Case {
+        std::string_view text;
+        int width;
+        std::vector<std::string> lines;
+    };
+    for (const Case& c : std::initializer_list<Case>{
+             {"aa  bb", 20, {"aa bb"}},
+             {"  aa bb  ", 20, {"aa bb"}},
+             {"aa bb  cc dd", 5, {"aa bb", "cc dd"}},
+             {"aa  bb cc", 8, {"aa bb cc"}},
+             {"aa  bb cc", 7, {"aa bb", "cc"}},
+             {"one\n\ntwo", 20, {"one", "", "two"}},
+             {"one\n two", 20, {"one", "two"}},
+             {"\n", 20, {""}},
+             {"   ", 20, {""}},
+             {"ab abcdefghij cd", 4, {"ab", "abcd", "efgh", "ij", "cd"}},
+             {"abcdefghij k", 4, {"abcd", "efgh", "ij k"}},
+             {"abcdefghij  k", 4, {"abcd", "efgh", "ij k"}},
+             {"a b c d e f", 3, {"a b", "c d", "e f"}},
+         }) {
+        EXPECT_EQ(wrapWords(m, std::string(c.text), f, c.width), c.lines) << c.text;
+    }
 }
 
 }  // namespace

@@ -184,8 +184,8 @@ class Generator {
     void wrap(std::string_view text, int width, Put&& put) const {
         if (!o_.measure || width <= 0 || text.empty()) return put(size_t(0), text);
         size_t k = 0;
-        wrapWords(*o_.measure, text, o_.font, width,
-                  [&](std::string_view piece) { put(k++, piece); });
+        wrapWordsEach(*o_.measure, text, o_.font, width,
+                      [&](std::string_view piece) { put(k++, piece); });
     }
 
     // ---- families ----
