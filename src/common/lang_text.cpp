@@ -117,23 +117,36 @@ std::atomic<uint64_t> languageGeneration{1};
 // small cache of each thread in front of the table. An entry holds its key's bytes, so a
 // key is found only under exactly the bytes it was asked with; longer keys are not kept.
 constexpr size_t kCachedKeyBytes = 40;
+
+// The first and the last eight bytes of a key (overlapping for keys of 8 to 16 bytes; a
+// shorter key is all in `head`). With the length they are the whole of a key of up to 16
+// bytes, as most keys are ("text559", "Visual_E12", "Unit_SYS-TN/TT").
+struct KeyEnds {
+    uint64_t head = 0, tail = 0;
+    explicit KeyEnds(std::string_view key) {
+        const size_t n = key.size();
+        if (n >= 8) {
+            std::memcpy(&head, key.data(), 8);
+            std::memcpy(&tail, key.data() + n - 8, 8);
+        } else {
+            for (size_t i = 0; i < n; ++i) head |= uint64_t(uint8_t(key[i])) << (8 * i);
+        }
+    }
+    size_t slot(size_t n) const {
+        uint64_t h = (head ^ (tail * 0x9E3779B97F4A7C15ull) ^ n) * 0xFF51AFD7ED558CCDull;
+        h ^= h >> 33;
+        h *= 0xC4CEB9FE1A85EC53ull;
+        return size_t(h ^ (h >> 33));
+    }
+};
+
 struct CachedText {
     uint64_t generation = 0;
     uint32_t size = 0;
+    uint64_t head = 0, tail = 0;
     char key[kCachedKeyBytes];
     const std::string* text = nullptr;
 };
-
-// From the length and the first and last eight bytes: keys differ there ("text559",
-// "Visual_E12").
-size_t cacheSlot(std::string_view key) {
-    uint64_t head = 0, tail = 0;
-    const size_t n = key.size();
-    std::memcpy(&head, key.data(), n < 8 ? n : 8);
-    if (n > 8) std::memcpy(&tail, key.data() + (n < 16 ? 8 : n - 8), n < 16 ? n - 8 : 8);
-    uint64_t h = (head ^ (tail * 0x9E3779B97F4A7C15ull) ^ n) * 0xFF51AFD7ED558CCDull;
-    return size_t(h ^ (h >> 32));
-}
 
 }  // namespace
 
@@ -152,10 +165,12 @@ const std::string& LangText(std::string_view key) {
     thread_local CachedText cache[kSlots][2];
     if (key.empty() || key.size() > kCachedKeyBytes) return currentFile()->text(key);
     const uint64_t generation = languageGeneration.load(std::memory_order_acquire);
-    CachedText* slot = cache[cacheSlot(key) % kSlots];
+    const KeyEnds ends(key);
+    CachedText* slot = cache[ends.slot(key.size()) % kSlots];
     auto holds = [&](const CachedText& e) {
-        return e.generation == generation && e.size == key.size() &&
-               std::memcmp(e.key, key.data(), key.size()) == 0;
+        return e.generation == generation && e.size == key.size() && e.head == ends.head &&
+               e.tail == ends.tail &&
+               (key.size() <= 16 || std::memcmp(e.key, key.data(), key.size()) == 0);
     };
     if (holds(slot[0])) return *slot[0].text;
     if (holds(slot[1])) return *slot[1].text;
@@ -163,6 +178,8 @@ const std::string& LangText(std::string_view key) {
     slot[1] = slot[0];
     slot[0].generation = generation;
     slot[0].size = uint32_t(key.size());
+    slot[0].head = ends.head;
+    slot[0].tail = ends.tail;
     std::memcpy(slot[0].key, key.data(), key.size());
     slot[0].text = &text;
     return text;

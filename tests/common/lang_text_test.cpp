@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "support/language_fixture.h"
 
 namespace pelvoro {
@@ -54,6 +58,34 @@ TEST(LangText, UsesTheCurrentLanguage) {
         testing::ScopedLanguage lang("[Language]\r\nmsgTerminate_35=Exit?\r\n");
         EXPECT_EQ(LangText("msgTerminate_35"), "Exit?");
         EXPECT_EQ(LangText("msgOther_35"), "**");
+    }
+}
+
+// Keys asked again and again are kept per thread: every length, keys that differ in one byte
+// only (first, middle, last), and a new current language replaces every kept text.
+TEST(LangText, KeptTextsBelongToTheirExactKeyAndLanguage) {
+    std::vector<std::string> keys;
+    for (size_t n = 1; n <= 44; ++n) {
+        std::string key(n, 'k');
+        keys.push_back(key);
+        for (size_t at : {size_t(0), n / 2, n - 1}) {
+            std::string other = key;
+            other[at] = 'q';
+            if (std::find(keys.begin(), keys.end(), other) == keys.end()) keys.push_back(other);
+        }
+    }
+    for (const char* language : {"one", "two"}) {
+        std::string ini = "[Language]\r\n";
+        for (size_t i = 0; i < keys.size(); ++i)
+            if (i % 3 != 2) ini += keys[i] + "=" + language + std::to_string(i) + "\r\n";
+        testing::ScopedLanguage lang(ini);
+        for (int round = 0; round < 3; ++round) {
+            for (size_t i = 0; i < keys.size(); ++i) {
+                const std::string want =
+                    i % 3 != 2 ? language + std::to_string(i) : std::string("**");
+                EXPECT_EQ(LangText(keys[i]), want) << keys[i];
+            }
+        }
     }
 }
 
