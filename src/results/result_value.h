@@ -66,7 +66,13 @@ class UnitText {
 
     // A copy of `text` (which may be this unit's own text or a part of it).
     UnitText& assign(std::string_view text) {
-        own_.assign(text.data(), text.size());
+        if (owns()) {
+            own_.assign(text.data(), text.size());
+        } else {
+            // Cleared and appended: the kept buffer takes it without the general replace.
+            own_.clear();
+            own_.append(text.data(), text.size());
+        }
         text_ = own_;
         return *this;
     }
@@ -75,8 +81,8 @@ class UnitText {
         if (owns()) {
             own_.insert(0, prefix.data(), prefix.size());
         } else {
-            own_.assign(prefix.data(), prefix.size());
-            own_.append(text_);
+            own_.clear();
+            own_.append(prefix.data(), prefix.size()).append(text_);
         }
         text_ = own_;
     }
