@@ -178,12 +178,20 @@ struct ClipSink {
     TResCommProp& props() { return out.props; }
     void text(std::string_view text, const RunAttributes& a) {
         if (runs >= kMaxMarkupRuns) return;
-        if (runs++ == 0) out.firstRun.assign(text);
+        // The first run goes into the text that parseClipboard cleared.
+        if (runs++ == 0) out.firstRun.append(text);
         if (a.alignment == RunAlignment::Centre) return;
         if (a.alignment == RunAlignment::Right) out.text.append(6, ' ');
         out.text.append(text);
     }
 };
+
+// Bytes that a run of plain characters goes on with: not "#", no control character, not 255.
+constexpr auto kPlainByte = [] {
+    std::array<bool, 256> plain{};
+    for (int c = 32; c < 255; ++c) plain[size_t(c)] = c != '#';
+    return plain;
+}();
 
 bool takesArgument(char letter) {
     switch (letter) {
@@ -328,11 +336,7 @@ void MarkupInterpreter::interpret(std::string_view text, State<Sink>& state, int
             // A run of plain characters is appended in one piece; control characters
             // and byte 255 are left out.
             size_t end = i;
-            while (end < n && text[end] != '#') {
-                const unsigned char c = static_cast<unsigned char>(text[end]);
-                if (c < 32 || c == 255) break;
-                ++end;
-            }
+            while (end < n && kPlainByte[static_cast<unsigned char>(text[end])]) ++end;
             state.text.append(text.data() + i, end - i);
             if (end < n && text[end] != '#') ++end;  // the character left out
             i = end;
