@@ -81,6 +81,16 @@ constexpr int kFamilyBReadyBytes = 5;
 
 enum class ProbeOutcome { Silent, Ready, Cancelled };
 
+// A probe's window is the tester's time to answer. The probe going out and the first bytes
+// of its answer coming back take their own time on a slow line (a family B ready reply alone
+// takes 0.17 s at 300 baud), which a tester answering within its time must not lose: the
+// window grows by the line time of the probe and the bytes it waits for. A family A window
+// ends only when nothing has arrived, so there it waits for the first byte of the line.
+double probeWindow(double answerTime, const Link& link, std::string_view probe,
+                   std::size_t awaited) {
+    return answerTime + transmissionSeconds(probe.size() + awaited, link.baudRate());
+}
+
 // Family A ready probe: reply lines for up to `window` seconds; "%" lines restart the
 // window, but only until `busyDeadline` (a clock time): a tester that only ever says it is
 // busy is given up as the connection's handshake gives it up. A line of three characters
@@ -151,8 +161,9 @@ IdentifyResult autoIdentify(InstrumentContext& ctx) {
             // Family A first.
             link.port().purgeAll();
             link.send("MRD\r");
-            ProbeOutcome a = waitFamilyAReady(link, link_limits::kReplyWindow, busyDeadline,
-                                              isCancelled, [](const std::string&) {});
+            ProbeOutcome a =
+                waitFamilyAReady(link, probeWindow(link_limits::kReplyWindow, link, "MRD\r", 1),
+                                 busyDeadline, isCancelled, [](const std::string&) {});
             if (a == ProbeOutcome::Ready) {
                 ready = true;
                 result.ok = true;
@@ -172,9 +183,10 @@ IdentifyResult autoIdentify(InstrumentContext& ctx) {
             // Then family B.
             link.port().purgeAll();
             link.send("MRD");
-            ProbeOutcome b =
-                waitBytesReady(link, link_limits::kReplyWindow, kFamilyBReadyBytes, isCancelled,
-                               [](const std::string& bytes) { return startsWith(bytes, "SER"); });
+            ProbeOutcome b = waitBytesReady(
+                link, probeWindow(link_limits::kReplyWindow, link, "MRD", kFamilyBReadyBytes),
+                kFamilyBReadyBytes, isCancelled,
+                [](const std::string& bytes) { return startsWith(bytes, "SER"); });
             if (b == ProbeOutcome::Ready) {
                 ready = true;
                 result.ok = true;
@@ -346,23 +358,24 @@ class PortSearch {
             case SearchStage::A:
                 link_.send("MRD\r");
                 log("MRD #13");
-                return waitFamilyAReady(link_, kProbeWindow, busyDeadline_, cancelled_,
-                                        [this](const std::string& line) {
+                return waitFamilyAReady(link_, probeWindow(kProbeWindow, link_, "MRD\r", 1),
+                                        busyDeadline_, cancelled_, [this](const std::string& line) {
                                             if (line.size() >= 3) log("   " + line.substr(0, 3));
                                         });
             case SearchStage::B:
                 link_.send("MRD");
                 log("  MRD");
-                return waitBytesReady(link_, kProbeWindow, kFamilyBReadyBytes, cancelled_,
-                                      [this](const std::string& bytes) {
-                                          log("   " + bytes.substr(0, 3));
-                                          return startsWith(bytes, "SER");
-                                      });
+                return waitBytesReady(
+                    link_, probeWindow(kProbeWindow, link_, "MRD", kFamilyBReadyBytes),
+                    kFamilyBReadyBytes, cancelled_, [this](const std::string& bytes) {
+                        log("   " + bytes.substr(0, 3));
+                        return startsWith(bytes, "SER");
+                    });
             case SearchStage::C:
                 link_.send("P");
                 log("  P");
-                return waitBytesReady(link_, kProbeWindow, 1, cancelled_,
-                                      [this](const std::string& bytes) {
+                return waitBytesReady(link_, probeWindow(kProbeWindow, link_, "P", 1), 1,
+                                      cancelled_, [this](const std::string& bytes) {
                                           log("   " + bytes.substr(0, 1));
                                           return bytes[0] == 'E';
                                       });
