@@ -102,7 +102,7 @@ DownloadOutcome downloadFamilyB(DownloadSession& s) {
         }
         // An empty record before the count is reached: the memory ended early.
         if (!requestRecord(link, !installation, record) || record.empty()) {
-            link.send("MEX");
+            link.send(kFamilyBLinkRules.goodbye);
             s.repaint();
             if (link.cancelRequested()) return DownloadOutcome::cancelled();
             failed = true;
@@ -111,7 +111,7 @@ DownloadOutcome downloadFamilyB(DownloadSession& s) {
         records.push_back(std::move(record));
         s.repaint();
         if (link.cancelRequested()) {
-            link.send("MEX");
+            link.send(kFamilyBLinkRules.goodbye);
             return DownloadOutcome::cancelled();
         }
         s.setGauge(int(std::lround((double(i) * 100.0 + 100.0) / double(count))));
