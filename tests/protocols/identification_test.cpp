@@ -221,8 +221,9 @@ TEST(AutoFind, TesterThatIsOnlyEverBusyDoesNotHoldTheSearch) {
         EXPECT_FALSE(r.found);
         EXPECT_EQ(r.cancelled, cancel);
         // Busy lines stretch the search by the handshake's bound at most: after it, each
-        // attempt of the full pass (16 ports, 5 rates) takes its usual 2.16 s.
-        EXPECT_LT(b.clock.now, cancel ? 12.0 : link_limits::kBusyLimit + 80 * 2.6 + 10);
+        // attempt of the full pass (16 ports, 5 rates) takes its usual 2.16 s and at most one
+        // probe window more (0.77 s at 300 baud).
+        EXPECT_LT(b.clock.now, cancel ? 12.0 : link_limits::kBusyLimit + 80 * 2.95 + 10);
         EXPECT_FALSE(b.port.isOpen());
         EXPECT_EQ(sel.portIndex, 0);
     }
@@ -388,5 +389,52 @@ TEST(AutoFind, CancelRestoresTheSelectionWithoutAMessage) {
     EXPECT_EQ(b.prompts.busyDepth, 0);
 }
 
+// A tester that answers within the probe's time at 300 baud is found by its first answer.
+// The probe reaches the tester and the answer comes back at 33 ms a byte; that line time
+// must not push the answer out of the window and bring a second probe that purges it.
+TEST(SlowLineProbes, TesterAnsweringWithinItsTimeAt300BaudIsFoundByItsFirstAnswer) {
+    constexpr double kByte = 10.0 / 300;
+    struct Case {
+        const char* model;
+        int modelFamily;
+        std::string probe;
+        const char* ready;
+        const char* family;
+    };
+    const Case cases[] = {
+        {"TQ41", 2, "MRD\r", "SER\r", "Instr_A"},
+        {"TQ42", 1, "MRD", "SER00", "Instr_B"},
+        {"CV61", 1, "P", "E", "Instr_C"},
+    };
+    // Seconds from the probe being written to the answer's first byte being in, for a tester
+    // that starts answering `latency` after the probe is in.
+    auto firstByte = [&](const Case& c, double latency) {
+        return double(c.probe.size()) * kByte + latency + kByte;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.model);
+        {
+            // The port dialog's search: 0.6 s to answer.
+            LinkBench b(c.model, c.modelFamily);
+            b.port.on(c.probe, c.ready, firstByte(c, 0.55), kByte);
+            PortSelection sel{0, 0};
+            applyPortSettings(b.link, sel);
+            AutoFindResult r = autoFind(b.ctx, sel, [] { return false; });
+            EXPECT_EQ(r.family, c.family);
+            EXPECT_EQ(b.port.count(c.probe), 1);
+            EXPECT_EQ(sel.baudIndex, 0);
+        }
+        if (std::string(c.family) == "Instr_C") continue;  // identification asks A and B
+        {
+            // Identification before a download: 0.86 s to answer.
+            LinkBench b;
+            b.port.on(c.probe, c.ready, firstByte(c, 0.8), kByte);
+            b.link.setBaudRate(300);
+            IdentifyResult r = autoIdentify(b.ctx);
+            EXPECT_TRUE(r.ok);
+            EXPECT_EQ(b.port.count(c.probe), 1);
+        }
+    }
+}
 }  // namespace
 }  // namespace pelvoro
