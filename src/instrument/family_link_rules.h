@@ -56,6 +56,12 @@ struct FamilyLinkRules {
     std::span<const CommandEcho> echoes;
     EchoRule usualEcho;
 
+    // The wait for the ready reply: the tester's time to answer, and on top the line time
+    // of the probe and of what is awaited (the bytes of the ready reply; of a line, its first
+    // byte: a line's wait goes on while it comes). A family B ready reply alone takes 0.17 s
+    // at 300 baud, which a tester answering within its time must not lose to a second probe.
+    double readyWindow(double answerTime, int baud) const;
+
     // Whether a handshake reply (a line, or the bytes taken) says the tester is ready.
     constexpr bool isReady(std::string_view reply) const {
         return !readyPrefix.empty() && reply.starts_with(readyPrefix);

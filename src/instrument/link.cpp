@@ -62,6 +62,10 @@ double transmissionSeconds(std::size_t n, int baud) {
     return baud > 0 ? 10.0 * static_cast<double>(n) / baud : 0.0;
 }
 
+double FamilyLinkRules::readyWindow(double answerTime, int baud) const {
+    return answerTime + transmissionSeconds(probe.size() + (readyAsLines ? 1 : readyBytes), baud);
+}
+
 double blockAllowance(std::size_t n, int baud) {
     double allowance = baud > 0 ? 34.56 * static_cast<double>(n) / baud : 0.0;
     return std::max(allowance, link_limits::kBlockFloor);
@@ -150,10 +154,10 @@ bool Link::connectInstrument(const FamilyLinkRules& family) {
 // restarts the window (up to kBusyLimit after the handshake began).
 bool Link::handshakeReply(const FamilyLinkRules& family, double handshakeStart,
                           double& windowStart) {
+    const double window = family.readyWindow(link_limits::kReplyWindow, port_.baudRate());
     for (;;) {
         if (family.readyAsLines) {
-            if (clock_.elapsedSeconds() - windowStart >= link_limits::kReplyWindow &&
-                port_.bytesWaiting() == 0)
+            if (clock_.elapsedSeconds() - windowStart >= window && port_.bytesWaiting() == 0)
                 return false;
             ReplyLine line = readReplyLine();
             if (!line.ok) return false;
@@ -175,7 +179,7 @@ bool Link::handshakeReply(const FamilyLinkRules& family, double handshakeStart,
             continue;
         }
         // The window is over only when what has arrived was looked at.
-        if (clock_.elapsedSeconds() - windowStart >= link_limits::kReplyWindow) return false;
+        if (clock_.elapsedSeconds() - windowStart >= window) return false;
         pollPause();
     }
 }

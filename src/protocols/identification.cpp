@@ -83,16 +83,6 @@ constexpr double kAfterIdentification = 1.0;
 
 enum class ProbeOutcome { Silent, Ready, Cancelled };
 
-// A probe's window is the tester's time to answer. The probe going out and the first bytes
-// of its answer coming back take their own time on a slow line (a family B ready reply alone
-// takes 0.17 s at 300 baud), which a tester answering within its time must not lose: the
-// window grows by the line time of the probe and the bytes it waits for. A family A window
-// ends only when nothing has arrived, so there it waits for the first byte of the line.
-double probeWindow(double answerTime, const Link& link, std::string_view probe,
-                   std::size_t awaited) {
-    return answerTime + transmissionSeconds(probe.size() + awaited, link.baudRate());
-}
-
 // Family A ready probe: reply lines for up to `window` seconds; busy lines restart the
 // window, but only until `busyDeadline` (a clock time): a tester that only ever says it is
 // busy is given up as the connection's handshake gives it up. `onLine` sees every complete
@@ -164,7 +154,7 @@ IdentifyResult autoIdentify(InstrumentContext& ctx) {
             link.port().purgeAll();
             link.send(kFamilyALinkRules.probe);
             ProbeOutcome a = waitFamilyAReady(
-                link, probeWindow(link_limits::kReplyWindow, link, kFamilyALinkRules.probe, 1),
+                link, kFamilyALinkRules.readyWindow(link_limits::kReplyWindow, link.baudRate()),
                 busyDeadline, isCancelled, [](const std::string&) {});
             if (a == ProbeOutcome::Ready) {
                 ready = true;
@@ -186,9 +176,7 @@ IdentifyResult autoIdentify(InstrumentContext& ctx) {
             link.port().purgeAll();
             link.send(kFamilyBLinkRules.probe);
             ProbeOutcome b = waitBytesReady(
-                link,
-                probeWindow(link_limits::kReplyWindow, link, kFamilyBLinkRules.probe,
-                            kFamilyBLinkRules.readyBytes),
+                link, kFamilyBLinkRules.readyWindow(link_limits::kReplyWindow, link.baudRate()),
                 kFamilyBLinkRules.readyBytes, isCancelled,
                 [](const std::string& bytes) { return kFamilyBLinkRules.isReady(bytes); });
             if (b == ProbeOutcome::Ready) {
@@ -363,7 +351,7 @@ class PortSearch {
                 link_.send(kFamilyALinkRules.probe);
                 log("MRD #13");
                 return waitFamilyAReady(
-                    link_, probeWindow(kProbeWindow, link_, kFamilyALinkRules.probe, 1),
+                    link_, kFamilyALinkRules.readyWindow(kProbeWindow, link_.baudRate()),
                     busyDeadline_, cancelled_, [this](const std::string& line) {
                         if (line.size() >= 3) log("   " + line.substr(0, 3));
                     });
@@ -380,12 +368,12 @@ class PortSearch {
     ProbeOutcome probeBytes(const FamilyLinkRules& family) {
         link_.send(family.probe);
         log("  " + std::string(family.probe));
-        return waitBytesReady(
-            link_, probeWindow(kProbeWindow, link_, family.probe, family.readyBytes),
-            family.readyBytes, cancelled_, [this, &family](const std::string& bytes) {
-                log("   " + bytes.substr(0, family.readyPrefix.size()));
-                return family.isReady(bytes);
-            });
+        return waitBytesReady(link_, family.readyWindow(kProbeWindow, link_.baudRate()),
+                              family.readyBytes, cancelled_,
+                              [this, &family](const std::string& bytes) {
+                                  log("   " + bytes.substr(0, family.readyPrefix.size()));
+                                  return family.isReady(bytes);
+                              });
     }
 
     Link& link_;
