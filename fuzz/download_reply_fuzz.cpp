@@ -14,6 +14,7 @@
 #include <string>
 
 #include "instrument/instrument_context.h"
+#include "instrument/models.h"
 #include "protocols/download_command.h"
 #include "support/memory_download_host.h"
 #include "support/scripted_port.h"

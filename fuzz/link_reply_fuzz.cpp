@@ -9,7 +9,10 @@
 #include <string>
 
 #include "instrument/link.h"
+#include "protocols/family_a/family_a_link_rules.h"
 #include "protocols/family_a/family_a_requests.h"
+#include "protocols/family_b/family_b_link_rules.h"
+#include "protocols/family_c/family_c_link_rules.h"
 #include "support/scripted_port.h"
 #include "support/test_doubles.h"
 
@@ -81,31 +84,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const double start = clock.now;
     switch (op) {
         case 0:
-            link.connectInstrument(ProtocolFamily::A);
+            link.connectInstrument(kFamilyALinkRules);
             break;
         case 1:
-            link.connectInstrument(ProtocolFamily::B);
+            link.connectInstrument(kFamilyBLinkRules);
             break;
         case 2:
-            link.connectInstrument(ProtocolFamily::C);
+            link.connectInstrument(kFamilyCLinkRules);
             break;
         case 3:
             link.readReplyLine();
             break;
         case 4:
-            link.sendAwaitEcho("MWH", "SWH", ProtocolFamily::B);
+            link.sendAwaitEcho("MWH", "SWH", kFamilyBLinkRules);
             break;
         case 5:
-            link.sendAwaitEcho("MNU", "SNU", ProtocolFamily::B);
+            link.sendAwaitEcho("MNU", "SNU", kFamilyBLinkRules);
             break;
         case 6:
-            link.sendAwaitEcho("MRG", "SRG", ProtocolFamily::B);
+            link.sendAwaitEcho("MRG", "SRG", kFamilyBLinkRules);
             break;
         case 7:
-            link.sendAwaitEcho("P", "E", ProtocolFamily::C);
+            link.sendAwaitEcho("P", "E", kFamilyCLinkRules);
             break;
         case 8:
-            link.sendAwaitEcho(std::string("R\xFF", 2), "\x02", ProtocolFamily::C);
+            link.sendAwaitEcho(std::string("R\xFF", 2), "\x02", kFamilyCLinkRules);
             break;
         case 9:
             link.readBlock(blockSize);
@@ -126,11 +129,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;
         case 14: {
             // A family B record fetch: echo, block of the announced length, graph text.
-            if (!link.connectInstrument(ProtocolFamily::B)) break;
-            EchoReply echo = link.sendAwaitEcho("MRG", "SRG", ProtocolFamily::B);
+            if (!link.connectInstrument(kFamilyBLinkRules)) break;
+            EchoReply echo = link.sendAwaitEcho("MRG", "SRG", kFamilyBLinkRules);
             if (echo.ok && link.readBlock(static_cast<std::size_t>(echo.length)))
                 link.readUntilEof();
-            link.endConnection(ProtocolFamily::B);
+            link.endConnection(kFamilyBLinkRules);
             break;
         }
     }

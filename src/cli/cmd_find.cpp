@@ -32,13 +32,12 @@ int runFind(Context& ctx) {
         ctx.settings.writeString("PortDevice" + std::to_string(*n), d.substr(eq + 1));
     }
     if (!ctx.args.empty()) return ctx.usageError("unexpected argument '" + ctx.args[0] + "'");
-    const InstrumentModel* model = modelForCommand(ctx, key);
-    if (!model) return kUsageExit;
-    PortSelection sel = loadPortSelection(ctx.settings);
-    if (!selectPort(ctx, link, sel)) return kUsageExit;
+    std::optional<CommandTarget> target = commandTarget(ctx, key, link);
+    if (!target) return kUsageExit;
+    PortSelection& sel = target->selection;
 
     NullProgress progress;
-    CommandLink line(ctx, key, *model, sel, progress, ctx.prompts);
+    CommandLink line(ctx, key, *target->model, sel, progress, ctx.prompts);
     AutoFindResult r = autoFind(line.context(), sel, [] { return false; });
     line.close();
     if (!r.found) return 1;

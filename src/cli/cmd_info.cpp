@@ -53,13 +53,11 @@ int runInfo(Context& ctx) {
     if (!ctx.args.empty()) return ctx.usageError("unexpected argument '" + ctx.args[0] + "'");
     const std::string key = autoIdentify ? std::string(kAutoFindKey) : link.model;
     if (key.empty()) return ctx.usageError("give the model with --model KEY, or --auto");
-    const InstrumentModel* model = modelForCommand(ctx, key);
-    if (!model) return kUsageExit;
-    PortSelection sel = loadPortSelection(ctx.settings);
-    if (!selectPort(ctx, link, sel)) return kUsageExit;
+    const std::optional<CommandTarget> target = commandTarget(ctx, key, link);
+    if (!target) return kUsageExit;
 
     NullProgress progress;
-    CommandLink line(ctx, key, *model, sel, progress, ctx.prompts);
+    CommandLink line(ctx, key, *target->model, target->selection, progress, ctx.prompts);
     ReceiveOutcome outcome = receiveInstrumentData(line.context());
     line.close();
     if (!outcome.received) {

@@ -76,6 +76,15 @@ bool selectPort(Context& ctx, const LinkOptions& options, PortSelection& selecti
     return true;
 }
 
+std::optional<CommandTarget> commandTarget(Context& ctx, const std::string& key,
+                                           const LinkOptions& options) {
+    const InstrumentModel* model = modelForCommand(ctx, key);
+    if (!model) return std::nullopt;
+    CommandTarget target{model, loadPortSelection(ctx.settings)};
+    if (!selectPort(ctx, options, target.selection)) return std::nullopt;
+    return target;
+}
+
 std::string describeLine(SerialPort& port) {
     std::string device = port.deviceName(port.portNumber());
     if (device.empty()) device = "port " + std::to_string(port.portNumber());

@@ -48,6 +48,15 @@ const InstrumentModel* modelForCommand(Context& ctx, const std::string& key);
 // after the usage error when the port or the rate is not one the program offers.
 bool selectPort(Context& ctx, const LinkOptions& options, PortSelection& selection);
 
+// What a command that only asks the tester talks to: the model of `key` and the port and
+// rate the options choose (modelForCommand and selectPort). Nullopt after the usage error.
+struct CommandTarget {
+    const InstrumentModel* model;
+    PortSelection selection;
+};
+std::optional<CommandTarget> commandTarget(Context& ctx, const std::string& key,
+                                           const LinkOptions& options);
+
 // "/dev/ttyUSB0 at 300 baud": the device and rate of a port, to say where a connection
 // was tried.
 std::string describeLine(SerialPort& port);

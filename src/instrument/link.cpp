@@ -39,49 +39,31 @@ std::optional<long> wholeNumber(std::string_view text) {
 
 namespace {
 
-// How a family B or C command's echo is recognised.
-struct EchoRule {
-    std::size_t bytes;     // wait until this many wait, then take them
-    int lengthKind;        // 0 none, 1 byte 3, 2 bytes 3-4 high first, 3 bytes 4-5 high first,
-                           // 4 bytes 2-3 low first
-    std::size_t compared;  // leading bytes compared with the expected echo
-};
-
-EchoRule echoRule(std::string_view command, ProtocolFamily family) {
-    if (family == ProtocolFamily::C) {
-        // "R" 0xFF: 0x02, then the record count as byte 2 + 256 * byte 3. A tester that
-        // sends only three bytes gives byte 2 alone as the count; a fourth byte is waited
-        // for a few byte times.
-        if (command.size() == 2 && command[0] == 'R' &&
-            static_cast<unsigned char>(command[1]) == 0xFF)
-            return {3, 4, 1};
-        return {1, 0, 1};
-    }
-    if (command == "MNU") return {6, 3, 3};
-    if (command == "MRE" || command == "MRG") return {4, 1, 3};
-    return {5, 2, 3};
-}
-
-int echoLength(const std::string& b, int kind) {
+int echoLength(const std::string& b, EchoLength kind) {
     auto at = [&](std::size_t i) { return i < b.size() ? static_cast<unsigned char>(b[i]) : 0; };
     switch (kind) {
-        case 1:
+        case EchoLength::Byte3:
             return at(3);
-        case 2:
+        case EchoLength::Bytes3And4:
             return at(3) * 256 + at(4);
-        case 3:
+        case EchoLength::Bytes4And5:
             return at(4) * 256 + at(5);
-        case 4:
+        case EchoLength::CountLowFirst:
             return at(2) + 256 * at(3);  // at(3) is 0 when no fourth byte came
-        default:
-            return 0;
+        case EchoLength::None:
+            break;
     }
+    return 0;
 }
 
 }  // namespace
 
 double transmissionSeconds(std::size_t n, int baud) {
     return baud > 0 ? 10.0 * static_cast<double>(n) / baud : 0.0;
+}
+
+double FamilyLinkRules::readyWindow(double answerTime, int baud) const {
+    return answerTime + transmissionSeconds(probe.size() + (readyAsLines ? 1 : readyBytes), baud);
 }
 
 double blockAllowance(std::size_t n, int baud) {
@@ -116,7 +98,7 @@ bool Link::ensurePortOpen() {
     return false;
 }
 
-bool Link::connectInstrument(ProtocolFamily family) {
+bool Link::connectInstrument(const FamilyLinkRules& family) {
     if (!ensurePortOpen()) return false;
 
     progress_.show(LangText("frmTransfering_35"));
@@ -135,19 +117,7 @@ bool Link::connectInstrument(ProtocolFamily family) {
     bool cancelled = false;
     received_ = false;
     while (!ready && clock_.elapsedSeconds() - start < link_limits::kHandshakeLimit) {
-        switch (family) {
-            case ProtocolFamily::A:
-                send("MRD\r");
-                break;
-            case ProtocolFamily::B:
-                send("MRD");
-                break;
-            case ProtocolFamily::C:
-                send("P");
-                break;
-            case ProtocolFamily::None:
-                break;
-        }
+        if (!family.probe.empty()) send(family.probe);
         if (cancelRequested()) {
             progress_.hide();
             cancelled = true;
@@ -160,7 +130,7 @@ bool Link::connectInstrument(ProtocolFamily family) {
             cancelled = true;
             break;
         }
-        if (family == ProtocolFamily::None) break;
+        if (family.probe.empty()) break;
     }
     received_ = ready;
 
@@ -180,17 +150,18 @@ bool Link::connectInstrument(ProtocolFamily family) {
     return false;
 }
 
-// Waits out one reply window of the handshake; true on the ready reply. A "%" line of a
-// family A tester restarts the window (up to kBusyLimit after the handshake began).
-bool Link::handshakeReply(ProtocolFamily family, double handshakeStart, double& windowStart) {
+// Waits out one reply window of the handshake; true on the ready reply. A busy line
+// restarts the window (up to kBusyLimit after the handshake began).
+bool Link::handshakeReply(const FamilyLinkRules& family, double handshakeStart,
+                          double& windowStart) {
+    const double window = family.readyWindow(link_limits::kReplyWindow, port_.baudRate());
     for (;;) {
-        if (family == ProtocolFamily::A) {
-            if (clock_.elapsedSeconds() - windowStart >= link_limits::kReplyWindow &&
-                port_.bytesWaiting() == 0)
+        if (family.readyAsLines) {
+            if (clock_.elapsedSeconds() - windowStart >= window && port_.bytesWaiting() == 0)
                 return false;
             ReplyLine line = readReplyLine();
             if (!line.ok) return false;
-            if (startsWith(line.text, "%")) {
+            if (family.isBusy(line.text)) {
                 // A tester that only ever says it is busy is given up eventually.
                 if (clock_.elapsedSeconds() - handshakeStart >= link_limits::kBusyLimit)
                     return false;
@@ -198,29 +169,23 @@ bool Link::handshakeReply(ProtocolFamily family, double handshakeStart, double& 
                 if (cancelRequested()) return false;
                 continue;
             }
-            if (line.text.size() >= 3 && startsWith(line.text, "SER")) return true;
+            if (family.isReady(line.text)) return true;
             continue;
         }
         if (cancelRequested()) return false;
-        std::size_t need = family == ProtocolFamily::B ? 5 : 1;
-        if (port_.bytesWaiting() >= need) {
+        if (port_.bytesWaiting() >= family.readyBytes) {
             lastReply_ = port_.readAll();
-            if (family == ProtocolFamily::B && startsWith(lastReply_, "SER")) return true;
-            if (family == ProtocolFamily::C && !lastReply_.empty() && lastReply_[0] == 'E')
-                return true;
+            if (family.isReady(lastReply_)) return true;
             continue;
         }
         // The window is over only when what has arrived was looked at.
-        if (clock_.elapsedSeconds() - windowStart >= link_limits::kReplyWindow) return false;
+        if (clock_.elapsedSeconds() - windowStart >= window) return false;
         pollPause();
     }
 }
 
-void Link::endConnection(ProtocolFamily family) {
-    if (port_.isOpen()) {
-        if (family == ProtocolFamily::A) send("MEX\r");
-        if (family == ProtocolFamily::B) send("MEX");
-    }
+void Link::endConnection(const FamilyLinkRules& family) {
+    if (port_.isOpen() && !family.goodbye.empty()) send(family.goodbye);
     progress_.hide();
     progress_.setGaugeVisible(true);
     progress_.setSecondGaugeVisible(false);
@@ -283,13 +248,13 @@ ReplyLine Link::readReplyLine() {
 }
 
 EchoReply Link::sendAwaitEcho(std::string_view command, std::string_view expectedEcho,
-                              ProtocolFamily family) {
+                              const FamilyLinkRules& family) {
     EchoReply reply;
     received_ = false;
-    const EchoRule rule = echoRule(command, family);
+    const EchoRule rule = family.echoOf(command);
     // A request that moves the tester to its next record is sent once: sending it again
     // would skip a record of a tester that answers late (see link.h).
-    const bool advances = family == ProtocolFamily::B && (command == "MRE" || command == "MRG");
+    const bool advances = rule.advances;
     // The limits are the tester's time to answer; the command going out and its reply
     // coming back take their own time on a slow line (a 5-byte reply alone takes 0.17 s at
     // 300 baud), which a tester answering near the limit must not lose to a second send.
@@ -326,7 +291,8 @@ EchoReply Link::sendAwaitEcho(std::string_view command, std::string_view expecte
                     taken += port_.read(std::min(port_.bytesWaiting(), rule.bytes - taken.size()));
                 if (taken.size() >= rule.bytes) {
                     if (taken.compare(0, expected.size(), expected) == 0) {
-                        if (rule.lengthKind == 4 && awaitOneMoreByte()) taken += port_.read(1);
+                        if (rule.length == EchoLength::CountLowFirst && awaitOneMoreByte())
+                            taken += port_.read(1);
                         buffer_ = taken;
                         lastReply_ = std::string(expected);
                         received_ = true;
@@ -344,7 +310,7 @@ EchoReply Link::sendAwaitEcho(std::string_view command, std::string_view expecte
     }
     if (received_) {
         reply.ok = lastReply_ == expectedEcho.substr(0, rule.compared);
-        reply.length = echoLength(buffer_, rule.lengthKind);
+        reply.length = echoLength(buffer_, rule.length);
         return reply;
     }
     reportCommunicationFailure("   Error #2C");

@@ -8,18 +8,20 @@
 //   sendAwaitEcho       send a family B or C command and wait for its echo
 //   readBlock           take exactly n bytes into the transfer buffer
 //   readUntilEof        a counted text block ending with "\n\r#EOF;"
-//   endConnection       "MEX" (A, B), close the progress window and the port
+//   endConnection       the family's goodbye, close the progress window and the port
 //
 // Every wait polls the input queue and lets user-interface events run between polls, so
 // that the progress window's Cancel is seen. Cancel never produces a message. Operations
 // always end with endConnection (or closePort) so the port is never open between
 // commands.
 //
-// Family A (text): three capital letters and CR; arguments on their own CR-ended lines
-// (model family 1 and 2) or after ";" in the command line (model family 3); replies are
-// CR-ended lines, "%" lines mean busy, a "SER" line carries the status. Family B (binary):
-// three letters, the reply echoes them with "S" for "M", then a length and a block.
-// Family C (single letters): "P" is acknowledged by "E", data come in fixed blocks.
+// What differs between the protocol families (the handshake, the goodbye, the echoes) is
+// given to the link as the family's FamilyLinkRules. Family A (text): three capital
+// letters and CR; arguments on their own CR-ended lines (model family 1 and 2) or after
+// ";" in the command line (model family 3); replies are CR-ended lines, a "SER" line
+// carries the status. Family B (binary): three letters, the reply echoes them with "S"
+// for "M", then a length and a block. Family C (single letters): data come in fixed
+// blocks.
 
 #include <cstddef>
 #include <optional>
@@ -29,7 +31,7 @@
 #include "common/link_clock.h"
 #include "common/progress.h"
 #include "common/prompts.h"
-#include "instrument/models.h"
+#include "instrument/family_link_rules.h"
 #include "instrument/serial_port.h"
 
 namespace pelvoro {
@@ -117,15 +119,17 @@ class Link {
     // "msgNotAvailPort_35" (with the system's reason as a second paragraph) and
     // returns false; the caller ends without a further message.
     bool ensurePortOpen();
-    // The ready handshake; opens the port itself. On failure the port is closed, the
-    // progress window closed, "msgConnectError_35" shown unless cancelled.
-    bool connectInstrument(ProtocolFamily family);
+    // The ready handshake of the family; opens the port itself. The probe goes out at the
+    // start of each kReplyWindow until the ready reply comes or kHandshakeLimit passes. On
+    // failure the port is closed, the progress window closed, "msgConnectError_35" shown
+    // unless cancelled.
+    bool connectInstrument(const FamilyLinkRules& family);
     // Whether the last connectInstrument ended through Cancel (it clears cancelRequested
     // on its way out, so that the caller can still end its command quietly).
     bool handshakeCancelled() const { return handshakeCancelled_; }
-    // A: "MEX\r", B: "MEX", C: nothing; then closes the progress window and the port and
-    // clears cancelRequested.
-    void endConnection(ProtocolFamily family);
+    // Sends the family's goodbye (A "MEX" CR, B "MEX", C nothing); then closes the
+    // progress window and the port and clears cancelRequested.
+    void endConnection(const FamilyLinkRules& family);
     // Closes the port (errors ignored); for the operations' own clean-up.
     void closePort();
     bool isPortOpen() const { return port_.isOpen(); }
@@ -142,20 +146,20 @@ class Link {
     // line. A time-out is decided only when nothing is waiting: bytes that arrived while
     // the program was held up elsewhere (a modal dialog) are read first.
     ReplyLine readReplyLine();
-    // Sends a family B or C command and waits for its echo ("P" awaits "E", "R\xFF"
-    // awaits 0x02 and gives byte 2 + 256 * byte 3 as the count, byte 2 alone when only
-    // three bytes came; family B "MXX" awaits "SXX" and its length field). The taken bytes stay in
-    // the transfer buffer. No reply within kEchoLimit shows "msgCommunFail_35" + "   Error #2C"
-    // unless cancelled. Commands that only ask are sent again after each kReplyWindow
-    // without a reply. Both limits grow by the time the command and its reply take on the
-    // line at its rate. "MRE" and "MRG" are sent once and their reply awaited for the whole
-    // kEchoLimit: each of them moves the tester to its next record, so a second send
-    // would make a late tester skip one (its first reply would be purged before the next
-    // request and that record lost). The time-out of a window is decided only after
-    // looking at what has arrived. Bytes before the echo (a second answer to an asking
-    // command sent twice) are passed over up to the next byte that could begin it.
+    // Sends a family B or C command and waits for its echo as the family's echo rule of
+    // the command says (family B "MXX" awaits "SXX" and its length field; family C "P"
+    // awaits "E"). The taken bytes stay in the transfer buffer. No reply within kEchoLimit
+    // shows "msgCommunFail_35" + "   Error #2C" unless cancelled. Commands that only ask
+    // are sent again after each kReplyWindow without a reply. Both limits grow by the time
+    // the command and its reply take on the line at its rate. A command that advances the
+    // tester (family B "MRE", "MRG") is sent once and its reply awaited for the whole
+    // kEchoLimit: a second send would make a late tester skip a record (its first reply
+    // would be purged before the next request and that record lost). The time-out of a
+    // window is decided only after looking at what has arrived. Bytes before the echo (a
+    // second answer to an asking command sent twice) are passed over up to the next byte
+    // that could begin it.
     EchoReply sendAwaitEcho(std::string_view command, std::string_view expectedEcho,
-                            ProtocolFamily family);
+                            const FamilyLinkRules& family);
     // Takes exactly n bytes into the transfer buffer within blockAllowance(n, baud).
     // Failure shows "msgCommunFail_35" + "   Error #3"; Cancel sets interrupted().
     bool readBlock(std::size_t n);
@@ -220,7 +224,7 @@ class Link {
     void pollPause();
     bool takeBlock(std::size_t n, bool moveGauge);
     bool awaitOneMoreByte();
-    bool handshakeReply(ProtocolFamily family, double handshakeStart, double& windowStart);
+    bool handshakeReply(const FamilyLinkRules& family, double handshakeStart, double& windowStart);
 
     SerialPort& port_;
     LinkClock& clock_;

@@ -2,6 +2,7 @@
 
 #include "instrument/models.h"
 #include "protocols/identification.h"
+#include "protocols/link_rules_by_family.h"
 
 namespace pelvoro {
 
@@ -33,7 +34,8 @@ DownloadResult DownLoadNewINSTR(InstrumentContext& context, DownloadHost& host) 
     host.refreshCommandState();
     host.setTransferButtonsEnabled(false);
     session.fetchMethodTexts();
-    session.setKey(selectedModelKey(context));
+    const std::string key = selectedModelKey(context);
+    session.setKey(key, linkRulesOf(protocolOfKey(key)));
     result.key = session.key();
     result.outcome = runBranch(session);
     // The branches write through the session; a failed write ends every one of them the

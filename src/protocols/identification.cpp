@@ -3,9 +3,12 @@
 #include "common/lang_text.h"
 #include "common/text.h"
 #include "instrument/models.h"
+#include "protocols/family_a/family_a_link_rules.h"
 #include "protocols/family_a/family_a_requests.h"
 #include "protocols/family_b/family_b_identification.h"
+#include "protocols/family_b/family_b_link_rules.h"
 #include "protocols/family_b/family_b_requests.h"
+#include "protocols/family_c/family_c_link_rules.h"
 
 namespace pelvoro {
 
@@ -77,24 +80,13 @@ namespace {
 
 constexpr double kIdentifySettle = 0.3;
 constexpr double kAfterIdentification = 1.0;
-constexpr int kFamilyBReadyBytes = 5;
 
 enum class ProbeOutcome { Silent, Ready, Cancelled };
 
-// A probe's window is the tester's time to answer. The probe going out and the first bytes
-// of its answer coming back take their own time on a slow line (a family B ready reply alone
-// takes 0.17 s at 300 baud), which a tester answering within its time must not lose: the
-// window grows by the line time of the probe and the bytes it waits for. A family A window
-// ends only when nothing has arrived, so there it waits for the first byte of the line.
-double probeWindow(double answerTime, const Link& link, std::string_view probe,
-                   std::size_t awaited) {
-    return answerTime + transmissionSeconds(probe.size() + awaited, link.baudRate());
-}
-
-// Family A ready probe: reply lines for up to `window` seconds; "%" lines restart the
+// Family A ready probe: reply lines for up to `window` seconds; busy lines restart the
 // window, but only until `busyDeadline` (a clock time): a tester that only ever says it is
-// busy is given up as the connection's handshake gives it up. A line of three characters
-// or more beginning "SER" is the ready reply. `onLine` sees every complete line.
+// busy is given up as the connection's handshake gives it up. `onLine` sees every complete
+// line.
 template <class OnLine>
 ProbeOutcome waitFamilyAReady(Link& link, double window, double busyDeadline,
                               const std::function<bool()>& cancelled, OnLine onLine) {
@@ -111,10 +103,10 @@ ProbeOutcome waitFamilyAReady(Link& link, double window, double busyDeadline,
         ReplyLine line = link.readReplyLine();
         if (!line.ok) return cancelled() ? ProbeOutcome::Cancelled : ProbeOutcome::Silent;
         onLine(line.text);
-        if (startsWith(line.text, "%")) {
+        if (kFamilyALinkRules.isBusy(line.text)) {
             if (cancelled()) return ProbeOutcome::Cancelled;
             if (clock.elapsedSeconds() < busyDeadline) start = clock.elapsedSeconds();
-        } else if (line.text.size() >= 3 && startsWith(line.text, "SER")) {
+        } else if (kFamilyALinkRules.isReady(line.text)) {
             return ProbeOutcome::Ready;
         }
     }
@@ -160,10 +152,10 @@ IdentifyResult autoIdentify(InstrumentContext& ctx) {
                link.clock().elapsedSeconds() - start < link_limits::kIdentifyLimit) {
             // Family A first.
             link.port().purgeAll();
-            link.send("MRD\r");
-            ProbeOutcome a =
-                waitFamilyAReady(link, probeWindow(link_limits::kReplyWindow, link, "MRD\r", 1),
-                                 busyDeadline, isCancelled, [](const std::string&) {});
+            link.send(kFamilyALinkRules.probe);
+            ProbeOutcome a = waitFamilyAReady(
+                link, kFamilyALinkRules.readyWindow(link_limits::kReplyWindow, link.baudRate()),
+                busyDeadline, isCancelled, [](const std::string&) {});
             if (a == ProbeOutcome::Ready) {
                 ready = true;
                 result.ok = true;
@@ -173,7 +165,7 @@ IdentifyResult autoIdentify(InstrumentContext& ctx) {
                         result.key = m->key;
                     }
                 }
-                link.endConnection(ProtocolFamily::A);
+                link.endConnection(kFamilyALinkRules);
                 break;
             }
             if (a == ProbeOutcome::Cancelled) {
@@ -182,11 +174,11 @@ IdentifyResult autoIdentify(InstrumentContext& ctx) {
             }
             // Then family B.
             link.port().purgeAll();
-            link.send("MRD");
+            link.send(kFamilyBLinkRules.probe);
             ProbeOutcome b = waitBytesReady(
-                link, probeWindow(link_limits::kReplyWindow, link, "MRD", kFamilyBReadyBytes),
-                kFamilyBReadyBytes, isCancelled,
-                [](const std::string& bytes) { return startsWith(bytes, "SER"); });
+                link, kFamilyBLinkRules.readyWindow(link_limits::kReplyWindow, link.baudRate()),
+                kFamilyBLinkRules.readyBytes, isCancelled,
+                [](const std::string& bytes) { return kFamilyBLinkRules.isReady(bytes); });
             if (b == ProbeOutcome::Ready) {
                 ready = true;
                 result.ok = true;
@@ -196,7 +188,7 @@ IdentifyResult autoIdentify(InstrumentContext& ctx) {
                         result.key = m->key;
                     }
                 }
-                link.endConnection(ProtocolFamily::B);
+                link.endConnection(kFamilyBLinkRules);
                 break;
             }
             if (b == ProbeOutcome::Cancelled || link.cancelRequested()) cancelled = true;
@@ -356,31 +348,32 @@ class PortSearch {
     ProbeOutcome probe(SearchStage stage) {
         switch (stage) {
             case SearchStage::A:
-                link_.send("MRD\r");
+                link_.send(kFamilyALinkRules.probe);
                 log("MRD #13");
-                return waitFamilyAReady(link_, probeWindow(kProbeWindow, link_, "MRD\r", 1),
-                                        busyDeadline_, cancelled_, [this](const std::string& line) {
-                                            if (line.size() >= 3) log("   " + line.substr(0, 3));
-                                        });
-            case SearchStage::B:
-                link_.send("MRD");
-                log("  MRD");
-                return waitBytesReady(
-                    link_, probeWindow(kProbeWindow, link_, "MRD", kFamilyBReadyBytes),
-                    kFamilyBReadyBytes, cancelled_, [this](const std::string& bytes) {
-                        log("   " + bytes.substr(0, 3));
-                        return startsWith(bytes, "SER");
+                return waitFamilyAReady(
+                    link_, kFamilyALinkRules.readyWindow(kProbeWindow, link_.baudRate()),
+                    busyDeadline_, cancelled_, [this](const std::string& line) {
+                        if (line.size() >= 3) log("   " + line.substr(0, 3));
                     });
+            case SearchStage::B:
+                return probeBytes(kFamilyBLinkRules);
             case SearchStage::C:
-                link_.send("P");
-                log("  P");
-                return waitBytesReady(link_, probeWindow(kProbeWindow, link_, "P", 1), 1,
-                                      cancelled_, [this](const std::string& bytes) {
-                                          log("   " + bytes.substr(0, 1));
-                                          return bytes[0] == 'E';
-                                      });
+                return probeBytes(kFamilyCLinkRules);
         }
         return ProbeOutcome::Silent;
+    }
+
+    // The probe of a family whose ready reply is raw bytes; the log shows the probe and
+    // as many bytes of the reply as the ready reply begins with.
+    ProbeOutcome probeBytes(const FamilyLinkRules& family) {
+        link_.send(family.probe);
+        log("  " + std::string(family.probe));
+        return waitBytesReady(link_, family.readyWindow(kProbeWindow, link_.baudRate()),
+                              family.readyBytes, cancelled_,
+                              [this, &family](const std::string& bytes) {
+                                  log("   " + bytes.substr(0, family.readyPrefix.size()));
+                                  return family.isReady(bytes);
+                              });
     }
 
     Link& link_;
@@ -425,7 +418,7 @@ AutoFindResult autoFind(InstrumentContext& ctx, PortSelection& selection,
                     r.modelLabel = m->label;
                 }
             }
-            link.endConnection(ProtocolFamily::A);
+            link.endConnection(kFamilyALinkRules);
         } else if (r.family == "Instr_B") {
             if (auto pre = preselectedFamilyBModel(ctx.brandTitle)) {
                 ctx.models.checkIdentifiedModel(*pre, 1);
@@ -438,11 +431,11 @@ AutoFindResult autoFind(InstrumentContext& ctx, PortSelection& selection,
                     r.modelLabel = m->label;
                 }
             }
-            link.endConnection(ProtocolFamily::B);
+            link.endConnection(kFamilyBLinkRules);
         } else if (r.family == "Instr_C") {
             link.send("u");
             link.processEvents();
-            link.endConnection(ProtocolFamily::C);
+            link.endConnection(kFamilyCLinkRules);
         } else {
             link.closePort();
         }

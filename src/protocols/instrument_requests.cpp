@@ -3,10 +3,13 @@
 #include <cstdio>
 
 #include "common/lang_text.h"
+#include "protocols/family_a/family_a_link_rules.h"
 #include "protocols/family_a/family_a_requests.h"
+#include "protocols/family_b/family_b_link_rules.h"
 #include "protocols/family_b/family_b_requests.h"
 #include "protocols/family_c/family_c_requests.h"
 #include "protocols/identification.h"
+#include "protocols/link_rules_by_family.h"
 
 namespace pelvoro {
 
@@ -18,7 +21,7 @@ constexpr double kSlowStatusPause = 0.5;
 void endConnectionByKey(Link& link, const std::string& key) {
     ProtocolFamily family = protocolOfKey(key);
     if (family == ProtocolFamily::A || family == ProtocolFamily::B) {
-        link.endConnection(family);
+        link.endConnection(linkRulesOf(family));
     } else {
         link.closePort();
         link.hideProgress();
@@ -34,23 +37,23 @@ ReceiveOutcome receiveInstrumentData(InstrumentContext& ctx) {
     std::string key = selectedModelKey(ctx);
     switch (protocolOfKey(key)) {
         case ProtocolFamily::A:
-            if (link.connectInstrument(ProtocolFamily::A)) {
+            if (link.connectInstrument(kFamilyALinkRules)) {
                 link.showProgress(LangText("DLoadData_35"));
                 if (!requestFamilyAData(link, ctx.data)) {
                     if (!link.cancelRequested())
                         link.prompts().error(LangText("msgConnectError_35"));
-                    link.endConnection(ProtocolFamily::A);
+                    link.endConnection(kFamilyALinkRules);
                     return {false, false};
                 }
                 outcome.received = true;
             }
             break;
         case ProtocolFamily::B:
-            if (link.connectInstrument(ProtocolFamily::B)) {
+            if (link.connectInstrument(kFamilyBLinkRules)) {
                 link.showProgress(LangText("DLoadData_35"));
                 if (!requestFamilyBData(link, ctx.data, firmwareFieldRuleForBrand(ctx.brandTitle),
                                         key)) {
-                    link.endConnection(ProtocolFamily::B);
+                    link.endConnection(kFamilyBLinkRules);
                     return {false, false};
                 }
                 outcome.received = true;
@@ -147,7 +150,7 @@ bool sendInstrumentData(InstrumentContext& ctx, const InstrumentWrites& writes) 
     ProtocolFamily family = protocolOfKey(key);
     if (family == ProtocolFamily::B) {
         link.prompts().error(LangText("msgConnectError_35"));
-    } else if (family == ProtocolFamily::A && link.connectInstrument(ProtocolFamily::A)) {
+    } else if (family == ProtocolFamily::A && link.connectInstrument(kFamilyALinkRules)) {
         InstrumentWriteResult written = writeInstrumentData(link, ctx.data, writes);
         ok = written.ok;
         if (!ok && !link.cancelRequested())
@@ -157,7 +160,7 @@ bool sendInstrumentData(InstrumentContext& ctx, const InstrumentWrites& writes) 
                 itemName(written.failedItem.c_str()));
     }
     if (link.isPortOpen()) {
-        link.endConnection(ProtocolFamily::A);
+        link.endConnection(kFamilyALinkRules);
     } else {
         link.hideProgress();
         link.clearCancel();

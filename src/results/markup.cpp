@@ -193,6 +193,27 @@ constexpr auto kPlainByte = [] {
     return plain;
 }();
 
+// What the character after "#A", "#C" and "#F" sets; other characters set nothing.
+template <class T>
+struct ArgumentValue {
+    char arg;
+    T value;
+};
+
+constexpr ArgumentValue<RunAlignment> kAlignments[] = {
+    {'L', RunAlignment::Left}, {'R', RunAlignment::Right}, {'C', RunAlignment::Centre}};
+constexpr ArgumentValue<MarkupColour> kColours[] = {
+    {'B', kMarkupBlue}, {'G', kMarkupGreen}, {'R', kMarkupRed}, {'b', kMarkupBlack}};
+constexpr ArgumentValue<bool RunAttributes::*> kFontStyles[] = {
+    {'B', &RunAttributes::bold}, {'I', &RunAttributes::italic}, {'U', &RunAttributes::underline}};
+
+template <class T, std::size_t N>
+const T* valueOf(const ArgumentValue<T> (&table)[N], char arg) {
+    for (const auto& row : table)
+        if (row.arg == arg) return &row.value;
+    return nullptr;
+}
+
 bool takesArgument(char letter) {
     switch (letter) {
         case 'A':
@@ -375,30 +396,13 @@ void MarkupInterpreter::interpret(std::string_view text, State<Sink>& state, int
                 break;
             }
             case 'A':
-                if (arg == 'L')
-                    a.alignment = RunAlignment::Left;
-                else if (arg == 'R')
-                    a.alignment = RunAlignment::Right;
-                else if (arg == 'C')
-                    a.alignment = RunAlignment::Centre;
+                if (auto alignment = valueOf(kAlignments, arg)) a.alignment = *alignment;
                 break;
             case 'C':
-                if (arg == 'B')
-                    a.colour = kMarkupBlue;
-                else if (arg == 'G')
-                    a.colour = kMarkupGreen;
-                else if (arg == 'R')
-                    a.colour = kMarkupRed;
-                else if (arg == 'b')
-                    a.colour = kMarkupBlack;
+                if (auto colour = valueOf(kColours, arg)) a.colour = *colour;
                 break;
             case 'F':
-                if (arg == 'B')
-                    a.bold = true;
-                else if (arg == 'I')
-                    a.italic = true;
-                else if (arg == 'U')
-                    a.underline = true;
+                if (auto style = valueOf(kFontStyles, arg)) a.*(*style) = true;
                 break;
             case 'H':
                 if (arg >= '5' && arg <= '9')

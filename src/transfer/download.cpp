@@ -97,7 +97,7 @@ bool DownloadSession::newDownloadDocument(const std::function<void()>& beforeFil
         const int reason = errno;
         file_ = std::ofstream();
         ctx_.link.pause(0.5);
-        ctx_.link.endConnection(protocolOfKey(key_));
+        ctx_.link.endConnection(linkRules_);
         std::string text = LangText("msgWriteError_35");
         if (!folder.empty())
             text += "\n" + tempPath_ + (reason ? ": " + std::string(std::strerror(reason)) : "");
@@ -170,7 +170,7 @@ void DownloadSession::loadDownloadedFile() {
     if (!writeError_.empty()) {
         // A document built from a file that lost part of what was written would look
         // whole: nothing is loaded, and the tester still holds everything.
-        ctx_.link.endConnection(protocolOfKey(key_));
+        ctx_.link.endConnection(linkRules_);
         ctx_.link.prompts().information(LangText("msgWriteError_35") + "\n" + tempPath_ + ": " +
                                         writeError_);
         return;
@@ -212,7 +212,7 @@ void DownloadSession::finish() {
         case ProtocolFamily::A:
         case ProtocolFamily::B:
         case ProtocolFamily::C:
-            link.endConnection(protocolOfKey(key_));
+            link.endConnection(linkRules_);
             break;
         case ProtocolFamily::None:
             link.closePort();

@@ -27,7 +27,7 @@
 //
 //   DownloadOutcome downloadFamilyX(DownloadSession& s) {
 //       Link& link = s.link();
-//       if (!link.connectInstrument(ProtocolFamily::X))        // its own message
+//       if (!link.connectInstrument(kFamilyXLinkRules))         // its own message
 //           return DownloadOutcome::failed("msgConnectError_35");
 //       s.showProgress("DLoadResults_35");                      // gauge 0, Cancel
 //       ... requests into s.instrumentData(), records ...       // s.cancelRequested()
@@ -53,6 +53,7 @@
 #include "document/structure_document.h"
 #include "files/byte_sink.h"
 #include "files/document_writer.h"
+#include "instrument/family_link_rules.h"
 #include "instrument/instrument_context.h"
 
 namespace pelvoro {
@@ -160,9 +161,13 @@ class DownloadSession {
     Prompts& prompts() { return ctx_.link.prompts(); }
     ProgressWindow& progress() { return ctx_.link.progress(); }
     DownloadHost& host() { return host_; }
-    // The selected model key the command dispatched on.
+    // The selected model key the command dispatched on, and the link rules of its family
+    // (the connection ends by them).
     const std::string& key() const { return key_; }
-    void setKey(std::string key) { key_ = std::move(key); }
+    void setKey(std::string key, const FamilyLinkRules& linkRules) {
+        key_ = std::move(key);
+        linkRules_ = linkRules;
+    }
     // ModelFamily of the selection: 1 family B (and C), 2 family A with arguments on their
     // own lines, 3 family A with arguments after ";".
     int modelFamily() const { return ctx_.models.modelFamily(); }
@@ -235,6 +240,7 @@ class DownloadSession {
     InstrumentContext& ctx_;
     DownloadHost& host_;
     std::string key_;
+    FamilyLinkRules linkRules_;
     std::string twoPoint_, fourPoint_;
     StructureDocument* doc_ = nullptr;
     std::string tempPath_;

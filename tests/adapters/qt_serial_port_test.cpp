@@ -8,6 +8,7 @@
 
 #include "common/adapters/qt_link_clock.h"
 #include "instrument/link.h"
+#include "protocols/family_b/family_b_link_rules.h"
 #include "support/test_doubles.h"
 
 #ifndef _WIN32
@@ -182,14 +183,14 @@ TEST(QtSerialPort, LinkExchangeOverAPty) {
                             "ABCD",
                             9));
     });
-    EXPECT_TRUE(link.connectInstrument(ProtocolFamily::B));
-    EchoReply echo = link.sendAwaitEcho("MWH", "SWH", ProtocolFamily::B);
+    EXPECT_TRUE(link.connectInstrument(kFamilyBLinkRules));
+    EchoReply echo = link.sendAwaitEcho("MWH", "SWH", kFamilyBLinkRules);
     EXPECT_TRUE(echo.ok);
     EXPECT_EQ(echo.length, 4);
     EXPECT_TRUE(link.readBlock(4));
     EXPECT_EQ(link.transferBuffer(), "ABCD");
     tester.join();
-    link.endConnection(ProtocolFamily::B);
+    link.endConnection(kFamilyBLinkRules);
     EXPECT_EQ(pty.take(3), "MEX");
     EXPECT_FALSE(port.isOpen());
     EXPECT_TRUE(prompts.shown.empty());

@@ -390,6 +390,29 @@ INSTANTIATE_TEST_SUITE_P(Families, DownloadFaultMatrix, ::testing::ValuesIn(faul
                              return std::string(info.param.name);
                          });
 
+// A download ends with the goodbye of its model's family, whichever branch ran: "MEX" CR
+// for the text testers, "MEX" for the binary ones, none for the machine tester.
+TEST(DownloadEnd, SaysTheGoodbyeOfTheModelsFamily) {
+    struct Case {
+        const char* model;
+        const char* scenario;
+        const char* goodbye;  // null: none
+    };
+    for (const Case& c : {Case{"TQ41", "tq41.sim", "MEX\r"}, Case{"TQ71", "tq71.sim", "MEX\r"},
+                          Case{"TQ42", "tq42.sim", "MEX"}, Case{"CV61", "cv61.sim", nullptr}}) {
+        SCOPED_TRACE(c.model);
+        DownloadBench bench(c.model, readFile(scenarioPath(c.scenario)));
+        DownloadResult r = bench.run();
+        ASSERT_EQ(r.outcome.status, DownloadStatus::Complete);
+        ASSERT_FALSE(bench.port.writes.empty());
+        if (c.goodbye)
+            EXPECT_EQ(bench.port.writes.back(), c.goodbye);
+        else
+            EXPECT_EQ(bench.port.count("MEX") + bench.port.count("MEX\r"), 0);
+        EXPECT_FALSE(bench.port.isOpen());
+    }
+}
+
 // The quantity a label or a unit names: 'U' voltage, 'I' current, 'R' resistance, 't'
 // time, 'f' frequency; 0 for anything else.
 char labelQuantity(const std::string& label) {

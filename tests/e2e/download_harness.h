@@ -15,6 +15,7 @@
 
 #include "files/document_file.h"
 #include "instrument/instrument_context.h"
+#include "instrument/models.h"
 #include "protocols/download_command.h"
 #include "scenario.h"
 #include "sim_harness.h"

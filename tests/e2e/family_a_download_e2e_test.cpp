@@ -12,6 +12,7 @@
 #include "files/document_file.h"
 #include "instrument/adapters/qt_serial_port.h"
 #include "protocols/family_a/family_a_download.h"
+#include "protocols/family_a/family_a_link_rules.h"
 #include "sim_harness.h"
 #include "support/language_fixture.h"
 #include "support/test_doubles.h"
@@ -51,7 +52,7 @@ struct Download : FamilyADownloadTarget {
     void run(const std::string& key) {
         Clock::time_point start = Clock::now();
         downloadFamilyA(*ctx, key, *this);
-        link->endConnection(ProtocolFamily::A);
+        link->endConnection(kFamilyALinkRules);
         seconds = std::chrono::duration<double>(Clock::now() - start).count();
     }
     int results() const {

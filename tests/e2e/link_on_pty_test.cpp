@@ -9,7 +9,10 @@
 #include "common/lang_text.h"
 #include "common/settings_store.h"
 #include "instrument/adapters/qt_serial_port.h"
+#include "protocols/family_a/family_a_link_rules.h"
 #include "protocols/family_a/family_a_requests.h"
+#include "protocols/family_b/family_b_link_rules.h"
+#include "protocols/family_c/family_c_link_rules.h"
 #include "protocols/identification.h"
 #include "protocols/instrument_requests.h"
 #include "sim_harness.h"
@@ -167,7 +170,7 @@ TEST(LinkOnALine, TextTesterCountsEntriesAndPointersInBothArgumentStyles) {
         Simulator sim({"--scenario", scenarioPath("tq75.sim")});
         Bench bench(sim.device(), "TQ75", 3);
         applyPortSettings(*bench.link, PortSelection{0, 4});
-        ASSERT_TRUE(bench.link->connectInstrument(ProtocolFamily::A));
+        ASSERT_TRUE(bench.link->connectInstrument(kFamilyALinkRules));
         CountReply named = familyANamedEntryCount(*bench.link);
         EXPECT_TRUE(named.ok);
         EXPECT_EQ(named.count, 3);
@@ -176,7 +179,7 @@ TEST(LinkOnALine, TextTesterCountsEntriesAndPointersInBothArgumentStyles) {
         EXPECT_EQ(entry.text, "P;001;001;000;03;Block A;");
         EXPECT_TRUE(familyAResultPointer(*bench.link, 1, 3));
         EXPECT_EQ(familyAResultCount(*bench.link).count, 1);
-        bench.link->endConnection(ProtocolFamily::A);
+        bench.link->endConnection(kFamilyALinkRules);
         EXPECT_FALSE(bench.link->isPortOpen());
         EXPECT_TRUE(bench.prompts.shown.empty());
         EXPECT_TRUE(sim.logShows("connection ended"));
@@ -185,13 +188,13 @@ TEST(LinkOnALine, TextTesterCountsEntriesAndPointersInBothArgumentStyles) {
         Simulator sim({"--scenario", scenarioPath("tq41.sim")});
         Bench bench(sim.device(), "TQ41", 2);
         applyPortSettings(*bench.link, PortSelection{0, 4});
-        ASSERT_TRUE(bench.link->connectInstrument(ProtocolFamily::A));
+        ASSERT_TRUE(bench.link->connectInstrument(kFamilyALinkRules));
         EXPECT_EQ(familyAEntryCount(*bench.link).count, 3);
         EXPECT_TRUE(familyAResultPointer(*bench.link, 2, 2));
         bench.link->send("MRA\r");
         ReplyLine head = bench.link->readReplyLine();
         EXPECT_EQ(head.text, "#03");
-        bench.link->endConnection(ProtocolFamily::A);
+        bench.link->endConnection(kFamilyALinkRules);
         EXPECT_TRUE(bench.prompts.shown.empty());
     }
 }
@@ -201,15 +204,15 @@ TEST(LinkOnALine, BinaryTesterRecordsAndTheirGraphText) {
     Simulator sim({"--scenario", scenarioPath("tq60.sim")});
     Bench bench(sim.device(), "TQ60", 1);
     applyPortSettings(*bench.link, PortSelection{0, 4});
-    ASSERT_TRUE(bench.link->connectInstrument(ProtocolFamily::B));
-    EchoReply count = bench.link->sendAwaitEcho("MNU", "SNU", ProtocolFamily::B);
+    ASSERT_TRUE(bench.link->connectInstrument(kFamilyBLinkRules));
+    EchoReply count = bench.link->sendAwaitEcho("MNU", "SNU", kFamilyBLinkRules);
     EXPECT_TRUE(count.ok);
     EXPECT_EQ(count.length, 2);
 
-    EchoReply first = bench.link->sendAwaitEcho("MRG", "SRG", ProtocolFamily::B);
+    EchoReply first = bench.link->sendAwaitEcho("MRG", "SRG", kFamilyBLinkRules);
     ASSERT_TRUE(first.ok);
     ASSERT_TRUE(bench.link->readBlock(std::size_t(first.length)));
-    EchoReply second = bench.link->sendAwaitEcho("MRG", "SRG", ProtocolFamily::B);
+    EchoReply second = bench.link->sendAwaitEcho("MRG", "SRG", kFamilyBLinkRules);
     ASSERT_TRUE(second.ok);
     ASSERT_TRUE(bench.link->readBlock(std::size_t(second.length)));
     std::string record = bench.link->transferBuffer().substr(0, std::size_t(second.length));
@@ -219,7 +222,7 @@ TEST(LinkOnALine, BinaryTesterRecordsAndTheirGraphText) {
     EXPECT_EQ(graph.text,
               "2;261209103000;1;5000;\n\rsamples\n\r1.2E9;5000;0;\n\r1.1E9;5000;10;\n\r"
               "9.8E8;5000;20;\n\r#EOF;");
-    bench.link->endConnection(ProtocolFamily::B);
+    bench.link->endConnection(kFamilyBLinkRules);
     EXPECT_TRUE(bench.prompts.shown.empty());
 }
 
@@ -228,14 +231,14 @@ TEST(LinkOnALine, SingleLetterTesterCountAndRecords) {
     Simulator sim({"--scenario", scenarioPath("cv61.sim")});
     Bench bench(sim.device(), "CV61", 1);
     applyPortSettings(*bench.link, PortSelection{0, 4});
-    ASSERT_TRUE(bench.link->connectInstrument(ProtocolFamily::C));
-    EXPECT_TRUE(bench.link->sendAwaitEcho("P", "E", ProtocolFamily::C).ok);
-    EchoReply count = bench.link->sendAwaitEcho("R\xFF", "\x02", ProtocolFamily::C);
+    ASSERT_TRUE(bench.link->connectInstrument(kFamilyCLinkRules));
+    EXPECT_TRUE(bench.link->sendAwaitEcho("P", "E", kFamilyCLinkRules).ok);
+    EchoReply count = bench.link->sendAwaitEcho("R\xFF", "\x02", kFamilyCLinkRules);
     EXPECT_TRUE(count.ok);
     EXPECT_EQ(count.length, 3);
     std::string records;
     for (char which : {'\0', '\x01', '\x01', '\x01'}) {
-        ASSERT_TRUE(bench.link->sendAwaitEcho("P", "E", ProtocolFamily::C).ok);
+        ASSERT_TRUE(bench.link->sendAwaitEcho("P", "E", kFamilyCLinkRules).ok);
         bench.link->send(std::string("R") + which);
         ASSERT_TRUE(bench.link->readBlock(21));
         records += bench.link->transferBuffer().substr(0, 21);
@@ -243,7 +246,7 @@ TEST(LinkOnALine, SingleLetterTesterCountAndRecords) {
     EXPECT_EQ(records.substr(0, 4), std::string("\x01\x01\x00\x01", 4));
     EXPECT_EQ(records.substr(21, 4), std::string("\x01\x01\x00\x02", 4));
     EXPECT_EQ(records.substr(63), std::string(21, '\0')) << "the end of the memory";
-    bench.link->endConnection(ProtocolFamily::C);
+    bench.link->endConnection(kFamilyCLinkRules);
     EXPECT_TRUE(bench.prompts.shown.empty());
 }
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "protocols/family_a/family_a_link_rules.h"
+#include "protocols/family_b/family_b_link_rules.h"
+#include "protocols/family_c/family_c_link_rules.h"
 #include "support/scripted_link.h"
 
 namespace pelvoro {
@@ -40,7 +43,7 @@ class LinkTest : public ::testing::Test, public testing::ScriptedLink {
 TEST_F(LinkTest, FailedOpenShowsTheMessageWithTheSystemsReason) {
     port.failOpen = true;
     port.failReason = "Permission denied for /dev/ttyUSB0.";
-    EXPECT_FALSE(link.connectInstrument(ProtocolFamily::A));
+    EXPECT_FALSE(link.connectInstrument(kFamilyALinkRules));
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(prompts.shown[0].text, "Port not available\n\nPermission denied for /dev/ttyUSB0.");
     EXPECT_TRUE(port.writes.empty());
@@ -51,7 +54,7 @@ TEST_F(LinkTest, FailedOpenShowsTheMessageWithTheSystemsReason) {
 TEST_F(LinkTest, BusyLinesBeforeTheReadyLineAreAccepted) {
     // Each "%" line comes well within the reply window; the ready line only after 1.2 s.
     port.on("MRD\r", "%10\r%50\r%90\rSER0\r", 0.05, 0.1);
-    EXPECT_TRUE(link.connectInstrument(ProtocolFamily::A));
+    EXPECT_TRUE(link.connectInstrument(kFamilyALinkRules));
     EXPECT_EQ(port.count("MRD\r"), 1);
     EXPECT_TRUE(port.isOpen());
     EXPECT_TRUE(prompts.shown.empty());
@@ -62,7 +65,7 @@ TEST_F(LinkTest, BusyLinesBeforeTheReadyLineAreAccepted) {
 
 TEST_F(LinkTest, ShortReadyLineIsRefusedUntilTheLimit) {
     port.on("MRD\r", "SE\r", 0.05);
-    EXPECT_FALSE(link.connectInstrument(ProtocolFamily::A));
+    EXPECT_FALSE(link.connectInstrument(kFamilyALinkRules));
     EXPECT_GE(clock.now, link_limits::kHandshakeLimit);
     EXPECT_LT(clock.now, link_limits::kHandshakeLimit + 3);
     EXPECT_GT(port.count("MRD\r"), 3);  // probed again and again
@@ -75,14 +78,14 @@ TEST_F(LinkTest, TesterThatStaysBusyIsGivenUpEventually) {
     std::string busy;
     for (int i = 0; i < 1000; ++i) busy += "%\r";
     port.arrive(busy, 0.3, 0.25);  // a busy line every half second for 500 s
-    EXPECT_FALSE(link.connectInstrument(ProtocolFamily::A));
+    EXPECT_FALSE(link.connectInstrument(kFamilyALinkRules));
     EXPECT_GE(clock.now, link_limits::kBusyLimit);
     EXPECT_LT(clock.now, link_limits::kBusyLimit + 4);
     EXPECT_TRUE(prompts.showed("No answer"));
 }
 
 struct ReadyCase {
-    ProtocolFamily family;
+    const FamilyLinkRules& family;
     const char* probe;
     const char* reply;
     bool ready;
@@ -90,14 +93,14 @@ struct ReadyCase {
 
 TEST_F(LinkTest, ReadyRepliesOfEachFamily) {
     const ReadyCase cases[] = {
-        {ProtocolFamily::A, "MRD\r", "SER\r", true},
-        {ProtocolFamily::A, "MRD\r", "xyz\rSER5\r", true},  // any status counts as ready
-        {ProtocolFamily::A, "MRD\r", "SER", false},         // never completed by CR
-        {ProtocolFamily::B, "MRD", "SER00", true},
-        {ProtocolFamily::B, "MRD", "SER0", false},  // fewer than five bytes
-        {ProtocolFamily::B, "MRD", "XSER0", false},
-        {ProtocolFamily::C, "P", "E", true},
-        {ProtocolFamily::C, "P", "e", false},
+        {kFamilyALinkRules, "MRD\r", "SER\r", true},
+        {kFamilyALinkRules, "MRD\r", "xyz\rSER5\r", true},  // any status counts as ready
+        {kFamilyALinkRules, "MRD\r", "SER", false},         // never completed by CR
+        {kFamilyBLinkRules, "MRD", "SER00", true},
+        {kFamilyBLinkRules, "MRD", "SER0", false},  // fewer than five bytes
+        {kFamilyBLinkRules, "MRD", "XSER0", false},
+        {kFamilyCLinkRules, "P", "E", true},
+        {kFamilyCLinkRules, "P", "e", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.probe) + " -> " + c.reply);
@@ -115,7 +118,7 @@ TEST_F(LinkTest, ReadyRepliesOfEachFamily) {
 
 TEST_F(LinkTest, CancelDuringTheHandshakeIsQuietAndClosesThePort) {
     cancelAt(2.0);  // the tester never answers
-    EXPECT_FALSE(link.connectInstrument(ProtocolFamily::B));
+    EXPECT_FALSE(link.connectInstrument(kFamilyBLinkRules));
     EXPECT_LT(clock.now, 2.1);
     EXPECT_TRUE(prompts.shown.empty());
     EXPECT_FALSE(port.isOpen());
@@ -124,7 +127,7 @@ TEST_F(LinkTest, CancelDuringTheHandshakeIsQuietAndClosesThePort) {
 
 TEST_F(LinkTest, CancelAtTheStartOfTheHandshake) {
     progress.cancelAtStep = "Connecting";
-    EXPECT_FALSE(link.connectInstrument(ProtocolFamily::A));
+    EXPECT_FALSE(link.connectInstrument(kFamilyALinkRules));
     EXPECT_TRUE(prompts.shown.empty());
     EXPECT_FALSE(port.isOpen());
     EXPECT_LE(port.count("MRD\r"), 1);
@@ -132,20 +135,20 @@ TEST_F(LinkTest, CancelAtTheStartOfTheHandshake) {
 
 TEST_F(LinkTest, AnOldCancelPressDoesNotStopTheNextConnection) {
     cancelAt(0.5);
-    EXPECT_FALSE(link.connectInstrument(ProtocolFamily::C));
+    EXPECT_FALSE(link.connectInstrument(kFamilyCLinkRules));
     clock.onEvents = nullptr;  // the recorder keeps reporting the old press
     port.on("P", "E", 0.1);
-    EXPECT_TRUE(link.connectInstrument(ProtocolFamily::C));
+    EXPECT_TRUE(link.connectInstrument(kFamilyCLinkRules));
 }
 
 TEST_F(LinkTest, EndConnectionSaysGoodbyeByFamilyAndClosesThePort) {
-    const std::pair<ProtocolFamily, std::vector<std::string>> cases[] = {
-        {ProtocolFamily::A, {"MEX\r"}}, {ProtocolFamily::B, {"MEX"}}, {ProtocolFamily::C, {}}};
+    const std::pair<const FamilyLinkRules*, std::vector<std::string>> cases[] = {
+        {&kFamilyALinkRules, {"MEX\r"}}, {&kFamilyBLinkRules, {"MEX"}}, {&kFamilyCLinkRules, {}}};
     for (const auto& [family, expected] : cases) {
         port.writes.clear();
         openPort();
         link.requestCancel();
-        link.endConnection(family);
+        link.endConnection(*family);
         EXPECT_EQ(port.writes, expected);
         EXPECT_FALSE(port.isOpen());
         EXPECT_FALSE(link.cancelRequested());
@@ -242,26 +245,26 @@ TEST_F(LinkTest, ReplyLineOnAClosedPortFailsAtOnce) {
 struct EchoCase {
     std::string command;
     std::string expected;
-    ProtocolFamily family;
+    const FamilyLinkRules& family;
     std::string reply;
     bool ok;
     int length;
 };
 
 TEST_F(LinkTest, EchoTable) {
-    using F = ProtocolFamily;
     const EchoCase cases[] = {
-        {"MWH", "SWH", F::B, std::string("SWH\x01\x02", 5), true, 258},
-        {"MHW", "SHW", F::B, std::string("SHW\x00\x07", 5), true, 7},
-        {"MNU", "SNU", F::B, std::string("SNU\x09\x01\x00", 6), true, 256},
-        {"MRE", "SRE", F::B, std::string("SRE\x15", 4), true, 21},
-        {"MRG", "SRG", F::B, std::string("SRG\xF0", 4), true, 240},
+        {"MWH", "SWH", kFamilyBLinkRules, std::string("SWH\x01\x02", 5), true, 258},
+        {"MHW", "SHW", kFamilyBLinkRules, std::string("SHW\x00\x07", 5), true, 7},
+        {"MNU", "SNU", kFamilyBLinkRules, std::string("SNU\x09\x01\x00", 6), true, 256},
+        {"MRE", "SRE", kFamilyBLinkRules, std::string("SRE\x15", 4), true, 21},
+        {"MRG", "SRG", kFamilyBLinkRules, std::string("SRG\xF0", 4), true, 240},
         // Bytes that are not the echo are taken in whole replies and dropped.
-        {"MWH", "SWH", F::B, std::string("xxxxxSWH\x00\x10", 10), true, 16},
-        {"P", "E", F::C, "E", true, 0},
-        {"P", "E", F::C, "zzE", true, 0},
+        {"MWH", "SWH", kFamilyBLinkRules, std::string("xxxxxSWH\x00\x10", 10), true, 16},
+        {"P", "E", kFamilyCLinkRules, "E", true, 0},
+        {"P", "E", kFamilyCLinkRules, "zzE", true, 0},
         // The count of "R" 0xFF is byte 2 + 256 * byte 3: all four bytes are awaited.
-        {std::string("R\xFF", 2), "\x02", F::C, std::string("\x02\x00\x34\x12", 4), true, 0x1234},
+        {std::string("R\xFF", 2), "\x02", kFamilyCLinkRules, std::string("\x02\x00\x34\x12", 4),
+         true, 0x1234},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.command);
@@ -293,7 +296,7 @@ TEST_F(LinkTest, FamilyCCountOfAThreeByteReplyIsByteTwo) {
         p.on(std::string("R\xFF", 2), {Reply{c.reply, 0.05, 0.002}}, false);
         p.setBaudRate(300);
         ASSERT_TRUE(l.ensurePortOpen());
-        EchoReply echo = l.sendAwaitEcho(std::string("R\xFF", 2), "\x02", ProtocolFamily::C);
+        EchoReply echo = l.sendAwaitEcho(std::string("R\xFF", 2), "\x02", kFamilyCLinkRules);
         EXPECT_TRUE(echo.ok);
         EXPECT_EQ(echo.length, c.count);
         EXPECT_TRUE(pp.shown.empty());
@@ -308,7 +311,7 @@ TEST_F(LinkTest, FamilyCCountWhoseLastByteIsSlowAtLowBaud) {
             false);
     port.setBaudRate(300);
     openPort();
-    EchoReply echo = link.sendAwaitEcho(std::string("R\xFF", 2), "\x02", ProtocolFamily::C);
+    EchoReply echo = link.sendAwaitEcho(std::string("R\xFF", 2), "\x02", kFamilyCLinkRules);
     EXPECT_TRUE(echo.ok);
     EXPECT_EQ(echo.length, 7);
     EXPECT_EQ(port.bytesWaiting(), 0u);
@@ -317,7 +320,7 @@ TEST_F(LinkTest, FamilyCCountWhoseLastByteIsSlowAtLowBaud) {
 TEST_F(LinkTest, MissingEchoIsResentThenReported) {
     openPort();
     progress.visible = true;
-    EchoReply echo = link.sendAwaitEcho("MWH", "SWH", ProtocolFamily::B);
+    EchoReply echo = link.sendAwaitEcho("MWH", "SWH", kFamilyBLinkRules);
     EXPECT_FALSE(echo.ok);
     // Each reply window is 0.864 s and the time "MWH" and a 5-byte reply take at 4800 baud.
     const double window = 0.864 + transmissionSeconds(3 + 5, 4800);
@@ -370,7 +373,7 @@ TEST_F(LinkTest, AdvancingRequestsAreSentOnceAndLateRepliesTaken) {
                 clk.now += c.stallFor;
             }
         };
-        EchoReply echo = l.sendAwaitEcho(c.command, c.echo, ProtocolFamily::B);
+        EchoReply echo = l.sendAwaitEcho(c.command, c.echo, kFamilyBLinkRules);
         EXPECT_EQ(echo.ok, c.ok);
         EXPECT_EQ(p.count(c.command), c.sends);
         EXPECT_EQ(pp.shown.empty(), c.ok);
@@ -384,7 +387,7 @@ TEST_F(LinkTest, AdvancingRequestsAreSentOnceAndLateRepliesTaken) {
 }
 
 TEST_F(LinkTest, EchoOnAClosedPortIsReportedAtOnce) {
-    EXPECT_FALSE(link.sendAwaitEcho("MWH", "SWH", ProtocolFamily::B).ok);
+    EXPECT_FALSE(link.sendAwaitEcho("MWH", "SWH", kFamilyBLinkRules).ok);
     EXPECT_TRUE(prompts.showed("Communication failure   Error #2C"));
     EXPECT_TRUE(port.writes.empty());
 }
@@ -392,7 +395,7 @@ TEST_F(LinkTest, EchoOnAClosedPortIsReportedAtOnce) {
 TEST_F(LinkTest, CancelWhileAwaitingAnEchoIsQuiet) {
     openPort();
     cancelAt(1.0);
-    EXPECT_FALSE(link.sendAwaitEcho("MRE", "SRE", ProtocolFamily::B).ok);
+    EXPECT_FALSE(link.sendAwaitEcho("MRE", "SRE", kFamilyBLinkRules).ok);
     EXPECT_LT(clock.now, 1.1);
     EXPECT_TRUE(prompts.shown.empty());
 }

@@ -14,6 +14,8 @@
 #include "common/link_clock.h"
 #include "common/widgets/qt_prompts.h"
 #include "instrument/link.h"
+#include "protocols/family_a/family_a_link_rules.h"
+#include "protocols/family_c/family_c_link_rules.h"
 #include "support/language_fixture.h"
 #include "support/scripted_port.h"
 #include "support/test_doubles.h"
@@ -74,7 +76,7 @@ TEST(ProgressWindow, CancelStopsALinkWaitWithoutAMessage) {
     clock.onEvents = [&] {
         if (clock.now > 1.0 && window.isVisible()) window.pressCancel();
     };
-    EXPECT_FALSE(link.connectInstrument(ProtocolFamily::A));
+    EXPECT_FALSE(link.connectInstrument(kFamilyALinkRules));
     EXPECT_LT(clock.now, 2.5);
     EXPECT_TRUE(prompts.shown.empty());
     EXPECT_FALSE(port.isOpen());
@@ -106,7 +108,7 @@ TEST(ProgressWindow, CancelWorksAboveAModalDialog) {
             else
                 QTest::mouseClick(window.cancelButton(), Qt::LeftButton);
         };
-        EXPECT_FALSE(link.connectInstrument(ProtocolFamily::C));
+        EXPECT_FALSE(link.connectInstrument(kFamilyCLinkRules));
         EXPECT_TRUE(window.cancelPressed());
         ASSERT_GE(pressedAt, 0);
         EXPECT_LT(clock.now - pressedAt, 1.0) << "the exchange ends at once";

@@ -11,6 +11,7 @@
 #include "files/transcript_import.h"
 #include "instrument/models.h"
 #include "protocols/download_command.h"
+#include "protocols/family_a/family_a_link_rules.h"
 #include "protocols/family_a/family_a_requests.h"
 #include "transfer/download_tree.h"
 
@@ -107,7 +108,7 @@ struct Run {
     }
     // Cancel, or a failed step before any document: end the connection; the frame's
     // finish closes the document window that was not loaded (and its temporary file).
-    void stop() { link().endConnection(ProtocolFamily::A); }
+    void stop() { link().endConnection(kFamilyALinkRules); }
     void setGauge(int position) {
         link().progress().setGauge(position, 100);
         link().processEvents();
@@ -118,7 +119,7 @@ struct Run {
 // message (or quietly after Cancel).
 bool connectAndCheck(Run& run, bool (*typeCodeFits)(const std::string&)) {
     Link& link = run.link();
-    if (!link.connectInstrument(ProtocolFamily::A)) {
+    if (!link.connectInstrument(kFamilyALinkRules)) {
         // The handshake clears the Cancel it ended on; the window still knows the press.
         run.cancelled = link.handshakeCancelled();
         return false;

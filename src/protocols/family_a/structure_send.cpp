@@ -10,8 +10,10 @@
 #include "common/text.h"
 #include "document/item_types.h"
 #include "instrument/models.h"
+#include "protocols/family_a/family_a_link_rules.h"
 #include "protocols/family_a/family_a_requests.h"
 #include "protocols/identification.h"
+#include "protocols/link_rules_by_family.h"
 
 namespace pelvoro {
 
@@ -61,7 +63,7 @@ bool isFamilyBKey(const std::string& key) {
 void finish(Link& link, const std::string& key) {
     ProtocolFamily family = protocolOfKey(key);
     if (family == ProtocolFamily::A || family == ProtocolFamily::B)
-        link.endConnection(family);
+        link.endConnection(linkRulesOf(family));
     else
         link.closePort();
     link.hideProgress();
@@ -85,7 +87,7 @@ bool clearMemory(Link& link) {
         ReplyLine line = link.readReplyLine();
         if (link.cancelRequested()) return false;
         if (!line.ok || link.clock().elapsedSeconds() - start > kClearLimit) {
-            link.endConnection(ProtocolFamily::A);
+            link.endConnection(kFamilyALinkRules);
             return notSent(false);
         }
         if (startsWith(line.text, "SER")) {
@@ -344,7 +346,7 @@ SendStructureOutcome sendStructure(InstrumentContext& ctx, StructureDocument& do
         numberStructureLevels(document);
     }
 
-    if (!link.connectInstrument(ProtocolFamily::A)) {
+    if (!link.connectInstrument(kFamilyALinkRules)) {
         out.cancelled = link.handshakeCancelled();
         return done(SendStructureResult::NoConnection);
     }
@@ -352,7 +354,7 @@ SendStructureOutcome sendStructure(InstrumentContext& ctx, StructureDocument& do
     link.showProgress(LangText("DLoadData_35"));
     if (!requestFamilyAData(link, ctx.data)) {
         bool cancelled = link.cancelRequested();
-        link.endConnection(ProtocolFamily::A);
+        link.endConnection(kFamilyALinkRules);
         if (!cancelled) prompts.error(LangText("msgConnectError_35"));
         out.cancelled = cancelled;
         return done(SendStructureResult::NoConnection);

@@ -10,6 +10,7 @@
 #include "instrument/models.h"
 #include "protocols/download_command.h"
 #include "protocols/family_b/family_b_identification.h"
+#include "protocols/family_b/family_b_link_rules.h"
 #include "protocols/family_b/family_b_records.h"
 #include "protocols/family_b/family_b_requests.h"
 #include "protocols/family_b/hv_decoder.h"
@@ -26,7 +27,7 @@ constexpr std::size_t kRecordBuffer = 10000;
 bool requestRecord(Link& link, bool highVoltage, std::string& record) {
     const char* command = highVoltage ? "MRG" : "MRE";
     const char* echo = highVoltage ? "SRG" : "SRE";
-    EchoReply reply = link.sendAwaitEcho(command, echo, ProtocolFamily::B);
+    EchoReply reply = link.sendAwaitEcho(command, echo, kFamilyBLinkRules);
     if (!reply.ok) return false;
     const std::size_t length = std::size_t(reply.length);
     if (length > 0 && !link.readBlock(length, kRecordBuffer)) return false;
@@ -50,7 +51,7 @@ DownloadOutcome downloadFamilyB(DownloadSession& s) {
     Link& link = s.link();
     const std::string& key = s.key();
     const bool installation = modelHas(key, kInstallationTester);
-    if (!link.connectInstrument(ProtocolFamily::B)) {
+    if (!link.connectInstrument(kFamilyBLinkRules)) {
         if (link.handshakeCancelled()) return DownloadOutcome::cancelled();
         return DownloadOutcome::failed("msgConnectError_35");
     }
@@ -60,23 +61,23 @@ DownloadOutcome downloadFamilyB(DownloadSession& s) {
     if (!requestFamilyBData(link, s.instrumentData(),
                             firmwareFieldRuleForBrand(s.context().brandTitle), key)) {
         const bool cancelled = link.cancelRequested();
-        link.endConnection(ProtocolFamily::B);
+        link.endConnection(kFamilyBLinkRules);
         if (cancelled) return DownloadOutcome::cancelled();
         s.prompts().error(LangText("msgConnectError_35"));
         return DownloadOutcome::failed("msgConnectError_35");
     }
     if (!isIdentificationTextOf(key, s.instrumentData().model())) {
-        link.endConnection(ProtocolFamily::B);
+        link.endConnection(kFamilyBLinkRules);
         s.prompts().error(LangText("msgConnectError_35"));
         return DownloadOutcome::failed("msgConnectError_35");
     }
 
     // The record count. A count that did not come is no empty memory: the link has said
     // what failed, and nothing else is said.
-    EchoReply countReply = link.sendAwaitEcho("MNU", "SNU", ProtocolFamily::B);
+    EchoReply countReply = link.sendAwaitEcho("MNU", "SNU", kFamilyBLinkRules);
     if (!countReply.ok) {
         if (link.cancelRequested()) return DownloadOutcome::cancelled();
-        link.endConnection(ProtocolFamily::B);
+        link.endConnection(kFamilyBLinkRules);
         return DownloadOutcome::failed("msgCommunFail_35");
     }
     link.pause(0.3);
@@ -101,7 +102,7 @@ DownloadOutcome downloadFamilyB(DownloadSession& s) {
         }
         // An empty record before the count is reached: the memory ended early.
         if (!requestRecord(link, !installation, record) || record.empty()) {
-            link.send("MEX");
+            link.send(kFamilyBLinkRules.goodbye);
             s.repaint();
             if (link.cancelRequested()) return DownloadOutcome::cancelled();
             failed = true;
@@ -110,7 +111,7 @@ DownloadOutcome downloadFamilyB(DownloadSession& s) {
         records.push_back(std::move(record));
         s.repaint();
         if (link.cancelRequested()) {
-            link.send("MEX");
+            link.send(kFamilyBLinkRules.goodbye);
             return DownloadOutcome::cancelled();
         }
         s.setGauge(int(std::lround((double(i) * 100.0 + 100.0) / double(count))));

@@ -8,6 +8,7 @@
 #include "common/lang_text.h"
 #include "protocols/download_command.h"
 #include "protocols/family_c/cv61_records.h"
+#include "protocols/family_c/family_c_link_rules.h"
 #include "protocols/family_c/family_c_requests.h"
 #include "transfer/download_tree.h"
 
@@ -16,7 +17,7 @@ namespace pelvoro {
 DownloadOutcome downloadFamilyC(DownloadSession& s) {
     Link& link = s.link();
     if (!link.ensurePortOpen()) return DownloadOutcome::failed("msgNotAvailPort_35");
-    if (!link.connectInstrument(ProtocolFamily::C)) {
+    if (!link.connectInstrument(kFamilyCLinkRules)) {
         if (link.handshakeCancelled()) return DownloadOutcome::cancelled();
         return DownloadOutcome::failed("msgConnectError_35");
     }
@@ -26,14 +27,14 @@ DownloadOutcome downloadFamilyC(DownloadSession& s) {
     s.showProgress("DLoadData_35");
     bool counted = false;
     long count = 0;
-    if (link.sendAwaitEcho("P", "E", ProtocolFamily::C).ok) {
-        EchoReply r = link.sendAwaitEcho(std::string("R\xFF", 2), "\x02", ProtocolFamily::C);
+    if (link.sendAwaitEcho("P", "E", kFamilyCLinkRules).ok) {
+        EchoReply r = link.sendAwaitEcho(std::string("R\xFF", 2), "\x02", kFamilyCLinkRules);
         counted = r.ok;
         if (r.ok) count = r.length;
     }
     if (link.cancelRequested()) return DownloadOutcome::cancelled();
     if (!counted) {
-        link.endConnection(ProtocolFamily::C);
+        link.endConnection(kFamilyCLinkRules);
         s.prompts().information(LangText("msgConnectError_35"));
         return DownloadOutcome::failed("msgConnectError_35");
     }
@@ -61,7 +62,7 @@ DownloadOutcome downloadFamilyC(DownloadSession& s) {
         bool first = true;
         for (;;) {
             ++n;
-            bool ok = link.sendAwaitEcho("P", "E", ProtocolFamily::C).ok;
+            bool ok = link.sendAwaitEcho("P", "E", kFamilyCLinkRules).ok;
             if (ok) {
                 link.send(first ? std::string("R\x00", 2) : std::string("R\x01", 2));
                 ok = link.readBlock(kCV61RecordSize);
@@ -95,7 +96,7 @@ DownloadOutcome downloadFamilyC(DownloadSession& s) {
         }
         link.pause(0.3);
     }
-    link.endConnection(ProtocolFamily::C);
+    link.endConnection(kFamilyCLinkRules);
 
     // A record whose first byte is 0 marks the end of the memory: it is never kept. A
     // damaged record is left out and the download is not whole: the tester still holds it.

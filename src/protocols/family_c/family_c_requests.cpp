@@ -2,17 +2,18 @@
 
 #include "common/lang_text.h"
 #include "protocols/family_c/family_c_identification.h"
+#include "protocols/family_c/family_c_link_rules.h"
 
 namespace pelvoro {
 
 bool requestFamilyCData(Link& link, TInstrumentData& data) {
     if (!link.ensurePortOpen()) return false;
-    if (!link.connectInstrument(ProtocolFamily::C)) return false;
+    if (!link.connectInstrument(kFamilyCLinkRules)) return false;
     // The tester is reached: a download goes on even when its data cannot be read, and
     // must then carry none of an earlier tester's.
     data = TInstrumentData{};
     // Without the acknowledgement the block would only fail a second time.
-    if (!link.sendAwaitEcho("P", "E", ProtocolFamily::C).ok) return false;
+    if (!link.sendAwaitEcho("P", "E", kFamilyCLinkRules).ok) return false;
     // The block takes 12 s at 300 baud: its gauge follows the bytes, and Cancel (also Esc
     // and the window's close box) ends the wait.
     link.showProgress(LangText("DLoadData_35"), true, true);
