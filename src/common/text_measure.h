@@ -1,7 +1,6 @@
 #pragma once
 // Width of texts in a font, for word wrapping of result lines.
 
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,17 +28,10 @@ class TextMeasure {
 // inside a word only when the word alone is too wide.
 std::vector<std::string> wrapWords(TextMeasure& measure, const std::string& text,
                                    const FontSpec& font, int maxWidth);
-// The same, each line handed to `emit` as soon as it is complete (the view is valid during
-// the call only).
-void wrapWords(TextMeasure& measure, std::string_view text, const FontSpec& font, int maxWidth,
-               const std::function<void(std::string_view)>& emit);
-// The same for callers that hand a function of their own (called directly).
-template <class Emit>
-void wrapWordsEach(TextMeasure& measure, std::string_view text, const FontSpec& font, int maxWidth,
-                   Emit&& emit);
 
-// Each word is measured once: the width of a line grows by a blank and the next word, so
-// a candidate line is never built and measured again as a whole. A line whose words stand
+// The same, each line handed to `emit` as soon as it is complete (the view is valid during
+// the call only). Each word is measured once: the width of a line grows by a blank and the next
+// word, so a candidate line is never built and measured again as a whole. A line whose words stand
 // one blank apart in the text is that part of the text; only others are built.
 template <class Emit>
 void wrapWordsEach(TextMeasure& measure, std::string_view text, const FontSpec& font, int maxWidth,
